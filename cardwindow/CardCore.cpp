@@ -1,0 +1,1 @@
+// Placeholder until the card window core lands.

@@ -1,0 +1,34 @@
+#pragma once
+// File open and save dialogs as the core asks for them.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace mv {
+
+struct FileRequest {
+  enum class Kind { Open, Save };
+  Kind kind = Kind::Open;
+  std::string title;
+  // "Name (*.ext)|*.ext|Other (*.x)|*.x" as the rules write them.
+  std::string filter;
+  int selectedFilter = 1;  // 1-based
+  bool mustExist = false;
+  bool overwritePrompt = false;
+  std::filesystem::path directory;  // where the dialog starts; empty = current directory
+};
+
+struct FileChoice {
+  std::filesystem::path path;
+  int filter = 1;  // 1-based index of the filter the user chose
+};
+
+class FileChooser {
+ public:
+  virtual ~FileChooser() = default;
+  // nullopt when the user cancelled.
+  virtual std::optional<FileChoice> choose(const FileRequest& request) = 0;
+};
+
+}  // namespace mv

@@ -1,0 +1,69 @@
+#include "platform/Paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+
+namespace mv {
+namespace {
+
+std::filesystem::path& programOverride() {
+  static std::filesystem::path p;
+  return p;
+}
+std::filesystem::path& windowsOverride() {
+  static std::filesystem::path p;
+  return p;
+}
+std::filesystem::path& scratchOverride() {
+  static std::filesystem::path p;
+  return p;
+}
+
+std::filesystem::path fromEnv(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v ? std::filesystem::path(v) : std::filesystem::path();
+}
+
+}  // namespace
+
+std::filesystem::path programDir() {
+  if (!programOverride().empty()) return programOverride();
+  if (auto p = fromEnv("MERVANE_PROGRAM_DIR"); !p.empty()) return p;
+  if (QCoreApplication::instance())
+    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+  return std::filesystem::current_path();
+}
+
+std::filesystem::path windowsDir() {
+  if (!windowsOverride().empty()) return windowsOverride();
+  if (auto p = fromEnv("MERVANE_WINDOWS_DIR"); !p.empty()) return p;
+  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  if (base.isEmpty()) base = QDir::homePath() + "/.config";
+  const std::filesystem::path dir = std::filesystem::path(base.toStdString()) / "mervane";
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  return dir;
+}
+
+std::filesystem::path scratchDir() {
+  if (!scratchOverride().empty()) return scratchOverride();
+  if (auto p = fromEnv("MERVANE_SCRATCH_DIR"); !p.empty()) return p;
+  // The QTemporaryDir lives until the process ends and removes the folder then.
+  static std::unique_ptr<QTemporaryDir> dir;
+  if (!dir) {
+    dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/mervane-XXXXXX");
+    if (!dir->isValid()) return std::filesystem::temp_directory_path();
+  }
+  return std::filesystem::path(dir->path().toStdString());
+}
+
+void setProgramDirForTesting(const std::filesystem::path& dir) { programOverride() = dir; }
+void setWindowsDirForTesting(const std::filesystem::path& dir) { windowsOverride() = dir; }
+void setScratchDirForTesting(const std::filesystem::path& dir) { scratchOverride() = dir; }
+
+}  // namespace mv

@@ -1,0 +1,27 @@
+#pragma once
+// Where things live: the program directory, the Windows-directory stand-in and the
+// running copy's private scratch folder.
+
+#include <filesystem>
+
+namespace mv {
+
+// The executable's folder: data files, help and "mervane.ini" lie beside the binary.
+// $MERVANE_PROGRAM_DIR overrides it (tests, and installs into a read-only folder).
+std::filesystem::path programDir();
+
+// Stand-in for the Windows directory ("quorvel.ini"): $MERVANE_WINDOWS_DIR if set,
+// else the user's config folder (created on demand).
+std::filesystem::path windowsDir();
+
+// One private folder per running copy for the working and scratch files
+// ("mervn.tmx", "temp~adr.~~", "tmprtf~.~"...). Created on first use, removed at exit.
+// $MERVANE_SCRATCH_DIR overrides it.
+std::filesystem::path scratchDir();
+
+// Tests point the three folders somewhere of their own.
+void setProgramDirForTesting(const std::filesystem::path& dir);
+void setWindowsDirForTesting(const std::filesystem::path& dir);
+void setScratchDirForTesting(const std::filesystem::path& dir);
+
+}  // namespace mv

@@ -1,0 +1,79 @@
+#include "platform/QtPrompter.h"
+
+#include "platform/Cp1252.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace mv {
+
+Answer QtPrompter::ask(const Message& m) {
+  QMessageBox box(parent_);
+  box.setWindowTitle(fromCp1252(m.caption));
+  box.setText(fromCp1252(m.text));
+  switch (m.icon) {
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Stop: box.setIcon(QMessageBox::Critical); break;
+  }
+  QMessageBox::StandardButtons buttons;
+  switch (m.buttons) {
+    case Buttons::Ok: buttons = QMessageBox::Ok; break;
+    case Buttons::OkCancel: buttons = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case Buttons::YesNo: buttons = QMessageBox::Yes | QMessageBox::No; break;
+    case Buttons::YesNoCancel:
+      buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+      break;
+  }
+  box.setStandardButtons(buttons);
+  switch (m.defaultButton) {
+    case Answer::No: box.setDefaultButton(QMessageBox::No); break;
+    case Answer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
+    case Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
+    case Answer::Ok:
+      box.setDefaultButton(m.buttons == Buttons::YesNo || m.buttons == Buttons::YesNoCancel
+                               ? QMessageBox::Yes
+                               : QMessageBox::Ok);
+      break;
+  }
+  switch (box.exec()) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+  }
+}
+
+QStringList qtFilters(const std::string& filter) {
+  const QStringList parts = fromCp1252(filter).split('|');
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) out << parts[i];
+  return out;
+}
+
+std::optional<FileChoice> QtFileChooser::choose(const FileRequest& r) {
+  const QStringList filters = qtFilters(r.filter);
+  QFileDialog dlg(parent_, fromCp1252(r.title),
+                  QString::fromStdString(r.directory.string()));
+  dlg.setNameFilters(filters);
+  if (r.selectedFilter >= 1 && r.selectedFilter <= filters.size())
+    dlg.selectNameFilter(filters[r.selectedFilter - 1]);
+  if (r.kind == FileRequest::Kind::Open) {
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(r.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  } else {
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    if (!r.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  }
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+  FileChoice c;
+  c.path = std::filesystem::path(dlg.selectedFiles().front().toStdString());
+  c.filter = static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1;
+  if (c.filter < 1) c.filter = 1;
+  return c;
+}
+
+}  // namespace mv

@@ -1,0 +1,31 @@
+#pragma once
+// Text rules shared by every subsystem: presence, name order, case-insensitive equality.
+// All text is Windows-1252 bytes.
+
+#include <string>
+#include <string_view>
+
+namespace mv {
+
+// A text is present when its first character is above the blank: not empty and not
+// starting with a blank or a control character. Every "sorts after N blanks" test uses it.
+bool isPresent(std::string_view text) noexcept;
+
+// The one name order: case-insensitive, accented letters beside their base letters
+// (Émile with Emile). compareNamesPrimary() ignores everything but that; compareNames()
+// breaks ties by the exact bytes, so a sort is stable and deterministic.
+int compareNamesPrimary(std::string_view a, std::string_view b) noexcept;
+int compareNames(std::string_view a, std::string_view b) noexcept;
+
+// Case-insensitive equality of whole texts (ASCII and Windows-1252 letters).
+bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept;
+bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) noexcept;
+
+// Upper and lower case of one Windows-1252 byte.
+unsigned char upperCp1252(unsigned char c) noexcept;
+unsigned char lowerCp1252(unsigned char c) noexcept;
+
+// The extension test used by New, Save As and Backup: ".adr" without regard to case.
+bool hasExtensionIgnoreCase(std::string_view fileName, std::string_view dotExt) noexcept;
+
+}  // namespace mv

@@ -1,0 +1,6 @@
+add_library(mervane_platform_qt STATIC
+  QtPrompter.cpp QtPrompter.h
+)
+target_include_directories(mervane_platform_qt PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(mervane_platform_qt PUBLIC mervane_platform Qt6::Widgets Qt6::Network
+  PRIVATE mervane_warnings)

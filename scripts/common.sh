@@ -1,0 +1,30 @@
+# Shared by scripts/run and scripts/test (sourced, not a command of its own).
+# install_deps: installs the Debian packages Mervane needs, only those that are missing,
+# non-interactively, through sudo when not run as root.
+# build_mervane: configures and builds into build/.
+
+mervane_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+install_deps() {
+  local packages=(
+    cmake g++ libgtest-dev libbenchmark-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev   # Widgets, PrintSupport, Network
+    fonts-liberation fonts-dejavu-core          # the same font metrics everywhere
+  )
+  local missing=() p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build_mervane() {
+  cmake -S "$mervane_root" -B "$mervane_root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$mervane_root/build" -j "$(nproc)"
+}
