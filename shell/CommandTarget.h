@@ -1,11 +1,19 @@
 #pragma once
 // What the main frame needs of a window it routes commands to (the card window, the
-// page view): commands are numbers, as the menus and toolbars carry them.
+// page view), and what the frame offers the card window in return. Commands are numbers,
+// as the menus and toolbars carry them.
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
+class QWidget;
+
 namespace mv {
+
+class Prompter;
+class FileChooser;
 
 class CommandTarget {
  public:
@@ -16,17 +24,34 @@ class CommandTarget {
   virtual std::optional<bool> isCommandEnabled(int id) const = 0;
 };
 
-// The card window as the frame sees it (closing, saving, the start book).
+// The card window as the frame sees it.
 class CardWindowHost : public CommandTarget {
  public:
-  // The close query: may ask the changed question; false when the user cancelled.
+  virtual QWidget* widget() = 0;
+  // The close query (Cancel, Quit, close box): may ask the changed question; false when
+  // the user cancelled.
   virtual bool canClose() = 0;
   // Save and Close: store the book without asking and clear its changed mark.
   virtual void saveWithoutAsking() = 0;
-  // Opens the book at path (already checked by the start-up check); false on failure.
-  virtual bool openBook(const std::string& pathCp1252) = 0;
-  // The 0-based index of the selected entry under "Main" (envelope printing), -1 none.
+  // Opens the book at path (already through the start-up check); false on failure.
+  virtual bool openBook(const std::filesystem::path& path) = 0;
+  // The 0-based position of the selected name under "Main" (envelope printing), -1 none.
   virtual int selectedEntryIndex() const = 0;
 };
+
+// Services of the frame and main client that the card window uses.
+struct ShellServices {
+  Prompter* prompter = nullptr;
+  FileChooser* fileChooser = nullptr;
+  std::filesystem::path settingsFile;  // "mervane.ini"
+  std::function<void(const std::filesystem::path&)> addRecentFile;
+  std::function<void(const std::string& titleCp1252)> setFrameTitle;
+  std::function<int()> cardSort;            // Customize Card_Sort, 0..2
+  std::function<void(int)> setCardSort;     // written back at exit with the other keys
+  std::function<void(int)> postCommand;     // a command to the frame (15, 16, 1074..1080)
+  std::function<void(int)> showHelp;        // help context number
+};
+
+using CardWindowFactory = std::function<CardWindowHost*(QWidget* parent, ShellServices&)>;
 
 }  // namespace mv

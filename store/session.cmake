@@ -1,0 +1,1 @@
+# list(APPEND MERVANE_STORE_SOURCES ...) for the card model, editing rules and file commands

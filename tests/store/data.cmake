@@ -1,0 +1,1 @@
+# mervane_add_test(store_data_tests ...)
