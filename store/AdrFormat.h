@@ -1,0 +1,101 @@
+#pragma once
+// The address-book file format: control bytes, magic words, the record start line, record
+// serialisation and the line reader shared by every reader of books and working files.
+
+#include "store/AddressRecord.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace mv::adr {
+
+inline constexpr char kRecordStart = 0x14;   // starts a record
+inline constexpr char kRecordEnd = 0x15;     // ends a record; starts the trailer's error line
+inline constexpr char kEndOfRecords = 0x16;  // ends the list of records
+
+inline constexpr std::string_view kMagic = "TVXADR_307";
+inline constexpr std::string_view kMagic306 = "TVXADR_306";
+inline constexpr std::string_view kMagic1800 = "TVXADR_1800";
+
+// The in-memory offset and mark tables hold this many slots; a book cannot hold more.
+inline constexpr int kMaxSlots = 2000;
+// Notes read back from a file keep at most this many characters.
+inline constexpr std::size_t kMaxNotesRead = 7999;
+
+inline constexpr bool isControlByte(char c) noexcept {
+  return c == kRecordStart || c == kRecordEnd || c == kEndOfRecords;
+}
+
+// The first word of a file: up to 11 characters, ending at the first blank or line break.
+struct FirstWord {
+  bool readable = false;  // false: the file is missing or cannot be opened for reading
+  std::string word;
+};
+FirstWord readFirstWord(const std::filesystem::path& path);
+
+enum class BookKind { Current, Older, NotABook, Unreadable };
+BookKind classify(const FirstWord& first) noexcept;
+inline BookKind classifyFile(const std::filesystem::path& path) {
+  return classify(readFirstWord(path));
+}
+
+// Creates (or replaces, atomically) a file holding only the magic line. False on failure.
+bool createBookFile(const std::filesystem::path& path);
+
+// "%c %d %c %d\n": 0x14, slot, initial, mark.
+std::string startLine(int slot, char initial, int mark);
+
+// What a start line says. Lines written by the converter carry no mark (hasMark false,
+// mark 0). `text` is the line after the 0x14 byte, with or without its line feed.
+struct StartLine {
+  int slot = 0;
+  char initial = '_';
+  int mark = 0;
+  bool hasMark = false;
+};
+StartLine parseStartLine(std::string_view text) noexcept;
+
+// One record as written to a book or the working file: start line with `slot`, `initial`
+// and `mark`, 28 field lines, notes and a line feed, 0x15 and a line feed. Field and notes
+// texts are cleaned on the way (no line break in a field, no control bytes anywhere) and
+// fields are cut to 70 characters, so whatever is written reads back in the same shape.
+void appendRecord(std::string& out, const AddressRecord& record, int slot, char initial,
+                  int mark);
+
+// Reads lines out of a byte buffer. A field line is taken WHOLE up to its line feed and
+// its value cut to 70 characters: an over-long line in a hand-edited file must not spill
+// into the fields after it. A field line stops early at a control byte, which belongs to
+// the next record (a damaged record then ends there with its remaining fields empty).
+class Reader {
+ public:
+  explicit Reader(std::string_view bytes, std::size_t pos = 0) noexcept
+      : bytes_(bytes), pos_(pos) {}
+
+  std::size_t pos() const noexcept { return pos_; }
+  void seek(std::size_t pos) noexcept { pos_ = pos < bytes_.size() ? pos : bytes_.size(); }
+  bool atEnd() const noexcept { return pos_ >= bytes_.size(); }
+  char peek() const noexcept { return atEnd() ? '\0' : bytes_[pos_]; }
+
+  // The rest of the current line without its line feed; the position moves past it.
+  std::string_view line() noexcept;
+  // One field line: false (and nothing consumed) at a control byte or the end.
+  bool field(std::string& value);
+  // Notes up to the next control byte or the end, dropping the line feed written after
+  // them; keeps at most kMaxNotesRead characters. The position stops AT the control byte.
+  std::string notes();
+  // Skips to the next byte 0x14 at or after the position; false when there is none.
+  bool skipToRecordStart() noexcept;
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_;
+};
+
+// Reads one whole record whose start line begins at `offset` (either at its 0x14 byte or
+// just after it). The record's slot, initial and mark come from the start line.
+std::optional<AddressRecord> readRecordAt(std::string_view bytes, std::size_t offset);
+
+}  // namespace mv::adr

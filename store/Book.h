@@ -1,0 +1,122 @@
+#pragma once
+// The open address book as one object the card window owns: its path, working file, names
+// list, saved group name, card sort and marks. Builds the list from the working file,
+// writes the book, and rewrites the working file in list order (compaction, sort).
+// Never shows anything: operations return a status and the window decides what to say.
+
+#include "store/NamesList.h"
+#include "store/WorkingFile.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mv {
+
+enum class BookStatus {
+  Ok,
+  NotOpen,          // no book or no working file open
+  Unreadable,       // the file cannot be opened for reading
+  NotABook,         // first word is not "TVXADR_307" (open refuses unless forced)
+  TooManyRecords,   // more records than the 2,000-slot tables hold; nothing was opened
+  WorkingFileError, // "mervn.tmx" could not be created, copied or reopened
+  WriteError,       // the target could not be written; the old file is intact
+};
+
+// A sentence a caller may show or print for a status (empty for Ok).
+std::string describe(BookStatus status);
+
+class Book {
+ public:
+  // Shown in the main window's title while a sort rebuilds the list: called with
+  // "Sorting items" first, then "Sorting items %d% " at every tenth of the way, and
+  // with an empty text at the end (restore the title).
+  using TitleFn = std::function<void(const std::string& title)>;
+
+  static constexpr const char* kRewriteFileName = "temp~adr.~~";
+
+  // The working file and "temp~adr.~~" lie in `scratch` (normally scratchDir()).
+  explicit Book(std::filesystem::path scratch);
+  Book();
+
+  bool isOpen() const noexcept { return open_; }
+  const std::filesystem::path& path() const noexcept { return path_; }
+  void setPath(std::filesystem::path path) { path_ = std::move(path); }
+  std::filesystem::path rewritePath() const { return scratch_ / kRewriteFileName; }
+
+  WorkingFile& workingFile() noexcept { return working_; }
+  const WorkingFile& workingFile() const noexcept { return working_; }
+  NamesList& names() noexcept { return names_; }
+  const NamesList& names() const noexcept { return names_; }
+
+  // Card_Sort: 0 first, 1 last, 2 company (other values count as 0).
+  int cardSort() const noexcept { return cardSort_; }
+  void setCardSort(int order) noexcept { cardSort_ = (order >= 0 && order <= 2) ? order : 0; }
+
+  // The saved group name (SaveGroup when the window opened, the Group box at OK).
+  const std::string& savedGroup() const noexcept { return savedGroup_; }
+  void setSavedGroup(std::string name) { savedGroup_ = std::move(name); }
+  // As written to a file and selected after a build: "Main" when the name is absent.
+  std::string savedGroupOrMain() const;
+  // The top-level entry to select after a build: the saved group, else "Main" (0).
+  int groupToSelect() const noexcept;
+
+  // Opens `path`: copies it to the working file and builds the list in file order.
+  // A file whose first word is not "TVXADR_307" is refused with NotABook unless `force`
+  // (the user answered Yes to "Try to open the file anyways?"). A file with more than
+  // 2,000 records is refused with TooManyRecords and the previous state is kept closed.
+  // Clears both flags on success.
+  BookStatus open(const std::filesystem::path& path, bool force = false);
+  // New: creates `path` with the magic line, an empty working file and an empty list.
+  BookStatus createNew(const std::filesystem::path& path);
+  // Closes and deletes the working file; no book open afterwards.
+  void close();
+
+  // Rebuilds the names list from the working file (Read book): offsets and marks by
+  // slot 0, 1, 2... in file order; names in file order or, when `sorted`, alphabetical.
+  // TooManyRecords leaves the list empty.
+  BookStatus buildList(bool sorted = false, const TitleFn& title = {});
+
+  // The book's bytes as "Write book (Save)" produces them from the list and the working
+  // file: each record written with its OWN mark (looked up by slot), so marks travel with
+  // their records whatever the list order.
+  std::string serialize() const;
+  // Writes the book to `path` atomically. Flags untouched.
+  BookStatus writeBook(const std::filesystem::path& path) const;
+  // Save: writes to the current path and clears both flags on success.
+  BookStatus save();
+  // Save to another path that becomes the current path on success.
+  BookStatus saveAs(const std::filesystem::path& path);
+
+  // Rewrites the working file in list order through "temp~adr.~~" and rebuilds the list
+  // (sorted when `sorted`); afterwards changed and reorder-needed are set. The current
+  // path is untouched.
+  BookStatus rewrite(bool sorted = false, const TitleFn& title = {});
+  // Compaction: rewrite only when reorder-needed is set, then clear reorder-needed.
+  BookStatus compact();
+  // Sort: sets the card sort to `order` and rewrites with the list sorted by the new keys.
+  BookStatus sort(int order, const TitleFn& title = {});
+
+  // The slot for a new record. Compacts first when next slot has reached the tables'
+  // end, so slots stay below 2,000. -1 when even that leaves no slot (a full book).
+  int allocateSlot();
+
+  // The record under a slot (current version), or none.
+  std::optional<AddressRecord> readRecord(int slot) const { return working_.read(slot); }
+  // Every record in list order (under "Main"), each with its own slot and mark.
+  std::vector<AddressRecord> recordsInListOrder() const;
+
+ private:
+  std::filesystem::path scratch_;
+  std::filesystem::path path_;
+  WorkingFile working_;
+  NamesList names_;
+  std::string savedGroup_ = "Main";
+  int cardSort_ = 0;
+  bool open_ = false;
+};
+
+}  // namespace mv

@@ -1,0 +1,98 @@
+#pragma once
+// The open book's working file "mervn.tmx": a copy of the book to which every new or
+// changed record version is appended, with the tables that say where each record's
+// current version lies (offsets) and what its label mark is (marks), both by slot.
+
+#include "store/AdrFormat.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mv {
+
+// One record found by scanning the working file (Read book): only the fields the names
+// list needs are read.
+struct ScannedRecord {
+  long offset = 0;   // offset of the record's 0x14 byte
+  int mark = 0;      // 0 when the start line carries none
+  std::array<std::string, 7> head;  // fields 0..6 (Group .. Company)
+  const std::string& operator[](FieldId f) const { return head[static_cast<size_t>(toInt(f))]; }
+};
+
+class WorkingFile {
+ public:
+  static constexpr const char* kFileName = "mervn.tmx";
+
+  // Offsets table values besides real offsets.
+  static constexpr long kNeverWritten = 0;
+  static constexpr long kDeleted = -1;
+
+  // The working file lives at `path` (normally scratchDir() / kFileName).
+  explicit WorkingFile(std::filesystem::path path);
+  WorkingFile();
+  ~WorkingFile();  // closes and deletes the file
+  WorkingFile(const WorkingFile&) = delete;
+  WorkingFile& operator=(const WorkingFile&) = delete;
+
+  const std::filesystem::path& path() const noexcept { return path_; }
+  bool isOpen() const noexcept { return file_ != nullptr; }
+
+  // Replaces the working file with a byte copy of `source` and opens it read/write.
+  // False when the source cannot be read or the copy cannot be made or opened.
+  bool openCopyOf(const std::filesystem::path& source);
+  // Replaces the working file with the magic line only and opens it read/write.
+  bool createEmpty();
+  // Readers outside the window close the handle around their own reads and reopen it.
+  void close();
+  bool reopen();
+  // Closes and deletes the file (the window is going away).
+  void remove();
+
+  // Every byte of the file (empty when it is not open).
+  std::string readAll() const;
+  long size() const;
+
+  // Appends a version of `record` under `slot` with the given initial and the slot's
+  // mark from the marks table; notes its offset in the offsets table and sets the changed
+  // and reorder-needed flags. False when the slot is out of range or the write fails.
+  bool append(const AddressRecord& record, int slot, char initial);
+  // The record's current version: 28 fields, notes (at most 7,999 characters), slot,
+  // initial from the start line, and the mark from the marks table. None for a slot that
+  // holds no record (offset 0 or -1) or that cannot be read.
+  std::optional<AddressRecord> read(int slot) const;
+  // The record whose start line is at `offset` (either convention: at the 0x14 byte or
+  // just after it).
+  std::optional<AddressRecord> readAt(long offset) const;
+
+  // Read book: every record in file order (each 0x14 byte starts one), with its offset,
+  // mark and fields 0..6. Everything else (magic, trailer, stale text) is skipped.
+  std::vector<ScannedRecord> scan() const;
+
+  // The tables, by slot (0..1999). offset(): 0 never written, -1 deleted.
+  long offset(int slot) const noexcept;
+  void setOffset(int slot, long offset) noexcept;
+  int mark(int slot) const noexcept;
+  void setMark(int slot, int mark) noexcept;
+  void clearTables() noexcept;
+
+  bool changed() const noexcept { return changed_; }
+  void setChanged(bool on) noexcept { changed_ = on; }
+  bool reorderNeeded() const noexcept { return reorderNeeded_; }
+  void setReorderNeeded(bool on) noexcept { reorderNeeded_ = on; }
+
+ private:
+  bool openReadWrite();
+
+  std::filesystem::path path_;
+  std::FILE* file_ = nullptr;
+  std::array<long, adr::kMaxSlots> offsets_{};
+  std::array<int, adr::kMaxSlots> marks_{};
+  bool changed_ = false;
+  bool reorderNeeded_ = false;
+};
+
+}  // namespace mv
