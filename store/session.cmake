@@ -1,1 +1,4 @@
 # list(APPEND MERVANE_STORE_SOURCES ...) for the card model, editing rules and file commands
+list(APPEND MERVANE_STORE_SOURCES
+  Converter.cpp Converter.h
+)

@@ -1,0 +1,190 @@
+#include "store/Converter.h"
+
+#include "platform/Paths.h"
+#include "store/AddressRecord.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QString>
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <span>
+#include <system_error>
+
+namespace mv {
+namespace {
+
+constexpr char kRecordStart = 0x14;
+constexpr char kRecordEnd = 0x15;
+constexpr char kEndOfRecords = 0x16;
+
+// Field lines of an old record in file order, each naming the field it fills.
+constexpr std::array<FieldId, 21> kFields1800 = {
+    FieldId::First,   FieldId::Last,      FieldId::MrMs,   FieldId::Title,  FieldId::Company,
+    FieldId::Address1, FieldId::City,     FieldId::Zip,    FieldId::Home,   FieldId::Office,
+    FieldId::Email,   FieldId::WebSite,   FieldId::Buffer, FieldId::Fax,    FieldId::Mobile,
+    FieldId::Home2,   FieldId::Office2,   FieldId::Email2, FieldId::Web2,   FieldId::NewsGroup,
+    FieldId::Other,
+};
+constexpr std::array<FieldId, 24> kFields306 = {
+    FieldId::First,   FieldId::Last,    FieldId::MrMs,      FieldId::Title,   FieldId::Company,
+    FieldId::Address1, FieldId::City,   FieldId::State,     FieldId::Zip,     FieldId::Country,
+    FieldId::Home,    FieldId::Office,  FieldId::Mobile,    FieldId::Email,   FieldId::WebSite,
+    FieldId::Buffer,  FieldId::Fax,     FieldId::Home2,     FieldId::Office2, FieldId::Email2,
+    FieldId::Web2,    FieldId::NewsGroup, FieldId::FtpSite, FieldId::Other,
+};
+
+// Reads the old file the way a fixed line buffer would: at most maxChars characters,
+// ending after a line feed. Returns false at the end of the file.
+class Cursor {
+ public:
+  explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
+  bool atEnd() const noexcept { return pos_ >= bytes_.size(); }
+  char next() noexcept { return bytes_[pos_++]; }
+  void back() noexcept { --pos_; }
+
+  bool readLine(size_t maxChars, std::string& out) {
+    out.clear();
+    if (atEnd()) return false;
+    while (!atEnd() && out.size() < maxChars) {
+      const char c = next();
+      out.push_back(c);
+      if (c == '\n') break;
+    }
+    return true;
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t pos_ = 0;
+};
+
+std::span<const FieldId> layoutOf(OldFormat format) {
+  if (format == OldFormat::V1800) return kFields1800;
+  return kFields306;
+}
+
+bool readAll(const std::filesystem::path& path, std::string& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  out.assign(std::istreambuf_iterator<char>(in), {});
+  return !in.bad();
+}
+
+// A new file beside the target, every write checked, then a rename: the target is either
+// the old file or the complete new one.
+bool replaceAtomically(const std::filesystem::path& target, std::string_view bytes) {
+  QSaveFile out(QString::fromStdString(target.string()));
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  if (out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+      static_cast<qint64>(bytes.size())) {
+    out.cancelWriting();
+    return false;
+  }
+  return out.commit();
+}
+
+}  // namespace
+
+OldFormat oldFormatOf(std::string_view firstWord) noexcept {
+  if (firstWord == "TVXADR_1800") return OldFormat::V1800;
+  if (firstWord == "TVXADR_306") return OldFormat::V306;
+  return OldFormat::None;
+}
+
+std::string convertOldBook(std::string_view oldBytes, OldFormat format) {
+  std::string out = "TVXADR_307\n";
+  if (format == OldFormat::None) return out;
+  const auto layout = layoutOf(format);
+  Cursor in(oldBytes);
+  std::string line;
+  int counter = 0;
+  while (!in.atEnd()) {
+    if (in.next() != kRecordStart) continue;  // magic line, trailer, stray text
+
+    AddressRecord r;
+    in.readLine(73, line);  // the old start line; its numbers are not kept
+    for (FieldId f : layout) {
+      // An old field line holds at most 68 characters before its line feed. A line that
+      // runs out at the end of the file gives what was there.
+      if (!in.readLine(69, line)) break;
+      if (!line.empty() && line.back() == '\n') line.pop_back();
+      // The delimiters and a stray carriage return must not reach a field line.
+      r[f] = cleanFieldText(line);
+    }
+
+    const std::string shown =
+        r[FieldId::First] + ' ' + r[FieldId::Last] + " - " + r[FieldId::Company];
+    char start[48];
+    std::snprintf(start, sizeof start, "%c %d %c\n", kRecordStart, counter, shown.front());
+    out += start;
+    for (const auto& field : r.fields) {
+      out += field;
+      out += '\n';
+    }
+
+    // Notes, byte for byte, up to and including the record's 0x15. The next record's
+    // 0x14 or the end of the file closes them too; so does the old end-of-records byte,
+    // which must not end up inside a record.
+    while (true) {
+      if (in.atEnd()) {
+        out += kRecordEnd;
+        break;
+      }
+      const char c = in.next();
+      if (c == kRecordStart) {
+        out += kRecordEnd;
+        in.back();
+        break;
+      }
+      if (c == kEndOfRecords) {
+        out += kRecordEnd;
+        break;
+      }
+      out += c;
+      if (c == kRecordEnd) break;
+    }
+    ++counter;
+  }
+  return out;
+}
+
+TConvert::TConvert() : scratch_(scratchDir() / "~tmp~.~") {}
+
+TConvert::~TConvert() {
+  std::error_code ec;
+  std::filesystem::remove(scratch_, ec);
+}
+
+ConvertStatus TConvert::convert(const std::filesystem::path& path, std::string_view firstWord) {
+  const OldFormat format = oldFormatOf(firstWord);
+  if (format == OldFormat::None) return ConvertStatus::NotOldFormat;
+
+  std::string oldBytes;
+  if (!readAll(path, oldBytes)) return ConvertStatus::ReadFailed;
+  const std::string converted = convertOldBook(oldBytes, format);
+
+  // The converted book goes to the scratch file first, and the book is replaced from
+  // what was actually written there.
+  {
+    std::ofstream tmp(scratch_, std::ios::binary | std::ios::trunc);
+    if (!tmp) return ConvertStatus::WriteFailed;
+    tmp.write(converted.data(), static_cast<std::streamsize>(converted.size()));
+    tmp.close();
+    if (!tmp) return ConvertStatus::WriteFailed;
+  }
+  std::string written;
+  if (!readAll(scratch_, written) || written != converted) return ConvertStatus::WriteFailed;
+  if (!replaceAtomically(path, written)) return ConvertStatus::WriteFailed;
+  return ConvertStatus::Converted;
+}
+
+bool convertBookInPlace(const std::filesystem::path& path, std::string_view firstWord) {
+  TConvert converter;
+  return converter.convert(path, firstWord) == ConvertStatus::Converted;
+}
+
+}  // namespace mv
