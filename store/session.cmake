@@ -1,4 +1,5 @@
 # list(APPEND MERVANE_STORE_SOURCES ...) for the card model, editing rules and file commands
 list(APPEND MERVANE_STORE_SOURCES
   Converter.cpp Converter.h
+  BookValidation.cpp BookValidation.h
 )

@@ -1,0 +1,46 @@
+#include "store/BookValidation.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Prompter.h"
+#include "platform/Text.h"
+#include "store/AdrFormat.h"
+#include "store/Converter.h"
+
+namespace mv {
+namespace {
+
+constexpr const char* kOldFormatQuestion =
+    "Old AddressBook Format!\nFile is about to be modified\n\nYou can click cancel, quite TVX, "
+    "and make a backup copy    \nof your AddressBook file if you haven't done so.\n\nClick OK "
+    "to Convert";
+
+}  // namespace
+
+BookCheck checkBookFile(const std::filesystem::path& path, Prompter& prompter) {
+  const std::string shown = pathToCp1252(path);
+  if (!isPresent(shown)) return BookCheck::Refused;
+  const adr::FirstWord first = adr::readFirstWord(path);
+  if (!first.readable) return BookCheck::Refused;
+
+  if (first.word == adr::kMagic) return BookCheck::Passed;
+
+  if (oldFormatOf(first.word) != OldFormat::None) {
+    const Answer a = prompter.ask(Message{kOldFormatQuestion, kAppCaption, Icon::Information,
+                                          Buttons::OkCancel, Answer::Ok});
+    if (a != Answer::Ok) return BookCheck::Refused;
+    TConvert converter;
+    if (converter.convert(path, first.word) == ConvertStatus::Converted)
+      return BookCheck::Converted;
+    // Reported, so that the user does not take the untouched file for a converted one.
+    prompter.inform("Can not convert:\n" + shown +
+                        "\n\nThe file could not be rewritten and was left as it was.",
+                    kAppCaption, Icon::Stop);
+    return BookCheck::Refused;
+  }
+
+  prompter.inform("Can not open:\n" + shown + "\n\nThis is not a valid Tolvex file format",
+                  "Invalid file format", Icon::Stop);
+  return BookCheck::Refused;
+}
+
+}  // namespace mv
