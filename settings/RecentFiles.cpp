@@ -1,0 +1,104 @@
+#include "settings/RecentFiles.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Text.h"
+#include "settings/Keys.h"
+#include "settings/Profile.h"
+
+#include <algorithm>
+
+namespace mv {
+namespace {
+
+Profile section(const std::filesystem::path& ini) {
+  return Profile(ini, std::string(keys::section::MRU));
+}
+
+}  // namespace
+
+RecentFiles::RecentFiles(std::filesystem::path ini, int capacity)
+    : ini_(std::move(ini)), count_(std::clamp(capacity, 0, kMaxCapacity)) {
+  section(ini_).writeInt(keys::mru::Count, count_);
+}
+
+std::string RecentFiles::keyOf(int index) {
+  return std::string(keys::mru::EntryPrefix) + std::to_string(index);
+}
+
+std::string RecentFiles::entry(int index) const {
+  return section(ini_).readString(keyOf(index), keys::mru::FreeEntry, kPathBuffer);
+}
+
+bool RecentFiles::isFree(const std::string& value) {
+  return value.empty() || value == keys::mru::FreeEntry;
+}
+
+void RecentFiles::add(const std::string& pathCp1252) {
+  for (int i = 0; i < count_; ++i) {
+    if (equalsIgnoreCase(entry(i), pathCp1252)) {
+      removeAt(i);
+      break;
+    }
+  }
+  Profile p = section(ini_);
+  // Shift down from the end. A free entry is not copied onto a free key, so no
+  // "Default" values are created; but it is copied (as empty) onto a used key, or that
+  // key would keep its old path and the list would show it twice.
+  for (int n = count_ - 1; n >= 0; --n) {
+    const std::string value = entry(n);
+    if (value == keys::mru::FreeEntry) {
+      if (!isFree(entry(n + 1))) p.writeString(keyOf(n + 1), "");
+      continue;
+    }
+    p.writeString(keyOf(n + 1), value);
+  }
+  if (count_ > 0) p.writeString(keyOf(0), pathCp1252);
+  p.flush();
+}
+
+std::optional<std::string> RecentFiles::pathOfMenuId(int id) const {
+  const int index = id - kFirstMenuId;
+  if (index < 0 || index >= count_) return std::nullopt;
+  return entry(index);
+}
+
+void RecentFiles::removeAt(int index) {
+  if (index < 0 || index >= count_) return;
+  Profile p = section(ini_);
+  for (int j = index + 1; j < count_; ++j) {
+    const std::string value = entry(j);
+    p.writeString(keyOf(j - 1), isFree(value) ? std::string() : value);
+  }
+  p.writeString(keyOf(count_ - 1), "");
+  p.flush();
+}
+
+std::vector<std::pair<int, std::string>> RecentFiles::menuItems() const {
+  std::vector<std::pair<int, std::string>> items;
+  for (int i = 0; i < count_; ++i) {
+    const std::string value = entry(i);
+    if (isFree(value)) continue;
+    items.emplace_back(kFirstMenuId + i, "&" + std::to_string(i + 1) + " " + value);
+  }
+  return items;
+}
+
+std::string startBookPath(const std::filesystem::path& ini, const std::filesystem::path& programDir) {
+  Profile p(ini, std::string(keys::section::MRU));
+  const std::string newestKey = std::string(keys::mru::EntryPrefix) + "0";
+  std::string path = p.readString(newestKey, "_none_", 260);
+  // The scratch file of a rewrite is never a book to open, whatever folder it was in.
+  const size_t slash = path.find_last_of("/\\");
+  const std::string_view name =
+      slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+  if (equalsIgnoreCase(name, "temp~adr.~~")) path = "_none_";
+  if (path == "_none_") {
+    path = pathToCp1252(programDir / "address.adr");
+    p.writeInt(keys::mru::Count, RecentFiles::kDefaultCapacity);
+    p.writeString(newestKey, path);
+    p.flush();
+  }
+  return path;
+}
+
+}  // namespace mv
