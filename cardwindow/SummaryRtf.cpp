@@ -1,0 +1,151 @@
+#include "cardwindow/SummaryRtf.h"
+
+#include <fstream>
+#include <initializer_list>
+
+namespace mv {
+namespace {
+
+constexpr const char* kHeader =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}"
+    "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fswiss\\fprq2 MS Sans Serif;}"
+    "{\\f3\\froman Times New Roman;}{\\f4\\fswiss\\fprq2 Arial;}}\n"
+    "{\\colortbl\\red0\\green0\\blue0;\\red0\\green128\\blue0;\\red0\\green0\\blue255;"
+    "\\red239\\green239\\blue239;\\red128\\green128\\blue128;}\n"
+    "\\deflang1033\\pard\\plain\\f2\\fs1\\cf0";
+
+constexpr const char* kSpacer = "\\par \\plain\\f4\\fs6\\cf0  \\plain\\f2\\fs1\\cf0  \n";
+
+// Fills "%s" and "%d" in order with already formatted texts.
+std::string fill(std::string_view format, std::initializer_list<std::string_view> args) {
+  std::string out;
+  auto next = args.begin();
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size() &&
+        (format[i + 1] == 's' || format[i + 1] == 'd') && next != args.end()) {
+      out += *next++;
+      ++i;
+    } else {
+      out += format[i];
+    }
+  }
+  return out;
+}
+
+// A line is written only for a field of at least two characters: a stray single letter
+// is not worth a line of the summary.
+bool worthShowing(const std::string& value) { return value.size() >= 2; }
+
+struct LinkedLine {
+  FieldId field;
+  const char* label;
+  int command;
+};
+
+std::string linkedLine(const char* label, const std::string& value, int command, char colour) {
+  std::string format = "\\par  \\plain\\f4\\fs16\\cf4\\b\\i ";
+  format += label;
+  format += "\\plain\\f2\\fs1\\cf0 \\tab  \\plain\\f2\\fs1\\cf";
+  format += colour;
+  format += "\\ul %s\\plain\\f2\\fs1\\cf3 %d \\plain\\f2\\fs1\\cf";
+  format += colour;
+  format += "  \n";
+  return fill(format, {escapeRtf(value), std::to_string(command)});
+}
+
+std::string plainLine(const char* label, const std::string& value, char colour) {
+  std::string format = "\\par  \\plain\\f4\\fs16\\cf4\\b\\i ";
+  format += label;
+  format += "\\plain\\f2\\fs1\\cf0 \\tab  \\plain\\f2\\fs1\\cf";
+  format += colour;
+  format += " %s\\plain\\f2\\fs1\\cf";
+  format += colour;
+  format += "  \n";
+  return fill(format, {escapeRtf(value)});
+}
+
+}  // namespace
+
+std::string escapeRtf(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (char c : value) {
+    if (c == '\\' || c == '{' || c == '}') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+std::string summaryRtf(const AddressRecord& r) {
+  auto esc = [&r](FieldId f) { return escapeRtf(r[f]); };
+  std::string out = kHeader;
+  out += fill("  %s %s\n", {esc(FieldId::First), esc(FieldId::Last)});
+
+  const auto simple = [&](FieldId f) {
+    if (worthShowing(r[f])) out += fill("\\par  %s\n", {esc(f)});
+  };
+  simple(FieldId::Title);
+  simple(FieldId::Dept);
+  if (worthShowing(r[FieldId::Company])) {
+    out += fill("\\par  \\plain\\f2\\fs1\\cf0\\b %s\\plain\\f2\\fs1\\cf0\n",
+                {esc(FieldId::Company)});
+  }
+  simple(FieldId::Address1);
+  simple(FieldId::Address2);
+  // The line is City, State; only City decides whether it is written.
+  if (worthShowing(r[FieldId::City])) {
+    out += fill("\\par  %s, %s\n", {esc(FieldId::City), esc(FieldId::State)});
+  }
+  simple(FieldId::Zip);
+  simple(FieldId::Country);
+
+  out += kSpacer;
+  if (worthShowing(r[FieldId::Describe])) {
+    out += fill(
+        "\\par  \\plain\\f4\\fs16\\cf4\\b\\i Description:\\plain\\f2\\fs1\\cf0 \\par \\tab "
+        "\\plain\\f2\\fs1\\cf0 %s\\plain\\f2\\fs1\\cf0  \n",
+        {esc(FieldId::Describe)});
+  }
+  out += kSpacer;
+
+  static constexpr LinkedLine kPhones[] = {
+      {FieldId::Home, "Home:", 183},    {FieldId::Office, "Office:", 184},
+      {FieldId::Mobile, "Mobile:", 185}, {FieldId::Fax, "Fax:", 0},
+      {FieldId::Home2, "Home':", 191},  {FieldId::Office2, "Office':", 192},
+  };
+  for (const auto& line : kPhones) {
+    if (!worthShowing(r[line.field])) continue;
+    out += line.command ? linkedLine(line.label, r[line.field], line.command, '1')
+                        : plainLine(line.label, r[line.field], '1');
+  }
+  out += kSpacer;
+
+  static constexpr LinkedLine kInternet[] = {
+      {FieldId::Email, "email:", 186},     {FieldId::Email2, "email':", 193},
+      {FieldId::WebSite, "Web:", 187},     {FieldId::Web2, "Web:'", 194},
+      {FieldId::NewsGroup, "News:", 195},  {FieldId::FtpSite, "FTP:", 196},
+      {FieldId::Other, "Other:", 0},
+  };
+  for (const auto& line : kInternet) {
+    if (!worthShowing(r[line.field])) continue;
+    out += line.command ? linkedLine(line.label, r[line.field], line.command, '2')
+                        : plainLine(line.label, r[line.field], '0');
+  }
+  out += "\\par \n}";
+  return out;
+}
+
+bool writeSummaryFile(const std::filesystem::path& file, const AddressRecord& record) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  if (!out) return false;
+  out << summaryRtf(record);
+  out.close();
+  return static_cast<bool>(out);
+}
+
+bool createEmptySummaryFile(const std::filesystem::path& file) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  return static_cast<bool>(out);
+}
+
+}  // namespace mv
