@@ -100,8 +100,10 @@ class Book {
   // Sort: sets the card sort to `order` and rewrites with the list sorted by the new keys.
   BookStatus sort(int order, const TitleFn& title = {});
 
-  // The slot for a new record. Compacts first when next slot has reached the tables'
-  // end, so slots stay below 2,000. -1 when even that leaves no slot (a full book).
+  // Takes the slot for a new record (next slot, which then moves up by one). When next
+  // slot has reached the tables' end it first compacts (list entries and slots are
+  // renumbered 0, 1, 2... in list order), so slots stay below 2,000. -1 when even that
+  // leaves no slot (a full book) or the compaction fails.
   int allocateSlot();
 
   // The record under a slot (current version), or none.

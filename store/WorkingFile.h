@@ -17,7 +17,7 @@ namespace mv {
 // One record found by scanning the working file (Read book): only the fields the names
 // list needs are read.
 struct ScannedRecord {
-  long offset = 0;   // offset of the record's 0x14 byte
+  long offset = 0;   // offset just after the record's 0x14 byte (never 0)
   int mark = 0;      // 0 when the start line carries none
   std::array<std::string, 7> head;  // fields 0..6 (Group .. Company)
   const std::string& operator[](FieldId f) const { return head[static_cast<size_t>(toInt(f))]; }

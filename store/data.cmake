@@ -1,8 +1,8 @@
 # list(APPEND MERVANE_STORE_SOURCES ...) for the file format, working file and names list
 list(APPEND MERVANE_STORE_SOURCES
-  AdrFormat.h
-  AtomicFile.h
-  WorkingFile.h
-  NamesList.h
-  Book.h
+  AdrFormat.cpp AdrFormat.h
+  AtomicFile.cpp AtomicFile.h
+  WorkingFile.cpp WorkingFile.h
+  NamesList.cpp NamesList.h
+  Book.cpp Book.h
 )

@@ -1,0 +1,175 @@
+#include "store/WorkingFile.h"
+
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace mv {
+namespace {
+
+bool validSlot(int slot) noexcept { return slot >= 0 && slot < adr::kMaxSlots; }
+
+// A record is rarely longer than this (28 short lines and up to 8,000 notes characters);
+// a longer one, from a hand-edited file, is read to the end of the file.
+constexpr size_t kRecordChunk = 16 * 1024;
+
+}  // namespace
+
+WorkingFile::WorkingFile(std::filesystem::path path) : path_(std::move(path)) {}
+
+WorkingFile::WorkingFile() : WorkingFile(scratchDir() / kFileName) {}
+
+WorkingFile::~WorkingFile() { remove(); }
+
+bool WorkingFile::openReadWrite() {
+  file_ = std::fopen(path_.c_str(), "r+b");
+  return file_ != nullptr;
+}
+
+bool WorkingFile::openCopyOf(const std::filesystem::path& source) {
+  close();
+  std::string bytes;
+  {
+    std::ifstream in(source, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+    if (in.bad()) return false;
+  }
+  {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) return false;
+  }
+  return openReadWrite();
+}
+
+bool WorkingFile::createEmpty() {
+  close();
+  {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << adr::kMagic << '\n';
+    out.close();
+    if (!out) return false;
+  }
+  return openReadWrite();
+}
+
+void WorkingFile::close() {
+  if (file_) std::fclose(file_);
+  file_ = nullptr;
+}
+
+bool WorkingFile::reopen() { return isOpen() || openReadWrite(); }
+
+void WorkingFile::remove() {
+  close();
+  std::error_code ec;
+  std::filesystem::remove(path_, ec);
+}
+
+long WorkingFile::size() const {
+  if (!file_) return 0;
+  if (std::fseek(file_, 0, SEEK_END) != 0) return 0;
+  const long n = std::ftell(file_);
+  return n < 0 ? 0 : n;
+}
+
+std::string WorkingFile::readAll() const {
+  std::string bytes;
+  const long n = size();
+  if (n <= 0 || std::fseek(file_, 0, SEEK_SET) != 0) return bytes;
+  bytes.resize(static_cast<size_t>(n));
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file_));
+  return bytes;
+}
+
+bool WorkingFile::append(const AddressRecord& record, int slot, char initial) {
+  if (!file_ || !validSlot(slot)) return false;
+  if (std::fseek(file_, 0, SEEK_END) != 0) return false;
+  const long at = std::ftell(file_);
+  if (at <= 0) return false;  // not even the magic line: not a working file
+  std::string bytes;
+  adr::appendRecord(bytes, record, slot, initial, marks_[static_cast<size_t>(slot)]);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
+      std::fflush(file_) != 0)
+    return false;
+  offsets_[static_cast<size_t>(slot)] = at;
+  changed_ = true;
+  reorderNeeded_ = true;
+  return true;
+}
+
+std::optional<AddressRecord> WorkingFile::readAt(long offset) const {
+  if (!file_ || offset <= 0) return std::nullopt;
+  const long total = size();
+  if (offset >= total || std::fseek(file_, offset, SEEK_SET) != 0) return std::nullopt;
+  std::string bytes(std::min(kRecordChunk, static_cast<size_t>(total - offset)), '\0');
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file_));
+  // The record must end inside the chunk (at its 0x15 or the next record's start);
+  // otherwise take the rest of the file.
+  bool ends = false;
+  for (size_t i = 1; i < bytes.size() && !ends; ++i) ends = adr::isControlByte(bytes[i]);
+  if (!ends && static_cast<long>(bytes.size()) < total - offset) {
+    bytes.resize(static_cast<size_t>(total - offset));
+    if (std::fseek(file_, offset, SEEK_SET) != 0) return std::nullopt;
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file_));
+  }
+  return adr::readRecordAt(bytes, 0);
+}
+
+std::optional<AddressRecord> WorkingFile::read(int slot) const {
+  if (!validSlot(slot)) return std::nullopt;
+  auto record = readAt(offsets_[static_cast<size_t>(slot)]);
+  if (record) {
+    record->slot = slot;
+    record->mark = marks_[static_cast<size_t>(slot)];
+  }
+  return record;
+}
+
+std::vector<ScannedRecord> WorkingFile::scan() const {
+  std::vector<ScannedRecord> found;
+  const std::string bytes = readAll();
+  adr::Reader r(bytes);
+  while (r.skipToRecordStart()) {
+    ScannedRecord rec;
+    // Noted just after the 0x14 byte, so no record can have the offset 0 ("never
+    // written"), not even in a file forced open without a magic line.
+    r.seek(r.pos() + 1);
+    rec.offset = static_cast<long>(r.pos());
+    rec.mark = adr::parseStartLine(r.line()).mark;
+    for (std::string& field : rec.head) {
+      if (!r.field(field)) break;
+    }
+    found.push_back(std::move(rec));
+  }
+  return found;
+}
+
+long WorkingFile::offset(int slot) const noexcept {
+  return validSlot(slot) ? offsets_[static_cast<size_t>(slot)] : kNeverWritten;
+}
+
+void WorkingFile::setOffset(int slot, long offset) noexcept {
+  if (validSlot(slot)) offsets_[static_cast<size_t>(slot)] = offset;
+}
+
+int WorkingFile::mark(int slot) const noexcept {
+  return validSlot(slot) ? marks_[static_cast<size_t>(slot)] : 0;
+}
+
+void WorkingFile::setMark(int slot, int mark) noexcept {
+  if (validSlot(slot)) marks_[static_cast<size_t>(slot)] = mark;
+}
+
+void WorkingFile::clearTables() noexcept {
+  offsets_.fill(kNeverWritten);
+  marks_.fill(0);
+}
+
+}  // namespace mv
