@@ -1,6 +1,8 @@
-#include <cstdio>
+#include "cli/Cli.h"
 
-int main() {
-  std::fputs("mervane-cli: not ready yet\n", stderr);
-  return 2;
+#include <iostream>
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return mv::cli::run(args, std::cout, std::cerr);
 }

@@ -1,0 +1,253 @@
+#include "cli/Cli.h"
+
+#include "platform/Cp1252.h"
+#include "platform/Paths.h"
+#include "store/AdrFormat.h"
+#include "store/Book.h"
+#include "store/Converter.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+namespace mv::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: mervane-cli check BOOK | list BOOK [--sort first|last|company] | dump BOOK |\n"
+    "       sort BOOK --by first|last|company | rescan BOOK | convert BOOK\n";
+
+std::string utf8(const std::string& cp1252) { return fromCp1252(cp1252).toUtf8().toStdString(); }
+std::string shownPath(const std::string& arg) { return arg; }  // already the user's spelling
+
+std::optional<int> parseOrder(const std::string& word) {
+  if (word == "first") return 0;
+  if (word == "last") return 1;
+  if (word == "company") return 2;
+  return std::nullopt;
+}
+
+const char* orderName(int order) {
+  return order == 1 ? "last name" : (order == 2 ? "company" : "first name");
+}
+
+// The value after `option`, if given; `bad` is set when the option is there without a value
+// or anything unknown follows the book.
+std::optional<std::string> option(const std::vector<std::string>& args, const std::string& name,
+                                  bool& bad) {
+  std::optional<std::string> value;
+  for (size_t i = 2; i < args.size(); ++i) {
+    if (args[i] == name && i + 1 < args.size()) {
+      value = args[++i];
+    } else {
+      bad = true;
+    }
+  }
+  return value;
+}
+
+// Everything a verb needs before it touches a book: the file exists, can be read and is
+// a book of the current format. Returns the exit code on failure.
+std::optional<int> checkBook(const std::string& arg, std::ostream& err, bool olderIsOk = false) {
+  const std::filesystem::path path = arg;
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) {
+    err << "mervane-cli: " << shownPath(arg) << " does not exist.\n";
+    return kFailure;
+  }
+  const adr::FirstWord first = adr::readFirstWord(path);
+  switch (adr::classify(first)) {
+    case adr::BookKind::Unreadable:
+      err << "mervane-cli: " << shownPath(arg) << " cannot be read.\n";
+      return kFailure;
+    case adr::BookKind::NotABook:
+      err << "mervane-cli: " << shownPath(arg) << " is not a Mervane address book.\n";
+      return kFailure;
+    case adr::BookKind::Older:
+      if (olderIsOk) return std::nullopt;
+      err << "mervane-cli: " << shownPath(arg) << " is an older address book (" << first.word
+          << "); convert it first with: mervane-cli convert " << shownPath(arg) << "\n";
+      return kFailure;
+    case adr::BookKind::Current:
+      return std::nullopt;
+  }
+  return kFailure;
+}
+
+std::optional<int> openBook(Book& book, const std::string& arg, std::ostream& err) {
+  if (auto failed = checkBook(arg, err)) return failed;
+  const BookStatus status = book.open(arg);
+  if (status != BookStatus::Ok) {
+    err << "mervane-cli: " << shownPath(arg) << ": " << describe(status) << "\n";
+    return kFailure;
+  }
+  return std::nullopt;
+}
+
+int saveBook(Book& book, const std::string& arg, std::ostream& err) {
+  const BookStatus status = book.save();
+  if (status != BookStatus::Ok) {
+    err << "mervane-cli: " << shownPath(arg) << ": " << describe(status) << "\n";
+    return kFailure;
+  }
+  return kOk;
+}
+
+int check(const std::string& arg, std::ostream& out, std::ostream& err) {
+  if (auto failed = checkBook(arg, err, true)) return *failed;
+  const adr::FirstWord first = adr::readFirstWord(arg);
+  out << "first word: " << utf8(first.word) << "\n";
+  if (adr::classify(first) == adr::BookKind::Older) {
+    out << "older format: convert it with: mervane-cli convert " << shownPath(arg) << "\n";
+    return kOlderFormat;
+  }
+  Book book;
+  if (auto failed = openBook(book, arg, err)) return *failed;
+  out << "records: " << book.names().count() << "\n";
+  for (const GroupEntry& group : book.names().groups())
+    out << "group: " << utf8(group.name) << " (" << group.names.size() << ")\n";
+  return kOk;
+}
+
+int list(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  bool bad = false;
+  const auto sortWord = option(args, "--sort", bad);
+  std::optional<int> order;
+  if (sortWord) order = parseOrder(*sortWord);
+  if (bad || (sortWord && !order)) {
+    err << "mervane-cli: list takes only --sort first, last or company.\n";
+    return kFailure;
+  }
+  Book book;
+  if (auto failed = openBook(book, args[1], err)) return *failed;
+  if (order) {
+    book.setCardSort(*order);
+    book.buildList(true);
+  }
+  for (const GroupEntry& group : book.names().groups()) {
+    out << utf8(group.name) << "\n";
+    for (const NameEntry& name : group.names) out << "  " << utf8(name.text) << "\n";
+  }
+  return kOk;
+}
+
+int dump(const std::string& arg, std::ostream& out, std::ostream& err) {
+  Book book;
+  if (auto failed = openBook(book, arg, err)) return *failed;
+  const std::vector<AddressRecord> records = book.recordsInListOrder();
+  out << "[";
+  for (size_t i = 0; i < records.size(); ++i) {
+    const AddressRecord& r = records[i];
+    out << (i ? ",\n " : "\n ") << "{\"slot\": " << r.slot
+        << ", \"initial\": " << jsonString(std::string(1, r.initial)) << ", \"mark\": " << r.mark
+        << ", \"fields\": [";
+    for (size_t f = 0; f < r.fields.size(); ++f) out << (f ? ", " : "") << jsonString(r.fields[f]);
+    out << "], \"notes\": " << jsonString(r.notes) << "}";
+  }
+  out << (records.empty() ? "]\n" : "\n]\n");
+  return kOk;
+}
+
+int sort(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  bool bad = false;
+  const auto byWord = option(args, "--by", bad);
+  std::optional<int> order;
+  if (byWord) order = parseOrder(*byWord);
+  if (bad || !order) {
+    err << "mervane-cli: sort needs --by first, last or company.\n";
+    return kFailure;
+  }
+  Book book;
+  if (auto failed = openBook(book, args[1], err)) return *failed;
+  if (const BookStatus status = book.sort(*order); status != BookStatus::Ok) {
+    err << "mervane-cli: " << shownPath(args[1]) << ": " << describe(status) << "\n";
+    return kFailure;
+  }
+  if (const int saved = saveBook(book, args[1], err); saved != kOk) return saved;
+  out << "sorted " << book.names().count() << " entries by " << orderName(*order) << "\n";
+  return kOk;
+}
+
+int convert(const std::string& arg, std::ostream& out, std::ostream& err) {
+  if (auto failed = checkBook(arg, err, true)) return *failed;
+  const adr::FirstWord first = adr::readFirstWord(arg);
+  if (adr::classify(first) == adr::BookKind::Current) {
+    out << "already in the current format\n";
+    return kOk;
+  }
+  TConvert converter;
+  switch (converter.convert(arg, first.word)) {
+    case ConvertStatus::Converted: break;
+    case ConvertStatus::NotOldFormat:
+      err << "mervane-cli: " << shownPath(arg) << " is not a format that can be converted.\n";
+      return kFailure;
+    case ConvertStatus::ReadFailed:
+      err << "mervane-cli: " << shownPath(arg) << " cannot be read.\n";
+      return kFailure;
+    case ConvertStatus::WriteFailed:
+      err << "mervane-cli: " << shownPath(arg)
+          << " could not be converted; the file is unchanged.\n";
+      return kFailure;
+  }
+  // Saving through the book gives the converted file the index and trailer of a saved book.
+  Book book;
+  if (auto failed = openBook(book, arg, err)) return *failed;
+  if (const int saved = saveBook(book, arg, err); saved != kOk) return saved;
+  out << "converted " << book.names().count() << " entries from " << utf8(first.word) << " to "
+      << adr::kMagic << "\n";
+  return kOk;
+}
+
+int rescan(const std::string& arg, std::ostream&, std::ostream& err) {
+  if (auto failed = checkBook(arg, err)) return *failed;
+  err << "mervane-cli: rescan is not available in this build.\n";
+  return kFailure;
+}
+
+}  // namespace
+
+std::string jsonString(const std::string& cp1252) {
+  const std::string text = utf8(cp1252);
+  std::string out = "\"";
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      default:
+        if (c < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += ch;
+        }
+    }
+  }
+  out += '"';
+  return out;
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() < 2) {
+    err << kUsage;
+    return kFailure;
+  }
+  const std::string& verb = args[0];
+  const bool single = args.size() == 2;
+  if (verb == "check" && single) return check(args[1], out, err);
+  if (verb == "list") return list(args, out, err);
+  if (verb == "dump" && single) return dump(args[1], out, err);
+  if (verb == "sort") return sort(args, out, err);
+  if (verb == "rescan" && single) return rescan(args[1], out, err);
+  if (verb == "convert" && single) return convert(args[1], out, err);
+  err << kUsage;
+  return kFailure;
+}
+
+}  // namespace mv::cli
