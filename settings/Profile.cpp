@@ -161,7 +161,11 @@ std::vector<std::string> Profile::keys() const {
 bool Profile::writeString(std::string_view key, std::string_view value) {
   auto lines = readLines(file_);
   const Located at = locate(lines, section_, key);
+  // A line break inside a value would start a new line of the file and could forge keys
+  // or sections; the value stays on its one line with blanks in place of the breaks.
   std::string entry = std::string(key) + "=" + std::string(value);
+  for (size_t i = key.size() + 1; i < entry.size(); ++i)
+    if (entry[i] == '\r' || entry[i] == '\n') entry[i] = ' ';
   if (at.keyLine >= 0) {
     lines[static_cast<size_t>(at.keyLine)] = entry;
   } else if (at.sectionLine >= 0) {
