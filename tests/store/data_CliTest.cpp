@@ -1,0 +1,128 @@
+// mervane-cli's verbs, run through the same entry point as the binary.
+#include "cli/Cli.h"
+#include "platform/Paths.h"
+#include "store/Book.h"
+#include "support/TestDir.h"
+
+#include "data_TestBooks.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace mv {
+namespace {
+
+using test::addRecord;
+using test::makeRecord;
+using test::readFile;
+using test::TestDir;
+using test::writeFile;
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setScratchDirForTesting(scratch_.path());
+    Book book(scratch_.path());
+    ASSERT_EQ(book.createNew(book_), BookStatus::Ok);
+    AddressRecord john = makeRecord("John", "Smith", "", "Friends", 1);
+    john.notes = "say \"hi\"\r\n\x01\\ caf\xE9";
+    addRecord(book, john);
+    addRecord(book, makeRecord("Amy", "Young", "Zeta"));
+    addRecord(book, makeRecord("Zoe", "Adams", "", "friends"));
+    ASSERT_EQ(book.save(), BookStatus::Ok);  // list order: Amy, John, Zoe
+  }
+  void TearDown() override { setScratchDirForTesting({}); }
+
+  int run(std::vector<std::string> args) {
+    out_.str({});
+    err_.str({});
+    return cli::run(args, out_, err_);
+  }
+
+  TestDir dir_;
+  TestDir scratch_;
+  std::filesystem::path book_ = dir_ / "book.adr";
+  std::ostringstream out_;
+  std::ostringstream err_;
+};
+
+TEST_F(CliTest, checkTellsCurrentOlderAndForeignFilesApart) {
+  EXPECT_EQ(run({"check", book_}), 0);
+  EXPECT_EQ(out_.str(),
+            "first word: TVXADR_307\nrecords: 3\ngroup: Main (3)\ngroup: Friends (2)\n");
+  writeFile(dir_ / "old.adr", "TVXADR_1800\n");
+  EXPECT_EQ(run({"check", dir_ / "old.adr"}), 1);
+  writeFile(dir_ / "text.adr", "name,phone\n");
+  struct Row {
+    std::vector<std::string> args;
+    const char* error;  // a part of the one sentence on stderr
+  };
+  const Row rows[] = {
+      {{"check", dir_ / "missing.adr"}, "does not exist"},
+      {{"check", dir_ / "text.adr"}, "is not a Mervane address book"},
+      {{"list", dir_ / "old.adr"}, "convert it first"},
+      {{"dump", dir_.path()}, "cannot be read"},  // a folder
+      {{"list", book_, "--sort", "age"}, "--sort first, last or company"},
+      {{"sort", book_}, "--by first, last or company"},
+      {{"frobnicate", book_}, "usage"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(run(row.args), 2) << row.args[0];
+    EXPECT_NE(err_.str().find(row.error), std::string::npos) << err_.str();
+    EXPECT_TRUE(out_.str().empty()) << row.args[0];
+  }
+}
+
+TEST_F(CliTest, listShowsMainThenEachGroupInListOrder) {
+  EXPECT_EQ(run({"list", book_}), 0);
+  EXPECT_EQ(out_.str(),
+            "Main\n  Amy Young Zeta\n  John Smith \n  Zoe Adams \n"
+            "Friends\n  John Smith \n  Zoe Adams \n");
+  EXPECT_EQ(run({"list", book_, "--sort", "last"}), 0);
+  EXPECT_EQ(out_.str(),
+            "Main\n  Adams Zoe \n  Smith John \n  Young Amy Zeta\n"
+            "Friends\n  Adams Zoe \n  Smith John \n");
+}
+
+TEST_F(CliTest, dumpWritesEscapedUtf8Json) {
+  EXPECT_EQ(run({"dump", book_}), 0);
+  const std::string json = out_.str();
+  const std::string start = "[\n {\"slot\": 0, \"initial\": \"A\", \"mark\": 0, \"fields\": [";
+  EXPECT_EQ(json.substr(0, start.size()), start);
+  EXPECT_NE(json.find("\"notes\": \"say \\\"hi\\\"\\r\\n\\u0001\\\\ caf\xC3\xA9\"}"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("{\"slot\": 1, \"initial\": \"J\", \"mark\": 1, \"fields\": "
+                      "[\"Friends\", \"\", \"John\", \"Smith\", \"\""),
+            std::string::npos);
+  EXPECT_EQ(cli::jsonString("\t\x7F\x80"), "\"\\t\x7F\xE2\x82\xAC\"");  // 0x80 is the euro
+}
+
+TEST_F(CliTest, sortSavesTheBookInTheNewOrder) {
+  EXPECT_EQ(run({"sort", book_, "--by", "company"}), 0);
+  EXPECT_EQ(out_.str(), "sorted 3 entries by company\n");
+  // By company: John Smith (none), Zeta Amy Young, Zoe Adams; listed in that file order.
+  EXPECT_EQ(run({"list", book_}), 0);
+  EXPECT_EQ(out_.str(),
+            "Main\n  John Smith \n  Amy Young Zeta\n  Zoe Adams \n"
+            "Friends\n  John Smith \n  Zoe Adams \n");
+  EXPECT_NE(readFile(book_).find("\x14 0 J 1\nFriends\n"), std::string::npos);  // mark kept
+}
+
+TEST_F(CliTest, convertBringsAnOlderBookUpToDate) {
+  EXPECT_EQ(run({"convert", book_}), 0);
+  EXPECT_EQ(out_.str(), "already in the current format\n");
+  // One TVXADR_1800 record: First, Last, Mr/Ms... (21 lines), then its notes.
+  std::string old = "TVXADR_1800\n\x14 0 A\nAnn\nLee\n";
+  for (int i = 3; i <= 21; ++i) old += "\n";
+  old += "old notes\n\x15\n";
+  writeFile(dir_ / "old.adr", old);
+  EXPECT_EQ(run({"convert", dir_ / "old.adr"}), 0) << err_.str();
+  EXPECT_EQ(run({"list", dir_ / "old.adr"}), 0);
+  EXPECT_EQ(out_.str(), "Main\n  Ann Lee \n");
+  EXPECT_EQ(readFile(dir_ / "old.adr").substr(0, 11), "TVXADR_307\n");
+}
+
+}  // namespace
+}  // namespace mv
