@@ -2,10 +2,7 @@
 
 #include "platform/Paths.h"
 #include "store/AddressRecord.h"
-
-#include <QFile>
-#include <QSaveFile>
-#include <QString>
+#include "store/AtomicFile.h"
 
 #include <array>
 #include <cstdio>
@@ -72,19 +69,6 @@ bool readAll(const std::filesystem::path& path, std::string& out) {
   if (!in) return false;
   out.assign(std::istreambuf_iterator<char>(in), {});
   return !in.bad();
-}
-
-// A new file beside the target, every write checked, then a rename: the target is either
-// the old file or the complete new one.
-bool replaceAtomically(const std::filesystem::path& target, std::string_view bytes) {
-  QSaveFile out(QString::fromStdString(target.string()));
-  if (!out.open(QIODevice::WriteOnly)) return false;
-  if (out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-      static_cast<qint64>(bytes.size())) {
-    out.cancelWriting();
-    return false;
-  }
-  return out.commit();
 }
 
 }  // namespace
@@ -178,7 +162,7 @@ ConvertStatus TConvert::convert(const std::filesystem::path& path, std::string_v
   }
   std::string written;
   if (!readAll(scratch_, written) || written != converted) return ConvertStatus::WriteFailed;
-  if (!replaceAtomically(path, written)) return ConvertStatus::WriteFailed;
+  if (!writeFileAtomically(path, written)) return ConvertStatus::WriteFailed;
   return ConvertStatus::Converted;
 }
 

@@ -2,4 +2,6 @@
 mervane_add_test(store_session_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/session_ConverterTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/session_ValidationTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/session_CardModelTest.cpp
   LIBS mervane_store)

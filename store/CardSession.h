@@ -1,0 +1,185 @@
+#pragma once
+// What the card window does with its book, without a widget in sight: the card, the
+// selection in the names list, the editing rules (store, Add, Change, Delete, Add group,
+// Clear) and the file commands (New, Open, Save, Save As, Backup, Rescan, Sort, OK and
+// Cancel). The window owns one CardSession, mirrors the card and the list from it, and
+// sends it command ids. Questions go through Prompter and FileChooser, the two name
+// dialogs through CardDialogs, and everything the frame shows through SessionHooks.
+
+#include "store/Book.h"
+#include "store/CardModel.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace mv {
+
+class Prompter;
+class FileChooser;
+
+// First, Last and Company as the "Add a new name" dialog edits them.
+struct NameParts {
+  std::string first;
+  std::string last;
+  std::string company;
+};
+
+// The two small dialogs of the editing rules; the window implements them with TCardAdd
+// and TCardAddGroup. nullopt = Cancel.
+class CardDialogs {
+ public:
+  virtual ~CardDialogs() = default;
+  // TCardAdd, prefilled; it accepts OK only when acceptNewName() agrees.
+  virtual std::optional<NameParts> askNewName(const NameParts& prefill) = 0;
+  // TCardAddGroup: "New Group Name", "Enter a new group name:".
+  virtual std::optional<std::string> askNewGroup() = 0;
+};
+
+// TCardAdd's OK check: one of the three names present, else the "Please enter at least
+// one of" message and the dialog stays open (false).
+bool acceptNewName(const NameParts& parts, Prompter& prompter);
+
+// Everything the session cannot do itself. Each may be left empty.
+struct SessionHooks {
+  // The main window's title: "Mervane - <path>" after New, Open and Save As.
+  std::function<void(const std::string& title)> setTitle;
+  // A passing title while the list is sorted or rescanned; an empty text restores the
+  // title the window had before.
+  std::function<void(const std::string& title)> progressTitle;
+  std::function<void(const std::filesystem::path& path)> addRecentFile;
+  // Card_Sort changed by a Sort command (the shell writes it back at exit).
+  std::function<void(int order)> cardSortChanged;
+  // The card's boxes, the names list or the selection changed: the window refreshes.
+  std::function<void()> cardChanged;
+  std::function<void()> listChanged;
+  // Add ends on the card's edit page.
+  std::function<void()> showEditPage;
+  // OK, Cancel, or a book whose working copy cannot be made: the window closes.
+  std::function<void()> closeWindow;
+  // Open with the CSV type: the import turns `csv` into a new book and returns its path
+  // (nullopt when it was cancelled or failed).
+  std::function<std::optional<std::filesystem::path>(const std::filesystem::path& csv)>
+      importCsv;
+  // Save As with the CSV type: write `csv` from `snapshot`, a book file in list order.
+  // False when the export failed (it has told the user).
+  std::function<bool(const std::filesystem::path& csv, const std::filesystem::path& snapshot)>
+      exportCsv;
+};
+
+// Result of storing the card.
+enum class StoreResult { None, Added, Replaced };
+enum class StoreCommand { Commit, Add, Change };
+
+class CardSession {
+ public:
+  // Commands this session carries out.
+  enum Command : int {
+    kOk = 1,
+    kCancel = 2,
+    kClearCard = 328,
+    kAddName = 6100,
+    kDeleteName = 6101,
+    kChangeName = 6102,
+    kAddNameTool = 6105,
+    kDeleteTool = 6106,
+    kChangeTool = 6107,
+    kAddGroup = 6111,
+    kDeleteGroup = 6112,
+    kSortFirst = 6901,
+    kSortLast = 6902,
+    kSortCompany = 6903,
+    kSecondSetFirst = 7052,  // 7052..7058 show fields 21..27 in the shared editor
+    kSecondSetLast = 7058,
+    kBackup = 8049,
+    kRescan = 11842,
+    kNewFile = 24333,
+    kSaveAs = 24334,
+    kSave = 24335,
+    kOpen = 24336,
+    kGoToGroupFirst = 4500,  // 4500 + n: the n-th top-level entry
+  };
+
+  static constexpr int kMaxRecordsForAdd = 1900;
+  static constexpr size_t kSavedGroupChars = 49;
+
+  // `settingsFile` is "mervane.ini" (section AddressBook: SaveGroup, Buffer), read now.
+  CardSession(Prompter& prompter, FileChooser& chooser, CardDialogs& dialogs,
+              std::filesystem::path settingsFile, int cardSort = 0,
+              SessionHooks hooks = {});
+
+  // The store-side commands; false for ids this session does not handle.
+  bool onCommand(int id);
+  bool isCommandEnabled(int id) const;
+
+  // --- the card and the list as the window shows them
+  CardModel& card() noexcept { return card_; }
+  const CardModel& card() const noexcept { return card_; }
+  Book& book() noexcept { return book_; }
+  const Book& book() const noexcept { return book_; }
+  const NamesList& names() const noexcept { return book_.names(); }
+  EntryRef selection() const noexcept { return selection_; }
+  // The 0-based position of the selected name under "Main", -1 when none.
+  int selectedMainIndex() const noexcept;
+
+  // The user selected an entry: a name is shown on the card (pending edits are stored
+  // first), a group shows an empty card with its name in the Group box.
+  void select(EntryRef entry);
+
+  // --- the rules, callable on their own
+  StoreResult storeCard(StoreCommand command);
+  void addName();
+  void changeName();
+  void deleteSelected();
+  void addGroup();
+  void clearCard();
+  void goToGroup(int index);
+
+  // --- files
+  void newFile();
+  void openFile();
+  // Steps after the choice of a validated file; the start-up check uses this too.
+  bool openBook(const std::filesystem::path& path);
+  void save();
+  void saveAs();
+  void backup();
+  void rescan();
+  void sort(int order);
+  // The changed question when the book has changed; false when the user cancelled.
+  bool canClose();
+  // OK: store, remember SaveGroup and Buffer, write the book, close.
+  void closeWithOk();
+  // Cancel / close box: the changed question, then close; false when cancelled.
+  bool closeWithCancel();
+  // Save and Close: store and write without asking.
+  void saveWithoutAsking();
+
+  std::string title() const;
+
+ private:
+  bool requireBook();
+  // Save, Save As, Backup and OK store what was typed and not yet stored.
+  void commitPending();
+  bool askToSaveChanges();
+  bool writeBookTo(const std::filesystem::path& path);
+  void showEntry(EntryRef entry);
+  void showGroup(int group);
+  void selectQuietly(EntryRef entry);
+  EntryRef findBySlot(int group, int slot) const;
+  void afterOpen();
+  std::filesystem::path dialogFolder() const;
+  void notifyCard() const;
+  void notifyList() const;
+
+  Prompter& prompter_;
+  FileChooser& chooser_;
+  CardDialogs& dialogs_;
+  std::filesystem::path settingsFile_;
+  SessionHooks hooks_;
+  Book book_;
+  CardModel card_;
+  EntryRef selection_;
+};
+
+}  // namespace mv

@@ -1,0 +1,124 @@
+#include "store/Rescan.h"
+
+#include "platform/Prompter.h"
+#include "platform/Text.h"
+#include "store/AdrFormat.h"
+#include "store/Book.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace mv {
+namespace {
+
+// The field that carries the suffix: the first part of the name key.
+FieldId duplicateTarget(int cardSort) {
+  if (cardSort == 1) return FieldId::Last;
+  if (cardSort == 2) return FieldId::Company;
+  return FieldId::First;
+}
+
+}  // namespace
+
+std::string duplicatesMessage() {
+  return std::string(
+             "Duplicate entries were found!!\n\n\"FirstName\", \"LastName\", and \"Company\"\nof "
+             "two or more items were the same.\n\nSo Import has distinguished them as "
+             "duplicates by\nadding \"[Dup:INDEX]\" at the end of first name.\n\nYou should "
+             "compare the duplicate entries and \ndelete or change the redundencies, then "
+             "save.\n\nThis should not have happened in the first place,\nso if you see this "
+             "error more than a couple of times\nplease report it to ") +
+         kSupportAddress + "\n";
+}
+
+ScanResult scanBook(const Book& book, const std::function<void(const std::string&)>& title) {
+  const WorkingFile& working = book.workingFile();
+  if (!book.isOpen() || !working.isOpen()) return ScanResult::NotOpen;
+
+  const std::string bytes = working.readAll();
+  const auto& names = book.names().mainNames();
+  const int count = static_cast<int>(names.size());
+  const FieldId target = duplicateTarget(book.cardSort());
+  std::string out(adr::kMagic);
+  out += '\n';
+  bool duplicates = false;
+
+  for (int i = 0; i < count; ++i) {
+    const int percent = i * 100 / count;
+    if (title && percent % 10 == 0) title("Rescan: " + std::to_string(percent) + "%");
+
+    const int slot = names[static_cast<size_t>(i)].slot;
+    if (slot < 0 || slot > adr::kMaxSlots) continue;
+    const long at = working.offset(slot);
+    if (at <= 0) continue;  // deleted or never written
+    auto record = adr::readRecordAt(bytes, static_cast<size_t>(at));
+    if (!record) continue;
+
+    // The start line goes out as found: slot, initial and mark unchanged.
+    adr::Reader reader(bytes, static_cast<size_t>(at));
+    if (reader.peek() == adr::kRecordStart) reader.seek(reader.pos() + 1);
+    const std::string foundStart(reader.line());
+
+    const std::string key = nameKey(*record, book.cardSort());
+    for (int j = i + 1; j < count; ++j) {
+      if (equalsIgnoreCase(names[static_cast<size_t>(j)].text, key)) {
+        duplicates = true;
+        (*record)[target] += duplicateSuffix(i);
+        break;
+      }
+    }
+
+    std::string one;
+    adr::appendRecord(one, *record, record->slot, record->initial, record->mark);
+    out += adr::kRecordStart;
+    out += foundStart;
+    out += one.substr(one.find('\n'));
+  }
+  if (title) title({});
+
+  std::ofstream file(book.rewritePath(), std::ios::binary | std::ios::trunc);
+  if (!file) return ScanResult::CreateFailed;
+  file.write(out.data(), static_cast<std::streamsize>(out.size()));
+  file.close();
+  if (!file) return ScanResult::CreateFailed;
+  return duplicates ? ScanResult::Duplicates : ScanResult::Clean;
+}
+
+RescanResult rescanBook(Book& book, Prompter& prompter,
+                        const std::function<void(const std::string&)>& title) {
+  const Answer a = prompter.ask(Message{
+      "This will look for duplicate entries\nand other errors in your address "
+      "file.\n\nContinue?",
+      "Scan Address Book", Icon::Information, Buttons::YesNo, Answer::Yes});
+  if (a != Answer::Yes) return RescanResult::Declined;
+
+  const ScanResult scanned = scanBook(book, title);
+  switch (scanned) {
+    case ScanResult::CreateFailed:
+      prompter.inform("File Creation Error", kAppCaption, Icon::None);
+      [[fallthrough]];
+    case ScanResult::NotOpen:
+      prompter.inform("no success!", "", Icon::None);
+      return RescanResult::ScanFailed;
+    case ScanResult::Duplicates:
+      prompter.inform(duplicatesMessage(), "Duplicate Entries", Icon::Information);
+      break;
+    case ScanResult::Clean:
+      prompter.inform("File looks okay :-)", "", Icon::None);
+      break;
+  }
+
+  WorkingFile& working = book.workingFile();
+  const bool changed = working.changed();
+  const bool reorder = working.reorderNeeded();
+  if (!working.openCopyOf(book.rewritePath()) || book.buildList() != BookStatus::Ok) {
+    prompter.inform("no success!,\n\nClick CANCEL\n\nand open address book again", "",
+                    Icon::None);
+    return RescanResult::WorkingFileFailed;
+  }
+  working.setChanged(changed);
+  working.setReorderNeeded(reorder);
+  return RescanResult::Done;
+}
+
+}  // namespace mv
