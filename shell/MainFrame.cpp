@@ -1,7 +1,710 @@
 #include "shell/MainFrame.h"
 
-namespace mv {
+#include "platform/Cp1252.h"
+#include "platform/HelpWindow.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/Text.h"
+#include "settings/FontSpec.h"
+#include "settings/Keys.h"
+#include "settings/SettingsFiles.h"
+#include "shell/CommandTable.h"
+#include "shell/FramePlacement.h"
+#include "shell/LayoutCatalogue.h"
+#include "shell/PlaceholderWindows.h"
+#include "shell/PrintingProblemsDialog.h"
+#include "shell/ToolbarIcons.h"
+#include "store/BookValidation.h"
 
-MainFrame::MainFrame(QWidget* parent) : QMainWindow(parent) { setWindowTitle("Mervane"); }
+#include <QApplication>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace mv {
+namespace {
+
+constexpr const char* kScratchRtf = "tmprtf~.~";
+constexpr const char* kScratchBook = "temp~adr.~~";
+constexpr const char* kCommandProperty = "commandId";
+
+int commandOf(const QAction* a) {
+  const QVariant v = a->data();
+  return v.isValid() ? v.toInt() : 0;
+}
+
+QAction* makeAction(const QString& text, int id, QObject* parent) {
+  auto* a = new QAction(text, parent);
+  a->setData(id);
+  a->setObjectName(QString::number(id));
+  return a;
+}
+
+// A printer counts as present when the system has one or, failing that, when a PDF
+// printer can be made, which is always so: printing then writes a PDF file.
+bool printerDeviceExists() {
+  if (!QPrinterInfo::availablePrinterNames().isEmpty()) return true;
+  QPrinter pdf;
+  pdf.setOutputFormat(QPrinter::PdfFormat);
+  return pdf.isValid();
+}
+
+bool namesScratchBook(const std::string& pathCp1252) {
+  return equalsIgnoreCase(pathFromCp1252(pathCp1252).filename().string(), kScratchBook);
+}
+
+}  // namespace
+
+MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
+    : QMainWindow(parent),
+      runMode_(options.runMode),
+      prompter_(options.prompter),
+      fileChooser_(options.fileChooser),
+      cardFactory_(std::move(options.cardWindowFactory)),
+      probeBrowser_(options.probeWebBrowser),
+      heading_(defaultPageText(PageTextKind::Heading)),
+      footnote_(defaultPageText(PageTextKind::Footnote)) {
+  setObjectName("MainFrame");
+  setAccessibleName("Mervane");
+  title_ = "Mervane";
+  setWindowTitle(title_);
+
+  central_ = new QWidget(this);
+  centralLayout_ = new QVBoxLayout(central_);
+  centralLayout_->setContentsMargins(0, 0, 0, 0);
+  centralLayout_->setSpacing(0);
+  setCentralWidget(central_);
+  pageView_ = new PlaceholderPageView(central_, state_);
+  pageView_->hide();
+  centralLayout_->addWidget(pageView_);
+
+  // The saved position; the size follows from the card window and the page view.
+  const FrameRect saved = parseFrameSize(readCustomize(mervaneIni()).frameSize);
+  QRect work(0, 0, 1024, 768);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) work = screen->availableGeometry();
+  const FramePoint pos = framePosition(saved.left, saved.top, work.width(), work.height());
+  move(work.left() + pos.left, work.top() + pos.top);
+
+  buildToolBar();
+  statusBar()->setObjectName("statusBar");
+  buildAccelerators();
+
+  services_.prompter = prompter_;
+  services_.fileChooser = fileChooser_;
+  services_.settingsFile = mervaneIni();
+  services_.addRecentFile = [this](const std::filesystem::path& p) {
+    // The card window calls this whenever its book changes (open, new, save as).
+    if (recent_) recent_->add(pathToCp1252(p));
+    bookPath_ = p;
+    bookValid_ = true;
+  };
+  services_.setFrameTitle = [this](const std::string& t) { setTitleText(fromCp1252(t)); };
+  services_.cardSort = [this] { return customize_.cardSort; };
+  services_.setCardSort = [this](int s) { customize_.cardSort = s; };
+  services_.postCommand = [this](int id) {
+    QTimer::singleShot(0, this, [this, id] { onCommand(id); });
+  };
+  services_.showHelp = [](int context) { HelpWindow::show(context); };
+}
+
+MainFrame::~MainFrame() = default;
+
+void MainFrame::setUp() {
+  const std::filesystem::path ini = mervaneIni();
+  // Load the settings: the recent-files list (it writes its capacity), heading and
+  // footnote, the start book, then Customize and the language table.
+  recent_ = std::make_unique<RecentFiles>(ini);
+  heading_ = readPageText(ini, PageTextKind::Heading);
+  footnote_ = readPageText(ini, PageTextKind::Footnote);
+
+  bookPath_ = pathFromCp1252(startBookPath(ini, programDir()));
+  bookValid_ = checkBookFile(bookPath_, *prompter_) != BookCheck::Refused;
+  if (!bookValid_) recent_->removeAt(0);
+
+  customize_ = readCustomize(ini);
+  state_.layout = normalizeLayoutCommand(customize_.format);
+  state_.zoom = customize_.zoom;
+  state_.labelEachPage = customize_.cardMaximizeAddress;
+  lang_ = LangTable::load(langDat(), customize_.lang);
+  if (customize_.hasWebBrowser)
+    browser_ = BrowserProbe{true, {}};
+  else if (probeBrowser_)
+    browser_ = probeWebBrowser();
+
+  if (runMode_ == RunMode::FirstRun) runMode_ = RunMode::Normal;
+  setUpDone_ = true;
+
+  CardWindowHost* card = cardFactory_ ? cardFactory_(central_, services_) : nullptr;
+  if (!card) card = new PlaceholderCardWindow(central_, services_);
+  card_ = card;
+  centralLayout_->insertWidget(0, card_->widget());
+  if (bookValid_ && !card_->openBook(bookPath_)) bookValid_ = false;
+  showCardWindow();
+}
+
+// ---------------------------------------------------------------------------------------
+// Menus, toolbar, accelerators
+
+void MainFrame::setMenuResource(int resource) {
+  if (menuResource_ == resource) return;
+  menuResource_ = resource;
+  recentItems_.clear();
+  recentSeparator_ = nullptr;
+  fileMenu_ = nullptr;
+  QMenuBar* bar = menuBar();
+  bar->clear();
+  bar->setObjectName(QStringLiteral("menu%1").arg(resource));
+  for (const MenuDef& def : mv::menuResource(resource)) {
+    QMenu* menu = bar->addMenu(QString::fromStdString(def.title));
+    menu->setObjectName(QString::fromStdString(def.title).remove('&'));
+    for (const MenuItem& item : def.items) {
+      if (item.id == 0) {
+        menu->addSeparator();
+        continue;
+      }
+      QAction* a = makeAction(fromCp1252(item.label), item.id, menu);
+      if (item.id >= kFirstDrawnLayout && item.id <= kLastDrawnLayout) a->setCheckable(true);
+      connect(a, &QAction::triggered, this, [this, id = item.id] { onCommand(id); });
+      menu->addAction(a);
+      if (item.id == cmd::kSaveAndClose) fileMenu_ = menu;
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, menu] { prepareMenu(menu); });
+  }
+  refreshStatusTips();
+}
+
+QAction* MainFrame::menuAction(int id) const {
+  for (QAction* top : menuBar()->actions()) {
+    if (!top->menu()) continue;
+    for (QAction* a : top->menu()->actions())
+      if (!a->isSeparator() && commandOf(a) == id) return a;
+  }
+  return nullptr;
+}
+
+void MainFrame::prepareMenu(QMenu* menu) {
+  if (menu == fileMenu_) updateFileMenu();
+  for (QAction* a : menu->actions()) {
+    const int id = commandOf(a);
+    if (a->isSeparator() || id == 0) continue;
+    a->setEnabled(isCommandEnabled(id));
+    if (id >= kLayoutCommandBase && id <= kLayoutCommandBase + 27)
+      a->setChecked(mode_ == ViewMode::PageView && id == state_.layout);
+  }
+}
+
+void MainFrame::buildToolBar() {
+  toolBar_ = new QToolBar(tr("Toolbar"), this);
+  toolBar_->setObjectName(QString::number(cmd::kToolbar));
+  toolBar_->setMovable(false);
+  toolBar_->setFloatable(false);
+  toolBar_->setIconSize(QSize(24, 24));
+  toolBar_->toggleViewAction()->setVisible(false);
+  for (const Gadget& g : toolbarGadgets()) {
+    switch (g.kind) {
+      case Gadget::Kind::Separator: {
+        auto* gap = new QWidget(toolBar_);
+        gap->setFixedWidth(g.width);
+        gap->setObjectName("separator");
+        toolBar_->addWidget(gap);
+        break;
+      }
+      case Gadget::Kind::Button: {
+        QAction* a = makeAction(QString(), g.command, toolBar_);
+        a->setIcon(toolbarIcon(g.bitmap));
+        a->setText(QString::fromStdString(statusHint(g.command, "")).trimmed());
+        connect(a, &QAction::triggered, this, [this, id = g.command] { onCommand(id); });
+        toolBar_->addAction(a);
+        if (QWidget* w = toolBar_->widgetForAction(a)) w->setAccessibleName(a->text());
+        break;
+      }
+      case Gadget::Kind::TextButton: {
+        auto* button = new QToolButton(toolBar_);
+        QAction* a = makeAction(QString(), g.command, button);
+        button->setDefaultAction(a);
+        button->setObjectName(QString::number(g.command));
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setMinimumWidth(110);
+        connect(a, &QAction::triggered, this, [this, id = g.command] { onCommand(id); });
+        toolBar_->addWidget(button);
+        (g.command == cmd::kPageButton ? pageButton_ : layoutButton_) = button;
+        break;
+      }
+    }
+  }
+  addToolBar(Qt::TopToolBarArea, toolBar_);
+  toolBar_->hide();
+  updateToolbarTexts();
+}
+
+void MainFrame::buildAccelerators() {
+  for (const Accelerator& acc : acceleratorTable()) {
+    QAction* a = new QAction(this);
+    a->setData(acc.command);
+    a->setObjectName(QStringLiteral("accelerator%1").arg(acc.command));
+    a->setShortcut(QKeySequence(QKeyCombination::fromCombined(acc.key)));
+    a->setShortcutContext(Qt::WindowShortcut);
+    connect(a, &QAction::triggered, this, [this, id = acc.command] {
+      if (isCommandEnabled(id)) onCommand(id);
+    });
+    addAction(a);
+  }
+}
+
+void MainFrame::refreshStatusTips() {
+  const std::string title = toCp1252(title_);
+  auto tip = [&](QAction* a) {
+    if (const int id = commandOf(a)) a->setStatusTip(fromCp1252(statusHint(id, title, state_.viewKind)));
+  };
+  for (QAction* top : menuBar()->actions())
+    if (top->menu())
+      for (QAction* a : top->menu()->actions()) tip(a);
+  for (QAction* a : toolBar_->actions()) tip(a);
+  if (pageButton_) tip(pageButton_->defaultAction());
+  if (layoutButton_) tip(layoutButton_->defaultAction());
+}
+
+void MainFrame::updateToolbarTexts() {
+  pageButton_->defaultAction()->setText(
+      QStringLiteral("Page %1 of %2").arg(state_.page).arg(state_.pageCount));
+  const std::string name(layoutShortNameOfCommand(state_.layout));
+  if (name != shownLayoutName_ || layoutButton_->text().isEmpty()) {
+    shownLayoutName_ = name;
+    layoutButton_->defaultAction()->setText(fromCp1252(name));
+  }
+}
+
+void MainFrame::updateCommandStates() {
+  for (QAction* a : toolBar_->actions())
+    if (const int id = commandOf(a)) a->setEnabled(isCommandEnabled(id));
+  pageButton_->defaultAction()->setEnabled(isCommandEnabled(cmd::kPageButton));
+  layoutButton_->defaultAction()->setEnabled(isCommandEnabled(cmd::kLayoutButton));
+  for (QAction* top : menuBar()->actions())
+    if (top->menu()) prepareMenu(top->menu());
+}
+
+QString MainFrame::titleText() const { return title_; }
+
+void MainFrame::setTitleText(const QString& title) {
+  title_ = title;
+  setWindowTitle(title);
+  refreshStatusTips();
+}
+
+// ---------------------------------------------------------------------------------------
+// Recent files
+
+void MainFrame::updateFileMenu() {
+  if (!fileMenu_ || !recent_) return;
+  for (QAction* a : recentItems_) {
+    fileMenu_->removeAction(a);
+    a->deleteLater();
+  }
+  recentItems_.clear();
+  if (recentSeparator_) {
+    fileMenu_->removeAction(recentSeparator_);
+    recentSeparator_->deleteLater();
+    recentSeparator_ = nullptr;
+  }
+  QAction* saveAndClose = nullptr;
+  for (QAction* a : fileMenu_->actions())
+    if (commandOf(a) == cmd::kSaveAndClose) saveAndClose = a;
+  // Every item goes above "Save and Close" in list order, gaps and all.
+  for (const auto& [id, text] : recent_->menuItems()) {
+    QAction* a = makeAction(fromCp1252(text), id, fileMenu_);
+    a->setStatusTip(title_);
+    connect(a, &QAction::triggered, this, [this, id = id] { onCommand(id); });
+    fileMenu_->insertAction(saveAndClose, a);
+    recentItems_.push_back(a);
+  }
+  if (!recentItems_.isEmpty()) {
+    recentSeparator_ = new QAction(fileMenu_);
+    recentSeparator_->setSeparator(true);
+    fileMenu_->insertAction(saveAndClose, recentSeparator_);
+  }
+}
+
+void MainFrame::openRecent(int id) {
+  if (!recent_) return;
+  const int index = id - RecentFiles::kFirstMenuId;
+  const std::optional<std::string> path = recent_->pathOfMenuId(id);
+  bool opened = false;
+  // The scratch file of a rewrite is never a book to reopen.
+  if (path && !RecentFiles::isFree(*path) && isPresent(*path) && !namesScratchBook(*path) &&
+      card_) {
+    const std::filesystem::path p = pathFromCp1252(*path);
+    if (checkBookFile(p, *prompter_) != BookCheck::Refused && card_->openBook(p)) {
+      bookPath_ = p;
+      bookValid_ = true;
+      opened = true;
+    }
+  }
+  if (!opened) {
+    recent_->removeAt(index);
+    prompter_->ask(Message{"Could not recall file!", kAppCaption, Icon::None, Buttons::Ok});
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// View modes
+
+QSize MainFrame::cardModeSize() const {
+  QSize card(640, 420);
+  if (card_) {
+    QWidget* w = card_->widget();
+    card = w->minimumSize() == w->maximumSize() ? w->minimumSize() : w->sizeHint();
+    if (!card.isValid()) card = w->size();
+  }
+  const FrameSize s = cardModeFrameSize(card.width(), card.height(),
+                                        menuBar()->sizeHint().height(),
+                                        statusBar()->sizeHint().height(), 0);
+  return {s.width, s.height};
+}
+
+void MainFrame::fixCardModeSize() { setFixedSize(cardModeSize()); }
+
+void MainFrame::setToolbarVisible(bool visible) { toolBar_->setVisible(visible); }
+
+void MainFrame::showCardWindow() {
+  // Leaving the page view hides the toolbar; if the user hid it there, it stays hidden.
+  if (mode_ == ViewMode::PageView) setToolbarVisible(false);
+  mode_ = ViewMode::Card;
+  setMenuResource(1);
+  pageView_->hide();
+  if (card_) card_->widget()->show();
+  fixCardModeSize();
+  updateCommandStates();
+}
+
+void MainFrame::showPageView() {
+  const QSize size = cardModeSize();
+  if (card_) card_->widget()->hide();
+  if (mode_ == ViewMode::Card) setToolbarVisible(true);
+  mode_ = ViewMode::PageView;
+  state_.layout = normalizeLayoutCommand(state_.layout);
+  state_.page = 1;
+  if (state_.page > state_.pageCount) state_.page = 1;
+  setTitleText(QStringLiteral("Mervane - %1").arg(QString::fromStdString(bookPath_.string())));
+  updateToolbarTexts();
+  setMenuResource(208);
+  refreshStatusTips();
+  // Resizable again, at the size the card window gave the frame.
+  setMinimumSize(320, 240);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  resize(size);
+  pageView_->show();
+  refreshPageView();
+  updateCommandStates();
+}
+
+void MainFrame::selectLayout(int command) {
+  state_.layout = normalizeLayoutCommand(command);
+  state_.page = 1;
+  updateToolbarTexts();
+  refreshPageView();
+}
+
+void MainFrame::refreshPageView() {
+  if (mode_ == ViewMode::PageView) pageView_->onCommand(cmd::kRefreshPageView);
+}
+
+void MainFrame::bringToFront() {
+  if (isMinimized()) showNormal();
+  show();
+  raise();
+  activateWindow();
+}
+
+// ---------------------------------------------------------------------------------------
+// Commands
+
+void MainFrame::setCommandHandler(int id, std::function<void()> handler) {
+  handlers_[id] = std::move(handler);
+}
+
+void MainFrame::runHandler(int id) {
+  if (auto it = handlers_.find(id); it != handlers_.end() && it->second) it->second();
+}
+
+bool MainFrame::isCommandEnabled(int id) {
+  if (isCardWindowCommand(id)) {
+    if (!card_) return false;
+    return card_->isCommandEnabled(id).value_or(true);
+  }
+  switch (id) {
+    case cmd::kPrint:
+    case cmd::kPrinterSetup:
+      if (!printerChecked_) {
+        printerAvailable_ = printerDeviceExists();
+        printerChecked_ = true;
+      }
+      return printerAvailable_;
+    case cmd::kNextPage:
+    case cmd::kSkipForward:
+      return setUpDone_ && state_.page < state_.pageCount;
+    case cmd::kPriorPage:
+    case cmd::kSkipBack:
+      return setUpDone_ && state_.page > 1;
+    case cmd::kPageButton:
+      return setUpDone_ && state_.labelEachPage && state_.layout != kEnvelopeLayout &&
+             state_.layout != kLabelsLayout;
+    default:
+      return true;
+  }
+}
+
+bool MainFrame::onCommand(int id) {
+  bool handled = true;
+  if (id >= kLayoutCommandBase && id <= kLayoutCommandBase + 27) {
+    // Layout numbers are taken before anything else; from a menu in card mode they also
+    // print, which switches to the page view.
+    const bool fromMenu = id >= kFirstDrawnLayout && id <= kLastDrawnLayout;
+    selectLayout(id);
+    if (fromMenu && mode_ == ViewMode::Card) print();
+  } else if (isCardWindowCommand(id)) {
+    handled = card_ && card_->onCommand(id);
+  } else if (isPageViewCommand(id)) {
+    handled = pageView_->onCommand(id);
+  } else if (id >= cmd::kFirstRecent && id <= cmd::kLastRecent) {
+    openRecent(id);
+  } else if (id >= cmd::kFirstLetter && id <= cmd::kLastLetter) {
+    state_.page = std::max(1, state_.firstPageOfLetter[id - cmd::kFirstLetter]);
+    updateToolbarTexts();
+    refreshPageView();
+  } else {
+    switch (id) {
+      case cmd::kPrintPreview: showPageView(); break;
+      case cmd::kAddressBook:
+      case cmd::kClosePreview: showCardWindow(); break;
+      case cmd::kSetUpLayout:
+        if (state_.layout == kEnvelopeLayout)
+          runHandler(cmd::kEnvelope);
+        else if (state_.layout == kLabelsLayout)
+          runHandler(cmd::kLabels);
+        else
+          showCardWindow();
+        break;
+      case cmd::kToolbar: setToolbarVisible(!toolBar_->isVisible()); break;
+      case cmd::kPrint: print(); break;
+      case cmd::kPaperSize:
+      case cmd::kPrinterSetup:
+      case cmd::kHeading:
+      case cmd::kFootnote:
+        runHandler(id);
+        refreshPageView();
+        break;
+      case cmd::kPageSettings:
+        runHandler(id);
+        refreshPageView();
+        break;
+      case cmd::kMyAddress: runHandler(id); break;
+      case cmd::kLabels:
+      case cmd::kEnvelope:
+        runHandler(id);
+        if (mode_ == ViewMode::PageView)
+          selectLayout(id == cmd::kLabels ? kLabelsLayout : kEnvelopeLayout);
+        break;
+      case cmd::kPrinting: printingProblems(); break;
+      case cmd::kFontAndColor: fontAndColor(); break;
+      case cmd::kHelpContent: HelpWindow::show(kHelpContents); break;
+      case cmd::kHelpIndex: HelpWindow::show(kHelpKeySearch); break;
+      case cmd::kAbout:
+        prompter_->ask(Message{"Mervane " + std::string(MERVANE_VERSION) +
+                                   "\n\nAn address book that prints address-book pages, "
+                                   "mailing labels and envelopes.",
+                               "About Mervane", Icon::Information, Buttons::Ok});
+        break;
+      case cmd::kNextLayout: selectLayout(nextLayoutCommand(state_.layout)); break;
+      case cmd::kPriorLayout: selectLayout(priorLayoutCommand(state_.layout)); break;
+      case cmd::kNextPage:
+        if (state_.page < state_.pageCount) ++state_.page;
+        updateToolbarTexts();
+        refreshPageView();
+        break;
+      case cmd::kPriorPage:
+        if (state_.page > 1) --state_.page;
+        updateToolbarTexts();
+        refreshPageView();
+        break;
+      case cmd::kSkipForward:
+        state_.page = std::min(state_.page + 10, state_.pageCount);
+        updateToolbarTexts();
+        refreshPageView();
+        break;
+      case cmd::kSkipBack:
+        state_.page = std::max(state_.page - 10, 1);
+        updateToolbarTexts();
+        refreshPageView();
+        break;
+      case cmd::kLayoutButton: popUp(213, layoutButton_); break;
+      case cmd::kPageButton:
+        if (isCommandEnabled(id)) popUp(212, pageButton_);
+        break;
+      case cmd::kSaveAndClose:
+        if (card_) card_->saveWithoutAsking();
+        close();
+        break;
+      case cmd::kQuit:
+        if (card_ && !card_->canClose()) break;
+        closeAsked_ = true;
+        if (!close()) closeAsked_ = false;
+        break;
+      case cmd::kCloseMain: close(); break;
+      default: handled = false; break;
+    }
+  }
+  if (isVisible()) updateCommandStates();
+  return handled;
+}
+
+QMenu* MainFrame::buildPopup(int resource, QWidget* parent) {
+  auto* menu = new QMenu(parent);
+  menu->setObjectName(QStringLiteral("menu%1").arg(resource));
+  const std::vector<MenuDef> defs = mv::menuResource(resource);
+  if (defs.empty()) return menu;
+  // The letter whose first page is the current one (the last of several).
+  int letterChecked = -1;
+  for (int i = 0; i < 26; ++i)
+    if (state_.firstPageOfLetter[i] == state_.page) letterChecked = cmd::kFirstLetter + i;
+  for (const MenuItem& item : defs.front().items) {
+    QAction* a = makeAction(fromCp1252(item.label), item.id, menu);
+    a->setCheckable(true);
+    a->setChecked(resource == 213 ? item.id == state_.layout : item.id == letterChecked);
+    connect(a, &QAction::triggered, this, [this, id = item.id] { onCommand(id); });
+    menu->addAction(a);
+  }
+  return menu;
+}
+
+void MainFrame::popUp(int resource, QToolButton* below) {
+  std::unique_ptr<QMenu> menu(buildPopup(resource, this));
+  menu->exec(below->mapToGlobal(QPoint(-1, below->height())));
+}
+
+void MainFrame::print() {
+  if (!isCommandEnabled(cmd::kPrint)) {
+    prompter_->ask(Message{"Printer is not ready!", kAppCaption, Icon::None, Buttons::Ok});
+    return;
+  }
+  if (mode_ == ViewMode::Card) {
+    const int selected =
+        state_.layout == kEnvelopeLayout && card_ ? card_->selectedEntryIndex() : -1;
+    showPageView();
+    if (selected >= 0) {
+      // The envelope of the selected name only.
+      state_.page = selected + 1;
+      state_.firstPrintPage = selected + 1;
+      updateToolbarTexts();
+      refreshPageView();
+    }
+  }
+  state_.firstPrintPage = state_.firstPrintPage > 1 ? state_.firstPrintPage : 1;
+  state_.lastPrintPage = state_.pageCount;
+  state_.printMode = 0;
+  state_.secondPass = false;
+  runHandler(cmd::kPrint);
+  state_.firstPrintPage = 1;
+  state_.lastPrintPage = state_.pageCount;
+  state_.printMode = 0;
+  refreshPageView();
+}
+
+void MainFrame::printingProblems() {
+  PrintingProblemsDialog dialog(customize_, mervaneIni(), *prompter_,
+                                [](int context) { HelpWindow::show(context); }, this);
+  if (dialog.exec() == QDialog::Accepted) selectLayout(state_.layout);
+}
+
+void MainFrame::fontAndColor() {
+  if (state_.layout == kEnvelopeLayout) {
+    runHandler(cmd::kEnvelope);
+    if (mode_ == ViewMode::PageView) selectLayout(kEnvelopeLayout);
+    return;
+  }
+  const bool labels = state_.layout == kLabelsLayout;
+  const std::filesystem::path ini = mervaneIni();
+  FontSpec spec;
+  QFont font;
+  QColor color;
+  if (labels) {
+    spec = readFontSpec(ini, keys::font::Labels, customize_.font);
+    font = QFont(fromCp1252(spec.face));
+    font.setPointSize(std::max(1, std::abs(spec.height)));
+    font.setWeight(spec.weight >= 600 ? QFont::Bold : QFont::Normal);
+    font.setItalic(spec.italic != 0);
+    font.setStrikeOut(spec.strikeOut != 0);
+    font.setUnderline(spec.underline != 0);
+    color = QColor(spec.color.r, spec.color.g, spec.color.b);
+  } else {
+    font = QFont(fromCp1252(customize_.font));
+    color = QColor(customize_.baseColor.r, customize_.baseColor.g, customize_.baseColor.b);
+  }
+  bool ok = false;
+  // The address-book layouts scale their text, so only scalable faces are offered there.
+  const QFontDialog::FontDialogOptions opts =
+      labels ? QFontDialog::FontDialogOptions() : QFontDialog::ScalableFonts;
+  const QFont chosen = QFontDialog::getFont(&ok, font, this, tr("Font"), opts);
+  if (!ok) return;
+  const QColor chosenColor = QColorDialog::getColor(color, this, tr("Color"));
+  if (!chosenColor.isValid()) return;
+  if (labels) {
+    spec.face = toCp1252(chosen.family());
+    spec.height = chosen.pointSize() > 0 ? chosen.pointSize() : spec.height;
+    spec.weight = chosen.bold() ? 700 : 400;
+    spec.italic = chosen.italic();
+    spec.strikeOut = chosen.strikeOut();
+    spec.underline = chosen.underline();
+    spec.color = Rgb{chosenColor.red(), chosenColor.green(), chosenColor.blue()};
+    writeFontSpec(ini, keys::font::Labels, spec);
+  } else {
+    customize_.font = toCp1252(chosen.family()).substr(0, 29);
+    customize_.baseColor = Rgb{chosenColor.red(), chosenColor.green(), chosenColor.blue()};
+  }
+  refreshPageView();
+}
+
+// ---------------------------------------------------------------------------------------
+// Closing
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+  // Quit has asked the card window already; every other way of closing asks here.
+  const bool asked = closeAsked_;
+  closeAsked_ = false;
+  if (!asked && card_ && !card_->canClose()) {
+    event->ignore();
+    return;
+  }
+  if (runMode_ == RunMode::Normal && setUpDone_) {
+    const QRect r = frameGeometry();
+    writeFrameSize(mervaneIni(), FrameRect{r.left(), r.top(), r.width(), r.height()});
+  }
+  hide();
+  shutDown();
+  event->accept();
+}
+
+void MainFrame::shutDown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  if (HelpWindow* help = HelpWindow::instance()) help->close();
+  std::error_code ec;
+  std::filesystem::remove(scratchDir() / kScratchRtf, ec);
+  if (runMode_ == RunMode::Normal && setUpDone_) {
+    customize_.format = state_.layout;
+    customize_.zoom = state_.zoom;
+    customize_.cardMaximizeAddress = state_.labelEachPage;
+    writeSettingsAtExit(customize_, heading_, footnote_, std::filesystem::current_path(ec));
+  }
+}
 
 }  // namespace mv

@@ -1,14 +1,162 @@
 #pragma once
-// The main frame "Mervane".
+// The main frame "Mervane": menu 1 in card mode and menu 208 in page-view mode, the
+// toolbar (shown in page-view mode only), the status bar with command hints, and the
+// main client's state (settings, heading and footnote, recent files, the open book).
+// Commands are numbers; onCommand() routes them to the card window, the page view or
+// the frame's own handlers.
+
+#include "settings/Customize.h"
+#include "settings/LangTable.h"
+#include "settings/PageText.h"
+#include "settings/RecentFiles.h"
+#include "settings/WebBrowserProbe.h"
+#include "shell/AppState.h"
+#include "shell/CommandTarget.h"
+#include "shell/RunMode.h"
 
 #include <QMainWindow>
 
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QMenu;
+class QToolBar;
+class QToolButton;
+class QVBoxLayout;
+
 namespace mv {
+
+class Prompter;
+class FileChooser;
+class PlaceholderPageView;
+
+struct MainFrameOptions {
+  RunMode runMode = RunMode::Normal;
+  Prompter* prompter = nullptr;        // required
+  FileChooser* fileChooser = nullptr;  // required
+  CardWindowFactory cardWindowFactory; // empty: a placeholder card window
+  bool probeWebBrowser = true;         // tests switch the desktop query off
+};
 
 class MainFrame : public QMainWindow {
   Q_OBJECT
  public:
-  explicit MainFrame(QWidget* parent = nullptr);
+  enum class ViewMode { Card, PageView };
+
+  explicit MainFrame(MainFrameOptions options, QWidget* parent = nullptr);
+  ~MainFrame() override;
+
+  // The main client's set-up: loads the settings, checks and opens the start address
+  // book, creates and shows the card window.
+  void setUp();
+
+  // Runs a command by id; false when nobody took it.
+  bool onCommand(int id);
+  bool isCommandEnabled(int id);
+  // The dialogs of other parts (paper size, labels, envelope, page options, heading,
+  // footnote, my address, printer setup, print) are installed here; the frame does its
+  // own follow-up (refresh, layout change) after the handler returns.
+  void setCommandHandler(int id, std::function<void()> handler);
+
+  void showCardWindow();
+  void showPageView();
+  void selectLayout(int command);
+  // Another copy of the program asked for this one.
+  void bringToFront();
+  // Rebuilds the recent-file items of the File menu (done each time it opens).
+  void updateFileMenu();
+  // Re-evaluates the enabled state of the toolbar and the current menus.
+  void updateCommandStates();
+
+  ViewMode viewMode() const noexcept { return mode_; }
+  int menuResource() const noexcept { return menuResource_; }
+  // The action of a command in the current menu bar (nullptr when the menu has none).
+  QAction* menuAction(int id) const;
+  QMenu* fileMenu() const noexcept { return fileMenu_; }
+  QToolBar* toolBar() const noexcept { return toolBar_; }
+  QToolButton* pageButton() const noexcept { return pageButton_; }
+  QToolButton* layoutButton() const noexcept { return layoutButton_; }
+  CardWindowHost* cardWindow() const noexcept { return card_; }
+  QString titleText() const;
+  void setTitleText(const QString& title);
+
+  AppState& appState() noexcept { return state_; }
+  CustomizeSettings& customize() noexcept { return customize_; }
+  const PageText& heading() const noexcept { return heading_; }
+  const PageText& footnote() const noexcept { return footnote_; }
+  RecentFiles* recentFiles() const noexcept { return recent_.get(); }
+  const std::filesystem::path& bookPath() const noexcept { return bookPath_; }
+  bool bookValid() const noexcept { return bookValid_; }
+  const BrowserProbe& webBrowser() const noexcept { return browser_; }
+  const LangTable& language() const noexcept { return lang_; }
+  ShellServices& services() noexcept { return services_; }
+
+  // Builds pop-up menu 212 (letters) or 213 (layouts) with the current item checked.
+  QMenu* buildPopup(int resource, QWidget* parent);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildToolBar();
+  void buildAccelerators();
+  void setMenuResource(int resource);
+  void setToolbarVisible(bool visible);
+  void fixCardModeSize();
+  QSize cardModeSize() const;
+  void updateToolbarTexts();
+  void refreshStatusTips();
+  void refreshPageView();
+  void prepareMenu(QMenu* menu);
+  void openRecent(int id);
+  void print();
+  void fontAndColor();
+  void printingProblems();
+  void runHandler(int id);
+  void popUp(int resource, QToolButton* below);
+  void shutDown();
+
+  RunMode runMode_;
+  Prompter* prompter_;
+  FileChooser* fileChooser_;
+  CardWindowFactory cardFactory_;
+  bool probeBrowser_;
+
+  // Main client state.
+  CustomizeSettings customize_;
+  PageText heading_;
+  PageText footnote_;
+  LangTable lang_;
+  BrowserProbe browser_;
+  std::unique_ptr<RecentFiles> recent_;
+  std::filesystem::path bookPath_;
+  bool bookValid_ = false;
+  AppState state_;
+  ViewMode mode_ = ViewMode::Card;
+  bool setUpDone_ = false;
+  bool printerChecked_ = false;
+  bool printerAvailable_ = false;
+  bool closeAsked_ = false;
+  bool shutDown_ = false;
+  QString title_;
+  std::string shownLayoutName_;
+  ShellServices services_;
+  std::map<int, std::function<void()>> handlers_;
+
+  // Widgets.
+  QWidget* central_ = nullptr;
+  QVBoxLayout* centralLayout_ = nullptr;
+  CardWindowHost* card_ = nullptr;
+  PlaceholderPageView* pageView_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QToolButton* pageButton_ = nullptr;
+  QToolButton* layoutButton_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QList<QAction*> recentItems_;
+  QAction* recentSeparator_ = nullptr;
+  int menuResource_ = 0;
 };
 
 }  // namespace mv

@@ -1,0 +1,102 @@
+#include "platform/SingleInstance.h"
+
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <algorithm>
+
+#include <unistd.h>
+
+namespace mv {
+
+SingleInstance::SingleInstance(QString name, QString folder, QObject* parent)
+    : QObject(parent), name_(std::move(name)), folder_(folder.isEmpty() ? defaultFolder() : folder) {
+  QDir().mkpath(folder_);
+}
+
+SingleInstance::~SingleInstance() = default;
+
+QString SingleInstance::defaultFolder() {
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty() && QDir(runtime).exists()) return runtime;
+  // Without a runtime folder, a folder of this user's own in /tmp keeps the socket
+  // per-user.
+  return QDir::tempPath() + QStringLiteral("/mervane-%1").arg(::getuid());
+}
+
+QString SingleInstance::socketPath() const { return folder_ + '/' + name_; }
+
+bool SingleInstance::tryLock() {
+  lock_ = std::make_unique<QLockFile>(folder_ + '/' + name_ + QStringLiteral(".lock"));
+  // The lock stays until this process ends; a lock left by a crashed copy is stale and
+  // is taken over (QLockFile checks whether its owner still runs).
+  lock_->setStaleLockTime(0);
+  if (lock_->tryLock(0)) return true;
+  lock_.reset();
+  return false;
+}
+
+bool SingleInstance::listen() {
+  server_ = new QLocalServer(this);
+  server_->setSocketOptions(QLocalServer::UserAccessOption);
+  // The lock is ours, so a socket file left behind belongs to a copy that is gone.
+  QLocalServer::removeServer(socketPath());
+  if (!server_->listen(socketPath())) return false;
+  connect(server_, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
+  return true;
+}
+
+SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs) {
+  if (tryLock()) {
+    listen();
+    return Outcome::First;
+  }
+  // The lock is held: ask its holder to come forward. The holder may still be starting,
+  // so connecting is retried until the timeout.
+  QLocalSocket socket;
+  QElapsedTimer timer;
+  timer.start();
+  while (true) {
+    socket.connectToServer(socketPath());
+    if (socket.waitForConnected(500)) break;
+    if (timer.elapsed() >= answerTimeoutMs) return Outcome::NoAnswer;
+    QThread::msleep(100);
+  }
+  socket.write(kRaiseMessage);
+  socket.write("\n");
+  socket.flush();
+  const int left = std::max(100, answerTimeoutMs - static_cast<int>(timer.elapsed()));
+  if (!socket.waitForBytesWritten(left)) return Outcome::NoAnswer;
+  // The running copy answers "1" once it has taken the message.
+  while (socket.bytesAvailable() < 1) {
+    if (!socket.waitForReadyRead(std::max(100, answerTimeoutMs - static_cast<int>(timer.elapsed()))))
+      return Outcome::NoAnswer;
+  }
+  return socket.read(1) == "1" ? Outcome::Raised : Outcome::NoAnswer;
+}
+
+void SingleInstance::claimWithoutCheck() {
+  if (tryLock()) listen();
+}
+
+void SingleInstance::onNewConnection() {
+  while (QLocalSocket* socket = server_->nextPendingConnection()) {
+    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+      if (!socket->canReadLine()) return;
+      const QByteArray line = socket->readLine().trimmed();
+      if (line == kRaiseMessage) {
+        socket->write("1");
+        socket->flush();
+        emit raiseRequested();
+      }
+      socket->disconnectFromServer();
+    });
+  }
+}
+
+}  // namespace mv

@@ -1,0 +1,57 @@
+#pragma once
+// One running copy per user. The first copy holds a lock file and listens on a local
+// socket named after "Mervane"; a later copy connects, sends "QRVLMervane1" and ends,
+// and the first copy brings its frame to the front.
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QLocalServer;
+class QLockFile;
+
+namespace mv {
+
+inline constexpr const char* kRaiseMessage = "QRVLMervane1";
+
+class SingleInstance : public QObject {
+  Q_OBJECT
+ public:
+  enum class Outcome {
+    First,     // this copy holds the lock and listens
+    Raised,    // another copy holds it and answered: exit 0
+    NoAnswer,  // another copy holds it but did not answer: exit -1
+  };
+
+  // folder: where the lock and the socket live (empty = the per-user runtime folder).
+  explicit SingleInstance(QString name = "Mervane", QString folder = {},
+                          QObject* parent = nullptr);
+  ~SingleInstance() override;
+
+  // Takes the lock or, when another copy holds it, asks that copy to come forward.
+  Outcome claim(int answerTimeoutMs = 5000);
+  // First-run mode (started by the installer while its own copy holds the lock): no
+  // check; the lock is taken only when it is free, so later copies find this one.
+  void claimWithoutCheck();
+
+  // The folder used when none is given: $XDG_RUNTIME_DIR, else a per-user temp folder.
+  static QString defaultFolder();
+  QString socketPath() const;
+
+ signals:
+  // Another copy asked this one to show its frame.
+  void raiseRequested();
+
+ private:
+  bool tryLock();
+  bool listen();
+  void onNewConnection();
+
+  QString name_;
+  QString folder_;
+  std::unique_ptr<QLockFile> lock_;
+  QLocalServer* server_ = nullptr;
+};
+
+}  // namespace mv

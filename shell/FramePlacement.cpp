@@ -1,0 +1,17 @@
+#include "shell/FramePlacement.h"
+
+namespace mv {
+
+FramePoint framePosition(int savedLeft, int savedTop, int workAreaWidth, int workAreaHeight) {
+  FramePoint p{savedLeft, savedTop};
+  if (savedLeft < 0 || savedLeft > 0.8 * workAreaWidth) p.left = 2;
+  if (savedTop < 0 || savedTop > 0.8 * workAreaHeight) p.top = 2;
+  return p;
+}
+
+FrameSize cardModeFrameSize(int cardWidth, int cardHeight, int menuBarHeight,
+                            int statusBarHeight, int toolBarHeight) {
+  return {cardWidth, menuBarHeight + toolBarHeight + cardHeight + statusBarHeight};
+}
+
+}  // namespace mv

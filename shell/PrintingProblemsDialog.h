@@ -1,0 +1,41 @@
+#pragma once
+// "Printing" (command 112): printer reset, banding, simple label output, and the two
+// adjustments of printed text. The rules live in settings/PrintingProblems.h.
+
+#include "settings/Customize.h"
+
+#include <QDialog>
+
+#include <filesystem>
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+
+namespace mv {
+
+class Prompter;
+
+class PrintingProblemsDialog : public QDialog {
+  Q_OBJECT
+ public:
+  PrintingProblemsDialog(CustomizeSettings& settings, std::filesystem::path ini,
+                         Prompter& prompter, std::function<void(int)> showHelp,
+                         QWidget* parent = nullptr);
+
+  // OK: stores the values and closes, or shows "Value is not accepted" and stays open.
+  void accept() override;
+
+ private:
+  CustomizeSettings& settings_;
+  std::filesystem::path ini_;
+  Prompter& prompter_;
+  std::function<void(int)> showHelp_;
+  QCheckBox* restoreDc_;
+  QCheckBox* noBanding_;
+  QCheckBox* simpleOutput_;
+  QLineEdit* verticalAdjust_;
+  QLineEdit* topMargin_;
+};
+
+}  // namespace mv

@@ -1,0 +1,11 @@
+#pragma once
+// The pictures of the toolbar buttons and menu items, drawn rather than shipped: one
+// per bitmap number (347 card, 16 printer, 54/55 zoom, 69..72 page steps, 208 font).
+
+#include <QIcon>
+
+namespace mv {
+
+QIcon toolbarIcon(int bitmap);
+
+}  // namespace mv
