@@ -1,0 +1,306 @@
+#include "cardwindow/CardEditControls.h"
+
+#include "platform/Controls.h"
+#include "platform/Cp1252.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QStyle>
+#include <QToolButton>
+
+namespace mv {
+namespace {
+
+constexpr int kSharedEditor = toInt(FieldId::Buffer);
+constexpr int kLabelGap = 2;  // the label ends this many pixels before the right edge
+
+QFont labelFont() {
+  QFont f(QStringLiteral("Small Fonts"));
+  f.setStyleHint(QFont::SansSerif);
+  f.setFamilies({QStringLiteral("Small Fonts"), QStringLiteral("DejaVu Sans"),
+                 QStringLiteral("Liberation Sans")});
+  f.setPixelSize(9);
+  return f;
+}
+
+}  // namespace
+
+QValidator::State Cp1252Validator::validate(QString& input, int&) const {
+  for (QChar c : input) {
+    if (!isCp1252(c)) return Invalid;
+  }
+  return Acceptable;
+}
+
+QString secondSetMenuText(int field) {
+  static const char* kTexts[] = {"&Home2", "&Office2", "&EMail2", "&Web2",
+                                 "&News Group", "&FTP Site", "&Other"};
+  if (field < kFirstSecondSet || field > kLastSecondSet) return {};
+  return QString::fromLatin1(kTexts[field - kFirstSecondSet]);
+}
+
+CardFieldEdit::CardFieldEdit(int field, QWidget* parent) : QLineEdit(parent), field_(field) {
+  const auto& info = fieldTable()[static_cast<size_t>(field)];
+  setControlId(this, info.controlId);
+  setMaxLength(info.inputLimit);
+  setValidator(new Cp1252Validator(this));
+  setAttribute(Qt::WA_Hover);
+  setLabel(fromCp1252(info.cardLabel));
+  setAccessible(this, fromCp1252(info.cardLabel.empty() ? info.listName : info.cardLabel));
+}
+
+void CardFieldEdit::setLabel(const QString& label) {
+  label_ = label;
+  // Typed text stops before the label so the two never overlap.
+  const int width = label.isEmpty() ? 0 : QFontMetrics(labelFont()).horizontalAdvance(label);
+  setTextMargins(0, 0, width ? width + 2 * kLabelGap + 2 : 0, 0);
+  update();
+}
+
+void CardFieldEdit::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  if (label_.isEmpty()) return;
+  QPainter p(this);
+  p.setFont(labelFont());
+  p.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+  p.drawText(rect().adjusted(0, 0, -kLabelGap - 1, 0), Qt::AlignRight | Qt::AlignVCenter, label_);
+}
+
+void CardFieldEdit::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool noSelection = !hasSelectedText();
+  if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+      key == Qt::Key_PageDown) {
+    emit moveRequested(key);
+    return;
+  }
+  // At the ends of the text, Left and Right carry on into the neighbouring box.
+  if (key == Qt::Key_Left && noSelection && cursorPosition() == 0 &&
+      event->modifiers() == Qt::NoModifier) {
+    emit moveRequested(Qt::Key_Up);
+    return;
+  }
+  if (key == Qt::Key_Right && noSelection && cursorPosition() == text().size() &&
+      event->modifiers() == Qt::NoModifier) {
+    emit moveRequested(Qt::Key_Down);
+    return;
+  }
+  QLineEdit::keyPressEvent(event);
+}
+
+NotesEdit::NotesEdit(QWidget* parent) : QPlainTextEdit(parent) {
+  setControlId(this, kId);
+  setAccessible(this, QStringLiteral("Notes"));
+}
+
+int NotesEdit::room() const {
+  // A line end is stored as a carriage return and a line feed.
+  const QString text = toPlainText();
+  return kMaxChars - static_cast<int>(text.size() + text.count(QLatin1Char('\n'))) +
+         static_cast<int>(textCursor().selectedText().size());
+}
+
+void NotesEdit::keyPressEvent(QKeyEvent* event) {
+  const QString typed = event->text();
+  const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!typed.isEmpty() && typed[0].isPrint()) {
+    for (QChar c : typed) {
+      if (!isCp1252(c)) return;  // refused: the book could not store it
+    }
+    if (room() < typed.size()) return;
+  } else if (newLine && room() < 2) {
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void NotesEdit::insertFromMimeData(const QMimeData* source) {
+  if (!source->hasText()) return;
+  QString text;
+  for (QChar c : source->text()) {
+    if (c == QLatin1Char('\r')) continue;
+    if (isCp1252(c)) text += c;
+  }
+  int left = room();
+  QString fitting;
+  for (QChar c : text) {
+    const int cost = c == QLatin1Char('\n') ? 2 : 1;
+    if (left < cost) break;
+    left -= cost;
+    fitting += c;
+  }
+  insertPlainText(fitting);
+}
+
+TCardEditControls::TCardEditControls(CardModel& model, QWidget* parent)
+    : QWidget(parent), model_(model) {
+  setObjectName(QStringLiteral("card"));
+  setAccessible(this, QStringLiteral("Card"));
+  for (int f = 0; f < kFieldCount; ++f) {
+    auto* box = new CardFieldEdit(f, this);
+    boxes_[static_cast<size_t>(f)] = box;
+    connect(box, &CardFieldEdit::moveRequested, this,
+            [this, f](int key) { moveFocus(f, key); });
+    connect(box, &QLineEdit::textEdited, this, [this, f](const QString& text) {
+      if (!refreshing_) model_.type(static_cast<FieldId>(f), toCp1252(text));
+    });
+  }
+  box(kSharedEditor)->setAccessibleDescription(QStringLiteral("Second set of numbers"));
+
+  secondSetButton_ = new QToolButton(this);
+  setControlId(secondSetButton_, kSecondSetButton);
+  secondSetButton_->setFixedSize(25, 25);
+  secondSetButton_->setArrowType(Qt::DownArrow);
+  secondSetButton_->setToolTip(QStringLiteral("Choose the second-set field"));
+  setAccessible(secondSetButton_, QStringLiteral("Second set"));
+  connect(secondSetButton_, &QToolButton::clicked, this, [this] { showSecondSetMenu(); });
+
+  groupButton_ = new QToolButton(this);
+  setControlId(groupButton_, kGroupButton);
+  groupButton_->setFixedSize(25, 25);
+  groupButton_->setArrowType(Qt::DownArrow);
+  groupButton_->setToolTip(QStringLiteral("Choose a group"));
+  setAccessible(groupButton_, QStringLiteral("Group menu"));
+  connect(groupButton_, &QToolButton::clicked, this,
+          [this] { emit commandRequested(kGroupButton); });
+
+  // Boxes show only their bottom line, and light up under the pointer unless focused.
+  setStyleSheet(QStringLiteral(
+      "mv--CardFieldEdit { border: none; border-bottom: 1px solid palette(mid);"
+      " background: palette(base); padding: 2px 3px; min-height: 20px; }"
+      "mv--CardFieldEdit:hover:!focus { background: #e8f0fb; }"
+      "mv--CardFieldEdit:focus { border-bottom: 2px solid palette(highlight); }"));
+  layoutBoxes();
+  refresh();
+}
+
+void TCardEditControls::layoutBoxes() {
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(8, 8, 8, 8);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(4);
+  // Six columns on the left: pairs take three each, Mr/Ms one and First/Last a share.
+  const auto put = [&](FieldId f, int row, int col, int span) {
+    grid->addWidget(box(f), row, col, 1, span);
+  };
+  put(FieldId::MrMs, 0, 0, 1);
+  put(FieldId::First, 0, 1, 2);
+  put(FieldId::Last, 0, 3, 3);
+  put(FieldId::Title, 1, 0, 6);
+  put(FieldId::Dept, 2, 0, 6);
+  put(FieldId::Company, 3, 0, 6);
+  put(FieldId::Address1, 4, 0, 6);
+  put(FieldId::Address2, 5, 0, 6);
+  put(FieldId::City, 6, 0, 3);
+  put(FieldId::State, 6, 3, 3);
+  put(FieldId::Zip, 7, 0, 3);
+  put(FieldId::Country, 7, 3, 3);
+  put(FieldId::Home, 8, 0, 3);
+  put(FieldId::Email, 8, 3, 3);
+  put(FieldId::Office, 9, 0, 3);
+  put(FieldId::WebSite, 9, 3, 3);
+  put(FieldId::Mobile, 10, 0, 3);
+  put(FieldId::Fax, 10, 3, 3);
+  put(FieldId::Describe, 11, 0, 6);
+  put(FieldId::Buffer, 12, 0, 5);
+  grid->addWidget(secondSetButton_, 12, 5, Qt::AlignLeft);
+  put(FieldId::Group, 13, 0, 5);
+  grid->addWidget(groupButton_, 13, 5, Qt::AlignLeft);
+  for (int c = 0; c < 6; ++c) grid->setColumnStretch(c, c == 0 ? 1 : 2);
+  grid->setColumnMinimumWidth(6, 12);
+
+  // The second set in a narrow column on the right.
+  auto* title = new QLabel(QStringLiteral("Second set"), this);
+  title->setAlignment(Qt::AlignCenter);
+  grid->addWidget(title, 0, 7);
+  for (int f = kFirstSecondSet; f <= kLastSecondSet; ++f) {
+    grid->addWidget(box(f), 1 + f - kFirstSecondSet, 7);
+    box(f)->setMinimumWidth(130);
+  }
+  grid->setColumnStretch(7, 2);
+  grid->setRowStretch(14, 1);
+}
+
+void TCardEditControls::refresh() {
+  refreshing_ = true;
+  for (int f = 0; f < kFieldCount; ++f) {
+    const QString text = fromCp1252(model_.text(static_cast<FieldId>(f)));
+    // Only changed boxes are touched, so the caret stays where the user left it.
+    if (box(f)->text() != text) box(f)->setText(text);
+  }
+  CardFieldEdit* shared = box(FieldId::Buffer);
+  const QString label = box(model_.secondSetField())->label();
+  shared->setLabel(label);
+  shared->setAccessibleName(label);
+  refreshing_ = false;
+}
+
+void TCardEditControls::previewSecondSet(int field) {
+  CardFieldEdit* shared = box(FieldId::Buffer);
+  if (field < kFirstSecondSet || field > kLastSecondSet) field = model_.secondSetField();
+  refreshing_ = true;
+  shared->setText(field == model_.secondSetField()
+                      ? fromCp1252(model_.text(FieldId::Buffer))
+                      : fromCp1252(model_.text(static_cast<FieldId>(field))));
+  shared->setLabel(box(field)->label());
+  refreshing_ = false;
+}
+
+void TCardEditControls::showSecondSetMenu() {
+  // What was typed into the shared editor goes to the field it shows before the menu can
+  // show another field there.
+  model_.keepSharedEditor();
+  refresh();
+  QMenu menu(this);
+  QAction* connectAction = menu.addAction(QStringLiteral("&Connect"));
+  connectAction->setData(kConnectCommand);
+  connectAction->setEnabled(connectEnabled_);
+  for (int f = kFirstSecondSet; f <= kLastSecondSet; ++f) {
+    QAction* a = menu.addAction(secondSetMenuText(f));
+    a->setData(kFirstSecondSetCommand + f - kFirstSecondSet);
+    a->setCheckable(true);
+    a->setChecked(f == model_.secondSetField());
+  }
+  connect(&menu, &QMenu::hovered, this, [this](QAction* a) {
+    const int id = a->data().toInt();
+    previewSecondSet(id >= kFirstSecondSetCommand ? id - kFirstSecondSetCommand + kFirstSecondSet
+                                                  : -1);
+  });
+  const QPoint below = secondSetButton_->mapToGlobal(
+      QPoint(secondSetButton_->width() - menu.sizeHint().width(), secondSetButton_->height()));
+  QAction* chosen = menu.exec(below);
+  previewSecondSet(-1);
+  if (chosen) emit commandRequested(chosen->data().toInt());
+}
+
+void TCardEditControls::moveFocus(int fromField, int key) {
+  if (!keyboardReady_) return;
+  // Up and Down cycle through the boxes 0..20 (the second-set column is reached with the
+  // mouse or Tab); Page Up goes to Mr/Ms, Page Down to the Group box.
+  constexpr int kCycle = kSharedEditor + 1;
+  int to = fromField;
+  switch (key) {
+    case Qt::Key_Down:
+      to = fromField >= kCycle - 1 ? 0 : fromField + 1;
+      break;
+    case Qt::Key_Up:
+      to = fromField <= 0 || fromField >= kCycle ? kCycle - 1 : fromField - 1;
+      break;
+    case Qt::Key_PageUp:
+      to = toInt(FieldId::MrMs);
+      break;
+    case Qt::Key_PageDown:
+      to = toInt(FieldId::Group);
+      break;
+    default:
+      return;
+  }
+  box(to)->setFocus(Qt::OtherFocusReason);
+}
+
+}  // namespace mv

@@ -1,0 +1,125 @@
+#pragma once
+// The card: 28 one-line boxes, one per field (ids 131 + FieldId), each drawing its card
+// label inside itself; the shared editor (151) showing one second-set field at a time
+// with the seven second-set boxes (152..158) beside; the buttons for the second-set menu
+// (175) and the group menu (176); keyboard movement between the boxes.
+
+#include "store/AddressRecord.h"
+#include "store/CardModel.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QValidator>
+#include <QWidget>
+
+#include <array>
+#include <string>
+
+class QToolButton;
+class QMenu;
+
+namespace mv {
+
+// Accepts only text that Windows-1252 can hold: a character the book cannot store is
+// refused as it is typed instead of turning into '?' when the book is saved.
+class Cp1252Validator final : public QValidator {
+  Q_OBJECT
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& pos) const override;
+};
+
+// One field box: draws its label right-aligned in a small font inside itself and
+// reports the movement keys to the card.
+class CardFieldEdit final : public QLineEdit {
+  Q_OBJECT
+ public:
+  CardFieldEdit(int field, QWidget* parent);
+  int field() const noexcept { return field_; }
+  void setLabel(const QString& label);
+  const QString& label() const noexcept { return label_; }
+
+ signals:
+  // Qt::Key_Up, Key_Down, Key_PageUp or Key_PageDown.
+  void moveRequested(int key);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  int field_;
+  QString label_;
+};
+
+class TCardEditControls final : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kSecondSetButton = 175;
+  static constexpr int kGroupButton = 176;
+  static constexpr int kConnectCommand = 7069;
+  static constexpr int kFirstSecondSetCommand = 7052;  // 7052..7058 = fields 21..27
+
+  // The card shows `model` and reports every edit into it.
+  explicit TCardEditControls(CardModel& model, QWidget* parent = nullptr);
+
+  CardFieldEdit* box(int field) const { return boxes_.at(static_cast<size_t>(field)); }
+  CardFieldEdit* box(FieldId f) const { return box(toInt(f)); }
+  QToolButton* secondSetButton() const noexcept { return secondSetButton_; }
+  QToolButton* groupButton() const noexcept { return groupButton_; }
+
+  // Puts the model's texts into the boxes and the shown field's label on the shared
+  // editor (after the program changed the card).
+  void refresh();
+
+  // Button 175: the shared editor's text first goes back to the field it shows, then the
+  // menu "&Connect", "&Home2"... opens with the current field checked, right-aligned under
+  // the button; highlighting an item previews that field in the shared editor. The chosen
+  // item is sent as a command.
+  void showSecondSetMenu();
+  // Shows a second-set field in the shared editor without making it current (menu
+  // hover); a field outside 21..27 shows the current one again.
+  void previewSecondSet(int field);
+  void setConnectEnabled(bool on) { connectEnabled_ = on; }
+
+  // Keyboard movement is honoured only once the window is set up.
+  void setKeyboardReady(bool ready) { keyboardReady_ = ready; }
+  void moveFocus(int fromField, int key);
+
+ signals:
+  // A command the card asks the window for (7052..7058, 7069, 176).
+  void commandRequested(int id);
+
+ private:
+  void layoutBoxes();
+
+  CardModel& model_;
+  std::array<CardFieldEdit*, kFieldCount> boxes_{};
+  QToolButton* secondSetButton_ = nullptr;
+  QToolButton* groupButton_ = nullptr;
+  bool refreshing_ = false;
+  bool connectEnabled_ = false;
+  bool keyboardReady_ = false;
+};
+
+// The notes editor (105): multi-line, at most 7,989 characters, and like the card's boxes
+// it takes only characters Windows-1252 can hold.
+class NotesEdit final : public QPlainTextEdit {
+  Q_OBJECT
+ public:
+  static constexpr int kId = 105;
+  static constexpr int kMaxChars = 7989;  // a limit of 7,990 with the terminating zero
+  explicit NotesEdit(QWidget* parent = nullptr);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void insertFromMimeData(const QMimeData* source) override;
+
+ private:
+  int room() const;
+};
+
+// The label of the second-set menu item for a field 21..27 ("&Home2"...).
+QString secondSetMenuText(int field);
+
+}  // namespace mv

@@ -1,0 +1,814 @@
+#include "cardwindow/CardFile.h"
+
+#include "cardwindow/AZPopup.h"
+#include "cardwindow/CardDialogs.h"
+#include "cardwindow/CardEditControls.h"
+#include "cardwindow/SummaryRtf.h"
+#include "cardwindow/SummaryView.h"
+#include "platform/Controls.h"
+#include "platform/Cp1252.h"
+#include "platform/Paths.h"
+#include "platform/Prompter.h"
+#include "platform/QtPrompter.h"
+#include "platform/Text.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace mv {
+namespace {
+
+// Commands the window handles besides the session's.
+enum : int {
+  kHelp = 9,
+  kPreview = 15,
+  kPrintEnvelope = 16,
+  kAZ = 113,
+  kSortMenu = 114,
+  kSecondSetMenu = 175,
+  kGroupMenu = 176,
+  kLaunchFirst = 183,   // 183..187 and 191..196: launch a field's address
+  kLaunchLast = 196,
+  kFind = 330,
+  kSearchAgain = 331,
+  kWebPage = 346,
+  kCopySummary = 6120,
+  kConnect = 7069,
+  kExport = 8070,
+  kImport = 8071,
+  kLetterFirst = 11901,
+  kLetterLast = 11926,
+  kNotesButton = 24390,
+};
+
+constexpr int kGroupRole = Qt::UserRole;
+constexpr int kNameRole = Qt::UserRole + 1;
+const QColor kListBackground(239, 239, 239);
+
+// Images of the names list: 0/1 group closed/open, 2/3 name and selected name,
+// 4/5 "Main" closed/open.
+QPixmap treeImage(int image) {
+  QPixmap pm(20, 16);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  switch (image) {
+    case 0:
+    case 1: {
+      const QColor folder(image == 0 ? QColor(222, 172, 60) : QColor(240, 196, 90));
+      p.setPen(folder.darker(140));
+      p.setBrush(folder);
+      p.drawRoundedRect(QRectF(2, 3, 7, 3), 1, 1);
+      if (image == 0) {
+        p.drawRoundedRect(QRectF(2, 5, 15, 9), 1.5, 1.5);
+      } else {
+        p.drawRoundedRect(QRectF(2, 5, 13, 9), 1.5, 1.5);
+        QPainterPath lid;
+        lid.moveTo(5, 8);
+        lid.lineTo(18, 8);
+        lid.lineTo(15, 14);
+        lid.lineTo(2, 14);
+        lid.closeSubpath();
+        p.setBrush(folder.lighter(115));
+        p.drawPath(lid);
+      }
+      break;
+    }
+    case 2:
+    case 3: {
+      const QColor person = image == 2 ? QColor(90, 110, 140) : QColor(30, 100, 200);
+      p.setPen(Qt::NoPen);
+      p.setBrush(person);
+      p.drawEllipse(QRectF(7, 2, 6, 6));
+      p.drawRoundedRect(QRectF(4.5, 9, 11, 6), 3, 3);
+      break;
+    }
+    default: {
+      const QColor book = image == 4 ? QColor(52, 101, 164) : QColor(80, 135, 205);
+      p.setPen(book.darker(140));
+      p.setBrush(book);
+      if (image == 4) {
+        p.drawRoundedRect(QRectF(4, 2, 12, 13), 1.5, 1.5);
+        p.setPen(Qt::white);
+        p.drawLine(QPointF(7, 2.5), QPointF(7, 14.5));
+      } else {
+        p.drawRoundedRect(QRectF(1, 3, 9, 11), 1, 1);
+        p.drawRoundedRect(QRectF(10, 3, 9, 11), 1, 1);
+        p.setPen(Qt::white);
+        p.drawLine(QPointF(3, 6), QPointF(8, 6));
+        p.drawLine(QPointF(12, 6), QPointF(17, 6));
+      }
+      break;
+    }
+  }
+  return pm;
+}
+
+QIcon nameIcon() {
+  QIcon icon(treeImage(2));
+  icon.addPixmap(treeImage(3), QIcon::Selected);
+  return icon;
+}
+
+// Paints a small triangle at the right end of entries with names under them, pointing
+// down when the entry is expanded.
+class NamesDelegate final : public QStyledItemDelegate {
+ public:
+  explicit NamesDelegate(QTreeWidget* tree) : QStyledItemDelegate(tree), tree_(tree) {}
+  void paint(QPainter* p, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(p, option, index);
+    if (!index.model()->hasChildren(index)) return;
+    const bool open = tree_->isExpanded(index);
+    const int right = tree_->viewport()->width() - 8;
+    const int cy = option.rect.center().y();
+    QPolygonF tri;
+    if (open) {
+      tri << QPointF(right - 6, cy - 2) << QPointF(right, cy - 2) << QPointF(right - 3, cy + 2);
+    } else {
+      tri << QPointF(right - 4, cy - 3) << QPointF(right, cy) << QPointF(right - 4, cy + 3);
+    }
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing);
+    p->setPen(Qt::NoPen);
+    p->setBrush(option.state & QStyle::State_Selected
+                    ? option.palette.color(QPalette::HighlightedText)
+                    : option.palette.color(QPalette::Mid));
+    p->drawPolygon(tri);
+    p->restore();
+  }
+
+ private:
+  QTreeWidget* tree_;
+};
+
+QIcon standardIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap fallback) {
+  return QIcon::fromTheme(QString::fromLatin1(theme), w->style()->standardIcon(fallback));
+}
+
+QIcon letterIcon(const QString& text, const QColor& colour) {
+  QPixmap pm(20, 20);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  QFont f;
+  f.setPixelSize(text.size() > 2 ? 8 : 12);
+  f.setBold(true);
+  p.setFont(f);
+  p.setPen(colour);
+  p.drawText(pm.rect(), Qt::AlignCenter, text);
+  return QIcon(pm);
+}
+
+}  // namespace
+
+// The session's two name dialogs, shown with the OK button under the mouse.
+class TCardFile::Dialogs final : public CardDialogs {
+ public:
+  explicit Dialogs(TCardFile& window) : window_(window) {}
+  std::optional<NameParts> askNewName(const NameParts& prefill) override {
+    TCardAdd dialog(*window_.services_.prompter, prefill.first, prefill.last, prefill.company,
+                    &window_);
+    moveOkUnderMouse(dialog, *dialog.okButton());
+    if (window_.runDialog_(dialog) != QDialog::Accepted) return std::nullopt;
+    return NameParts{dialog.first(), dialog.last(), dialog.company()};
+  }
+  std::optional<std::string> askNewGroup() override {
+    TCardAddGroup dialog(&window_);
+    if (window_.runDialog_(dialog) != QDialog::Accepted) return std::nullopt;
+    return dialog.name();
+  }
+
+ private:
+  TCardFile& window_;
+};
+
+TCardFile::TCardFile(ShellServices& services, QWidget* parent)
+    : QWidget(parent),
+      services_(services),
+      dialogs_(std::make_unique<Dialogs>(*this)),
+      runDialog_([](QDialog& d) { return d.exec(); }) {
+  setAccessible(this, QStringLiteral("Address book"));
+  SessionHooks hooks;
+  hooks.setTitle = [this](const std::string& title) {
+    frameTitle_ = title;
+    if (services_.setFrameTitle) services_.setFrameTitle(title);
+  };
+  hooks.progressTitle = [this](const std::string& title) {
+    if (services_.setFrameTitle) services_.setFrameTitle(title.empty() ? frameTitle_ : title);
+  };
+  hooks.addRecentFile = [this](const std::filesystem::path& p) {
+    if (services_.addRecentFile) services_.addRecentFile(p);
+  };
+  hooks.cardSortChanged = [this](int order) {
+    if (services_.setCardSort) services_.setCardSort(order);
+  };
+  hooks.cardChanged = [this] { refreshCard(); };
+  hooks.listChanged = [this] { rebuildTree(); };
+  hooks.showEditPage = [this] { setPage(EditPage); };
+  hooks.closeWindow = [this] { closeFrame(); };
+  const int sort = services_.cardSort ? services_.cardSort() : 0;
+  session_ = std::make_unique<CardSession>(*services_.prompter, *services_.fileChooser,
+                                           *dialogs_, services_.settingsFile, sort,
+                                           std::move(hooks));
+  buildWindow();
+  createEmptySummaryFile(scratchDir() / kSummaryFileName);
+  refreshCard();
+  rebuildTree();
+  setPage(EditPage);
+  card_->setKeyboardReady(true);
+}
+
+TCardFile::~TCardFile() = default;
+
+QToolButton* TCardFile::toolButton(int id, const QString& tip, const QIcon& icon, QSize size) {
+  auto* b = new QToolButton(this);
+  setControlId(b, id);
+  b->setToolTip(tip);
+  setAccessible(b, tip);
+  b->setIcon(icon);
+  b->setIconSize(size - QSize(5, 5));
+  b->setFixedSize(size);
+  b->setAutoRaise(true);
+  connect(b, &QToolButton::clicked, this, [this, id] { onCommand(id); });
+  return b;
+}
+
+void TCardFile::buildWindow() {
+  const QSize small(24, 24);
+  const QSize large(28, 28);
+
+  // Left: the tool bar row over the names list.
+  auto* left = new QWidget(this);
+  auto* leftLayout = new QVBoxLayout(left);
+  leftLayout->setContentsMargins(6, 6, 0, 6);
+  leftLayout->setSpacing(4);
+  auto* toolRow = new QHBoxLayout;
+  toolRow->setSpacing(1);
+  toolRow->addWidget(toolButton(kPreview, QStringLiteral("Print Preview"),
+                                standardIcon(this, "document-print-preview",
+                                             QStyle::SP_FileDialogContentsView), small));
+  toolRow->addWidget(toolButton(CardSession::kNewFile, QStringLiteral("New addressbook file"),
+                                standardIcon(this, "document-new", QStyle::SP_FileIcon), small));
+  toolRow->addWidget(toolButton(CardSession::kOpen,
+                                QStringLiteral("Open another addressbook file"),
+                                standardIcon(this, "document-open", QStyle::SP_DialogOpenButton),
+                                small));
+  toolRow->addWidget(toolButton(CardSession::kSave,
+                                QStringLiteral("Save the changes to this file"),
+                                standardIcon(this, "document-save", QStyle::SP_DialogSaveButton),
+                                small));
+  toolRow->addSpacing(4);
+  toolRow->addWidget(toolButton(kFind, QStringLiteral("Look for text"),
+                                standardIcon(this, "edit-find", QStyle::SP_FileDialogDetailedView),
+                                small));
+  toolRow->addStretch(1);
+  azButton_ = toolButton(kAZ, QStringLiteral("A to Z menu... browse alphabetically"),
+                         letterIcon(QStringLiteral("A-Z"), palette().color(QPalette::WindowText)),
+                         large);
+  sortButton_ = toolButton(kSortMenu, QStringLiteral("Sort the items"),
+                           standardIcon(this, "view-sort-ascending", QStyle::SP_ArrowDown), large);
+  toolRow->addWidget(azButton_);
+  toolRow->addWidget(sortButton_);
+  leftLayout->addLayout(toolRow);
+
+  tree_ = new QTreeWidget(left);
+  setControlId(tree_, 6110);
+  setAccessible(tree_, QStringLiteral("Names"));
+  tree_->setHeaderHidden(true);
+  tree_->setColumnCount(1);
+  tree_->setRootIsDecorated(true);
+  tree_->setUniformRowHeights(true);
+  tree_->setIconSize(QSize(20, 16));
+  tree_->setItemDelegate(new NamesDelegate(tree_));
+  tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+  tree_->setExpandsOnDoubleClick(true);
+  tree_->setMinimumWidth(220);
+  // Selected entries light up over the whole row, indentation included.
+  tree_->setStyleSheet(QStringLiteral(
+      "QTreeWidget { background: rgb(239,239,239); border: 1px solid palette(mid);"
+      " show-decoration-selected: 1; }"
+      "QTreeWidget::item { padding: 2px 14px 2px 0; }"));
+  connect(tree_, &QTreeWidget::currentItemChanged, this,
+          [this](QTreeWidgetItem* item) { userSelected(item); });
+  connect(tree_, &QTreeWidget::customContextMenuRequested, this, &TCardFile::showTreeMenu);
+  connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+    expandedGroups_.insert(item->text(0).toLower());
+    item->setIcon(0, QIcon(treeImage(item->data(0, kGroupRole).toInt() == 0 ? 5 : 1)));
+  });
+  connect(tree_, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+    expandedGroups_.remove(item->text(0).toLower());
+    item->setIcon(0, QIcon(treeImage(item->data(0, kGroupRole).toInt() == 0 ? 4 : 0)));
+  });
+  leftLayout->addWidget(tree_, 1);
+
+  // Right: caption, the pages, the tabs below them, then the buttons.
+  auto* right = new QWidget(this);
+  auto* rightLayout = new QVBoxLayout(right);
+  rightLayout->setContentsMargins(0, 6, 6, 6);
+  rightLayout->setSpacing(0);
+
+  caption_ = new QLabel(right);
+  setControlId(caption_, 11578);
+  caption_->setMinimumHeight(24);
+  QFont captionFont = caption_->font();
+  captionFont.setBold(true);
+  caption_->setFont(captionFont);
+  rightLayout->addWidget(caption_);
+
+  pages_ = new QStackedWidget(right);
+  pages_->setFrameShape(QFrame::StyledPanel);
+  card_ = new TCardEditControls(session_->card(), pages_);
+  connect(card_, &TCardEditControls::commandRequested, this, [this](int id) { onCommand(id); });
+  pages_->addWidget(card_);
+
+  auto* notesPage = new QWidget(pages_);
+  auto* notesLayout = new QVBoxLayout(notesPage);
+  notesLayout->setContentsMargins(6, 6, 6, 6);
+  notes_ = new NotesEdit(notesPage);
+  notesLayout->addWidget(notes_);
+  notesButton_ = new QPushButton(notesPage);
+  setControlId(notesButton_, kNotesButton);
+  setAccessible(notesButton_, QStringLiteral("Notes page"));
+  notesButton_->setFlat(true);
+  notesButton_->setFixedSize(0, 0);  // present on the Notes page, with nothing to do
+  notesLayout->addWidget(notesButton_);
+  connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
+    if (notesBusy_) return;
+    // The editor shows line feeds; the book keeps carriage return and line feed pairs.
+    QString text = notes_->toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    session_->card().typeNotes(toCp1252(text));
+  });
+  pages_->addWidget(notesPage);
+
+  summary_ = new SummaryView(pages_);
+  connect(summary_, &SummaryView::commandRequested, this, [this](int id) { onCommand(id); });
+  pages_->addWidget(summary_);
+  rightLayout->addWidget(pages_, 1);
+
+  tabs_ = new QTabBar(right);
+  setControlId(tabs_, 107);
+  setAccessible(tabs_, QStringLiteral("Pages"));
+  tabs_->setShape(QTabBar::RoundedSouth);
+  tabs_->setExpanding(false);
+  tabs_->setDrawBase(false);
+  tabs_->addTab(QString());
+  tabs_->addTab(QStringLiteral("     Edit      "));
+  tabs_->addTab(QStringLiteral("     Notes     "));
+  tabs_->addTab(QStringLiteral("     Link      "));
+  tabs_->setTabEnabled(0, false);  // the empty first tab only spaces the others
+  tabs_->setAccessibleName(QStringLiteral("Pages: Edit, Notes, Link"));
+  connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
+    if (index >= EditPage && index <= LinkPage && index != page_) setPage(static_cast<Page>(index));
+  });
+  rightLayout->addWidget(tabs_);
+  rightLayout->addSpacing(6);
+
+  auto* buttonRow = new QHBoxLayout;
+  editButtons_ = new QWidget(right);
+  auto* editRow = new QHBoxLayout(editButtons_);
+  editRow->setContentsMargins(0, 0, 0, 0);
+  editRow->setSpacing(1);
+  editRow->addWidget(toolButton(CardSession::kAddNameTool,
+                                QStringLiteral("Add a new name to the addressbook"),
+                                standardIcon(this, "list-add", QStyle::SP_FileDialogNewFolder),
+                                small));
+  editRow->addWidget(toolButton(CardSession::kDeleteTool,
+                                QStringLiteral("Delete the selected item in the list"),
+                                standardIcon(this, "list-remove", QStyle::SP_TrashIcon), small));
+  editRow->addWidget(toolButton(CardSession::kChangeTool,
+                                QStringLiteral("Change the address then click"),
+                                standardIcon(this, "document-edit", QStyle::SP_BrowserReload),
+                                small));
+  editRow->addWidget(toolButton(CardSession::kClearCard,
+                                QStringLiteral("Clear the page for a new entry"),
+                                standardIcon(this, "edit-clear", QStyle::SP_DialogResetButton),
+                                small));
+  editRow->addSpacing(10);
+  const auto cardButton = [&](int id, const QString& text, const QString& tip) {
+    auto* b = new QPushButton(text, editButtons_);
+    setControlId(b, id);
+    b->setToolTip(tip);
+    setAccessible(b, QString(text).remove(QLatin1Char('&')));
+    connect(b, &QPushButton::clicked, this, [this, id] { onCommand(id); });
+    editRow->addWidget(b);
+  };
+  cardButton(CardSession::kAddName, QStringLiteral("&Add"),
+             QStringLiteral("Add a new name to the addressbook"));
+  cardButton(CardSession::kDeleteName, QStringLiteral("&Delete"),
+             QStringLiteral("Delete the selected item in the list"));
+  cardButton(CardSession::kChangeName, QStringLiteral("&Change"),
+             QStringLiteral("Change the address then click"));
+  buttonRow->addWidget(editButtons_);
+  buttonRow->addStretch(1);
+  buttonRow->addWidget(toolButton(kWebPage, QStringLiteral("Quorvel web page"),
+                                  standardIcon(this, "applications-internet",
+                                               QStyle::SP_DriveNetIcon),
+                                  large));
+  auto* ok = new QPushButton(QStringLiteral("&OK"), right);
+  setControlId(ok, CardSession::kOk);
+  setAccessible(ok, QStringLiteral("OK"));
+  connect(ok, &QPushButton::clicked, this, [this] { onCommand(CardSession::kOk); });
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), right);
+  setControlId(cancel, CardSession::kCancel);
+  setAccessible(cancel, QStringLiteral("Cancel"));
+  connect(cancel, &QPushButton::clicked, this, [this] { onCommand(CardSession::kCancel); });
+  buttonRow->addWidget(ok);
+  buttonRow->addWidget(cancel);
+  rightLayout->addLayout(buttonRow);
+
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->addWidget(left);
+  splitter->addWidget(right);
+  splitter->setStretchFactor(0, 2);
+  splitter->setStretchFactor(1, 5);
+  splitter->setChildrenCollapsible(false);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter);
+  resize(900, 600);
+}
+
+// --- mirroring the session
+
+void TCardFile::refreshCard() {
+  if (!card_) return;
+  card_->refresh();
+  QString notes = fromCp1252(session_->card().notes());
+  notes.remove(QLatin1Char('\r'));
+  if (notes_->toPlainText() != notes) {
+    notesBusy_ = true;
+    notes_->setPlainText(notes);
+    notesBusy_ = false;
+  }
+  updateCaption();
+  if (page_ == LinkPage) rebuildSummary();
+}
+
+QTreeWidgetItem* TCardFile::itemFor(EntryRef entry) const {
+  if (!entry.isValid() || entry.group >= tree_->topLevelItemCount()) return nullptr;
+  QTreeWidgetItem* group = tree_->topLevelItem(entry.group);
+  if (entry.isGroup()) return group;
+  return entry.name < group->childCount() ? group->child(entry.name) : nullptr;
+}
+
+void TCardFile::rebuildTree() {
+  if (!tree_) return;
+  treeBusy_ = true;
+  tree_->setUpdatesEnabled(false);
+  tree_->clear();
+  const NamesList& names = session_->names();
+  const EntryRef selection = session_->selection();
+  const QIcon person = nameIcon();
+  for (int g = 0; g < names.groupCount(); ++g) {
+    const GroupEntry& group = names.group(g);
+    auto* top = new QTreeWidgetItem(tree_, QStringList{fromCp1252(group.name)});
+    top->setData(0, kGroupRole, g);
+    top->setData(0, kNameRole, -1);
+    QList<QTreeWidgetItem*> children;
+    children.reserve(static_cast<qsizetype>(group.names.size()));
+    for (size_t n = 0; n < group.names.size(); ++n) {
+      auto* item = new QTreeWidgetItem(QStringList{fromCp1252(group.names[n].text)});
+      item->setData(0, kGroupRole, g);
+      item->setData(0, kNameRole, static_cast<int>(n));
+      item->setIcon(0, person);
+      children.append(item);
+    }
+    top->addChildren(children);
+    const bool open = expandedGroups_.contains(top->text(0).toLower()) ||
+                      (selection.isValid() && selection.group == g);
+    top->setExpanded(open);
+    top->setIcon(0, QIcon(treeImage(g == 0 ? (open ? 5 : 4) : (open ? 1 : 0))));
+    if (open) expandedGroups_.insert(top->text(0).toLower());
+  }
+  if (QTreeWidgetItem* current = itemFor(selection)) {
+    tree_->setCurrentItem(current);
+    tree_->scrollToItem(current);
+  }
+  tree_->setUpdatesEnabled(true);
+  treeBusy_ = false;
+  updateEnabling();
+  updateCaption();
+}
+
+void TCardFile::updateEnabling() {
+  for (int id : {CardSession::kDeleteName, CardSession::kChangeName, CardSession::kDeleteTool,
+                 CardSession::kChangeTool, CardSession::kSave}) {
+    if (auto* w = control<QWidget>(this, id)) w->setEnabled(session_->isCommandEnabled(id));
+  }
+}
+
+void TCardFile::updateCaption() {
+  if (!caption_) return;
+  const NameEntry* shown = session_->names().name(session_->selection());
+  const QString key = shown ? fromCp1252(shown->text) : QString();
+  if (page_ == NotesPage) {
+    caption_->setText(shown ? QStringLiteral(" Notes about: %1").arg(key)
+                            : QStringLiteral(" Notes: no item selected"));
+  } else if (page_ == LinkPage) {
+    caption_->setText(shown ? QStringLiteral(" Summary: %1").arg(key)
+                            : QStringLiteral(" Summary: no item selected"));
+  }
+  setAccessible(caption_, caption_->text().trimmed());
+}
+
+void TCardFile::rebuildSummary() {
+  const auto file = scratchDir() / kSummaryFileName;
+  writeSummaryFile(file, session_->card().toRecord());
+  summary_->loadFile(file);
+}
+
+void TCardFile::setPage(Page page) {
+  page_ = page;
+  tabs_->blockSignals(true);
+  tabs_->setCurrentIndex(page);
+  tabs_->blockSignals(false);
+  pages_->setCurrentIndex(page - 1);
+  editButtons_->setVisible(page == EditPage);
+  caption_->setVisible(page != EditPage);
+  notesButton_->setVisible(page == NotesPage);
+  updateCaption();
+  if (page == LinkPage) rebuildSummary();
+  if (page == EditPage) azButton_->setFocus(Qt::OtherFocusReason);
+}
+
+void TCardFile::userSelected(QTreeWidgetItem* item) {
+  if (treeBusy_ || !item) return;
+  const EntryRef entry{item->data(0, kGroupRole).toInt(), item->data(0, kNameRole).toInt()};
+  find_.fieldPosition = -1;  // another record on the card: Search Again starts afresh
+  // The session may store the card and rebuild the list; do it outside the tree's signal.
+  QTimer::singleShot(0, this, [this, entry] { session_->select(entry); });
+}
+
+// --- commands
+
+bool TCardFile::onCommand(int id) {
+  switch (id) {
+    case kFind: find(); return true;
+    case kSearchAgain: searchAgain(); return true;
+    case kAZ: showAZPopup(); return true;
+    case kSortMenu: showSortMenu(sortButton_); return true;
+    case kSecondSetMenu: card_->showSecondSetMenu(); return true;
+    case kGroupMenu: showGroupMenu(); return true;
+    case kCopySummary: summary_->selectAllAndCopy(); return true;
+    case kHelp:
+      if (services_.showHelp) services_.showHelp(kHelpContext);
+      return true;
+    case kPreview:
+    case kPrintEnvelope:
+      if (services_.postCommand) services_.postCommand(id);
+      return true;
+    // Launching, import, export and the web-page export belong to their own parts of the
+    // program; the window takes the command so that nothing else acts on it.
+    case kConnect:
+    case kImport:
+    case kExport:
+    case kWebPage:
+      return true;
+    default: break;
+  }
+  if (id >= kLaunchFirst && id <= kLaunchLast) return true;
+  if (id >= kLetterFirst && id <= kLetterLast) {
+    jumpToLetter(id - kLetterFirst);
+    return true;
+  }
+  const bool handled = session_->onCommand(id);
+  updateEnabling();
+  return handled;
+}
+
+std::optional<bool> TCardFile::isCommandEnabled(int id) const {
+  switch (id) {
+    case kConnect: return false;  // nothing to launch with yet
+    case kFind:
+    case kSearchAgain:
+    case kAZ:
+    case kSortMenu:
+    case kSecondSetMenu:
+    case kGroupMenu:
+    case kCopySummary:
+    case kHelp:
+    case kImport:
+    case kExport:
+    case kWebPage:
+    case kPreview:
+    case kPrintEnvelope:
+      return true;
+    default: break;
+  }
+  if ((id >= kLaunchFirst && id <= kLaunchLast) || (id >= kLetterFirst && id <= kLetterLast)) {
+    return true;
+  }
+  static constexpr int kSessionIds[] = {
+      CardSession::kOk,         CardSession::kCancel,      CardSession::kClearCard,
+      CardSession::kAddName,    CardSession::kDeleteName,  CardSession::kChangeName,
+      CardSession::kAddNameTool, CardSession::kDeleteTool, CardSession::kChangeTool,
+      CardSession::kAddGroup,   CardSession::kDeleteGroup, CardSession::kSortFirst,
+      CardSession::kSortLast,   CardSession::kSortCompany, CardSession::kBackup,
+      CardSession::kRescan,     CardSession::kNewFile,     CardSession::kSaveAs,
+      CardSession::kSave,       CardSession::kOpen};
+  for (int own : kSessionIds) {
+    if (own == id) return session_->isCommandEnabled(id);
+  }
+  if ((id >= CardSession::kSecondSetFirst && id <= CardSession::kSecondSetLast) ||
+      (id >= CardSession::kGoToGroupFirst &&
+       id < CardSession::kGoToGroupFirst + session_->names().groupCount())) {
+    return true;
+  }
+  return std::nullopt;
+}
+
+bool TCardFile::canClose() {
+  if (closing_) return true;
+  return session_->canClose();
+}
+
+void TCardFile::saveWithoutAsking() { session_->saveWithoutAsking(); }
+
+bool TCardFile::openBook(const std::filesystem::path& path) { return session_->openBook(path); }
+
+int TCardFile::selectedEntryIndex() const { return session_->selectedMainIndex(); }
+
+void TCardFile::closeFrame() {
+  // OK and Cancel have settled the book; the frame's own close query must not ask again.
+  closing_ = true;
+  if (QWidget* top = window(); top && top != this) {
+    QTimer::singleShot(0, top, [top] { top->close(); });
+  }
+}
+
+// --- menus
+
+int TCardFile::runMenu(QMenu& menu, QPoint globalPos) {
+  QAction* chosen = menu.exec(globalPos);
+  return chosen ? chosen->data().toInt() : 0;
+}
+
+void TCardFile::fillSortMenu(QMenu& menu) {
+  static const char* kTexts[] = {"by &First Name", "by &Last Name", "by &Company"};
+  for (int order = 0; order < 3; ++order) {
+    QAction* a = menu.addAction(QString::fromLatin1(kTexts[order]));
+    a->setData(CardSession::kSortFirst + order);
+    a->setCheckable(true);
+    a->setChecked(session_->book().cardSort() == order);
+    a->setEnabled(session_->isCommandEnabled(CardSession::kSortFirst + order));
+  }
+}
+
+void TCardFile::fillGoToMenu(QMenu& menu, int firstGroup) {
+  const NamesList& names = session_->names();
+  for (int g = firstGroup; g < names.groupCount(); ++g) {
+    QAction* a = menu.addAction(fromCp1252(names.group(g).name));
+    a->setData(CardSession::kGoToGroupFirst + g);
+  }
+}
+
+void TCardFile::showSortMenu(QWidget* under) {
+  QMenu menu(this);
+  fillSortMenu(menu);
+  const QPoint at = under->mapToGlobal(QPoint(0, under->height()));
+  if (const int id = runMenu(menu, at)) onCommand(id);
+}
+
+void TCardFile::showGroupMenu() {
+  QMenu menu(this);
+  fillGoToMenu(menu, 0);
+  QWidget* button = card_->groupButton();
+  const QPoint at = button->mapToGlobal(
+      QPoint(button->width() - menu.sizeHint().width(), button->height()));
+  if (const int id = runMenu(menu, at)) onCommand(id);
+}
+
+std::unique_ptr<QMenu> TCardFile::contextMenuFor(EntryRef entry) {
+  auto menu = std::make_unique<QMenu>(this);
+  const auto add = [&menu](QMenu& into, const char* text, int id) {
+    into.addAction(QString::fromLatin1(text))->setData(id);
+  };
+  if (entry.isGroup()) {
+    add(*menu, "A to Z menu", kAZ);
+    add(*menu, "Add a new &Name", CardSession::kAddName);
+    add(*menu, "Add a new &Group", CardSession::kAddGroup);
+    add(*menu, "&Delete this Group", CardSession::kDeleteGroup);
+    fillSortMenu(*menu->addMenu(QStringLiteral("&Sort")));
+    fillGoToMenu(*menu->addMenu(QStringLiteral("&Go to")), 0);
+  } else if (entry.isName()) {
+    add(*menu, "Send &Email", 186);
+    add(*menu, "Open &Web page", 187);
+    add(*menu, "Phone &Home", 183);
+    add(*menu, "Phone &Office", 184);
+    add(*menu, "&Delete this Name", CardSession::kDeleteName);
+    add(*menu, "&Print Envelope", kPrintEnvelope);
+    fillGoToMenu(*menu->addMenu(QStringLiteral("&Change to")), 1);
+    fillGoToMenu(*menu->addMenu(QStringLiteral("&Go to")), 0);
+  }
+  return menu;
+}
+
+void TCardFile::showTreeMenu(const QPoint& pos) {
+  QTreeWidgetItem* item = tree_->itemAt(pos);
+  if (!item) return;
+  const EntryRef entry{item->data(0, kGroupRole).toInt(), item->data(0, kNameRole).toInt()};
+  find_.fieldPosition = -1;
+  session_->select(entry);  // shown as by a click first
+  QTreeWidgetItem* shown = itemFor(session_->selection());
+  const QRect row = shown ? tree_->visualItemRect(shown) : QRect(pos, pos);
+  auto menu = contextMenuFor(session_->selection());
+  const QPoint at = tree_->viewport()->mapToGlobal(QPoint(pos.x(), row.bottom() + 1));
+  if (const int id = runMenu(*menu, at)) onCommand(id);
+}
+
+// --- A to Z
+
+void TCardFile::showAZPopup() {
+  if (azPopup_) azPopup_->close();
+  azPopup_ = new TAZPopup(session_->names().lettersPresent(), this);
+  connect(azPopup_, &TAZPopup::jumpRequested, this, [this](int command) {
+    // Posted, as the pop-up's private message was: the jump runs after the mouse event.
+    QTimer::singleShot(0, this, [this, command] { onCommand(command); });
+  });
+  azPopup_->showBelow(azButton_);
+}
+
+void TCardFile::jumpToLetter(int row) {
+  const NamesList& names = session_->names();
+  const EntryRef selection = session_->selection();
+  const int group = selection.isValid() && selection.group < names.groupCount()
+                        ? selection.group : NamesList::kMain;
+  std::vector<std::string> texts;
+  for (const auto& n : names.group(group).names) texts.push_back(n.text);
+  const int index = findNameByLetter(texts, static_cast<char>('A' + row));
+  if (index < 0) return;  // no such name: the selection stays
+  find_.fieldPosition = -1;
+  session_->select({group, index});
+}
+
+// --- find
+
+void TCardFile::find() {
+  TCardFind dialog(find_, this);
+  connect(&dialog, &TCardFind::helpRequested, this, [this](int context) {
+    if (services_.showHelp) services_.showHelp(context);
+  });
+  if (runDialog_(dialog) != QDialog::Accepted) return;
+  dialog.apply(find_);
+  search();
+}
+
+void TCardFile::searchAgain() {
+  if (!isPresent(find_.text)) return;
+  search();
+}
+
+void TCardFile::search() {
+  const NamesList& names = session_->names();
+  const EntryRef selection = session_->selection();
+  const int group = selection.isValid() && selection.group < names.groupCount()
+                        ? selection.group : NamesList::kMain;
+  SearchWalk walk;
+  for (const auto& n : names.group(group).names) walk.startGroup.push_back(n.slot);
+  for (const auto& n : names.mainNames()) walk.mainGroup.push_back(n.slot);
+  walk.continueFrom = selection.isName() ? selection.name : -1;
+  walk.recordCount = names.count();
+  const Book& book = session_->book();
+  const auto hit = searchRecords(find_, walk, [&book](int slot) -> std::optional<RecordFields> {
+    auto record = book.readRecord(slot);
+    if (!record) return std::nullopt;
+    return record->fields;
+  });
+  if (!hit) {
+    services_.prompter->ask(Message{find_.text, "Not found", Icon::Information, Buttons::Ok,
+                                    Answer::Ok});
+    return;
+  }
+  if (page_ != EditPage) setPage(EditPage);
+  const FindState found = find_;
+  session_->select({hit->inStartGroup ? group : NamesList::kMain, hit->index});
+  find_ = found;  // showing the record must not forget where the match was
+  // Field 20 is the shared editor's copy; the match is shown where the text lives.
+  QLineEdit* box = card_->box(hit->field);
+  box->setFocus(Qt::OtherFocusReason);
+  box->setSelection(hit->matchStart, static_cast<int>(find_.text.size()));
+}
+
+CardWindowHost* createCardWindow(QWidget* parent, ShellServices& services) {
+  return new TCardFile(services, parent);
+}
+
+}  // namespace mv

@@ -1,0 +1,126 @@
+#pragma once
+// The address-book window: the names tree on the left, the card with its Edit, Notes and
+// Link pages on the right, the tool bar and card buttons. It shows what its CardSession
+// holds and sends the session the commands; find, the A to Z jump, the menus and the
+// summary are its own.
+
+#include "cardwindow/CardSearch.h"
+#include "shell/CommandTarget.h"
+#include "store/CardSession.h"
+
+#include <QPointer>
+#include <QSet>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QTabBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace mv {
+
+class SummaryView;
+class TAZPopup;
+class TCardEditControls;
+class NotesEdit;
+
+class TCardFile final : public QWidget, public CardWindowHost {
+  Q_OBJECT
+ public:
+  enum Page { EditPage = 1, NotesPage = 2, LinkPage = 3 };
+  // Runs a modal dialog and returns its result (QDialog::exec() unless tests script it).
+  using DialogRunner = std::function<int(QDialog&)>;
+
+  static constexpr int kHelpContext = 23;
+
+  TCardFile(ShellServices& services, QWidget* parent = nullptr);
+  ~TCardFile() override;
+
+  // --- CardWindowHost
+  bool onCommand(int id) override;
+  std::optional<bool> isCommandEnabled(int id) const override;
+  QWidget* widget() override { return this; }
+  bool canClose() override;
+  void saveWithoutAsking() override;
+  bool openBook(const std::filesystem::path& path) override;
+  int selectedEntryIndex() const override;
+
+  CardSession& session() noexcept { return *session_; }
+  TCardEditControls* card() const noexcept { return card_; }
+  QTreeWidget* namesTree() const noexcept { return tree_; }
+  SummaryView* summaryView() const noexcept { return summary_; }
+  TAZPopup* azPopup() const { return azPopup_; }
+  Page page() const noexcept { return page_; }
+  void setPage(Page page);
+  const FindState& findState() const noexcept { return find_; }
+
+  // Tests answer the window's dialogs (Find, Add a new name, New Group Name) here.
+  void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+  // The context menu of an entry as the right mouse button shows it (the caller owns it).
+  std::unique_ptr<QMenu> contextMenuFor(EntryRef entry);
+  // The tree item of an entry (null when it is not shown).
+  QTreeWidgetItem* itemFor(EntryRef entry) const;
+
+ private:
+  class Dialogs;
+
+  void buildWindow();
+  QToolButton* toolButton(int id, const QString& tip, const QIcon& icon, QSize size);
+  void refreshCard();
+  void rebuildTree();
+  void updateEnabling();
+  void updateCaption();
+  void rebuildSummary();
+  void userSelected(QTreeWidgetItem* item);
+  void showTreeMenu(const QPoint& pos);
+  void showSortMenu(QWidget* under);
+  void showGroupMenu();
+  void showAZPopup();
+  void jumpToLetter(int row);
+  void find();
+  void searchAgain();
+  void search();
+  void fillSortMenu(QMenu& menu);
+  void fillGoToMenu(QMenu& menu, int firstGroup);
+  int runMenu(QMenu& menu, QPoint globalPos);
+  void closeFrame();
+
+  ShellServices& services_;
+  std::unique_ptr<Dialogs> dialogs_;
+  std::unique_ptr<CardSession> session_;
+  DialogRunner runDialog_;
+  FindState find_;
+  Page page_ = EditPage;
+  bool treeBusy_ = false;
+  bool notesBusy_ = false;
+  bool closing_ = false;
+  std::string frameTitle_;
+  QSet<QString> expandedGroups_;
+
+  QTreeWidget* tree_ = nullptr;
+  QTabBar* tabs_ = nullptr;
+  QLabel* caption_ = nullptr;
+  QStackedWidget* pages_ = nullptr;
+  TCardEditControls* card_ = nullptr;
+  NotesEdit* notes_ = nullptr;
+  SummaryView* summary_ = nullptr;
+  QWidget* editButtons_ = nullptr;
+  QPushButton* notesButton_ = nullptr;
+  QToolButton* azButton_ = nullptr;
+  QToolButton* sortButton_ = nullptr;
+  QPointer<TAZPopup> azPopup_;
+};
+
+// The factory the main frame installs.
+CardWindowHost* createCardWindow(QWidget* parent, ShellServices& services);
+
+}  // namespace mv

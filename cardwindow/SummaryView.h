@@ -1,0 +1,52 @@
+#pragma once
+// The Link page's read-only summary view: shows the summary file through the RTF reader,
+// turns the pointer into a hand over links, sends a link's command when it is clicked,
+// and offers "Select All and Copy" on a right click or double click.
+
+#include "cardwindow/RtfReader.h"
+
+#include <QTextBrowser>
+
+#include <filesystem>
+
+namespace mv {
+
+class SummaryView final : public QTextBrowser {
+  Q_OBJECT
+ public:
+  static constexpr int kId = 112;
+  static constexpr int kSelectAllAndCopy = 6120;
+  // The view's background: the summary's colour 3 hides the command numbers on it.
+  static constexpr QRgb kBackground = 0xFFEFEFEF;
+
+  explicit SummaryView(QWidget* parent = nullptr);
+
+  // Replaces what is shown with the file's content (empty when it cannot be read).
+  void loadFile(const std::filesystem::path& file);
+  void showDocument(const RtfDocument& document);
+  const RtfDocument& summary() const noexcept { return document_; }
+
+  // The character under a point of the viewport, -1 when none.
+  int characterAt(QPoint viewportPos) const;
+  // What a left click on that character does (also used by tests).
+  void clickCharacter(int position);
+  void selectAllAndCopy();
+
+ signals:
+  void commandRequested(int id);
+  void webRequested(const QString& address);
+  void emailRequested(const QString& address);
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void showMenu(QPoint globalPos);
+
+  RtfDocument document_;
+};
+
+}  // namespace mv
