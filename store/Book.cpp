@@ -5,6 +5,7 @@
 #include "store/AtomicFile.h"
 
 #include <cstdio>
+#include <fstream>
 
 namespace mv {
 
@@ -86,7 +87,11 @@ void Book::close() {
 
 BookStatus Book::buildList(bool sorted, const TitleFn& title) {
   if (!working_.isOpen()) return BookStatus::NotOpen;
-  const std::vector<ScannedRecord> found = working_.scan();
+  return buildFrom(working_.scan(), sorted, title);
+}
+
+BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
+                           const TitleFn& title) {
   const int total = names_.count() > 0 ? names_.count() : 1;
   names_.clear();
   working_.clearTables();
@@ -212,16 +217,23 @@ BookStatus Book::saveAs(const std::filesystem::path& path) {
 }
 
 BookStatus Book::rewrite(bool sorted, const TitleFn& title) {
+  if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
   const std::filesystem::path temp = rewritePath();
-  if (const BookStatus written = writeBook(temp); written != BookStatus::Ok) return written;
+  const std::string bytes = serialize();
+  // "temp~adr.~~" is a scratch copy, not the user's file: a plain write will do, and
+  // the working file takes the same bytes from memory instead of copying the file back.
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) return BookStatus::WriteError;
+  }
   std::error_code ec;
-  if (!working_.openCopyOf(temp)) {
-    // The old working file is still intact unless the copy failed half-way.
-    working_.reopen();
+  if (!working_.replaceWith(bytes)) {
     std::filesystem::remove(temp, ec);
     return BookStatus::WorkingFileError;
   }
-  const BookStatus built = buildList(sorted, title);
+  const BookStatus built = buildFrom(WorkingFile::scan(bytes), sorted, title);
   std::filesystem::remove(temp, ec);
   working_.setChanged(true);
   working_.setReorderNeeded(true);

@@ -112,6 +112,8 @@ class Book {
   std::vector<AddressRecord> recordsInListOrder() const;
 
  private:
+  BookStatus buildFrom(const std::vector<ScannedRecord>& found, bool sorted, const TitleFn& title);
+
   std::filesystem::path scratch_;
   std::filesystem::path path_;
   WorkingFile working_;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace mv {
 namespace {
@@ -16,6 +15,17 @@ bool validSlot(int slot) noexcept { return slot >= 0 && slot < adr::kMaxSlots; }
 constexpr size_t kRecordChunk = 16 * 1024;
 
 }  // namespace
+
+bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return false;
+  const std::streamoff size = in.tellg();
+  if (size < 0) return false;
+  bytes.resize(static_cast<size_t>(size));
+  in.seekg(0);
+  in.read(bytes.data(), size);
+  return static_cast<std::streamoff>(in.gcount()) == size;
+}
 
 WorkingFile::WorkingFile(std::filesystem::path path) : path_(std::move(path)) {}
 
@@ -31,28 +41,22 @@ bool WorkingFile::openReadWrite() {
 bool WorkingFile::openCopyOf(const std::filesystem::path& source) {
   close();
   std::string bytes;
-  {
-    std::ifstream in(source, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-    if (in.bad()) return false;
-  }
-  {
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) return false;
-  }
-  return openReadWrite();
+  if (!readWholeFile(source, bytes)) return false;
+  return replaceWith(bytes);
 }
 
 bool WorkingFile::createEmpty() {
+  std::string magic(adr::kMagic);
+  magic += '\n';
+  return replaceWith(magic);
+}
+
+bool WorkingFile::replaceWith(std::string_view bytes) {
   close();
   {
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
     if (!out) return false;
-    out << adr::kMagic << '\n';
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) return false;
   }
@@ -132,9 +136,10 @@ std::optional<AddressRecord> WorkingFile::read(int slot) const {
   return record;
 }
 
-std::vector<ScannedRecord> WorkingFile::scan() const {
+std::vector<ScannedRecord> WorkingFile::scan() const { return scan(readAll()); }
+
+std::vector<ScannedRecord> WorkingFile::scan(std::string_view bytes) {
   std::vector<ScannedRecord> found;
-  const std::string bytes = readAll();
   adr::Reader r(bytes);
   while (r.skipToRecordStart()) {
     ScannedRecord rec;

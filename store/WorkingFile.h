@@ -23,6 +23,9 @@ struct ScannedRecord {
   const std::string& operator[](FieldId f) const { return head[static_cast<size_t>(toInt(f))]; }
 };
 
+// Every byte of a file; false when it cannot be read (a folder, a missing file).
+bool readWholeFile(const std::filesystem::path& path, std::string& bytes);
+
 class WorkingFile {
  public:
   static constexpr const char* kFileName = "mervn.tmx";
@@ -46,6 +49,9 @@ class WorkingFile {
   bool openCopyOf(const std::filesystem::path& source);
   // Replaces the working file with the magic line only and opens it read/write.
   bool createEmpty();
+  // Replaces the working file's content with `bytes` and opens it read/write (the copy
+  // of a rewrite that is already in memory).
+  bool replaceWith(std::string_view bytes);
   // Readers outside the window close the handle around their own reads and reopen it.
   void close();
   bool reopen();
@@ -71,6 +77,8 @@ class WorkingFile {
   // Read book: every record in file order (each 0x14 byte starts one), with its offset,
   // mark and fields 0..6. Everything else (magic, trailer, stale text) is skipped.
   std::vector<ScannedRecord> scan() const;
+  // The same over bytes already read (or about to be written) as the working file.
+  static std::vector<ScannedRecord> scan(std::string_view bytes);
 
   // The tables, by slot (0..1999). offset(): 0 never written, -1 deleted.
   long offset(int slot) const noexcept;

@@ -1,0 +1,131 @@
+// How long the store's operations take on a full book (1,901 entries, every field filled,
+// notes of a few hundred characters, twelve groups). Each should stay well under 20 ms.
+#include "store/AdrFormat.h"
+#include "store/AtomicFile.h"
+#include "store/Book.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+
+namespace mv {
+namespace {
+
+constexpr int kEntries = 1901;
+
+// A deterministic text of `len` characters drawn from the entry number and field.
+std::string filler(int entry, int field, size_t len) {
+  static const char* words[] = {"North", "alpha", "Baker", "court", "Delta", "eleven",
+                                "Frost", "garden", "Hill", "island", "Jones", "kilo"};
+  std::string s;
+  unsigned n = static_cast<unsigned>(entry * 31 + field * 7);
+  while (s.size() < len) {
+    s += words[n % 12];
+    s += ' ';
+    n = n * 1103515245u + 12345u;
+  }
+  s.resize(len);
+  return s;
+}
+
+struct Fixture {
+  QTemporaryDir dir;
+  std::filesystem::path scratch;
+  std::filesystem::path bookPath;
+  std::string lastKey;
+
+  Fixture() {
+    const std::filesystem::path root = dir.path().toStdString();
+    scratch = root / "scratch";
+    std::filesystem::create_directories(scratch);
+    bookPath = root / "big.adr";
+    std::string bytes(adr::kMagic);
+    bytes += '\n';
+    for (int i = 0; i < kEntries; ++i) {
+      AddressRecord r;
+      for (int f = 0; f < kFieldCount; ++f)
+        r.fields[static_cast<size_t>(f)] =
+            filler(i, f, static_cast<size_t>(fieldTable()[static_cast<size_t>(f)].inputLimit));
+      r[FieldId::Group] = (i % 3 == 0) ? "Main" : "Group " + std::to_string(i % 12);
+      r[FieldId::First] = filler(i, 2, 12) + std::to_string(i);  // unique keys
+      r.notes = filler(i, 99, 400) + "\r\n" + filler(i, 98, 100);
+      r.mark = i % 5 == 0;
+      const std::string key = nameKey(r, 0);
+      adr::appendRecord(bytes, r, i, savedInitial(key), r.mark);
+      lastKey = key;
+    }
+    bytes += "\x16\n";
+    writeFileAtomically(bookPath, bytes);
+  }
+};
+
+Fixture& fixture() {
+  static Fixture f;
+  return f;
+}
+
+std::unique_ptr<Book> openBook() {
+  auto book = std::make_unique<Book>(fixture().scratch);
+  if (book->open(fixture().bookPath) != BookStatus::Ok) std::abort();
+  return book;
+}
+
+void OpenAndBuildList(benchmark::State& state) {
+  for (auto _ : state) {
+    Book book(fixture().scratch);
+    benchmark::DoNotOptimize(book.open(fixture().bookPath));
+    if (book.names().count() != kEntries) state.SkipWithError("wrong count");
+  }
+}
+BENCHMARK(OpenAndBuildList)->Unit(benchmark::kMillisecond);
+
+void Sort(benchmark::State& state) {
+  auto book = openBook();
+  for (auto _ : state) benchmark::DoNotOptimize(book->sort(static_cast<int>(state.range(0))));
+}
+BENCHMARK(Sort)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+void Compact(benchmark::State& state) {
+  auto book = openBook();
+  book->sort(1);  // the working file is now out of list order
+  for (auto _ : state) {
+    book->workingFile().setReorderNeeded(true);
+    benchmark::DoNotOptimize(book->compact());
+  }
+}
+BENCHMARK(Compact)->Unit(benchmark::kMillisecond);
+
+void Save(benchmark::State& state) {
+  auto book = openBook();
+  const std::filesystem::path target = fixture().scratch / "saved.adr";
+  for (auto _ : state) benchmark::DoNotOptimize(book->writeBook(target));
+}
+BENCHMARK(Save)->Unit(benchmark::kMillisecond);
+
+void ReadAllInListOrder(benchmark::State& state) {
+  auto book = openBook();
+  for (auto _ : state) benchmark::DoNotOptimize(book->recordsInListOrder().size());
+}
+BENCHMARK(ReadAllInListOrder)->Unit(benchmark::kMillisecond);
+
+void ReadOneRecord(benchmark::State& state) {
+  auto book = openBook();
+  for (auto _ : state) benchmark::DoNotOptimize(book->readRecord(kEntries / 2));
+}
+BENCHMARK(ReadOneRecord)->Unit(benchmark::kMicrosecond);
+
+void FindName(benchmark::State& state) {
+  auto book = openBook();
+  const std::string key = fixture().lastKey;  // the worst case: the last entry
+  for (auto _ : state) benchmark::DoNotOptimize(book->names().findName(key));
+}
+BENCHMARK(FindName)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace mv
+
+BENCHMARK_MAIN();
