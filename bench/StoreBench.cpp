@@ -3,6 +3,8 @@
 #include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
 #include "store/Book.h"
+#include "store/Rescan.h"
+#include "platform/Prompter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -117,6 +119,18 @@ void ReadOneRecord(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(book->readRecord(kEntries / 2));
 }
 BENCHMARK(ReadOneRecord)->Unit(benchmark::kMicrosecond);
+
+// The rescan as the window runs it, its question answered Yes.
+struct YesPrompter : Prompter {
+  Answer ask(const Message&) override { return Answer::Yes; }
+};
+
+void Rescan(benchmark::State& state) {
+  auto book = openBook();
+  YesPrompter yes;
+  for (auto _ : state) benchmark::DoNotOptimize(rescanBook(*book, yes, {}));
+}
+BENCHMARK(Rescan)->Unit(benchmark::kMillisecond);
 
 void FindName(benchmark::State& state) {
   auto book = openBook();

@@ -5,6 +5,8 @@
 #include "store/AdrFormat.h"
 #include "store/Book.h"
 #include "store/Converter.h"
+#include "store/Rescan.h"
+#include "platform/Prompter.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -198,10 +200,37 @@ int convert(const std::string& arg, std::ostream& out, std::ostream& err) {
   return kOk;
 }
 
-int rescan(const std::string& arg, std::ostream&, std::ostream& err) {
-  if (auto failed = checkBook(arg, err)) return *failed;
-  err << "mervane-cli: rescan is not available in this build.\n";
-  return kFailure;
+// Answers the rescan's question with Yes (the user asked for it on the command line) and
+// passes its messages on: reports to stdout, failures to stderr.
+class TerminalPrompter : public Prompter {
+ public:
+  TerminalPrompter(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+  Answer ask(const Message& message) override {
+    if (message.buttons == Buttons::YesNo || message.buttons == Buttons::YesNoCancel)
+      return Answer::Yes;
+    const bool failure = message.text.rfind("no success!", 0) == 0 ||
+                         message.text.find("Error") != std::string::npos;
+    (failure ? err_ : out_) << utf8(message.text) << "\n";
+    return Answer::Ok;
+  }
+
+ private:
+  std::ostream& out_;
+  std::ostream& err_;
+};
+
+int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
+  Book book;
+  if (auto failed = openBook(book, arg, err)) return *failed;
+  TerminalPrompter prompter(out, err);
+  const RescanResult result = rescanBook(book, prompter, {});
+  if (result != RescanResult::Done) {
+    err << "mervane-cli: " << shownPath(arg) << " could not be rescanned; the file is unchanged.\n";
+    return kFailure;
+  }
+  if (const int saved = saveBook(book, arg, err); saved != kOk) return saved;
+  out << "rescanned " << book.names().count() << " entries\n";
+  return kOk;
 }
 
 }  // namespace

@@ -124,5 +124,23 @@ TEST_F(CliTest, convertBringsAnOlderBookUpToDate) {
   EXPECT_EQ(readFile(dir_ / "old.adr").substr(0, 11), "TVXADR_307\n");
 }
 
+TEST_F(CliTest, rescanMarksRepeatedNamesAndSaves) {
+  EXPECT_EQ(run({"rescan", book_}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), "File looks okay :-)\nrescanned 3 entries\n");
+  // A second John Smith: the first of the two in list order gets the suffix.
+  {
+    Book book(scratch_.path());
+    ASSERT_EQ(book.open(book_), BookStatus::Ok);
+    addRecord(book, makeRecord("John", "Smith", "", "", 0));
+    ASSERT_EQ(book.save(), BookStatus::Ok);  // both keys "John Smith " are now listed
+  }
+  EXPECT_EQ(run({"rescan", book_}), 0) << err_.str();
+  EXPECT_NE(out_.str().find("Duplicate entries were found!!"), std::string::npos);
+  EXPECT_EQ(run({"list", book_}), 0);
+  EXPECT_EQ(out_.str(),
+            "Main\n  Amy Young Zeta\n  John[Dup:1] Smith \n  John Smith \n  Zoe Adams \n"
+            "Friends\n  John[Dup:1] Smith \n  Zoe Adams \n");
+}
+
 }  // namespace
 }  // namespace mv
