@@ -1,0 +1,320 @@
+// The file commands as the user meets them: New, Open, Save, Save As, the changed
+// question, closing, Rescan and Backup.
+#include "session_Fixture.h"
+
+#include "settings/Profile.h"
+#include "store/AtomicFile.h"
+#include "store/Rescan.h"
+
+namespace mv::test {
+namespace {
+
+using Files = SessionTest;
+
+std::string changedQuestion(const std::filesystem::path& p) {
+  return pathToCp1252(p) + "\n\nAddress file has changed\nSave the changes?";
+}
+
+// Makes the open book "changed" the way the user does: edit a name and store it.
+void editAndStore(CardSession& s, const std::string& phone) {
+  s.select(s.names().findNameInGroup(NamesList::kMain, "John Smith "));
+  s.card().type(FieldId::Home, phone);
+  s.storeCard(StoreCommand::Commit);
+}
+
+TEST_F(Files, openAsksForAnAdrOrCsvFileAndOpensTheChosenBook) {
+  const auto path = writeBook("friends.adr", {person("John", "Smith", "", "Friends")});
+  chooser.answer(path);
+  s().onCommand(24336);
+
+  ASSERT_EQ(chooser.requests().size(), 1u);
+  const FileRequest& r = chooser.requests()[0];
+  EXPECT_EQ(r.kind, FileRequest::Kind::Open);
+  EXPECT_EQ(r.title, "Open a File");
+  EXPECT_EQ(r.filter,
+            "Mervane Files (*.adr)|*.adr|Text File - Comma Separated Values (*.csv)|*.csv");
+  EXPECT_EQ(r.selectedFilter, 1);
+  EXPECT_TRUE(r.mustExist);
+
+  EXPECT_TRUE(s().book().isOpen());
+  EXPECT_EQ(s().book().path(), path);
+  EXPECT_EQ(namesOf(NamesList::kMain), (std::vector<std::string>{"John Smith "}));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Mervane - " + pathToCp1252(path)}));
+  EXPECT_EQ(recents, (std::vector<std::filesystem::path>{path}));
+  EXPECT_FALSE(s().book().workingFile().changed());
+  EXPECT_EQ(s().selection(), (EntryRef{NamesList::kMain, -1}));
+
+  // The next dialog starts in the open book's folder.
+  chooser.cancel();
+  s().onCommand(24336);
+  EXPECT_EQ(chooser.requests().back().directory, dir.path());
+}
+
+TEST_F(Files, openRefusesTheRewriteScratchFileAndForeignFiles) {
+  const auto scratchName = writeBook("TEMP~ADR.~~", {person("A", "B")});
+  chooser.answer(scratchName);
+  s().onCommand(24336);
+  EXPECT_FALSE(s().book().isOpen());
+  EXPECT_TRUE(prompter.shown().empty());  // silently
+
+  const auto foreign = dir / "letter.adr";
+  test::writeFile(foreign, "Dear John,\n");
+  chooser.answer(foreign);
+  s().onCommand(24336);
+  EXPECT_FALSE(s().book().isOpen());
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().caption, "Invalid file format");
+}
+
+TEST_F(Files, openConvertsAnOlderBookAfterTheQuestion) {
+  const auto path = dir / "old.adr";
+  std::string old = "TVXADR_1800\n\x14 0 J\nJohn\nSmith\n";
+  for (int i = 0; i < 19; ++i) old += "\n";
+  old += "notes\n\x15\n";
+  test::writeFile(path, old);
+  chooser.answer(path);
+  prompter.answer(Answer::Ok);
+  s().onCommand(24336);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().buttons, Buttons::OkCancel);
+  ASSERT_TRUE(s().book().isOpen());
+  EXPECT_EQ(namesOf(NamesList::kMain), (std::vector<std::string>{"John Smith "}));
+  EXPECT_EQ(recordAt(entry(NamesList::kMain, "John Smith ")).notes, "notes");
+}
+
+TEST_F(Files, openWithTheCsvTypeHandsOverToTheImportAndOpensItsBook) {
+  const auto csv = dir / "people.csv";
+  test::writeFile(csv, "First,Last\nJohn,Smith\n");
+  importResult = writeBook("people.adr", {person("John", "Smith")});
+  chooser.answer(csv, 2);
+  s().onCommand(24336);
+  EXPECT_EQ(imported, (std::vector<std::filesystem::path>{csv}));
+  EXPECT_EQ(s().book().path(), *importResult);
+}
+
+TEST_F(Files, theChangedQuestionsThreeAnswers) {
+  struct Row {
+    const char* what;
+    Answer answer;
+    bool savedToDisk;  // the edit reached friends.adr
+    bool opened;       // the other book is open afterwards
+  };
+  const Row rows[] = {
+      {"Yes saves, then opens", Answer::Yes, true, true},
+      {"No drops the changes, then opens", Answer::No, false, true},
+      {"Cancel stops the command", Answer::Cancel, false, false},
+  };
+  for (const auto& row : rows) {
+    // A fresh session per row.
+    session.reset();
+    prompter = ScriptedPrompter{};
+    chooser = ScriptedFileChooser{};
+    SetUp();
+    openBook({person("John", "Smith")});
+    const std::string before = test::readFile(bookPath);
+    editAndStore(s(), "555-0100");
+    ASSERT_TRUE(s().book().workingFile().changed());
+
+    const auto other = writeBook("other.adr", {person("Ann", "Lee")});
+    prompter.answer(row.answer);
+    chooser.answer(other);
+    s().onCommand(24336);
+
+    ASSERT_GE(prompter.shown().size(), 1u) << row.what;
+    const Message& q = prompter.shown()[0];
+    EXPECT_EQ(q.text, changedQuestion(bookPath)) << row.what;
+    EXPECT_EQ(q.caption, "Mervane");
+    EXPECT_EQ(q.buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(q.icon, Icon::Question);
+    const std::string after = test::readFile(bookPath);
+    EXPECT_EQ(after != before, row.savedToDisk) << row.what;
+    EXPECT_EQ(after.find("555-0100") != std::string::npos, row.savedToDisk) << row.what;
+    EXPECT_EQ(s().book().path() == other, row.opened) << row.what;
+    EXPECT_EQ(chooser.requests().empty(), !row.opened) << row.what;
+  }
+}
+
+TEST_F(Files, newCreatesAnEmptyBookWithTheAdrExtension) {
+  chooser.answer(dir / "family");
+  s().onCommand(24333);
+  const auto path = dir / "family.adr";
+  ASSERT_EQ(chooser.requests().size(), 1u);
+  EXPECT_EQ(chooser.requests()[0].title, "New");
+  EXPECT_TRUE(chooser.requests()[0].overwritePrompt);
+  EXPECT_EQ(test::readFile(path), "TVXADR_307\n");
+  EXPECT_EQ(s().book().path(), path);
+  EXPECT_EQ(s().names().count(), 0);
+  EXPECT_EQ(titles.back(), "Mervane - " + pathToCp1252(path));
+  EXPECT_EQ(recents.back(), path);
+
+  // A folder that cannot hold the file: the creation error, and the book stays as it was.
+  chooser.answer(dir / "no-such-folder" / "x.adr");
+  s().onCommand(24333);
+  EXPECT_EQ(prompter.last().text, "AddressBook:\nFile Creation Error");
+  EXPECT_EQ(prompter.last().icon, Icon::Stop);
+  EXPECT_EQ(s().book().path(), path);
+}
+
+TEST_F(Files, saveStoresThePendingEditAndWritesTheBook) {
+  openBook({person("John", "Smith")});
+  s().select(entry(NamesList::kMain, "John Smith "));
+  card().type(FieldId::City, "Springfield");
+  s().onCommand(24335);
+  EXPECT_NE(test::readFile(bookPath).find("Springfield"), std::string::npos);
+  EXPECT_FALSE(s().book().workingFile().changed());
+  EXPECT_FALSE(s().book().workingFile().reorderNeeded());
+  EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(Files, saveAsMovesTheBookToTheNewName) {
+  openBook({person("John", "Smith")});
+  chooser.answer(dir / "copy");
+  s().onCommand(24334);
+  const auto path = dir / "copy.adr";
+  EXPECT_EQ(chooser.requests()[0].title, "Save File As");
+  EXPECT_EQ(s().book().path(), path);
+  EXPECT_EQ(test::readFile(path), s().book().serialize());
+  EXPECT_NE(test::readFile(path).find("John\nSmith\n"), std::string::npos);
+  EXPECT_EQ(titles.back(), "Mervane - " + pathToCp1252(path));
+  EXPECT_EQ(recents.back(), path);
+}
+
+TEST_F(Files, saveAsWithTheCsvTypeHandsASnapshotToTheExportAndKeepsThePath) {
+  openBook({person("John", "Smith"), person("Ann", "Lee")});
+  chooser.answer(dir / "export", 2);
+  s().onCommand(24334);
+  EXPECT_EQ(exported, (std::vector<std::filesystem::path>{dir / "export.csv"}));
+  EXPECT_EQ(exportedSnapshot.rfind("TVXADR_307\n", 0), 0u);
+  EXPECT_NE(exportedSnapshot.find("Ann\n"), std::string::npos);
+  EXPECT_EQ(s().book().path(), bookPath);
+  EXPECT_FALSE(std::filesystem::exists(s().book().rewritePath()));
+  EXPECT_TRUE(s().book().workingFile().changed());
+}
+
+TEST_F(Files, closingWithOkRemembersGroupAndSecondSetAndSaves) {
+  openBook({person("John", "Smith", "", "Friends")});
+  s().onCommand(7052 + 3);  // Web2 in the shared editor
+  s().select({s().names().findGroup("Friends"), -1});
+  editAndStore(s(), "555-0111");
+  s().onCommand(1);
+  const Profile profile(settings, "AddressBook");
+  EXPECT_EQ(profile.readString("SaveGroup", "", 50), "Friends");
+  EXPECT_EQ(profile.readInt("Buffer", 0), 24);
+  EXPECT_NE(test::readFile(bookPath).find("555-0111"), std::string::npos);
+  EXPECT_EQ(closed, 1);
+
+  // The next window starts with them.
+  CardSession next(prompter, chooser, dialogs, settings);
+  EXPECT_EQ(next.card().secondSetField(), 24);
+  EXPECT_EQ(next.book().savedGroup(), "Friends");
+}
+
+TEST_F(Files, closingWithCancelAsksAndCancelKeepsTheWindow) {
+  openBook({person("John", "Smith")});
+  editAndStore(s(), "555-0122");
+  prompter.answer(Answer::Cancel);
+  s().onCommand(2);
+  EXPECT_EQ(closed, 0);
+  prompter.answer(Answer::No);
+  s().onCommand(2);
+  EXPECT_EQ(closed, 1);
+  EXPECT_EQ(test::readFile(bookPath).find("555-0122"), std::string::npos);
+}
+
+// --- Rescan
+
+TEST_F(Files, rescanMarksEveryRepeatedKeyButTheLast) {
+  std::vector<AddressRecord> records;
+  for (int i = 0; i < 10; ++i) records.push_back(person("P" + std::to_string(i), "X"));
+  for (int i : {4, 7, 9}) records[static_cast<size_t>(i)] = person("John", "Smith");
+  records[7][FieldId::Home] = "keep me";
+  openBook(records);
+
+  prompter.answer(Answer::Yes);
+  s().onCommand(11842);
+  ASSERT_EQ(prompter.shown().size(), 2u);
+  EXPECT_EQ(prompter.shown()[0].caption, "Scan Address Book");
+  EXPECT_EQ(prompter.shown()[1].caption, "Duplicate Entries");
+  const std::string& msg = prompter.shown()[1].text;
+  EXPECT_TRUE(msg.ends_with("please report it to support@mervane.org\n")) << msg;
+
+  const auto names = namesOf(NamesList::kMain);
+  EXPECT_EQ(names[4], "John[Dup:4] Smith ");
+  EXPECT_EQ(names[7], "John[Dup:7] Smith ");
+  EXPECT_EQ(names[9], "John Smith ");
+  EXPECT_EQ(recordAt({NamesList::kMain, 7})[FieldId::Home], "keep me");
+  // Progress went through the title and the title was restored.
+  EXPECT_EQ(progress.front(), "Rescan: 0%");
+  EXPECT_EQ(progress.back(), "");
+  EXPECT_FALSE(s().book().workingFile().changed());  // reaches the file with the next Save
+}
+
+TEST_F(Files, rescanOfACleanBookSaysSoAndKeepsEveryRecord) {
+  openBook({person("Ann", "Lee"), person("John", "Smith"), person("Zed", "Zee")});
+  s().select(entry(NamesList::kMain, "John Smith "));
+  prompter.answer(Answer::Yes);
+  s().onCommand(6101);  // a deleted record is not written by the rescan
+  prompter.clear();
+  const auto before = s().book().recordsInListOrder();
+  prompter.answer(Answer::Yes);
+  s().onCommand(11842);
+  ASSERT_EQ(prompter.shown().size(), 2u);
+  EXPECT_EQ(prompter.last().text, "File looks okay :-)");
+  const auto after = s().book().recordsInListOrder();
+  ASSERT_EQ(after.size(), 2u);
+  for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].fields, before[i].fields);
+
+  prompter.answer(Answer::No);  // anything but Yes stops
+  s().onCommand(11842);
+  EXPECT_EQ(prompter.shown().size(), 3u);
+}
+
+// --- Backup
+
+TEST_F(Files, backupCopiesTheSavedFileAndSaysWhere) {
+  openBook({person("John", "Smith")});
+  editAndStore(s(), "555-0133");
+  prompter.answer(Answer::Yes);  // Should I Save this file before backup?
+  chooser.answer(dir / "safe");
+  s().onCommand(8049);
+  const auto target = dir / "safe.adr";
+  EXPECT_EQ(chooser.requests().back().title, "Backup Address File");
+  EXPECT_EQ(prompter.shown()[0].text, "Should I Save this file before backup?");
+  EXPECT_EQ(test::readFile(target), test::readFile(bookPath));
+  EXPECT_NE(test::readFile(target).find("555-0133"), std::string::npos);
+  const std::string book = pathToCp1252(bookPath);
+  EXPECT_EQ(prompter.last().text, "Backup is complete\n\n" + book + "\nwas copied to\n" +
+                                      pathToCp1252(target) +
+                                      "\n\nYou are currently editing this file:\n" + book);
+  EXPECT_EQ(s().book().path(), bookPath);
+}
+
+TEST_F(Files, backupOntoItsOwnPathIsRefused) {
+  openBook({person("John", "Smith")});
+  const std::string before = test::readFile(bookPath);
+  for (const auto& choice : {bookPath, dir / "BOOK.ADR", dir / "book"}) {
+    prompter.clear();
+    chooser.answer(choice);
+    s().onCommand(8049);
+    ASSERT_EQ(prompter.shown().size(), 1u) << choice;
+    EXPECT_EQ(prompter.last().text,
+              "Backup failed!\n\nPlease choose a different name\nfor the backup file");
+  }
+  EXPECT_EQ(test::readFile(bookPath), before);
+}
+
+TEST_F(Files, aFailedBackupCopyIsReportedNotCelebrated) {
+  openBook({person("John", "Smith")});
+  const auto target = dir / "safe.adr";
+  test::writeFile(target, "older backup");
+  chooser.answer(target);
+  failNextAtomicWriteForTesting(3);  // the disk fills up during the copy
+  s().onCommand(8049);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().icon, Icon::Stop);
+  EXPECT_EQ(prompter.last().text.rfind("Backup failed!", 0), 0u);
+  EXPECT_EQ(test::readFile(target), "older backup");  // the old backup is not half-replaced
+}
+
+}  // namespace
+}  // namespace mv::test
