@@ -166,6 +166,31 @@ EntryRef CardSession::findBySlot(int group, int slot) const {
   return {};
 }
 
+CardSession::Anchor CardSession::anchorOf(EntryRef entry) const {
+  Anchor a;
+  if (!entry.isValid() || entry.group >= names().groupCount()) return a;
+  a.group = names().group(entry.group).name;
+  a.nextSlot = names().nextSlot();
+  if (const NameEntry* n = names().name(entry)) {
+    a.slot = n->slot;
+    const auto& main = names().mainNames();
+    for (size_t i = 0; i < main.size(); ++i)
+      if (main[i].slot == n->slot) a.mainIndex = static_cast<int>(i);
+  }
+  return a;
+}
+
+EntryRef CardSession::resolve(const Anchor& a) const {
+  if (a.group.empty()) return {};
+  const int group = names().findGroup(a.group);
+  if (group < 0) return {NamesList::kMain, -1};
+  if (a.slot < 0) return {group, -1};
+  // A rebuild in between (next slot went down) numbered the records by list position.
+  const bool renumbered = names().nextSlot() < a.nextSlot;
+  const EntryRef found = findBySlot(group, renumbered ? a.mainIndex : a.slot);
+  return found.isValid() ? found : EntryRef{group, -1};
+}
+
 void CardSession::showGroup(int group) {
   card_.clear();
   const std::string name =
@@ -194,16 +219,21 @@ void CardSession::select(EntryRef entry) {
     if (!n) return;
     if (card_.anyModified()) {
       // Storing may insert a name and shift the positions: find the chosen one again.
-      const int slot = n->slot;
+      const Anchor chosen = anchorOf(entry);
       storeCard(StoreCommand::Commit);
-      entry = findBySlot(entry.group, slot);
-      if (!entry.isValid()) return;
+      entry = resolve(chosen);
+      if (!entry.isName()) return;
     }
   } else {
     if (!entry.isGroup() || entry.group >= names().groupCount()) return;
     // A group shows an empty card: what was typed is stored first, as for a name, rather
     // than wiped.
-    if (card_.anyModified()) storeCard(StoreCommand::Commit);
+    if (card_.anyModified()) {
+      const Anchor chosen = anchorOf(entry);
+      storeCard(StoreCommand::Commit);
+      entry = resolve(chosen);
+      if (!entry.isGroup()) return;
+    }
   }
   selection_ = entry;
   showEntry(entry);
@@ -214,7 +244,7 @@ void CardSession::goToGroup(int index) {
   if (index < 0 || index >= names().groupCount()) return;
   // The card keeps its content, so that Change moves the shown record to this group.
   selectQuietly({index, -1});
-  card_.type(FieldId::Group, names().group(index).name);
+  card_.put(FieldId::Group, names().group(index).name);
   notifyCard();
 }
 
@@ -250,34 +280,21 @@ StoreResult CardSession::storeCard(StoreCommand command) {
       if (a != Answer::Yes) return StoreResult::None;
       result = StoreResult::Added;
     }
-    // When the slots run out, allocating compacts the book and renumbers every record
-    // (slots become list positions); the selection is found again by its position.
-    const bool renumbers = names().nextSlot() >= adr::kMaxSlots;
-    const std::string selectedGroupName =
-        selection_.isValid() ? names().group(selection_.group).name : std::string();
-    const int selectedIndex = selectedMainIndex();
+    // The selection is held by what it shows: inserting moves positions, and when the
+    // slots run out, allocating compacts the book and renumbers every record.
+    const Anchor selected = anchorOf(selection_);
     slot = book_.allocateSlot();
     if (slot < 0) {
       prompter_.inform(kLimitReached, "Too many entries", Icon::Stop);
       return StoreResult::None;
     }
-    if (renumbers && selection_.isValid()) {
-      const int group = std::max(0, names().findGroup(selectedGroupName));
-      selection_ = selectedIndex >= 0 ? findBySlot(group, selectedIndex) : EntryRef{group, -1};
-    }
     book_.workingFile().setMark(slot, 0);
     const auto inserted =
         book_.names().insertRecord(slot, key, record[FieldId::Group], /*sorted=*/true);
-    if (command != StoreCommand::Commit) {
+    if (command != StoreCommand::Commit)
       selection_ = inserted.group.isValid() ? inserted.group : inserted.main;
-    } else if (selection_.isName() && selection_.group == inserted.main.group &&
-               selection_.name >= inserted.main.name) {
-      ++selection_.name;  // the commit leaves the selection on the same entry
-    } else if (selection_.isName() && inserted.group.isValid() &&
-               selection_.group == inserted.group.group &&
-               selection_.name >= inserted.group.name) {
-      ++selection_.name;
-    }
+    else
+      selection_ = resolve(selected);
     notifyList();
   } else {
     if (command == StoreCommand::Add) {

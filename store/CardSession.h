@@ -167,6 +167,15 @@ class CardSession {
   void showGroup(int group);
   void selectQuietly(EntryRef entry);
   EntryRef findBySlot(int group, int slot) const;
+  // An entry held by its group's name and its record, across inserts and rebuilds.
+  struct Anchor {
+    std::string group;   // empty: no entry
+    int slot = -1;       // -1: the group entry itself
+    int mainIndex = -1;  // position under "Main" (the slot after a renumbering rebuild)
+    int nextSlot = 0;
+  };
+  Anchor anchorOf(EntryRef entry) const;
+  EntryRef resolve(const Anchor& anchor) const;
   void afterOpen();
   std::filesystem::path dialogFolder() const;
   void notifyCard() const;

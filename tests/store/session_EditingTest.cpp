@@ -133,6 +133,46 @@ TEST_F(Editing, selectingAnotherNameStoresTheEditedCard) {
   EXPECT_EQ(recordAt(entry(NamesList::kMain, "Ann Lee "))[FieldId::City], "Springfield");
 }
 
+TEST_F(Editing, selectingAGroupStoresTheEditedCardInsteadOfWipingIt) {
+  openBook({person("Ann", "Lee", "", "Friends")});
+  const int friends = s().names().findGroup("Friends");
+  s().select({friends, -1});
+  card().type(FieldId::First, "Zoe");  // a new name typed on the group's empty card
+  s().select({NamesList::kMain, -1});
+  EXPECT_EQ(namesOf(friends), (std::vector<std::string>{"Ann Lee ", "Zoe  "}));
+  EXPECT_EQ(s().selection(), (EntryRef{NamesList::kMain, -1}));
+  EXPECT_EQ(card().text(FieldId::First), "");
+}
+
+TEST_F(Editing, addWithAGroupOnTheCardSelectsTheNameUnderThatGroup) {
+  openBook({person("Ann", "Lee")});
+  card().type(FieldId::Group, "Club");
+  card().type(FieldId::First, "Zoe");
+  s().onCommand(6100);
+  const int club = s().names().findGroup("Club");
+  ASSERT_GT(club, 0);
+  EXPECT_EQ(s().selection(), entry(club, "Zoe  "));
+  EXPECT_TRUE(entry(NamesList::kMain, "Zoe  ").isValid());
+}
+
+TEST_F(Editing, theChosenNameStaysChosenWhenStoringRenumbersTheBook) {
+  openBook({person("Ann", "Lee"), person("Bob", "Roe"), person("John", "Smith")});
+  s().select(entry(NamesList::kMain, "Bob Roe "));
+  prompter.answer(Answer::Yes);
+  s().onCommand(6101);
+  s().select(entry(NamesList::kMain, "Ann Lee "));
+  card().type(FieldId::First, "Zed");  // a new key: storing it needs a fresh slot
+  // The slots have run out: the next new record compacts the book first, and the
+  // records are numbered again from 0.
+  s().book().names().setNextSlot(adr::kMaxSlots);
+  s().select(entry(NamesList::kMain, "John Smith "));
+  EXPECT_EQ(namesOf(NamesList::kMain),
+            (std::vector<std::string>{"Ann Lee ", "John Smith ", "Zed Lee "}));
+  ASSERT_TRUE(s().selection().isName());
+  EXPECT_EQ(s().names().name(s().selection())->text, "John Smith ");
+  EXPECT_EQ(card().text(FieldId::First), "John");
+}
+
 TEST_F(Editing, storedTextNeverBreaksTheFile) {
   openBook({});
   card().type(FieldId::First, "Jo\r\nhn");
