@@ -1,0 +1,455 @@
+// The card window driven as a user drives it: command ids, control ids, scripted answers.
+#include "cardwindow/AZPopup.h"
+#include "cardwindow/CardDialogs.h"
+#include "cardwindow/CardEditControls.h"
+#include "cardwindow/CardFile.h"
+#include "cardwindow/SummaryRtf.h"
+#include "cardwindow/SummaryView.h"
+#include "platform/Controls.h"
+#include "platform/Paths.h"
+#include "platform/ScriptedPrompter.h"
+#include "support/TestDir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+
+namespace mv {
+namespace {
+
+using Script = std::function<int(QDialog&)>;
+
+class CardFileTest : public ::testing::Test {
+ protected:
+  CardFileTest() {
+    std::filesystem::create_directories(dir_ / "scratch");
+    setScratchDirForTesting(dir_ / "scratch");
+    services_.prompter = &prompter_;
+    services_.fileChooser = &chooser_;
+    services_.settingsFile = dir_ / "mervane.ini";
+    services_.setFrameTitle = [this](const std::string& t) { title_ = t; };
+    services_.cardSort = [this] { return sort_; };
+    services_.setCardSort = [this](int s) { sort_ = s; };
+    services_.postCommand = [this](int id) { posted_.push_back(id); };
+    window_ = std::make_unique<TCardFile>(services_);
+    window_->setDialogRunner([this](QDialog& d) {
+      if (scripts_.empty()) {
+        ADD_FAILURE() << "unexpected dialog " << d.windowTitle().toStdString();
+        return int(QDialog::Rejected);
+      }
+      auto script = std::move(scripts_.front());
+      scripts_.pop_front();
+      return script(d);
+    });
+  }
+
+  void newBook(const std::string& name = "book.adr") {
+    chooser_.answer(dir_ / name);
+    window_->onCommand(24333);
+    settle();
+  }
+  static void settle() { QApplication::processEvents(); }
+
+  // Types into a box as the user does (replacing its text).
+  void type(FieldId f, const QString& text) {
+    QLineEdit* box = window_->card()->box(f);
+    box->selectAll();
+    box->insert(text);
+  }
+  void addPerson(const QString& first, const QString& last, const QString& group = {},
+                 const QString& home = {}) {
+    window_->onCommand(328);  // a clear card
+    type(FieldId::First, first);
+    type(FieldId::Last, last);
+    type(FieldId::Group, group.isEmpty() ? QString("Main") : group);
+    if (!home.isEmpty()) type(FieldId::Home, home);
+    window_->onCommand(6100);
+    settle();
+  }
+  // The user clicks an entry of the names list.
+  void click(EntryRef entry) {
+    QTreeWidgetItem* item = window_->itemFor(entry);
+    ASSERT_NE(item, nullptr);
+    window_->namesTree()->setCurrentItem(item);
+    settle();
+  }
+  EntryRef named(int group, const std::string& text) const {
+    return window_->session().names().findNameInGroup(group, text);
+  }
+  QString box(FieldId f) const { return window_->card()->box(f)->text(); }
+  QStringList treeTexts(int group) const {
+    QStringList out;
+    QTreeWidgetItem* top = window_->namesTree()->topLevelItem(group);
+    for (int i = 0; top && i < top->childCount(); ++i) out << top->child(i)->text(0);
+    return out;
+  }
+
+  test::TestDir dir_;
+  ScriptedPrompter prompter_;
+  ScriptedFileChooser chooser_;
+  ShellServices services_;
+  std::string title_;
+  int sort_ = 0;
+  std::vector<int> posted_;
+  std::deque<Script> scripts_;
+  std::unique_ptr<TCardFile> window_;
+};
+
+TEST_F(CardFileTest, newBookAddNamesEditPhoneCommitOnSelectionChangeAndReopen) {
+  newBook();
+  EXPECT_EQ(title_, "Mervane - " + (dir_ / "book.adr").string());
+  addPerson("Ann", "Lee", "Friends", "555-1");
+  addPerson("Bob", "Ray");
+  ASSERT_EQ(treeTexts(0), (QStringList{"Ann Lee ", "Bob Ray "}));
+  ASSERT_EQ(window_->namesTree()->topLevelItemCount(), 2);
+  EXPECT_EQ(treeTexts(1), QStringList{"Ann Lee "});
+
+  click(named(0, "Ann Lee "));
+  EXPECT_EQ(box(FieldId::Home), "555-1");
+  EXPECT_EQ(box(FieldId::Group), "Friends");
+  type(FieldId::Home, "555-2");
+  window_->card()->box(FieldId::Home)->setModified(true);
+  click(named(0, "Bob Ray "));  // leaving the card stores it
+  EXPECT_EQ(box(FieldId::First), "Bob");
+  EXPECT_TRUE(prompter_.shown().empty());
+  click(named(0, "Ann Lee "));
+  EXPECT_EQ(box(FieldId::Home), "555-2");
+  EXPECT_EQ(treeTexts(0).size(), 2);  // replaced, not added
+
+  window_->onCommand(24335);  // Save
+  auto other = std::make_unique<TCardFile>(services_);
+  chooser_.answer(dir_ / "book.adr");
+  other->onCommand(24336);
+  settle();
+  window_ = std::move(other);
+  EXPECT_EQ(treeTexts(0), (QStringList{"Ann Lee ", "Bob Ray "}));
+  click(named(0, "Ann Lee "));
+  EXPECT_EQ(box(FieldId::Home), "555-2");
+}
+
+TEST_F(CardFileTest, addChangeDeleteAndAddGroupWithTheirMessages) {
+  newBook();
+  // Add on an untouched card asks for a name; OK with nothing is refused with a message.
+  scripts_.push_back([this](QDialog& d) {
+    auto& add = dynamic_cast<TCardAdd&>(d);
+    EXPECT_EQ(add.windowTitle(), "Add a new name");
+    add.accept();
+    EXPECT_EQ(prompter_.last().caption, "Not enough information");
+    EXPECT_EQ(prompter_.last().text,
+              "Please enter at least one of:        \n\n\tFirst Name\n\tLast Name\n\tCompany"
+              "\n\nThen click on OK again");
+    EXPECT_EQ(add.result(), QDialog::Rejected);  // still open
+    control<QLineEdit>(&add, TCardAdd::kLastId)->setText("Kay");
+    add.accept();
+    return add.result();
+  });
+  window_->onCommand(6105);
+  settle();
+  EXPECT_EQ(treeTexts(0), QStringList{"Kay "});
+  EXPECT_EQ(window_->namesTree()->currentItem()->text(0), "Kay ");
+
+  // Adding the same name again is refused.
+  prompter_.clear();
+  type(FieldId::Last, "Kay");
+  window_->onCommand(6100);
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_EQ(prompter_.last().caption, "This item is already added");
+  EXPECT_EQ(treeTexts(0).size(), 1);
+
+  // Change with an edited name asks to add it; Yes keeps both records.
+  click(named(0, "Kay "));
+  type(FieldId::Last, "Kaye");
+  prompter_.answer(Answer::Yes);
+  window_->onCommand(6102);
+  EXPECT_EQ(prompter_.last().caption, "Add?");
+  EXPECT_EQ(prompter_.last().text,
+            "Kaye \nDoes not Exists\n\nDo you want to Add it to the Names List      ");
+  EXPECT_EQ(treeTexts(0), (QStringList{"Kay ", "Kaye "}));
+
+  // A new group, then deleting: "Main" is refused, a name asks first.
+  scripts_.push_back([](QDialog& d) {
+    EXPECT_EQ(d.windowTitle(), "New Group Name");
+    control<QLineEdit>(&d, TCardAddGroup::kNameId)->setText("Work");
+    return int(QDialog::Accepted);
+  });
+  window_->onCommand(6111);
+  ASSERT_EQ(window_->namesTree()->topLevelItemCount(), 2);
+  EXPECT_EQ(window_->namesTree()->topLevelItem(1)->text(0), "Work");
+
+  prompter_.clear();
+  click({0, -1});
+  window_->onCommand(6101);
+  EXPECT_EQ(prompter_.last().text,
+            "Can not delete the \"Main\" group\nThis group contains all names in the addressbook");
+
+  click(named(0, "Kay "));
+  prompter_.answer(Answer::Yes);
+  window_->onCommand(6106);
+  EXPECT_EQ(prompter_.last().caption, "Delete this name?");
+  EXPECT_EQ(prompter_.last().text, "Kay ");
+  EXPECT_EQ(treeTexts(0), QStringList{"Kaye "});
+
+  click({1, -1});  // the empty group goes without a question
+  prompter_.clear();
+  window_->onCommand(6112);
+  EXPECT_TRUE(prompter_.shown().empty());
+  EXPECT_EQ(window_->namesTree()->topLevelItemCount(), 1);
+}
+
+TEST_F(CardFileTest, changeToAnotherGroupFromTheContextMenuMovesTheRecord) {
+  newBook();
+  addPerson("Ann", "Lee", "Friends");
+  addPerson("Bob", "Ray", "Work");
+  click(named(0, "Bob Ray "));
+  auto menu = window_->contextMenuFor(window_->session().selection());
+  QStringList texts;
+  for (QAction* a : menu->actions()) texts << a->text();
+  EXPECT_EQ(texts, (QStringList{"Send &Email", "Open &Web page", "Phone &Home", "Phone &Office",
+                                "&Delete this Name", "&Print Envelope", "&Change to", "&Go to"}));
+  QMenu* changeTo = menu->actions()[6]->menu();
+  ASSERT_EQ(changeTo->actions().size(), 2);  // every group except "Main"
+  EXPECT_EQ(changeTo->actions()[0]->text(), "Friends");
+  window_->onCommand(changeTo->actions()[0]->data().toInt());
+  EXPECT_EQ(box(FieldId::Group), "Friends");
+  window_->onCommand(6102);
+  settle();
+  EXPECT_EQ(treeTexts(1), (QStringList{"Ann Lee ", "Bob Ray "}));
+}
+
+TEST_F(CardFileTest, secondSetSwitchKeepsBothValues) {
+  newBook();
+  auto* card = window_->card();
+  window_->onCommand(7052);  // Home2 in the shared editor
+  EXPECT_EQ(card->box(FieldId::Buffer)->label(), "Home2");
+  type(FieldId::Buffer, "h2");
+  window_->onCommand(7055);  // Web2
+  EXPECT_EQ(card->box(FieldId::Buffer)->label(), "Web2");
+  EXPECT_EQ(box(FieldId::Buffer), "");
+  type(FieldId::Buffer, "w2");
+  window_->onCommand(7052);
+  EXPECT_EQ(box(FieldId::Buffer), "h2");
+  EXPECT_EQ(box(FieldId::Home2), "h2");
+  EXPECT_EQ(box(FieldId::Web2), "w2");
+  // A preview (menu hover) shows a field without making it current.
+  card->previewSecondSet(24);
+  EXPECT_EQ(box(FieldId::Buffer), "w2");
+  card->previewSecondSet(-1);
+  EXPECT_EQ(box(FieldId::Buffer), "h2");
+  EXPECT_EQ(window_->session().card().secondSetField(), 21);
+}
+
+TEST_F(CardFileTest, boxesRefuseCharactersTheBookCannotHold) {
+  auto* box = window_->card()->box(FieldId::Other);
+  const auto key = [box](const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+    QApplication::sendEvent(box, &press);
+  };
+  key("\xC3\xA9");         // é
+  key(QString(QChar(0x20AC)));  // € is in Windows-1252
+  key(QString(QChar(0x03A9)));  // Ω is not
+  key(QString(QChar(0x2603)));  // nor a snowman
+  EXPECT_EQ(box->text(), QString("\xC3\xA9") + QChar(0x20AC));
+  box->insert(QString("x") + QChar(0x4E2D));  // a paste with one bad character is refused
+  EXPECT_EQ(box->text().size(), 2);
+  EXPECT_EQ(window_->session().card().text(FieldId::Other), "\xE9\x80");
+
+  // The boxes keep the field limits.
+  EXPECT_EQ(window_->card()->box(FieldId::MrMs)->maxLength(), 9);
+  EXPECT_EQ(window_->card()->box(FieldId::Zip)->maxLength(), 19);
+  EXPECT_EQ(window_->card()->box(FieldId::Zip)->objectName(), "142");
+  EXPECT_EQ(window_->card()->box(FieldId::Zip)->accessibleName(), "Zip");
+}
+
+TEST_F(CardFileTest, keyboardMovesBetweenBoxes) {
+  auto* card = window_->card();
+  window_->show();
+  struct Row {
+    FieldId from;
+    int key;
+    FieldId to;
+  } rows[] = {
+      {FieldId::Group, Qt::Key_Down, FieldId::MrMs},
+      {FieldId::Buffer, Qt::Key_Down, FieldId::Group},  // 20 back to 0
+      {FieldId::Group, Qt::Key_Up, FieldId::Buffer},
+      {FieldId::City, Qt::Key_PageUp, FieldId::MrMs},
+      {FieldId::City, Qt::Key_PageDown, FieldId::Group},
+      {FieldId::Title, Qt::Key_Left, FieldId::Last},  // empty box: the caret is at the start
+      {FieldId::Title, Qt::Key_Right, FieldId::Dept},
+  };
+  for (const auto& row : rows) {
+    card->box(row.from)->setFocus();
+    QKeyEvent press(QEvent::KeyPress, row.key, Qt::NoModifier);
+    QApplication::sendEvent(card->box(row.from), &press);
+    EXPECT_EQ(window_->focusWidget(), card->box(row.to)) << toInt(row.from) << " key " << row.key;
+  }
+  // Inside a text Left moves the caret, not the focus.
+  card->box(FieldId::Title)->setText("ab");
+  card->box(FieldId::Title)->setFocus();
+  QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+  QApplication::sendEvent(card->box(FieldId::Title), &left);
+  EXPECT_EQ(window_->focusWidget(), card->box(FieldId::Title));
+}
+
+TEST_F(CardFileTest, aToZGreyLettersAndJumpThroughBlankPrefixedKeys) {
+  newBook();
+  addPerson("Ann", "Lee");
+  addPerson(" ", "Kay ");  // a blank first name: the key begins with two blanks
+  // Blanks sort first: the key with the blank first name leads the list.
+  ASSERT_TRUE(treeTexts(0).value(0).startsWith("  Kay")) << treeTexts(0).join("|").toStdString();
+  const EntryRef kay{0, 0};
+  click({0, -1});
+  window_->onCommand(113);
+  TAZPopup* popup = window_->azPopup();
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(popup->width(), 40);
+  EXPECT_EQ(popup->height(), 26 * popup->rowHeight() + 6);
+  EXPECT_EQ(popup->letterColor(0), popup->palette().color(QPalette::WindowText));  // A
+  EXPECT_EQ(popup->letterColor(1), QColor(128, 128, 128));                         // B
+  EXPECT_EQ(popup->letterColor(10), QColor(128, 128, 128));  // K: its key begins with blanks
+
+  // Passing over a grey letter does nothing; a letter with names jumps at once.
+  const auto moveTo = [popup](int row) {
+    const QPointF at(20, 3 + row * popup->rowHeight() + 2);
+    QMouseEvent move(QEvent::MouseMove, at, popup->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(popup, &move);
+    settle();
+  };
+  moveTo(1);
+  EXPECT_TRUE(window_->session().selection().isGroup());
+  moveTo(0);
+  EXPECT_EQ(window_->session().selection(), named(0, "Ann Lee "));
+  EXPECT_EQ(box(FieldId::First), "Ann");
+
+  window_->onCommand(11901 + ('K' - 'A'));
+  EXPECT_EQ(window_->session().selection(), kay);
+  window_->onCommand(11901 + ('Z' - 'A'));  // no Z: the selection stays
+  EXPECT_EQ(window_->session().selection(), kay);
+}
+
+TEST_F(CardFileTest, findSelectsTheMatchAndSearchAgainMovesOn) {
+  newBook();
+  addPerson("John", "Smith");
+  window_->onCommand(328);
+  type(FieldId::Last, "Aaab");
+  type(FieldId::City, "Paris");
+  window_->onCommand(6100);
+  addPerson("Paris", "Hilton");
+  click({0, -1});
+  window_->show();
+
+  const auto findText = [this](const QString& text, int range = 0) {
+    scripts_.push_back([text, range](QDialog& d) {
+      EXPECT_EQ(d.windowTitle(), "Find Text");
+      control<QLineEdit>(&d, 101)->setText(text);
+      control<QComboBox>(&d, 12)->setCurrentIndex(range);
+      return int(QDialog::Accepted);
+    });
+    window_->onCommand(330);
+    settle();
+  };
+
+  findText("SMITH");
+  EXPECT_EQ(window_->session().selection(), named(0, "John Smith "));
+  QLineEdit* last = window_->card()->box(FieldId::Last);
+  EXPECT_EQ(window_->focusWidget(), last);
+  EXPECT_EQ(last->selectedText(), "Smith");
+
+  prompter_.clear();
+  findText("aab");  // a-a-b is not in a-a-a-b
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_EQ(prompter_.last().caption, "Not found");
+  EXPECT_EQ(prompter_.last().text, "aab");
+
+  click({0, -1});
+  findText("paris", 9);  // City only: Paris Hilton's first name is not looked at
+  EXPECT_EQ(window_->session().selection(), named(0, "Aaab "));
+  EXPECT_EQ(window_->card()->box(FieldId::City)->selectedText(), "Paris");
+
+  click({0, -1});
+  findText("paris");  // all fields: the first name in list order with it
+  EXPECT_EQ(window_->session().selection(), named(0, "Aaab "));
+  window_->onCommand(331);
+  settle();
+  EXPECT_EQ(window_->session().selection(), named(0, "Paris Hilton "));
+  EXPECT_EQ(window_->card()->box(FieldId::First)->selectedText(), "Paris");
+}
+
+TEST_F(CardFileTest, linkPageWritesTheSummaryAndALinkClickSendsItsCommand) {
+  newBook();
+  window_->onCommand(328);
+  type(FieldId::First, "Ann");
+  type(FieldId::Email, "ann@example.org");
+  type(FieldId::Company, "{x}");
+  window_->onCommand(6100);
+  window_->setPage(TCardFile::LinkPage);
+  EXPECT_EQ(control<QLabel>(window_.get(), 11578)->text(), " Summary: Ann  {x}");
+
+  AddressRecord expected;
+  expected[FieldId::First] = "Ann";
+  expected[FieldId::Email] = "ann@example.org";
+  expected[FieldId::Company] = "{x}";
+  EXPECT_EQ(test::readFile(scratchDir() / kSummaryFileName), summaryRtf(expected));
+
+  SummaryView* view = window_->summaryView();
+  const QString shown = view->toPlainText();
+  EXPECT_TRUE(shown.contains("{x}"));
+  std::vector<int> sent;
+  QObject::connect(view, &SummaryView::commandRequested, [&sent](int id) { sent.push_back(id); });
+  view->clickCharacter(static_cast<int>(shown.indexOf("example")));
+  view->clickCharacter(static_cast<int>(shown.indexOf("Ann")));  // not a link
+  EXPECT_EQ(sent, std::vector<int>{186});
+
+  window_->setPage(TCardFile::NotesPage);
+  EXPECT_EQ(control<QLabel>(window_.get(), 11578)->text(), " Notes about: Ann  {x}");
+  click({0, -1});
+  EXPECT_EQ(control<QLabel>(window_.get(), 11578)->text(), " Notes: no item selected");
+}
+
+TEST_F(CardFileTest, notesAreStoredWithTheCard) {
+  newBook();
+  addPerson("Ann", "Lee");
+  addPerson("Bob", "Ray");
+  click(named(0, "Ann Lee "));
+  window_->setPage(TCardFile::NotesPage);
+  auto* notes = control<QPlainTextEdit>(window_.get(), 105);
+  notes->setPlainText("line one\nline two");
+  click(named(0, "Bob Ray "));
+  EXPECT_EQ(notes->toPlainText(), "");
+  click(named(0, "Ann Lee "));
+  EXPECT_EQ(notes->toPlainText(), "line one\nline two");
+  EXPECT_EQ(window_->session().card().notes(), "line one\r\nline two");
+}
+
+TEST(CardDialogPlacement, okButtonUnderTheMouseWithinTheScreen) {
+  const QRect screen(0, 0, 1000, 800);
+  const QSize dialog(300, 200);
+  const QPoint ok(150, 180);
+  struct Row {
+    QPoint mouse;
+    QPoint expected;
+  } rows[] = {
+      {{500, 400}, {350, 220}},   // centred under the pointer
+      {{100, 400}, {5, 220}},     // off the left edge
+      {{500, 100}, {350, 5}},     // off the top
+      {{950, 400}, {695, 220}},   // 5 pixels inside the right edge
+      {{500, 790}, {350, 590}},   // 10 pixels above the bottom
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(placeUnderMouse(dialog, ok, row.mouse, screen), row.expected)
+        << row.mouse.x() << "," << row.mouse.y();
+  }
+}
+
+}  // namespace
+}  // namespace mv
