@@ -75,15 +75,23 @@ StartLine parseStartLine(std::string_view text) noexcept {
 void appendRecord(std::string& out, const AddressRecord& record, int slot, char initial,
                   int mark) {
   out += startLine(slot, initial, mark);
+  // Filtered in place rather than through cleanFieldText()/cleanNotesText() copies: the
+  // same rules, but a rescan or import of a full book writes thousands of these.
   for (const std::string& field : record.fields) {
-    std::string value = cleanFieldText(field);
-    if (value.size() > kMaxFieldChars) value.resize(kMaxFieldChars);
-    out += value;
+    size_t kept = 0;
+    for (const char c : field) {
+      if (c == '\n' || c == '\r' || isControlByte(c)) continue;
+      if (kept++ == kMaxFieldChars) break;
+      out += c;
+    }
     out += '\n';
   }
-  std::string notes = cleanNotesText(record.notes);
-  if (notes.size() > kMaxNotesRead) notes.resize(kMaxNotesRead);
-  out += notes;
+  size_t kept = 0;
+  for (const char c : record.notes) {
+    if (isControlByte(c)) continue;
+    if (kept++ == kMaxNotesRead) break;
+    out += c;
+  }
   out += '\n';
   out += kRecordEnd;
   out += '\n';

@@ -267,6 +267,18 @@ int Book::allocateSlot() {
   return slot;
 }
 
+void Book::setMarkOfListed(int position, int mark) {
+  const auto& names = names_.mainNames();
+  if (position >= 0 && static_cast<size_t>(position) < names.size())
+    working_.setMark(names[static_cast<size_t>(position)].slot, mark);
+}
+
+int Book::markOfListed(int position) const {
+  const auto& names = names_.mainNames();
+  if (position < 0 || static_cast<size_t>(position) >= names.size()) return 0;
+  return working_.mark(names[static_cast<size_t>(position)].slot);
+}
+
 std::vector<AddressRecord> Book::recordsInListOrder() const {
   std::vector<AddressRecord> records;
   const std::string bytes = working_.readAll();

@@ -3,6 +3,7 @@
 // list, saved group name, card sort and marks. Builds the list from the working file,
 // writes the book, and rewrites the working file in list order (compaction, sort).
 // Never shows anything: operations return a status and the window decides what to say.
+// One Book per scratch folder: the working file's name is fixed.
 
 #include "store/NamesList.h"
 #include "store/WorkingFile.h"
@@ -105,6 +106,12 @@ class Book {
   // renumbered 0, 1, 2... in list order), so slots stay below 2,000. -1 when even that
   // leaves no slot (a full book) or the compaction fails.
   int allocateSlot();
+
+  // Marks live by slot (workingFile().mark/setMark) so that they travel with their record
+  // through sorting and saving. A caller that walks the list (the label name selection)
+  // sets the mark of the i-th name under "Main" with this.
+  void setMarkOfListed(int position, int mark);
+  int markOfListed(int position) const;
 
   // The record under a slot (current version), or none.
   std::optional<AddressRecord> readRecord(int slot) const { return working_.read(slot); }
