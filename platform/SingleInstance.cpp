@@ -68,9 +68,9 @@ SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs) {
   }
   socket.write(kRaiseMessage);
   socket.write("\n");
+  // flush() may write everything at once, after which waitForBytesWritten() has nothing
+  // to wait for and says false; only the answer tells whether the message arrived.
   socket.flush();
-  const int left = std::max(100, answerTimeoutMs - static_cast<int>(timer.elapsed()));
-  if (!socket.waitForBytesWritten(left)) return Outcome::NoAnswer;
   // The running copy answers "1" once it has taken the message.
   while (socket.bytesAvailable() < 1) {
     if (!socket.waitForReadyRead(std::max(100, answerTimeoutMs - static_cast<int>(timer.elapsed()))))

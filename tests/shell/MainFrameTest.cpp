@@ -1,1 +1,334 @@
-#include <gtest/gtest.h>
+#include "ShellTestSupport.h"
+
+#include "platform/Cp1252.h"
+#include "shell/CommandTable.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace mv::test {
+namespace {
+
+using Items = std::vector<std::pair<int, std::string>>;  // (id, label); id 0 = separator
+using Menus = std::vector<std::pair<std::string, Items>>;
+
+Menus menusOf(const MainFrame& frame) {
+  Menus out;
+  for (QAction* top : frame.menuBar()->actions()) {
+    Items items;
+    for (QAction* a : top->menu()->actions())
+      items.emplace_back(a->isSeparator() ? 0 : a->data().toInt(),
+                         a->isSeparator() ? "" : toCp1252(a->text()));
+    out.emplace_back(toCp1252(top->text()), items);
+  }
+  return out;
+}
+
+const Items kFile(const char* quit) {
+  return {{24333, "&New File"}, {24336, "&Open..."}, {24335, "&Save"},
+          {24334, "Save &As..."}, {0, ""}, {11842, "&Rescan"}, {8049, "&Backup File"},
+          {0, ""}, {8071, "&Import"}, {8070, "&Export"}, {0, ""}, {16, "&Print"},
+          {15, "Print Pre&view"}, {18, "Paper Si&ze"}, {17, "Printer &Setup"}, {0, ""},
+          {24310, "Sa&ve and Close\t[OK]"}, {332, quit}};
+}
+const Items kEdit{{6100, "&Add a new name"}, {6101, "&Delete the selected name"},
+                  {6102, "&Change the selected name"}, {0, ""}, {6111, "Add a new &group"},
+                  {6112, "D&elete the selected group"}, {0, ""}, {330, "&Find"},
+                  {331, "&Search Again"}, {0, ""}, {183, "Phone &Home"},
+                  {184, "Phone &Office"}, {186, "Send &Email"}, {187, "Open &Web page"},
+                  {195, "News &Group"}, {196, "FTP &Site"}};
+const Items kHelp{{95, "&Content\tF1"}, {96, "&Index"}, {0, ""}, {97, "&About..."}};
+
+TEST_F(ShellTest, cardModeMenuHoldsEveryCommandWithoutThePageViewOnes) {
+  MainFrame& f = start();
+  EXPECT_EQ(f.menuResource(), 1);
+  const Menus expected{
+      {"&File", kFile("&Quit\t[Cancel]")},
+      {"&Edit", kEdit},
+      {"&Setup",
+       {{32, "&Labels\tCtrl+L"}, {29, "&Envelope\tCtrl+N"}, {0, ""}, {83, "Page &Settings"},
+        {78, "Page &Heading"}, {79, "Page &Footnote"}, {0, ""}, {85, "&My Address"},
+        {112, "&Printing"}}},
+      {"&Help", kHelp}};
+  EXPECT_EQ(menusOf(f), expected);
+}
+
+TEST_F(ShellTest, pageViewMenuAddsViewLayoutAndPageMenus) {
+  MainFrame& f = start();
+  f.onCommand(15);
+  EXPECT_EQ(f.menuResource(), 208);
+  const Menus expected{
+      {"&File", kFile("&Quit\tAlt+F4")},
+      {"&Edit", kEdit},
+      {"&Setup",
+       {{32, "&Labels\tCtrl+L"}, {29, "&Envelope\tCtrl+N"}, {0, ""}, {83, "Page &Settings"},
+        {78, "Page &Heading"}, {79, "Page &Footnote"}, {81, "Fon&t and Color"}, {0, ""},
+        {85, "&My Address"}, {112, "&Printing"}}},
+      {"&View",
+       {{347, "&Close Preview"}, {23, "&Address Book"}, {0, ""}, {52, "&Toolbar"}, {0, ""},
+        {54, "Zoom &In\t+"}, {55, "Zoom &Out\t-"}, {57, "&50%"}, {58, "&80%"}, {59, "&90%"},
+        {60, "&100%"}}},
+      {"&Layout",
+       {{1074, "1 line Addressbook"}, {1075, "2 line Addressbook"},
+        {1076, "3 line Addressbook"}, {1077, "5 line Addressbook"},
+        {1078, "Detailed Addressbook"}, {1079, "Envelope"}, {1080, "Labels"}, {0, ""},
+        {64, "Next Layout"}, {65, "Prior Layout"}}},
+      {"&Page",
+       {{70, "&Next Page\tPageDown"}, {71, "&Prior Page\tPageUp"}, {0, ""},
+        {69, "Skip Pages - &Forward"}, {72, "Skip Pages - &Back"}}},
+      {"&Help", kHelp}};
+  EXPECT_EQ(menusOf(f), expected);
+}
+
+TEST_F(ShellTest, modeSwitchSwapsMenusToolbarAndSizing) {
+  MainFrame& f = start();
+  // Card mode: no toolbar, a frame of the card window's size that cannot be resized.
+  EXPECT_FALSE(f.toolBar()->isVisible());
+  EXPECT_EQ(f.minimumSize(), f.maximumSize());
+  EXPECT_EQ(f.centralWidget()->width(), 600);
+  const QSize cardSize = f.size();
+
+  f.onCommand(15);
+  EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);
+  EXPECT_TRUE(f.toolBar()->isVisible());
+  EXPECT_FALSE(card->isVisible());
+  EXPECT_NE(f.minimumSize(), f.maximumSize());
+  EXPECT_EQ(f.size(), cardSize);
+  EXPECT_EQ(f.windowTitle().toStdString(), "Mervane - " + f.bookPath().string());
+
+  // The user hides the toolbar; it stays hidden in card mode and comes back with the
+  // next page view.
+  f.onCommand(52);
+  EXPECT_FALSE(f.toolBar()->isVisible());
+  f.onCommand(23);
+  EXPECT_EQ(f.menuResource(), 1);
+  EXPECT_FALSE(f.toolBar()->isVisible());
+  EXPECT_TRUE(card->isVisible());
+  EXPECT_EQ(f.minimumSize(), f.maximumSize());
+  f.onCommand(15);
+  EXPECT_TRUE(f.toolBar()->isVisible());
+  f.onCommand(347);
+  EXPECT_FALSE(f.toolBar()->isVisible());
+  EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::Card);
+}
+
+TEST_F(ShellTest, toolbarGadgetsInOrder) {
+  MainFrame& f = start();
+  std::vector<int> ids;  // 0 for a separator gadget
+  for (QAction* a : f.toolBar()->actions()) {
+    QWidget* w = f.toolBar()->widgetForAction(a);
+    if (auto* b = qobject_cast<QToolButton*>(w); b && b->defaultAction() && !a->data().isValid())
+      ids.push_back(b->defaultAction()->data().toInt());
+    else if (a->data().isValid())
+      ids.push_back(a->data().toInt());
+    else
+      ids.push_back(-w->width());
+  }
+  const std::vector<int> expected{23, -5, 16, -5, 54, 55, -5, 72, 71, 73,
+                                  70, 69, -5, 67, -5, 81, -21};
+  EXPECT_EQ(ids, expected);
+  EXPECT_EQ(f.pageButton()->text(), "Page 1 of 1");
+  EXPECT_EQ(f.layoutButton()->text(), "3 Line Address");
+  f.onCommand(65);  // prior layout
+  EXPECT_EQ(f.layoutButton()->text(), "2 Line Address");
+  f.onCommand(1080);  // from card mode the layout menu prints, so the page view opens
+  EXPECT_EQ(f.layoutButton()->text(), "Labels");
+  EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);
+}
+
+TEST_F(ShellTest, statusHintsAndTheirTitleFallback) {
+  MainFrame& f = start();
+  f.onCommand(15);
+  EXPECT_EQ(f.menuAction(70)->statusTip(), "Next Page");
+  EXPECT_EQ(f.menuAction(71)->statusTip(), "Priot Page");
+  EXPECT_EQ(f.menuAction(16)->statusTip(), "Print the selected layout");
+  // No hint of its own: the title of the frame.
+  EXPECT_EQ(f.menuAction(97)->statusTip(), f.windowTitle());
+  EXPECT_EQ(f.pageButton()->defaultAction()->statusTip(), "Change Page");
+}
+
+TEST_F(ShellTest, commandsReachTheirWindowAndEnablingAsksTheOwner) {
+  MainFrame& f = start();
+  f.onCommand(6100);
+  f.onCommand(8071);
+  f.onCommand(54);  // a page-view command never reaches the card window
+  EXPECT_EQ(card->commands, (std::vector<int>{6100, 8071}));
+
+  // Print and Printer Setup count the PDF printer, so they work without any printer.
+  EXPECT_TRUE(f.isCommandEnabled(16));
+  EXPECT_TRUE(f.isCommandEnabled(17));
+  EXPECT_FALSE(f.isCommandEnabled(24335));  // the card window says so
+  card->saveEnabled = true;
+  EXPECT_TRUE(f.isCommandEnabled(24335));
+  f.fileMenu()->popup(QPoint(0, 0));  // opening the menu re-evaluates its items
+  EXPECT_TRUE(f.menuAction(24335)->isEnabled());
+  EXPECT_TRUE(f.menuAction(16)->isEnabled());
+  f.fileMenu()->hide();
+  // One page: no next or prior page.
+  EXPECT_FALSE(f.isCommandEnabled(70));
+  EXPECT_FALSE(f.isCommandEnabled(71));
+}
+
+// ---------------------------------------------------------------------------------------
+// The start address book
+
+TEST_F(ShellTest, startBookThatPassesIsOpened) {
+  const auto p = book("mine.adr", "TVXADR_307");
+  setMru(0, p.string());
+  MainFrame& f = start();
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_TRUE(f.bookValid());
+  EXPECT_EQ(card->opened, std::vector<std::filesystem::path>{p});
+  EXPECT_EQ(mru(0), p.string());
+}
+
+TEST_F(ShellTest, startBookOfAForeignFormatIsRefusedAndLeavesTheList) {
+  const auto p = book("other.txt", "HELLO");
+  const auto second = book("second.adr", "TVXADR_307");
+  setMru(0, p.string());
+  setMru(1, second.string());
+  MainFrame& f = start();
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().text,
+            "Can not open:\n" + p.string() + "\n\nThis is not a valid Tolvex file format");
+  EXPECT_EQ(prompter.last().caption, "Invalid file format");
+  EXPECT_EQ(prompter.last().icon, Icon::Stop);
+  EXPECT_FALSE(f.bookValid());
+  EXPECT_TRUE(card->opened.empty());
+  EXPECT_EQ(mru(0), second.string());  // the failing entry 0 is removed
+}
+
+TEST_F(ShellTest, startBookOfTheOldFormatAsksAndCancelRefuses) {
+  const auto p = book("old.adr", "TVXADR_306");
+  setMru(0, p.string());
+  prompter.answer(Answer::Cancel);
+  MainFrame& f = start();
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().text.rfind("Old AddressBook Format!\nFile is about to be modified", 0), 0u);
+  EXPECT_EQ(prompter.last().caption, "Mervane");
+  EXPECT_EQ(prompter.last().buttons, Buttons::OkCancel);
+  EXPECT_FALSE(f.bookValid());
+  EXPECT_TRUE(card->opened.empty());
+  EXPECT_EQ(mru(0), "");
+  EXPECT_EQ(test::readFile(p).substr(0, 10), "TVXADR_306");  // left as it was
+}
+
+TEST_F(ShellTest, withoutARecentBookTheStarterBookBesideTheProgramOpens) {
+  // A missing MRU0 and one naming the scratch file of a rewrite both mean "none".
+  for (const char* mru0 : {"", "/somewhere/TEMP~ADR.~~"}) {
+    SCOPED_TRACE(mru0);
+    std::filesystem::remove(ini());
+    if (*mru0) setMru(0, mru0);
+    writeFile(program() / "address.adr", "TVXADR_307\n\x16\n0\nMain\n\x15  error!\n");
+    card = nullptr;
+    MainFrame& f = start();
+    EXPECT_TRUE(f.bookValid());
+    EXPECT_EQ(f.bookPath(), program() / "address.adr");
+    EXPECT_EQ(Profile(ini(), "MRU").readInt("Count", 0), 4);
+    EXPECT_EQ(mru(0), (program() / "address.adr").string());
+    frame.reset();
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Recent files
+
+TEST_F(ShellTest, recentFilesSitAboveSaveAndCloseWithTheirOwnNumbers) {
+  const auto a = book("a.adr", "TVXADR_307");
+  const auto c = book("c.adr", "TVXADR_307");
+  setMru(0, a.string());
+  setMru(1, "");         // free
+  setMru(2, c.string());
+  setMru(3, "Default");  // free
+  MainFrame& f = start();
+  f.updateFileMenu();
+  f.updateFileMenu();  // rebuilding does not pile items up
+  Items tail;
+  const QList<QAction*> actions = f.fileMenu()->actions();
+  for (qsizetype i = actions.size() - 6; i < actions.size(); ++i)
+    tail.emplace_back(actions[i]->isSeparator() ? 0 : actions[i]->data().toInt(),
+                      actions[i]->isSeparator() ? "" : toCp1252(actions[i]->text()));
+  const Items expected{{0, ""},
+                       {31990, "&1 " + a.string()},
+                       {31992, "&3 " + c.string()},  // the gap keeps entry 3's number
+                       {0, ""},
+                       {24310, "Sa&ve and Close\t[OK]"},
+                       {332, "&Quit\t[Cancel]"}};
+  EXPECT_EQ(tail, expected);
+
+  f.onCommand(31992);
+  EXPECT_EQ(card->opened.back(), c);
+  EXPECT_EQ(mru(0), c.string());  // the card window moved it to the top
+  EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(ShellTest, recentFileThatCannotBeRecalledIsRemoved) {
+  const auto a = book("a.adr", "TVXADR_307");
+  setMru(0, a.string());
+  setMru(1, (dir_ / "gone.adr").string());
+  setMru(2, (dir_ / "temp~adr.~~").string());
+  writeFile(dir_ / "temp~adr.~~", "TVXADR_307\n");
+  MainFrame& f = start();
+  const size_t opened = card->opened.size();
+
+  f.onCommand(31991);  // the file was deleted
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().text, "Could not recall file!");
+  EXPECT_EQ(prompter.last().caption, "Mervane");
+  EXPECT_EQ(prompter.last().buttons, Buttons::Ok);
+  EXPECT_EQ(mru(1), (dir_ / "temp~adr.~~").string());
+
+  f.onCommand(31991);  // now the scratch file of a rewrite: refused though it exists
+  EXPECT_EQ(prompter.shown().size(), 2u);
+  EXPECT_EQ(mru(1), "");
+  EXPECT_EQ(card->opened.size(), opened);
+}
+
+// ---------------------------------------------------------------------------------------
+// Closing
+
+TEST_F(ShellTest, quitCancelledByTheCardWindowKeepsTheFrame) {
+  MainFrame& f = start();
+  card->allowClose = false;
+  f.onCommand(332);
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(card->closeQueries, 1);
+  EXPECT_FALSE(Profile(ini(), "Customize").hasKey("Format"));
+}
+
+TEST_F(ShellTest, quitWritesFrameSizeSettingsAndRemovesTheRtfScratch) {
+  writeFile(scratchDir() / "tmprtf~.~", "{\\rtf1}");
+  MainFrame& f = start();
+  f.onCommand(64);  // next layout: 1077, saved as Format
+  f.onCommand(332);
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(card->closeQueries, 1);  // asked once, not again by the close itself
+  EXPECT_FALSE(std::filesystem::exists(scratchDir() / "tmprtf~.~"));
+
+  const Profile customize(ini(), "Customize");
+  EXPECT_EQ(customize.readInt("Format", 0), 1077);
+  EXPECT_TRUE(customize.hasKey("FrameSize"));
+  // Customize in its order, then Footnote and Heading.
+  const std::string text = readFile(ini());
+  std::vector<size_t> at;
+  for (const char* key : {"FrameSize=", "Card_Maximize_Address=", "HEADING_Y1=", "HookRTF=",
+                          "Font=", "Card_Sort=", "[Footnote]", "[Heading]"})
+    at.push_back(text.find(key));
+  for (size_t i = 1; i < at.size(); ++i) {
+    ASSERT_NE(at[i], std::string::npos) << i;
+    EXPECT_LT(at[i - 1], at[i]) << i;
+  }
+  EXPECT_TRUE(Profile(windowsDir() / "quorvel.ini", "Tolvex").hasKey("MVDIR"));
+}
+
+TEST_F(ShellTest, saveAndCloseStoresWithoutAsking) {
+  MainFrame& f = start();
+  f.onCommand(24310);
+  EXPECT_EQ(card->silentSaves, 1);
+  EXPECT_FALSE(f.isVisible());
+}
+
+}  // namespace
+}  // namespace mv::test

@@ -1,1 +1,87 @@
+// Two real copies of the program: the second one finds the first and ends.
+#include "platform/SingleInstance.h"
+#include "support/TestDir.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace mv {
+namespace {
+
+class SingleInstanceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(dir / "program");
+    std::filesystem::create_directories(dir / "runtime");
+    std::filesystem::permissions(dir / "runtime", std::filesystem::perms::owner_all);
+    env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("MERVANE_PROGRAM_DIR", QString::fromStdString((dir / "program").string()));
+    env.insert("MERVANE_WINDOWS_DIR", QString::fromStdString((dir / "program").string()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString((dir / "runtime").string()));
+  }
+  void TearDown() override {
+    for (QProcess* p : {&first, &second}) {
+      if (p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(5000);
+      }
+    }
+  }
+  void startCopy(QProcess& p, const QStringList& args = {}) {
+    p.setProcessEnvironment(env);
+    p.start(MERVANE_BINARY, args);
+    ASSERT_TRUE(p.waitForStarted(10000));
+  }
+  // The first copy is ready once its socket is listening.
+  bool waitUntilListening() {
+    const auto socket = dir / "runtime" / "Mervane";
+    for (int i = 0; i < 150; ++i) {
+      if (std::filesystem::exists(socket)) return true;
+      if (first.state() == QProcess::NotRunning) return false;
+      first.waitForFinished(100);
+    }
+    return false;
+  }
+
+  test::TestDir dir;
+  QProcessEnvironment env;
+  QProcess first;
+  QProcess second;
+};
+
+TEST_F(SingleInstanceTest, secondCopyRaisesTheFirstAndEnds) {
+  startCopy(first);
+  ASSERT_TRUE(waitUntilListening());
+  startCopy(second);
+  ASSERT_TRUE(second.waitForFinished(20000));
+  EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second.exitCode(), 0);
+  EXPECT_EQ(first.state(), QProcess::Running);
+}
+
+TEST_F(SingleInstanceTest, firstRunSkipsTheCheck) {
+  startCopy(first);
+  ASSERT_TRUE(waitUntilListening());
+  startCopy(second, {"first_run"});
+  // The installer's copy opens its own window: still running after a while.
+  EXPECT_FALSE(second.waitForFinished(3000));
+  EXPECT_EQ(second.state(), QProcess::Running);
+  EXPECT_EQ(first.state(), QProcess::Running);
+}
+
+TEST_F(SingleInstanceTest, lockHeldButNobodyAnswering) {
+  // The holder is this very process, busy in a test, so its socket never answers.
+  const QString folder = QString::fromStdString((dir / "runtime").string());
+  SingleInstance holder("MervaneTest", folder);
+  ASSERT_EQ(holder.claim(), SingleInstance::Outcome::First);
+  SingleInstance later("MervaneTest", folder);
+  EXPECT_EQ(later.claim(500), SingleInstance::Outcome::NoAnswer);
+}
+
+}  // namespace
+}  // namespace mv

@@ -1,0 +1,112 @@
+#pragma once
+// A card window that records what the frame asks of it, and a fixture that gives each
+// test its own program, Windows and scratch folders.
+
+#include "platform/Paths.h"
+#include "platform/ScriptedPrompter.h"
+#include "settings/Profile.h"
+#include "shell/CommandTarget.h"
+#include "shell/MainFrame.h"
+#include "support/TestDir.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace mv::test {
+
+class FakeCardWindow : public QWidget, public CardWindowHost {
+ public:
+  FakeCardWindow(QWidget* parent, ShellServices& services) : QWidget(parent), services_(services) {
+    setFixedSize(600, 400);
+  }
+  bool onCommand(int id) override {
+    commands.push_back(id);
+    return true;
+  }
+  std::optional<bool> isCommandEnabled(int id) const override {
+    if (id == 24335) return saveEnabled;
+    return std::nullopt;
+  }
+  QWidget* widget() override { return this; }
+  bool canClose() override {
+    ++closeQueries;
+    return allowClose;
+  }
+  void saveWithoutAsking() override { ++silentSaves; }
+  bool openBook(const std::filesystem::path& path) override {
+    opened.push_back(path);
+    services_.addRecentFile(path);
+    return true;
+  }
+  int selectedEntryIndex() const override { return -1; }
+
+  std::vector<int> commands;
+  std::vector<std::filesystem::path> opened;
+  int closeQueries = 0;
+  int silentSaves = 0;
+  bool allowClose = true;
+  bool saveEnabled = false;
+
+ private:
+  ShellServices& services_;
+};
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directories(program());
+    std::filesystem::create_directories(dir_ / "windows");
+    std::filesystem::create_directories(dir_ / "scratch");
+    setProgramDirForTesting(program());
+    setWindowsDirForTesting(dir_ / "windows");
+    setScratchDirForTesting(dir_ / "scratch");
+  }
+  void TearDown() override {
+    frame.reset();
+    setProgramDirForTesting({});
+    setWindowsDirForTesting({});
+    setScratchDirForTesting({});
+  }
+
+  std::filesystem::path program() const { return dir_ / "program"; }
+  std::filesystem::path ini() const { return program() / "mervane.ini"; }
+  std::filesystem::path book(const std::string& name, const std::string& firstLine) const {
+    const auto p = dir_ / name;
+    writeFile(p, firstLine + "\n\x16\n0\nMain\n\x15  error!\n");
+    return p;
+  }
+  void setMru(int index, const std::string& value) const {
+    Profile(ini(), "MRU").writeString("MRU" + std::to_string(index), value);
+  }
+  std::string mru(int index) const {
+    return Profile(ini(), "MRU").readString("MRU" + std::to_string(index), "Default", 256);
+  }
+
+  // A frame after its set-up, with the recording card window.
+  MainFrame& start() {
+    MainFrameOptions o;
+    o.prompter = &prompter;
+    o.fileChooser = &chooser;
+    o.probeWebBrowser = false;
+    o.cardWindowFactory = [this](QWidget* parent, ShellServices& s) -> CardWindowHost* {
+      card = new FakeCardWindow(parent, s);
+      return card;
+    };
+    frame = std::make_unique<MainFrame>(std::move(o));
+    frame->setUp();
+    frame->show();
+    return *frame;
+  }
+
+  TestDir dir_;
+  ScriptedPrompter prompter;
+  ScriptedFileChooser chooser;
+  FakeCardWindow* card = nullptr;
+  std::unique_ptr<MainFrame> frame;
+};
+
+}  // namespace mv::test
