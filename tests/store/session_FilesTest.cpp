@@ -221,6 +221,16 @@ TEST_F(Files, closingWithCancelAsksAndCancelKeepsTheWindow) {
   EXPECT_EQ(test::readFile(bookPath).find("555-0122"), std::string::npos);
 }
 
+TEST_F(Files, sortByLastNameRekeysTheListAndMarksTheBookChanged) {
+  openBook({person("Zed", "Adams"), person("Ann", "Young"), person("", "", "Acme")});
+  s().onCommand(6902);
+  EXPECT_EQ(namesOf(NamesList::kMain),
+            (std::vector<std::string>{"Acme", "Adams Zed ", "Young Ann "}));
+  EXPECT_EQ(s().book().cardSort(), 1);
+  EXPECT_TRUE(s().book().workingFile().changed());
+  EXPECT_EQ(s().selection(), (EntryRef{NamesList::kMain, -1}));
+}
+
 // --- Rescan
 
 TEST_F(Files, rescanMarksEveryRepeatedKeyButTheLast) {
