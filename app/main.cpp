@@ -1,6 +1,7 @@
 // Mervane's entry: the run mode, the display check, the single-instance rule, and the
 // main frame (or, in setup and remove mode, the installer's frame).
 
+#include "cardwindow/CardFile.h"
 #include "platform/Display.h"
 #include "platform/Paths.h"
 #include "platform/QtPrompter.h"
@@ -73,7 +74,7 @@ int runProgram(int argc, char** argv) {
   options.runMode = mode;
   options.prompter = &prompter;
   options.fileChooser = &chooser;
-  // options.cardWindowFactory = <the card window's factory>;
+  options.cardWindowFactory = mv::createCardWindow;
   mv::MainFrame frame(std::move(options));
   prompter.setParent(&frame);
   chooser.setParent(&frame);

@@ -237,6 +237,8 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
 
 TCardFile::~TCardFile() = default;
 
+TAZPopup* TCardFile::azPopup() const { return azPopup_.data(); }
+
 QToolButton* TCardFile::toolButton(int id, const QString& tip, const QIcon& icon, QSize size) {
   auto* b = new QToolButton(this);
   setControlId(b, id);

@@ -58,7 +58,7 @@ class TCardFile final : public QWidget, public CardWindowHost {
   TCardEditControls* card() const noexcept { return card_; }
   QTreeWidget* namesTree() const noexcept { return tree_; }
   SummaryView* summaryView() const noexcept { return summary_; }
-  TAZPopup* azPopup() const { return azPopup_; }
+  TAZPopup* azPopup() const;
   Page page() const noexcept { return page_; }
   void setPage(Page page);
   const FindState& findState() const noexcept { return find_; }
