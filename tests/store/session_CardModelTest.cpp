@@ -45,14 +45,6 @@ TEST(CardModel, switchingHome2ToWeb2AndBackKeepsBothValues) {
   EXPECT_EQ(r[FieldId::Buffer], "555-1111");  // a copy of the field shown when stored
 }
 
-TEST(CardModel, outOfRangeSecondSetChoicesAreIgnored) {
-  CardModel card;
-  for (int bad : {20, 28, 0, -1}) {
-    card.showSecondSet(bad);
-    EXPECT_EQ(card.secondSetField(), CardModel::kDefaultSecondSet) << bad;
-  }
-}
-
 TEST(CardModel, storedTextIsCleanAndFitsAFileLine) {
   struct Row {
     const char* what;

@@ -58,14 +58,6 @@ class Converter : public ::testing::Test {
   test::TestDir dir;
 };
 
-TEST_F(Converter, oldFormatsAreRecognisedByTheirExactFirstWord) {
-  EXPECT_EQ(oldFormatOf("TVXADR_1800"), OldFormat::V1800);
-  EXPECT_EQ(oldFormatOf("TVXADR_306"), OldFormat::V306);
-  EXPECT_EQ(oldFormatOf("TVXADR"), OldFormat::None);  // recognised elsewhere, not converted
-  EXPECT_EQ(oldFormatOf("TVXADR_307"), OldFormat::None);
-  EXPECT_EQ(oldFormatOf("tvxadr_306"), OldFormat::None);
-}
-
 TEST_F(Converter, book1800WithTwoRecordsFillsTheCurrentFieldsAndLeavesTheRestEmpty) {
   const std::string old = "TVXADR_1800\n" + oldRecord(lines1800("John", "Smith"), "n1\r\n") +
                           oldRecord(lines1800("Ann", "Lee"), "n2\r\n");
