@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <system_error>
@@ -40,9 +39,30 @@ bool writeAll(int fd, std::string_view bytes) {
 
 void failNextAtomicWriteForTesting(long long bytes) { failAfter() = bytes; }
 
-bool writeFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in) return false;
+  const std::streamoff size = in.tellg();
+  if (size < 0) return false;
+  bytes.resize(static_cast<size_t>(size));
+  in.seekg(0);
+  in.read(bytes.data(), size);
+  return static_cast<std::streamoff>(in.gcount()) == size;
+}
+
+bool writeFileAtomically(const std::filesystem::path& link, std::string_view bytes) {
   const long long limit = failAfter();
   failAfter() = -1;
+
+  // Replacing a link would cut the user's book loose from where the link points.
+  std::error_code linkError;
+  std::filesystem::path target = link;
+  if (std::filesystem::is_symlink(link, linkError)) {
+    const auto resolved = std::filesystem::weakly_canonical(link, linkError);
+    if (!linkError) target = resolved;
+  }
 
   const std::filesystem::path temp = siblingTempName(target);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -68,6 +88,14 @@ bool writeFileAtomically(const std::filesystem::path& target, std::string_view b
     ec.clear();
     std::filesystem::rename(temp, target, ec);
     ok = !ec;
+    // The rename itself must survive a power cut too.
+    if (ok) {
+      const auto dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+      if (const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+      }
+    }
   }
   if (!ok) std::filesystem::remove(temp, ec);
   return ok;
@@ -75,10 +103,8 @@ bool writeFileAtomically(const std::filesystem::path& target, std::string_view b
 
 bool copyFileAtomically(const std::filesystem::path& source,
                         const std::filesystem::path& target) {
-  std::ifstream in(source, std::ios::binary);
-  if (!in) return false;
-  std::string bytes(std::istreambuf_iterator<char>(in), {});
-  if (in.bad()) return false;
+  std::string bytes;
+  if (!readWholeFile(source, bytes)) return false;
   return writeFileAtomically(target, bytes);
 }
 

@@ -4,18 +4,23 @@
 // file is renamed over the target. A failed or interrupted save leaves the old file as it was.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace mv {
 
 // Writes `bytes` to `target` through a sibling temporary file and a rename. Returns false
-// (and leaves `target` untouched, no temporary left behind) when any step fails.
+// (and leaves `target` untouched, no temporary left behind) when any step fails. A target
+// that is a symbolic link is written through the link, keeping the link.
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
 // Copies `source` over `target` the same way (Backup, the converter). False when the
 // source cannot be read or the target cannot be written.
 bool copyFileAtomically(const std::filesystem::path& source,
                         const std::filesystem::path& target);
+
+// Every byte of a file; false when it cannot be read (a folder, a missing file).
+bool readWholeFile(const std::filesystem::path& path, std::string& bytes);
 
 // Tests simulate a disk that fills up: the next atomic write fails after `bytes` bytes
 // (a negative value switches the simulation off). Applies to one write only.

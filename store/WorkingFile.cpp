@@ -16,17 +16,6 @@ constexpr size_t kRecordChunk = 16 * 1024;
 
 }  // namespace
 
-bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return false;
-  const std::streamoff size = in.tellg();
-  if (size < 0) return false;
-  bytes.resize(static_cast<size_t>(size));
-  in.seekg(0);
-  in.read(bytes.data(), size);
-  return static_cast<std::streamoff>(in.gcount()) == size;
-}
-
 WorkingFile::WorkingFile(std::filesystem::path path) : path_(std::move(path)) {}
 
 WorkingFile::WorkingFile() : WorkingFile(scratchDir() / kFileName) {}

@@ -4,6 +4,7 @@
 // current version lies (offsets) and what its label mark is (marks), both by slot.
 
 #include "store/AdrFormat.h"
+#include "store/AtomicFile.h"
 
 #include <array>
 #include <cstdio>
@@ -22,9 +23,6 @@ struct ScannedRecord {
   std::array<std::string, 7> head;  // fields 0..6 (Group .. Company)
   const std::string& operator[](FieldId f) const { return head[static_cast<size_t>(toInt(f))]; }
 };
-
-// Every byte of a file; false when it cannot be read (a folder, a missing file).
-bool readWholeFile(const std::filesystem::path& path, std::string& bytes);
 
 class WorkingFile {
  public:

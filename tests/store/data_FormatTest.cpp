@@ -140,6 +140,11 @@ TEST(AtomicFile, aFailedWriteLeavesTheOldFileAndNoLitter) {
   EXPECT_FALSE(copyFileAtomically(dir / "missing.adr", dir / "copy.adr"));
   EXPECT_TRUE(copyFileAtomically(dir / "book.adr", dir / "copy.adr"));
   EXPECT_EQ(readFile(dir / "copy.adr"), "new\n");
+  // A book reached through a link is saved where the link points; the link stays.
+  std::filesystem::create_symlink(dir / "book.adr", dir / "link.adr");
+  EXPECT_TRUE(writeFileAtomically(dir / "link.adr", "through the link\n"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.adr"));
+  EXPECT_EQ(readFile(dir / "book.adr"), "through the link\n");
 }
 
 }  // namespace
