@@ -431,6 +431,56 @@ TEST_F(CardFileTest, notesAreStoredWithTheCard) {
   EXPECT_EQ(window_->session().card().notes(), "line one\r\nline two");
 }
 
+TEST_F(CardFileTest, roundTripTwentyPeopleInThreeGroupsSortedSavedAndReopened) {
+  newBook();
+  const QStringList groups = {"Family", "Friends", "Work"};
+  auto* notes = control<QPlainTextEdit>(window_.get(), 105);
+  for (int i = 0; i < 20; ++i) {
+    window_->onCommand(328);
+    type(FieldId::First, QString("First%1").arg(i, 2, 10, QChar('0')));
+    type(FieldId::Last, QString("Last%1").arg(19 - i, 2, 10, QChar('0')));
+    type(FieldId::Group, groups[i % 3]);
+    notes->setPlainText(QString("note %1\nsecond line").arg(i));
+    window_->onCommand(6100);
+    settle();
+  }
+  ASSERT_TRUE(prompter_.shown().empty()) << prompter_.last().text;
+  EXPECT_EQ(treeTexts(0).size(), 20);
+
+  click({0, -1});
+  scripts_.push_back([](QDialog& d) {
+    control<QLineEdit>(&d, 101)->setText("last07");
+    return int(QDialog::Accepted);
+  });
+  window_->onCommand(330);
+  settle();
+  EXPECT_EQ(box(FieldId::First), "First12");
+
+  window_->onCommand(6902);  // by last name
+  settle();
+  EXPECT_EQ(sort_, 1);
+  EXPECT_EQ(treeTexts(0).value(0), "Last00 First19 ");
+  window_->onCommand(24335);
+  ASSERT_TRUE(prompter_.shown().empty()) << prompter_.last().text;
+
+  window_ = std::make_unique<TCardFile>(services_);
+  chooser_.answer(dir_ / "book.adr");
+  window_->onCommand(24336);
+  settle();
+  const QStringList main = treeTexts(0);
+  ASSERT_EQ(main.size(), 20);
+  EXPECT_EQ(main.value(0), "Last00 First19 ");
+  EXPECT_EQ(main.value(19), "Last19 First00 ");
+  ASSERT_EQ(window_->namesTree()->topLevelItemCount(), 4);
+  int inGroups = 0;
+  for (int g = 1; g < 4; ++g) inGroups += static_cast<int>(treeTexts(g).size());
+  EXPECT_EQ(inGroups, 20);
+  click(named(0, "Last07 First12 "));
+  notes = control<QPlainTextEdit>(window_.get(), 105);
+  EXPECT_EQ(notes->toPlainText(), "note 12\nsecond line");
+  EXPECT_EQ(box(FieldId::Group), "Family");
+}
+
 TEST(CardDialogPlacement, okButtonUnderTheMouseWithinTheScreen) {
   const QRect screen(0, 0, 1000, 800);
   const QSize dialog(300, 200);
