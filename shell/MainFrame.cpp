@@ -78,6 +78,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   setAccessibleName("Mervane");
   title_ = "Mervane";
   setWindowTitle(title_);
+  setWindowIcon(toolbarIcon(cmd::kClosePreview));
 
   central_ = new QWidget(this);
   centralLayout_ = new QVBoxLayout(central_);
@@ -174,6 +175,8 @@ void MainFrame::setMenuResource(int resource) {
       }
       QAction* a = makeAction(fromCp1252(item.label), item.id, menu);
       if (item.id >= kFirstDrawnLayout && item.id <= kLastDrawnLayout) a->setCheckable(true);
+      // Items whose command has a picture show it beside their text (23 shares 347's).
+      a->setIcon(toolbarIcon(item.id == cmd::kAddressBook ? cmd::kClosePreview : item.id));
       connect(a, &QAction::triggered, this, [this, id = item.id] { onCommand(id); });
       menu->addAction(a);
       if (item.id == cmd::kSaveAndClose) fileMenu_ = menu;

@@ -36,6 +36,10 @@ void magnifier(QPainter& p, bool plus) {
 }  // namespace
 
 QIcon toolbarIcon(int bitmap) {
+  switch (bitmap) {
+    case 347: case 16: case 54: case 55: case 69: case 70: case 71: case 72: case 208: break;
+    default: return {};
+  }
   QPixmap pm(24, 24);
   pm.fill(Qt::transparent);
   QPainter p(&pm);

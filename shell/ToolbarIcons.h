@@ -6,6 +6,7 @@
 
 namespace mv {
 
+// A null icon for a number without a picture.
 QIcon toolbarIcon(int bitmap);
 
 }  // namespace mv

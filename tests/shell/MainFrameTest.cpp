@@ -166,9 +166,15 @@ TEST_F(ShellTest, commandsReachTheirWindowAndEnablingAsksTheOwner) {
   EXPECT_TRUE(f.menuAction(24335)->isEnabled());
   EXPECT_TRUE(f.menuAction(16)->isEnabled());
   f.fileMenu()->hide();
-  // One page: no next or prior page.
+  // One page: no next or prior page, in the menu nor on the toolbar.
   EXPECT_FALSE(f.isCommandEnabled(70));
   EXPECT_FALSE(f.isCommandEnabled(71));
+  f.onCommand(15);
+  for (QAction* a : f.toolBar()->actions()) {
+    const int id = a->data().toInt();
+    if (id >= 69 && id <= 72) EXPECT_FALSE(a->isEnabled()) << id;
+    if (id == 16) EXPECT_TRUE(a->isEnabled());
+  }
 }
 
 // ---------------------------------------------------------------------------------------

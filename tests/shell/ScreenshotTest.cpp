@@ -1,0 +1,40 @@
+// Pictures of the frame for a person to look at; run by hand with
+// MERVANE_SHOT_DIR=/some/folder shell_tests --gtest_also_run_disabled_tests --gtest_filter='*Screenshot*'
+#include "ShellTestSupport.h"
+
+#include "platform/Controls.h"
+#include "platform/Paths.h"
+#include "shell/PrintingProblemsDialog.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+
+namespace mv::test {
+namespace {
+
+TEST_F(ShellTest, DISABLED_Screenshots) {
+  const QString out = qEnvironmentVariable("MERVANE_SHOT_DIR", "/tmp");
+  setMru(0, book("family.adr", "TVXADR_307").string());
+  setMru(2, book("work.adr", "TVXADR_307").string());
+  MainFrame& f = start();
+  QApplication::processEvents();
+  f.grab().save(out + "/frame-card.png");
+  f.onCommand(15);
+  f.resize(800, 600);
+  QApplication::processEvents();
+  f.grab().save(out + "/frame-page.png");
+  f.updateFileMenu();
+  f.fileMenu()->popup(QPoint(0, 0));
+  QApplication::processEvents();
+  f.fileMenu()->grab().save(out + "/menu-file.png");
+  f.fileMenu()->hide();
+  PrintingProblemsDialog d(f.customize(), ini(), prompter, nullptr);
+  d.show();
+  QApplication::processEvents();
+  d.grab().save(out + "/printing-problems.png");
+}
+
+}  // namespace
+}  // namespace mv::test
