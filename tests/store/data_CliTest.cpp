@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+
 #include <sstream>
 
 namespace mv {
@@ -122,6 +126,21 @@ TEST_F(CliTest, convertBringsAnOlderBookUpToDate) {
   EXPECT_EQ(run({"list", dir_ / "old.adr"}), 0);
   EXPECT_EQ(out_.str(), "Main\n  Ann Lee \n");
   EXPECT_EQ(readFile(dir_ / "old.adr").substr(0, 11), "TVXADR_307\n");
+}
+
+TEST_F(CliTest, theBinaryReportsThroughItsExitCodeAndStreams) {
+  const QString program = QCoreApplication::applicationDirPath() + "/mervane-cli";
+  if (!QFileInfo::exists(program)) GTEST_SKIP() << "mervane-cli is not built";
+  QProcess cli;
+  cli.start(program, {"list", QString::fromStdString(book_.string())});
+  ASSERT_TRUE(cli.waitForFinished(10000));
+  EXPECT_EQ(cli.exitCode(), 0);
+  EXPECT_TRUE(cli.readAllStandardOutput().startsWith("Main\n  Amy Young Zeta\n"));
+  cli.start(program, {"check", QString::fromStdString((dir_ / "missing.adr").string())});
+  ASSERT_TRUE(cli.waitForFinished(10000));
+  EXPECT_EQ(cli.exitCode(), 2);
+  EXPECT_TRUE(cli.readAllStandardOutput().isEmpty());
+  EXPECT_TRUE(cli.readAllStandardError().contains("does not exist"));
 }
 
 TEST_F(CliTest, rescanMarksRepeatedNamesAndSaves) {
