@@ -350,6 +350,7 @@ void TCardFile::buildWindow() {
   setAccessible(notesButton_, QStringLiteral("Notes page"));
   notesButton_->setFlat(true);
   notesButton_->setFixedSize(0, 0);  // present on the Notes page, with nothing to do
+  notesButton_->setFocusPolicy(Qt::NoFocus);
   notesLayout->addWidget(notesButton_);
   connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
     if (notesBusy_) return;
@@ -770,6 +771,7 @@ void TCardFile::find() {
   });
   if (runDialog_(dialog) != QDialog::Accepted) return;
   dialog.apply(find_);
+  if (find_.text.empty()) return;  // nothing to look for: no "Not found" with an empty text
   search();
 }
 

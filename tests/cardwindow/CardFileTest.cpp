@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -409,6 +410,31 @@ TEST_F(CardFileTest, linkPageWritesTheSummaryAndALinkClickSendsItsCommand) {
   view->clickCharacter(static_cast<int>(shown.indexOf("example")));
   view->clickCharacter(static_cast<int>(shown.indexOf("Ann")));  // not a link
   EXPECT_EQ(sent, std::vector<int>{186});
+
+  // The pointer becomes a hand over the link and an arrow elsewhere; a click sends it.
+  window_->show();
+  settle();
+  const auto pointAt = [view](int position) {
+    QTextCursor c(view->document());
+    c.setPosition(position);
+    return view->cursorRect(c).center() + QPoint(3, 0);
+  };
+  const auto moveTo = [view](QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    return view->viewport()->cursor().shape();
+  };
+  const QPoint onLink = pointAt(static_cast<int>(shown.indexOf("example")));
+  EXPECT_EQ(moveTo(onLink), Qt::PointingHandCursor);
+  EXPECT_EQ(moveTo(pointAt(static_cast<int>(shown.indexOf("Ann")))), Qt::ArrowCursor);
+  for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent e(type, onLink, view->viewport()->mapToGlobal(onLink), Qt::LeftButton,
+                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &e);
+  }
+  EXPECT_EQ(sent, (std::vector<int>{186, 186}));
 
   window_->setPage(TCardFile::NotesPage);
   EXPECT_EQ(control<QLabel>(window_.get(), 11578)->text(), " Notes about: Ann  {x}");
