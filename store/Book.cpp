@@ -4,6 +4,7 @@
 #include "platform/Text.h"
 #include "store/AtomicFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -148,20 +149,29 @@ std::string Book::serialize() const {
     adr::Reader r(bytes, static_cast<size_t>(at));
     if (r.peek() == adr::kRecordStart) r.seek(r.pos() + 1);
     r.line();  // the old start line: slot and initial are renewed below
-    // Field 0 line as stored, whatever its length, up to a control byte at the latest.
-    size_t end = r.pos();
-    while (end < bytes.size() && bytes[end] != '\n' && !adr::isControlByte(bytes[end])) ++end;
-    std::string group = bytes.substr(r.pos(), end - r.pos());
-    group += '\n';
-    if (end < bytes.size() && bytes[end] == '\n') ++end;
+    // The field lines are copied as stored but each cut to 70 characters, so a line made
+    // too long by hand does not leave the saved file unreadable for other programs.
+    std::string fields;
+    size_t pos = r.pos();
+    for (int f = 0; f < kFieldCount && pos < bytes.size() && !adr::isControlByte(bytes[pos]);
+         ++f) {
+      size_t end = pos;
+      while (end < bytes.size() && bytes[end] != '\n' && !adr::isControlByte(bytes[end])) ++end;
+      fields.append(bytes, pos, std::min(end - pos, kMaxFieldChars));
+      fields += '\n';
+      pos = (end < bytes.size() && bytes[end] == '\n') ? end + 1 : end;
+    }
+    if (fields.empty()) fields = std::string(1, '\n');  // a record cut off after its start
+    std::string group = fields.substr(0, fields.find('\n') + 1);
 
     const int mark = working_.mark(entry.slot);
     const size_t newOffset = out.size();
     out += adr::startLine(static_cast<int>(index.size()), savedInitial(entry.text), mark);
-    out += group;
-    size_t stop = end;
+    out += fields;
+    // Then the notes and their line feed, byte for byte, up to the record's end.
+    size_t stop = pos;
     while (stop < bytes.size() && !adr::isControlByte(bytes[stop])) ++stop;
-    out.append(bytes, end, stop - end);
+    out.append(bytes, pos, stop - pos);
     out += adr::kRecordEnd;
     out += '\n';
     index.push_back(IndexLine{std::move(group), newOffset, mark, &entry.text});

@@ -227,6 +227,11 @@ TEST_F(BookTest, anOverLongHandEditedLineDoesNotShiftLaterFields) {
   EXPECT_EQ((*r)[FieldId::Dept], "Sales");
   EXPECT_EQ((*r)[FieldId::Company], "Acme");
   EXPECT_EQ(r->notes, "notes");
+  // Saving writes the line cut to 70 characters: the file is sound again for any reader.
+  ASSERT_EQ(book_.save(), BookStatus::Ok);
+  const std::string saved = readFile(bookPath());
+  EXPECT_NE(saved.find("\n" + std::string(70, 't') + "\nSales\nAcme\n"), std::string::npos);
+  EXPECT_EQ(saved.find(std::string(71, 't')), std::string::npos);
 }
 
 TEST_F(BookTest, aFailedSaveKeepsTheOldFileAndReportsIt) {
