@@ -102,6 +102,20 @@ TEST_F(BookTest, recordsOpenWhateverTheTrailerSays) {
   }
 }
 
+TEST_F(BookTest, aRecordCutShortKeepsTheNextRecordIntact) {
+  // The first record breaks off after two field lines; the second is whole.
+  writeFile(bookPath(), "TVXADR_307\n\x14 0 _ 0\nWork\n\n" "\x14 1 A 0\n" +
+                            fieldLines({{FieldId::Company, "Acme"}}) + "n\n\x15\n\x16\n");
+  ASSERT_EQ(book_.open(bookPath()), BookStatus::Ok);
+  EXPECT_EQ(book_.names().count(), 2);
+  EXPECT_EQ((*book_.readRecord(1))[FieldId::Company], "Acme");
+  ASSERT_EQ(book_.save(), BookStatus::Ok);
+  ASSERT_EQ(book_.open(bookPath()), BookStatus::Ok);
+  EXPECT_EQ(namesOf(book_, 0), (std::vector<std::string>{"", "Acme"}));
+  EXPECT_EQ((*book_.readRecord(0))[FieldId::Group], "Work");
+  EXPECT_EQ(book_.readRecord(1)->notes, "n");
+}
+
 TEST_F(BookTest, groupsComeBackFromRecordsOnly) {
   makeSmallBook();
   book_.names().addGroup("Empty");  // a group nobody names
