@@ -54,4 +54,16 @@ struct ShellServices {
 
 using CardWindowFactory = std::function<CardWindowHost*(QWidget* parent, ShellServices&)>;
 
+struct AppState;
+
+// The page view as the frame sees it: it draws the current page of the current layout
+// (AppState) and takes the zoom commands and the refresh command 3000.
+class PageViewHost : public CommandTarget {
+ public:
+  virtual QWidget* widget() = 0;
+};
+
+using PageViewFactory =
+    std::function<PageViewHost*(QWidget* parent, AppState& state, ShellServices&)>;
+
 }  // namespace mv

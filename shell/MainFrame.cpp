@@ -71,6 +71,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       prompter_(options.prompter),
       fileChooser_(options.fileChooser),
       cardFactory_(std::move(options.cardWindowFactory)),
+      pageViewFactory_(std::move(options.pageViewFactory)),
       probeBrowser_(options.probeWebBrowser),
       heading_(defaultPageText(PageTextKind::Heading)),
       footnote_(defaultPageText(PageTextKind::Footnote)) {
@@ -85,9 +86,6 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   centralLayout_->setContentsMargins(0, 0, 0, 0);
   centralLayout_->setSpacing(0);
   setCentralWidget(central_);
-  pageView_ = new PlaceholderPageView(central_, state_);
-  pageView_->hide();
-  centralLayout_->addWidget(pageView_);
 
   // The saved position; the size follows from the card window and the page view.
   const FrameRect saved = parseFrameSize(readCustomize(mervaneIni()).frameSize);
@@ -116,6 +114,12 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
     QTimer::singleShot(0, this, [this, id] { onCommand(id); });
   };
   services_.showHelp = [](int context) { HelpWindow::show(context); };
+
+  PageViewHost* view = pageViewFactory_ ? pageViewFactory_(central_, state_, services_) : nullptr;
+  if (!view) view = new PlaceholderPageView(central_, state_);
+  pageView_ = view;
+  pageView_->widget()->hide();
+  centralLayout_->addWidget(pageView_->widget());
 }
 
 MainFrame::~MainFrame() = default;
@@ -383,7 +387,7 @@ void MainFrame::showCardWindow() {
   if (mode_ == ViewMode::PageView) setToolbarVisible(false);
   mode_ = ViewMode::Card;
   setMenuResource(1);
-  pageView_->hide();
+  pageView_->widget()->hide();
   if (card_) card_->widget()->show();
   fixCardModeSize();
   updateCommandStates();
@@ -405,7 +409,7 @@ void MainFrame::showPageView() {
   setMinimumSize(320, 240);
   setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   resize(size);
-  pageView_->show();
+  pageView_->widget()->show();
   refreshPageView();
   updateCommandStates();
 }

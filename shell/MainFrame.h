@@ -30,13 +30,13 @@ namespace mv {
 
 class Prompter;
 class FileChooser;
-class PlaceholderPageView;
 
 struct MainFrameOptions {
   RunMode runMode = RunMode::Normal;
   Prompter* prompter = nullptr;        // required
   FileChooser* fileChooser = nullptr;  // required
   CardWindowFactory cardWindowFactory; // empty: a placeholder card window
+  PageViewFactory pageViewFactory;     // empty: a placeholder page view
   bool probeWebBrowser = true;         // tests switch the desktop query off
 };
 
@@ -79,6 +79,7 @@ class MainFrame : public QMainWindow {
   QToolButton* pageButton() const noexcept { return pageButton_; }
   QToolButton* layoutButton() const noexcept { return layoutButton_; }
   CardWindowHost* cardWindow() const noexcept { return card_; }
+  PageViewHost* pageView() const noexcept { return pageView_; }
   QString titleText() const;
   void setTitleText(const QString& title);
 
@@ -122,6 +123,7 @@ class MainFrame : public QMainWindow {
   Prompter* prompter_;
   FileChooser* fileChooser_;
   CardWindowFactory cardFactory_;
+  PageViewFactory pageViewFactory_;
   bool probeBrowser_;
 
   // Main client state.
@@ -149,7 +151,7 @@ class MainFrame : public QMainWindow {
   QWidget* central_ = nullptr;
   QVBoxLayout* centralLayout_ = nullptr;
   CardWindowHost* card_ = nullptr;
-  PlaceholderPageView* pageView_ = nullptr;
+  PageViewHost* pageView_ = nullptr;
   QToolBar* toolBar_ = nullptr;
   QToolButton* pageButton_ = nullptr;
   QToolButton* layoutButton_ = nullptr;

@@ -36,12 +36,13 @@ class PlaceholderCardWindow final : public QWidget, public CardWindowHost {
 };
 
 // Shows which page of which layout the real page view will draw.
-class PlaceholderPageView final : public QWidget, public CommandTarget {
+class PlaceholderPageView final : public QWidget, public PageViewHost {
   Q_OBJECT
  public:
   PlaceholderPageView(QWidget* parent, const AppState& state);
   bool onCommand(int id) override;
   std::optional<bool> isCommandEnabled(int id) const override;
+  QWidget* widget() override { return this; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -74,6 +74,16 @@ TEST_F(SingleInstanceTest, firstRunSkipsTheCheck) {
   EXPECT_EQ(first.state(), QProcess::Running);
 }
 
+TEST_F(SingleInstanceTest, aCopyThatCrashedLeavesNoLockBehind) {
+  startCopy(first);
+  ASSERT_TRUE(waitUntilListening());
+  first.kill();  // no chance to clean up: lock file and socket stay on disk
+  ASSERT_TRUE(first.waitForFinished(10000));
+  startCopy(second);
+  EXPECT_FALSE(second.waitForFinished(3000));
+  EXPECT_EQ(second.state(), QProcess::Running);
+}
+
 TEST_F(SingleInstanceTest, lockHeldButNobodyAnswering) {
   // The holder is this very process, busy in a test, so its socket never answers.
   const QString folder = QString::fromStdString((dir / "runtime").string());
