@@ -149,25 +149,27 @@ std::string Book::serialize() const {
     adr::Reader r(bytes, static_cast<size_t>(at));
     if (r.peek() == adr::kRecordStart) r.seek(r.pos() + 1);
     r.line();  // the old start line: slot and initial are renewed below
-    // The field lines are copied as stored but each cut to 70 characters, so a line made
-    // too long by hand does not leave the saved file unreadable for other programs.
-    std::string fields;
-    size_t pos = r.pos();
-    for (int f = 0; f < kFieldCount && pos < bytes.size() && !adr::isControlByte(bytes[pos]);
-         ++f) {
-      size_t end = pos;
-      while (end < bytes.size() && bytes[end] != '\n' && !adr::isControlByte(bytes[end])) ++end;
-      fields.append(bytes, pos, std::min(end - pos, kMaxFieldChars));
-      fields += '\n';
-      pos = (end < bytes.size() && bytes[end] == '\n') ? end + 1 : end;
-    }
-    if (fields.empty()) fields = std::string(1, '\n');  // a record cut off after its start
-    std::string group = fields.substr(0, fields.find('\n') + 1);
-
     const int mark = working_.mark(entry.slot);
     const size_t newOffset = out.size();
     out += adr::startLine(static_cast<int>(index.size()), savedInitial(entry.text), mark);
-    out += fields;
+    // The field lines are copied as stored but each cut to 70 characters, so a line made
+    // too long by hand does not leave the saved file unreadable for other programs.
+    const size_t fieldsAt = out.size();
+    size_t pos = r.pos();
+    for (int f = 0; f < kFieldCount && pos < bytes.size() && !adr::isControlByte(bytes[pos]);
+         ++f) {
+      const char* start = bytes.data() + pos;
+      const char* limit = bytes.data() + bytes.size();
+      const char* end = start;
+      while (end < limit && *end != '\n' && !adr::isControlByte(*end)) ++end;
+      const size_t len = static_cast<size_t>(end - start);
+      out.append(start, len < kMaxFieldChars ? len : kMaxFieldChars);
+      out += '\n';
+      pos += len;
+      if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+    }
+    if (out.size() == fieldsAt) out += '\n';  // a record cut off right after its start
+    std::string group = out.substr(fieldsAt, out.find('\n', fieldsAt) + 1 - fieldsAt);
     // Then the notes and their line feed, byte for byte, up to the record's end.
     size_t stop = pos;
     while (stop < bytes.size() && !adr::isControlByte(bytes[stop])) ++stop;
