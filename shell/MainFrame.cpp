@@ -9,6 +9,7 @@
 #include "settings/Keys.h"
 #include "settings/SettingsFiles.h"
 #include "shell/CommandTable.h"
+#include "shell/FontChooser.h"
 #include "shell/FramePlacement.h"
 #include "shell/LayoutCatalogue.h"
 #include "shell/PlaceholderWindows.h"
@@ -18,8 +19,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QColorDialog>
-#include <QFontDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
@@ -634,48 +633,23 @@ void MainFrame::printingProblems() {
 
 void MainFrame::fontAndColor() {
   if (state_.layout == kEnvelopeLayout) {
-    runHandler(cmd::kEnvelope);
+    runHandler(cmd::kFontAndColor);  // the envelope setup, opened on its font page
     if (mode_ == ViewMode::PageView) selectLayout(kEnvelopeLayout);
     return;
   }
-  const bool labels = state_.layout == kLabelsLayout;
   const std::filesystem::path ini = mervaneIni();
-  FontSpec spec;
-  QFont font;
-  QColor color;
-  if (labels) {
-    spec = readFontSpec(ini, keys::font::Labels, customize_.font);
-    font = QFont(fromCp1252(spec.face));
-    font.setPointSize(std::max(1, std::abs(spec.height)));
-    font.setWeight(spec.weight >= 600 ? QFont::Bold : QFont::Normal);
-    font.setItalic(spec.italic != 0);
-    font.setStrikeOut(spec.strikeOut != 0);
-    font.setUnderline(spec.underline != 0);
-    color = QColor(spec.color.r, spec.color.g, spec.color.b);
-  } else {
-    font = QFont(fromCp1252(customize_.font));
-    color = QColor(customize_.baseColor.r, customize_.baseColor.g, customize_.baseColor.b);
-  }
-  bool ok = false;
-  // The address-book layouts scale their text, so only scalable faces are offered there.
-  const QFontDialog::FontDialogOptions opts =
-      labels ? QFontDialog::FontDialogOptions() : QFontDialog::ScalableFonts;
-  const QFont chosen = QFontDialog::getFont(&ok, font, this, tr("Font"), opts);
-  if (!ok) return;
-  const QColor chosenColor = QColorDialog::getColor(color, this, tr("Color"));
-  if (!chosenColor.isValid()) return;
-  if (labels) {
-    spec.face = toCp1252(chosen.family());
-    spec.height = chosen.pointSize() > 0 ? chosen.pointSize() : spec.height;
-    spec.weight = chosen.bold() ? 700 : 400;
-    spec.italic = chosen.italic();
-    spec.strikeOut = chosen.strikeOut();
-    spec.underline = chosen.underline();
-    spec.color = Rgb{chosenColor.red(), chosenColor.green(), chosenColor.blue()};
+  if (state_.layout == kLabelsLayout) {
+    FontSpec spec = readFontSpec(ini, keys::font::Labels, customize_.font);
+    if (!chooseFontAndColor(this, spec, false)) return;
     writeFontSpec(ini, keys::font::Labels, spec);
   } else {
-    customize_.font = toCp1252(chosen.family()).substr(0, 29);
-    customize_.baseColor = Rgb{chosenColor.red(), chosenColor.green(), chosenColor.blue()};
+    // The address-book layouts scale their text, so only scalable faces are offered.
+    FontSpec page;
+    page.face = customize_.font;
+    page.color = customize_.baseColor;
+    if (!chooseFontAndColor(this, page, true)) return;
+    customize_.font = page.face.substr(0, 29);
+    customize_.baseColor = page.color;
   }
   refreshPageView();
 }

@@ -57,7 +57,8 @@ class MainFrame : public QMainWindow {
   bool isCommandEnabled(int id);
   // The dialogs of other parts (paper size, labels, envelope, page options, heading,
   // footnote, my address, printer setup, print) are installed here; the frame does its
-  // own follow-up (refresh, layout change) after the handler returns.
+  // own follow-up (refresh, layout change) after the handler returns. The handler of 81
+  // serves the Envelope layout only: the envelope setup opened on its font page.
   void setCommandHandler(int id, std::function<void()> handler);
 
   void showCardWindow();

@@ -3,6 +3,7 @@
 
 #include "platform/Display.h"
 #include "platform/HelpWindow.h"
+#include "shell/FontChooser.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -34,6 +35,20 @@ TEST(Display, aWindowNeedsADisplayOrAChosenPlatform) {
     EXPECT_EQ(message.has_value(), r.missing);
     if (message) EXPECT_NE(message->find("no display"), std::string::npos);
   }
+}
+
+TEST(FontChooser, storedHeightsAreHundredthsOfAnInch) {
+  FontSpec spec = parseFontSpec("50,700,1,0,1, 255,0,0, &<<Liberation Serif", "Arial");
+  const QFont f = fontOfSpec(spec);
+  EXPECT_DOUBLE_EQ(f.pointSizeF(), 36.0);  // half an inch
+  EXPECT_TRUE(f.bold());
+  EXPECT_TRUE(f.italic());
+  EXPECT_TRUE(f.underline());
+  EXPECT_FALSE(f.strikeOut());
+  FontSpec back;
+  back.color = spec.color;
+  takeFont(back, f);
+  EXPECT_EQ(back, spec);  // the round trip through the dialog's font keeps everything
 }
 
 TEST_F(ShellTest, helpCommandsOpenTheirTopics) {

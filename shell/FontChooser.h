@@ -1,0 +1,23 @@
+#pragma once
+// The font dialog of the label and envelope fonts and of the page font: a font dialog,
+// then a colour dialog. Font heights are stored in hundredths of an inch (the units the
+// labels are drawn in); the dialogs speak points.
+
+#include "settings/FontSpec.h"
+
+#include <QFont>
+
+class QWidget;
+
+namespace mv {
+
+// The QFont a stored font stands for (height in hundredths of an inch -> points).
+QFont fontOfSpec(const FontSpec& spec);
+// Takes face, size, weight and effects of font into spec; the colour is left alone.
+void takeFont(FontSpec& spec, const QFont& font);
+
+// Shows the font dialog and then the colour dialog on spec; false when either was
+// cancelled (spec unchanged). scalableOnly offers scalable faces only.
+bool chooseFontAndColor(QWidget* parent, FontSpec& spec, bool scalableOnly);
+
+}  // namespace mv
