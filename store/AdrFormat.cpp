@@ -72,26 +72,40 @@ StartLine parseStartLine(std::string_view text) noexcept {
   return result;
 }
 
+namespace {
+
+// Appends at most `limit` characters of text, leaving out the bytes `skip` refuses.
+// Clean runs are copied whole: a rescan or import of a full book writes thousands of these.
+template <class Skip>
+void appendCleaned(std::string& out, std::string_view text, size_t limit, Skip skip) {
+  size_t kept = 0;
+  size_t run = 0;  // start of the current clean run
+  for (size_t i = 0; i < text.size() && kept < limit; ++i) {
+    if (skip(text[i])) {
+      out.append(text.data() + run, i - run);
+      run = i + 1;
+      continue;
+    }
+    ++kept;
+    if (kept == limit) {
+      out.append(text.data() + run, i + 1 - run);
+      return;
+    }
+  }
+  if (run < text.size()) out.append(text.data() + run, text.size() - run);
+}
+
+}  // namespace
+
 void appendRecord(std::string& out, const AddressRecord& record, int slot, char initial,
                   int mark) {
   out += startLine(slot, initial, mark);
-  // Filtered in place rather than through cleanFieldText()/cleanNotesText() copies: the
-  // same rules, but a rescan or import of a full book writes thousands of these.
   for (const std::string& field : record.fields) {
-    size_t kept = 0;
-    for (const char c : field) {
-      if (c == '\n' || c == '\r' || isControlByte(c)) continue;
-      if (kept++ == kMaxFieldChars) break;
-      out += c;
-    }
+    appendCleaned(out, field, kMaxFieldChars,
+                  [](char c) { return c == '\n' || c == '\r' || isControlByte(c); });
     out += '\n';
   }
-  size_t kept = 0;
-  for (const char c : record.notes) {
-    if (isControlByte(c)) continue;
-    if (kept++ == kMaxNotesRead) break;
-    out += c;
-  }
+  appendCleaned(out, record.notes, kMaxNotesRead, [](char c) { return isControlByte(c); });
   out += '\n';
   out += kRecordEnd;
   out += '\n';

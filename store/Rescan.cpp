@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <string_view>
+#include <unordered_map>
 
 namespace mv {
 namespace {
@@ -16,6 +18,12 @@ FieldId duplicateTarget(int cardSort) {
   if (cardSort == 1) return FieldId::Last;
   if (cardSort == 2) return FieldId::Company;
   return FieldId::First;
+}
+
+std::string foldedKey(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(upperCp1252(static_cast<unsigned char>(c)));
+  return out;
 }
 
 }  // namespace
@@ -43,9 +51,21 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
   out += '\n';
   bool duplicates = false;
 
+  // Last list position of every key (folded to upper case): a record has a later twin
+  // exactly when its key's last position lies after its own. One pass instead of
+  // comparing every pair keeps large books quick.
+  std::unordered_map<std::string, int> lastPosition;
+  lastPosition.reserve(names.size());
+  for (int j = 0; j < count; ++j)
+    lastPosition[foldedKey(names[static_cast<size_t>(j)].text)] = j;
+
+  int shownPercent = -1;
   for (int i = 0; i < count; ++i) {
     const int percent = i * 100 / count;
-    if (title && percent % 10 == 0) title("Rescan: " + std::to_string(percent) + "%");
+    if (title && percent % 10 == 0 && percent != shownPercent) {
+      shownPercent = percent;
+      title("Rescan: " + std::to_string(percent) + "%");
+    }
 
     const int slot = names[static_cast<size_t>(i)].slot;
     if (slot < 0 || slot > adr::kMaxSlots) continue;
@@ -60,12 +80,10 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
     const std::string foundStart(reader.line());
 
     const std::string key = nameKey(*record, book.cardSort());
-    for (int j = i + 1; j < count; ++j) {
-      if (equalsIgnoreCase(names[static_cast<size_t>(j)].text, key)) {
-        duplicates = true;
-        (*record)[target] += duplicateSuffix(i);
-        break;
-      }
+    if (const auto it = lastPosition.find(foldedKey(key));
+        it != lastPosition.end() && it->second > i) {
+      duplicates = true;
+      (*record)[target] += duplicateSuffix(i);
     }
 
     std::string one;
