@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+class QLineEdit;
 class QTextBrowser;
 
 namespace mv {
@@ -22,14 +23,17 @@ class HelpWindow : public QWidget {
  public:
   explicit HelpWindow(QWidget* parent = nullptr);
   // Shows the topic in the one help window of the program and brings it forward.
-  static HelpWindow* show(int context);
+  static HelpWindow* display(int context);
   // The open help window, if any (closed when the frame goes).
   static HelpWindow* instance();
   void showTopic(int context);
   int currentContext() const noexcept { return context_; }
   QTextBrowser* browser() const noexcept { return browser_; }
+  // Lists the topics whose text holds every word of query (any letter case).
+  void search(const QString& query);
 
  private:
+  QLineEdit* searchBox_;
   QTextBrowser* browser_;
   int context_ = 0;
 };

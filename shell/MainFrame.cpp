@@ -112,7 +112,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   services_.postCommand = [this](int id) {
     QTimer::singleShot(0, this, [this, id] { onCommand(id); });
   };
-  services_.showHelp = [](int context) { HelpWindow::show(context); };
+  services_.showHelp = [](int context) { HelpWindow::display(context); };
 
   PageViewHost* view = pageViewFactory_ ? pageViewFactory_(central_, state_, services_) : nullptr;
   if (!view) view = new PlaceholderPageView(central_, state_);
@@ -522,8 +522,8 @@ bool MainFrame::onCommand(int id) {
         break;
       case cmd::kPrinting: printingProblems(); break;
       case cmd::kFontAndColor: fontAndColor(); break;
-      case cmd::kHelpContent: HelpWindow::show(kHelpContents); break;
-      case cmd::kHelpIndex: HelpWindow::show(kHelpKeySearch); break;
+      case cmd::kHelpContent: HelpWindow::display(kHelpContents); break;
+      case cmd::kHelpIndex: HelpWindow::display(kHelpKeySearch); break;
       case cmd::kAbout:
         prompter_->ask(Message{"Mervane " + std::string(MERVANE_VERSION) +
                                    "\n\nAn address book that prints address-book pages, "
@@ -627,7 +627,7 @@ void MainFrame::print() {
 
 void MainFrame::printingProblems() {
   PrintingProblemsDialog dialog(customize_, mervaneIni(), *prompter_,
-                                [](int context) { HelpWindow::show(context); }, this);
+                                [](int context) { HelpWindow::display(context); }, this);
   if (dialog.exec() == QDialog::Accepted) selectLayout(state_.layout);
 }
 

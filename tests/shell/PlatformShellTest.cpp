@@ -67,6 +67,9 @@ TEST_F(ShellTest, helpCommandsOpenTheirTopics) {
   f.onCommand(96);
   EXPECT_EQ(HelpWindow::instance()->currentContext(), 257);
   EXPECT_TRUE(HelpWindow::instance()->browser()->toPlainText().contains("topic 257"));
+  HelpWindow::instance()->search("TOPIC 90");
+  EXPECT_TRUE(HelpWindow::instance()->browser()->toHtml().contains("90.html"));
+  EXPECT_FALSE(HelpWindow::instance()->browser()->toHtml().contains("257.html"));
   f.close();  // the help goes with the frame
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(HelpWindow::instance(), nullptr);
