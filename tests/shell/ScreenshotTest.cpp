@@ -2,6 +2,8 @@
 // MERVANE_SHOT_DIR=/some/folder shell_tests --gtest_also_run_disabled_tests --gtest_filter='*Screenshot*'
 #include "ShellTestSupport.h"
 
+#include "cardwindow/CardFile.h"
+
 #include "platform/Controls.h"
 #include "platform/Paths.h"
 #include "shell/PrintingProblemsDialog.h"
@@ -11,6 +13,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 
+
 namespace mv::test {
 namespace {
 
@@ -18,13 +21,22 @@ TEST_F(ShellTest, DISABLED_Screenshots) {
   const QString out = qEnvironmentVariable("MERVANE_SHOT_DIR", "/tmp");
   setMru(0, book("family.adr", "TVXADR_307").string());
   setMru(2, book("work.adr", "TVXADR_307").string());
-  MainFrame& f = start();
+  MainFrameOptions o;
+  o.prompter = &prompter;
+  o.fileChooser = &chooser;
+  o.probeWebBrowser = false;
+  o.cardWindowFactory = createCardWindow;  // the real card window
+  frame = std::make_unique<MainFrame>(std::move(o));
+  MainFrame& f = *frame;
+  f.setUp();
+  f.show();
   QApplication::processEvents();
   f.grab().save(out + "/frame-card.png");
   f.onCommand(15);
   f.resize(800, 600);
   QApplication::processEvents();
   f.grab().save(out + "/frame-page.png");
+
   f.updateFileMenu();
   f.fileMenu()->popup(QPoint(0, 0));
   QApplication::processEvents();
