@@ -52,8 +52,6 @@ int runProgram(int argc, char** argv) {
   QApplication::setApplicationName("Mervane");
   QApplication::setApplicationDisplayName("Mervane");
 
-  if (mode == mv::RunMode::Setup || mode == mv::RunMode::Remove) return runInstaller(mode);
-
   mv::SingleInstance instance;
   if (mode == mv::RunMode::FirstRun) {
     instance.claimWithoutCheck();
@@ -64,6 +62,9 @@ int runProgram(int argc, char** argv) {
       case mv::SingleInstance::Outcome::NoAnswer: return -1;
     }
   }
+
+  // The installer holds the lock too: it starts the installed copy with "first_run".
+  if (mode == mv::RunMode::Setup || mode == mv::RunMode::Remove) return runInstaller(mode);
 
   // The program's own folder is the current one, as the settings and data files expect.
   QDir::setCurrent(QString::fromStdString(mv::programDir().string()));
