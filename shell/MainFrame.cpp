@@ -35,7 +35,6 @@ namespace {
 
 constexpr const char* kScratchRtf = "tmprtf~.~";
 constexpr const char* kScratchBook = "temp~adr.~~";
-constexpr const char* kCommandProperty = "commandId";
 
 int commandOf(const QAction* a) {
   const QVariant v = a->data();

@@ -338,3 +338,54 @@ TEST_F(ShellTest, saveAndCloseStoresWithoutAsking) {
 
 }  // namespace
 }  // namespace mv::test
+
+namespace mv::test {
+namespace {
+
+TEST_F(ShellTest, layoutCommandsInThePageView) {
+  MainFrame& f = start();
+  f.onCommand(15);
+  struct Row {
+    int command;
+    int expectedLayout;
+    const char* button;
+  };
+  const Row rows[] = {
+      {1080, 1080, "Labels"},
+      {64, 1074, "1 Line Address"},    // Next from Labels wraps to the 1-line layout
+      {65, 1080, "Labels"},            // Prior from the 1-line layout wraps to Labels
+      {1060, 1076, "3 Line Address"},  // a calendar number becomes the 3-line layout
+      {1079, 1079, "Envelope"},
+      {64, 1074, "1 Line Address"},    // Next from Envelope wraps too
+  };
+  for (const Row& r : rows) {
+    f.onCommand(r.command);
+    EXPECT_EQ(f.appState().layout, r.expectedLayout) << r.command;
+    EXPECT_EQ(f.layoutButton()->text(), r.button) << r.command;
+    EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);
+  }
+  f.appState().pageCount = 30;
+  f.appState().firstPageOfLetter[2] = 7;
+  f.onCommand(11903);  // letter C
+  EXPECT_EQ(f.pageButton()->text(), "Page 7 of 30");
+  f.onCommand(69);
+  EXPECT_EQ(f.pageButton()->text(), "Page 17 of 30");
+  f.onCommand(69);
+  EXPECT_EQ(f.pageButton()->text(), "Page 27 of 30");
+  f.onCommand(69);  // at most the page count
+  EXPECT_EQ(f.pageButton()->text(), "Page 30 of 30");
+  EXPECT_FALSE(f.isCommandEnabled(70));
+}
+
+TEST_F(ShellTest, keyboardAcceleratorsRunTheirCommands) {
+  MainFrame& f = start();
+  std::map<QString, int> keys;
+  for (QAction* a : f.actions())
+    if (!a->shortcut().isEmpty()) keys[a->shortcut().toString()] = a->data().toInt();
+  EXPECT_EQ(keys, (std::map<QString, int>{{"Num++", 54}, {"Num+-", 55}, {"F1", 95},
+                                           {"Alt+F4", 24310}, {"Ctrl+A", 23}, {"Ctrl+L", 32},
+                                           {"Ctrl+N", 29}}));
+}
+
+}  // namespace
+}  // namespace mv::test
