@@ -90,7 +90,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   QRect work(0, 0, 1024, 768);
   if (QScreen* screen = QGuiApplication::primaryScreen()) work = screen->availableGeometry();
   const FramePoint pos = framePosition(saved.left, saved.top, work.width(), work.height());
-  move(work.left() + pos.left, work.top() + pos.top);
+  move(pos.left, pos.top);  // saved positions are desktop coordinates, as written
 
   buildToolBar();
   statusBar()->setObjectName("statusBar");

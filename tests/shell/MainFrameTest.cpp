@@ -3,7 +3,9 @@
 #include "platform/Cp1252.h"
 #include "shell/CommandTable.h"
 
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -385,6 +387,31 @@ TEST_F(ShellTest, keyboardAcceleratorsRunTheirCommands) {
   EXPECT_EQ(keys, (std::map<QString, int>{{"Num++", 54}, {"Num+-", 55}, {"F1", 95},
                                            {"Alt+F4", 24310}, {"Ctrl+A", 23}, {"Ctrl+L", 32},
                                            {"Ctrl+N", 29}}));
+}
+
+}  // namespace
+}  // namespace mv::test
+
+namespace mv::test {
+namespace {
+
+TEST_F(ShellTest, savedFramePositionIsUsedWhileOnTheWorkArea) {
+  const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+  struct Row {
+    std::string saved;
+    QPoint expected;
+  };
+  const Row rows[] = {
+      {"-4,-4,0,0", {2, 2}},  // the default
+      {"30,40,500,400", {30, 40}},
+      {std::to_string(work.width()) + ",40,500,400", {2, 40}},  // off to the right
+  };
+  for (const Row& r : rows) {
+    Profile(ini(), "Customize").writeString("FrameSize", r.saved);
+    MainFrame& f = start();
+    EXPECT_EQ(f.frameGeometry().topLeft(), r.expected) << r.saved;
+    frame.reset();
+  }
 }
 
 }  // namespace
