@@ -208,19 +208,34 @@ TEST_F(ShellTest, startBookOfAForeignFormatIsRefusedAndLeavesTheList) {
   EXPECT_EQ(mru(0), second.string());  // the failing entry 0 is removed
 }
 
-TEST_F(ShellTest, startBookOfTheOldFormatAsksAndCancelRefuses) {
-  const auto p = book("old.adr", "TVXADR_306");
-  setMru(0, p.string());
-  prompter.answer(Answer::Cancel);
-  MainFrame& f = start();
-  ASSERT_EQ(prompter.shown().size(), 1u);
-  EXPECT_EQ(prompter.last().text.rfind("Old AddressBook Format!\nFile is about to be modified", 0), 0u);
-  EXPECT_EQ(prompter.last().caption, "Mervane");
-  EXPECT_EQ(prompter.last().buttons, Buttons::OkCancel);
-  EXPECT_FALSE(f.bookValid());
-  EXPECT_TRUE(card->opened.empty());
-  EXPECT_EQ(mru(0), "");
-  EXPECT_EQ(test::readFile(p).substr(0, 10), "TVXADR_306");  // left as it was
+TEST_F(ShellTest, startBookOfTheOldFormatAsksBeforeConverting) {
+  struct Row {
+    Answer answer;
+    bool opens;
+    const char* firstWordAfter;
+  };
+  const Row rows[] = {
+      {Answer::Cancel, false, "TVXADR_306"},  // declined: refused, the file left as it was
+      {Answer::Ok, true, "TVXADR_307"},       // converted in place, then opened
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.firstWordAfter);
+    const auto p = book("old.adr", "TVXADR_306");
+    setMru(0, p.string());
+    prompter.clear();
+    prompter.answer(r.answer);
+    card = nullptr;
+    MainFrame& f = start();
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.last().text.rfind("Old AddressBook Format!\nFile is about to be modified", 0), 0u);
+    EXPECT_EQ(prompter.last().caption, "Mervane");
+    EXPECT_EQ(prompter.last().buttons, Buttons::OkCancel);
+    EXPECT_EQ(f.bookValid(), r.opens);
+    EXPECT_EQ(card->opened.size(), r.opens ? 1u : 0u);
+    EXPECT_EQ(mru(0), r.opens ? p.string() : "");
+    EXPECT_EQ(test::readFile(p).substr(0, 10), r.firstWordAfter);
+    frame.reset();
+  }
 }
 
 TEST_F(ShellTest, withoutARecentBookTheStarterBookBesideTheProgramOpens) {
