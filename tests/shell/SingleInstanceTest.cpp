@@ -18,6 +18,8 @@ class SingleInstanceTest : public ::testing::Test {
     std::filesystem::create_directories(dir / "program");
     std::filesystem::create_directories(dir / "runtime");
     std::filesystem::permissions(dir / "runtime", std::filesystem::perms::owner_all);
+    // No desktop query for a web browser at start: the copies answer sooner.
+    test::writeFile(dir / "program" / "mervane.ini", "[Customize]\nHasWebBrowser=1\n");
     env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("MERVANE_PROGRAM_DIR", QString::fromStdString((dir / "program").string()));
