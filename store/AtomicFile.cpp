@@ -64,6 +64,14 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     if (!linkError) target = resolved;
   }
 
+  // A book the user made read-only stays as it is. The rename would replace it anyway
+  // (and root passes every permission check), so the write bit is looked at directly.
+  std::error_code statError;
+  const auto old = std::filesystem::status(target, statError);
+  if (!statError && std::filesystem::exists(old) &&
+      (old.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+    return false;
+
   const std::filesystem::path temp = siblingTempName(target);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return false;

@@ -11,7 +11,8 @@ namespace mv {
 
 // Writes `bytes` to `target` through a sibling temporary file and a rename. Returns false
 // (and leaves `target` untouched, no temporary left behind) when any step fails. A target
-// that is a symbolic link is written through the link, keeping the link.
+// that is a symbolic link is written through the link, keeping the link. A target
+// without its owner's write permission is refused and kept.
 bool writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 
 // Copies `source` over `target` the same way (Backup, the converter). False when the

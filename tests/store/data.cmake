@@ -6,6 +6,7 @@ mervane_add_test(store_data_tests
     data_NamesListTest.cpp
     data_BookTest.cpp
     data_CliTest.cpp
+    data_BadInputTest.cpp
     ${PROJECT_SOURCE_DIR}/cli/Cli.cpp
   LIBS mervane_store)
 # The cli test also runs the built binary.

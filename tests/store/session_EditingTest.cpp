@@ -133,6 +133,23 @@ TEST_F(Editing, selectingAnotherNameStoresTheEditedCard) {
   EXPECT_EQ(recordAt(entry(NamesList::kMain, "Ann Lee "))[FieldId::City], "Springfield");
 }
 
+TEST_F(Editing, committingAnEditedNameKeepsTheOldEntryAndAddsTheNewOne) {
+  // The name is the entry's identity: a renamed card is a new entry and the old one stays.
+  // "John Smith " only begins like "John Smith Acme": that other person is left alone.
+  openBook({person("John", "Smith", "Acme"), person("Mary", "Jones")});
+  s().select(entry(NamesList::kMain, "Mary Jones "));
+  card().type(FieldId::First, "John");
+  card().type(FieldId::Last, "Smith");
+  card().type(FieldId::Home, "555-0101");
+  s().select(entry(NamesList::kMain, "John Smith Acme"));
+  EXPECT_TRUE(prompter.shown().empty());
+  EXPECT_EQ(namesOf(NamesList::kMain),
+            (std::vector<std::string>{"John Smith ", "John Smith Acme", "Mary Jones "}));
+  EXPECT_EQ(recordAt(entry(NamesList::kMain, "John Smith Acme"))[FieldId::Home], "");
+  EXPECT_EQ(recordAt(entry(NamesList::kMain, "Mary Jones "))[FieldId::Home], "");
+  EXPECT_EQ(recordAt(entry(NamesList::kMain, "John Smith "))[FieldId::Home], "555-0101");
+}
+
 TEST_F(Editing, selectingAGroupStoresTheEditedCardInsteadOfWipingIt) {
   openBook({person("Ann", "Lee", "", "Friends")});
   const int friends = s().names().findGroup("Friends");
