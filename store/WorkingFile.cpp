@@ -28,7 +28,6 @@ bool WorkingFile::openReadWrite() {
 }
 
 bool WorkingFile::openCopyOf(const std::filesystem::path& source) {
-  close();
   std::string bytes;
   if (!readWholeFile(source, bytes)) return false;
   return replaceWith(bytes);
@@ -41,13 +40,28 @@ bool WorkingFile::createEmpty() {
 }
 
 bool WorkingFile::replaceWith(std::string_view bytes) {
-  close();
+  // The working file is the only copy of unsaved edits: the new content goes to a file
+  // beside it first, and a write that fails (a full disk) leaves the old one in use.
+  std::filesystem::path fresh = path_;
+  fresh += ".new";
   {
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    if (!out) return false;
+    if (!out) {
+      std::error_code ec;
+      std::filesystem::remove(fresh, ec);
+      return false;
+    }
+  }
+  const bool wasOpen = isOpen();
+  close();
+  std::error_code ec;
+  std::filesystem::rename(fresh, path_, ec);
+  if (ec) {
+    std::filesystem::remove(fresh, ec);
+    if (wasOpen) openReadWrite();
+    return false;
   }
   return openReadWrite();
 }

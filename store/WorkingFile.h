@@ -43,12 +43,14 @@ class WorkingFile {
   bool isOpen() const noexcept { return file_ != nullptr; }
 
   // Replaces the working file with a byte copy of `source` and opens it read/write.
-  // False when the source cannot be read or the copy cannot be made or opened.
+  // False when the source cannot be read or the copy cannot be made or opened; a copy
+  // that cannot be written leaves the previous working file as it was (and open).
   bool openCopyOf(const std::filesystem::path& source);
   // Replaces the working file with the magic line only and opens it read/write.
   bool createEmpty();
   // Replaces the working file's content with `bytes` and opens it read/write (the copy
-  // of a rewrite that is already in memory).
+  // of a rewrite that is already in memory). Written beside the file and renamed over
+  // it, so a failed write keeps the previous content.
   bool replaceWith(std::string_view bytes);
   // Readers outside the window close the handle around their own reads and reopen it.
   void close();

@@ -95,5 +95,23 @@ TEST_F(BadInput, aReadOnlyBookIsNotReplacedBySave) {
   EXPECT_EQ(files, 1u);
 }
 
+TEST_F(BadInput, aRewriteThatCannotReplaceTheWorkingFileKeepsTheEdits) {
+  ASSERT_EQ(book_.createNew(dir_ / "book.adr"), BookStatus::Ok);
+  addRecord(book_, makeRecord("Zed", "Adams"));
+  addRecord(book_, makeRecord("Amy", "Young"));
+  const std::string working = book_.workingFile().readAll();
+  // The working file's fresh copy cannot be written (its name is taken by a folder):
+  // the working file, the only copy of the unsaved names, stays as it was and in use.
+  std::filesystem::path blocked = scratch_.path() / WorkingFile::kFileName;
+  blocked += ".new";
+  std::filesystem::create_directory(blocked);
+  EXPECT_EQ(book_.sort(1), BookStatus::WorkingFileError);
+  EXPECT_EQ(book_.workingFile().readAll(), working);
+  EXPECT_EQ(namesOf(book_, 0), (std::vector<std::string>{"Amy Young ", "Zed Adams "}));
+  ASSERT_EQ(book_.save(), BookStatus::Ok);
+  ASSERT_EQ(book_.open(dir_ / "book.adr"), BookStatus::Ok);
+  EXPECT_EQ(book_.names().count(), 2);
+}
+
 }  // namespace
 }  // namespace mv
