@@ -454,9 +454,19 @@ void CardSession::clearCard() {
 // ---------------------------------------------------------------------------------------
 // Files
 
-std::filesystem::path CardSession::dialogFolder() const {
-  if (!book_.isOpen()) return {};
-  return book_.path().parent_path();
+std::optional<FileChoice> CardSession::chooseFile(FileRequest::Kind kind, const char* title,
+                                                  const char* filter) {
+  FileRequest request;
+  request.kind = kind;
+  request.title = title;
+  request.filter = filter;
+  request.selectedFilter = 1;
+  // Open needs an existing file; every save dialog asks before replacing one.
+  request.mustExist = kind == FileRequest::Kind::Open;
+  request.overwritePrompt = kind == FileRequest::Kind::Save;
+  // The dialogs start in the open book's folder.
+  if (book_.isOpen()) request.directory = book_.path().parent_path();
+  return chooser_.choose(request);
 }
 
 bool CardSession::writeBookTo(const std::filesystem::path& path) {
@@ -501,14 +511,7 @@ void CardSession::afterOpen() {
 void CardSession::newFile() {
   if (!askToSaveChanges()) return;
   book_.workingFile().setChanged(false);
-  FileRequest request;
-  request.kind = FileRequest::Kind::Save;
-  request.title = "New";
-  request.filter = kBookFilter;
-  request.selectedFilter = 1;
-  request.overwritePrompt = true;
-  request.directory = dialogFolder();
-  const auto choice = chooser_.choose(request);
+  const auto choice = chooseFile(FileRequest::Kind::Save, "New", kBookFilter);
   if (!choice) return;
   const std::filesystem::path path = withExtension(choice->path, ".adr");
   const BookStatus status = book_.createNew(path);
@@ -527,14 +530,7 @@ void CardSession::newFile() {
 
 void CardSession::openFile() {
   if (!askToSaveChanges()) return;
-  FileRequest request;
-  request.kind = FileRequest::Kind::Open;
-  request.title = "Open a File";
-  request.filter = kBookFilter;
-  request.selectedFilter = 1;
-  request.mustExist = true;
-  request.directory = dialogFolder();
-  const auto choice = chooser_.choose(request);
+  const auto choice = chooseFile(FileRequest::Kind::Open, "Open a File", kBookFilter);
   if (!choice) return;
   std::filesystem::path path = choice->path;
   if (choice->filter == kCsvFilter) {
@@ -607,14 +603,7 @@ void CardSession::saveAs() {
     return;
   }
   commitPending();
-  FileRequest request;
-  request.kind = FileRequest::Kind::Save;
-  request.title = "Save File As";
-  request.filter = kBookFilter;
-  request.selectedFilter = 1;
-  request.overwritePrompt = true;
-  request.directory = dialogFolder();
-  const auto choice = chooser_.choose(request);
+  const auto choice = chooseFile(FileRequest::Kind::Save, "Save File As", kBookFilter);
   if (!choice) return;
 
   if (samePathIgnoringCase(choice->path, book_.path())) {
@@ -657,31 +646,20 @@ void CardSession::backup() {
                                            Icon::Question, Buttons::YesNo, Answer::Yes});
     if (a == Answer::Yes) writeBookTo(book_.path());
   }
-  FileRequest request;
-  request.kind = FileRequest::Kind::Save;
-  request.title = "Backup Address File";
-  request.filter = kAdrOnlyFilter;
-  request.selectedFilter = 1;
-  request.overwritePrompt = true;
-  request.directory = dialogFolder();
-  const auto choice = chooser_.choose(request);
+  const auto choice = chooseFile(FileRequest::Kind::Save, "Backup Address File", kAdrOnlyFilter);
   if (!choice) return;
-  if (samePathIgnoringCase(choice->path, book_.path())) {
+  const std::filesystem::path target = withExtension(choice->path, ".adr");
+  // Besides the same name, the same file reached by a name without the extension, or
+  // through a link: copying a book onto itself is no backup.
+  std::error_code ec;
+  if (samePathIgnoringCase(choice->path, book_.path()) ||
+      std::filesystem::equivalent(target, book_.path(), ec)) {
     prompter_.inform("Backup failed!\n\nPlease choose a different name\nfor the backup file",
                      kAppCaption, Icon::Information);
     return;
   }
-  const std::filesystem::path target = withExtension(choice->path, ".adr");
   const std::string bookText = pathToCp1252(book_.path());
   const std::string targetText = pathToCp1252(target);
-  // The same file under a name that differs only by the appended extension or by case
-  // on a case-insensitive disk: copying it onto itself would destroy it.
-  std::error_code ec;
-  if (std::filesystem::equivalent(target, book_.path(), ec)) {
-    prompter_.inform("Backup failed!\n\nPlease choose a different name\nfor the backup file",
-                     kAppCaption, Icon::Information);
-    return;
-  }
   if (!copyFileAtomically(book_.path(), target)) {
     prompter_.inform("Backup failed!\n\n" + bookText + "\ncould not be copied to\n" +
                          targetText + "\n\nThe backup file was not written.",

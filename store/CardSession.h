@@ -6,6 +6,7 @@
 // sends it command ids. Questions go through Prompter and FileChooser, the two name
 // dialogs through CardDialogs, and everything the frame shows through SessionHooks.
 
+#include "platform/FileChooser.h"
 #include "store/Book.h"
 #include "store/CardModel.h"
 
@@ -17,7 +18,6 @@
 namespace mv {
 
 class Prompter;
-class FileChooser;
 
 // First, Last and Company as the "Add a new name" dialog edits them.
 struct NameParts {
@@ -177,7 +177,9 @@ class CardSession {
   Anchor anchorOf(EntryRef entry) const;
   EntryRef resolve(const Anchor& anchor) const;
   void afterOpen();
-  std::filesystem::path dialogFolder() const;
+  // The file dialog of New, Open, Save As or Backup (filter 1 selected).
+  std::optional<FileChoice> chooseFile(FileRequest::Kind kind, const char* title,
+                                       const char* filter);
   void notifyCard() const;
   void notifyList() const;
 
