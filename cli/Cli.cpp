@@ -20,7 +20,6 @@ constexpr const char* kUsage =
     "       sort BOOK --by first|last|company | rescan BOOK | convert BOOK\n";
 
 std::string utf8(const std::string& cp1252) { return fromCp1252(cp1252).toUtf8().toStdString(); }
-std::string shownPath(const std::string& arg) { return arg; }  // already the user's spelling
 
 std::optional<int> parseOrder(const std::string& word) {
   if (word == "first") return 0;
@@ -33,19 +32,16 @@ const char* orderName(int order) {
   return order == 1 ? "last name" : (order == 2 ? "company" : "first name");
 }
 
-// The value after `option`, if given; `bad` is set when the option is there without a value
-// or anything unknown follows the book.
-std::optional<std::string> option(const std::vector<std::string>& args, const std::string& name,
-                                  bool& bad) {
-  std::optional<std::string> value;
+// The order named after `option` (first, last or company). False when anything else
+// follows the book: an unknown word, the option without a value, or an unknown order.
+bool orderOption(const std::vector<std::string>& args, const std::string& option,
+                 std::optional<int>& order) {
   for (size_t i = 2; i < args.size(); ++i) {
-    if (args[i] == name && i + 1 < args.size()) {
-      value = args[++i];
-    } else {
-      bad = true;
-    }
+    if (args[i] != option || i + 1 >= args.size()) return false;
+    order = parseOrder(args[++i]);
+    if (!order) return false;
   }
-  return value;
+  return true;
 }
 
 // Everything a verb needs before it touches a book: the file exists, can be read and is
@@ -54,21 +50,21 @@ std::optional<int> checkBook(const std::string& arg, std::ostream& err, bool old
   const std::filesystem::path path = arg;
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
-    err << "mervane-cli: " << shownPath(arg) << " does not exist.\n";
+    err << "mervane-cli: " << arg << " does not exist.\n";
     return kFailure;
   }
   const adr::FirstWord first = adr::readFirstWord(path);
   switch (adr::classify(first)) {
     case adr::BookKind::Unreadable:
-      err << "mervane-cli: " << shownPath(arg) << " cannot be read.\n";
+      err << "mervane-cli: " << arg << " cannot be read.\n";
       return kFailure;
     case adr::BookKind::NotABook:
-      err << "mervane-cli: " << shownPath(arg) << " is not a Mervane address book.\n";
+      err << "mervane-cli: " << arg << " is not a Mervane address book.\n";
       return kFailure;
     case adr::BookKind::Older:
       if (olderIsOk) return std::nullopt;
-      err << "mervane-cli: " << shownPath(arg) << " is an older address book (" << first.word
-          << "); convert it first with: mervane-cli convert " << shownPath(arg) << "\n";
+      err << "mervane-cli: " << arg << " is an older address book (" << first.word
+          << "); convert it first with: mervane-cli convert " << arg << "\n";
       return kFailure;
     case adr::BookKind::Current:
       return std::nullopt;
@@ -80,7 +76,7 @@ std::optional<int> openBook(Book& book, const std::string& arg, std::ostream& er
   if (auto failed = checkBook(arg, err)) return failed;
   const BookStatus status = book.open(arg);
   if (status != BookStatus::Ok) {
-    err << "mervane-cli: " << shownPath(arg) << ": " << describe(status) << "\n";
+    err << "mervane-cli: " << arg << ": " << describe(status) << "\n";
     return kFailure;
   }
   return std::nullopt;
@@ -89,7 +85,7 @@ std::optional<int> openBook(Book& book, const std::string& arg, std::ostream& er
 int saveBook(Book& book, const std::string& arg, std::ostream& err) {
   const BookStatus status = book.save();
   if (status != BookStatus::Ok) {
-    err << "mervane-cli: " << shownPath(arg) << ": " << describe(status) << "\n";
+    err << "mervane-cli: " << arg << ": " << describe(status) << "\n";
     return kFailure;
   }
   return kOk;
@@ -100,7 +96,7 @@ int check(const std::string& arg, std::ostream& out, std::ostream& err) {
   const adr::FirstWord first = adr::readFirstWord(arg);
   out << "first word: " << utf8(first.word) << "\n";
   if (adr::classify(first) == adr::BookKind::Older) {
-    out << "older format: convert it with: mervane-cli convert " << shownPath(arg) << "\n";
+    out << "older format: convert it with: mervane-cli convert " << arg << "\n";
     return kOlderFormat;
   }
   Book book;
@@ -112,11 +108,8 @@ int check(const std::string& arg, std::ostream& out, std::ostream& err) {
 }
 
 int list(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  bool bad = false;
-  const auto sortWord = option(args, "--sort", bad);
   std::optional<int> order;
-  if (sortWord) order = parseOrder(*sortWord);
-  if (bad || (sortWord && !order)) {
+  if (!orderOption(args, "--sort", order)) {
     err << "mervane-cli: list takes only --sort first, last or company.\n";
     return kFailure;
   }
@@ -151,18 +144,15 @@ int dump(const std::string& arg, std::ostream& out, std::ostream& err) {
 }
 
 int sort(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  bool bad = false;
-  const auto byWord = option(args, "--by", bad);
   std::optional<int> order;
-  if (byWord) order = parseOrder(*byWord);
-  if (bad || !order) {
+  if (!orderOption(args, "--by", order) || !order) {
     err << "mervane-cli: sort needs --by first, last or company.\n";
     return kFailure;
   }
   Book book;
   if (auto failed = openBook(book, args[1], err)) return *failed;
   if (const BookStatus status = book.sort(*order); status != BookStatus::Ok) {
-    err << "mervane-cli: " << shownPath(args[1]) << ": " << describe(status) << "\n";
+    err << "mervane-cli: " << args[1] << ": " << describe(status) << "\n";
     return kFailure;
   }
   if (const int saved = saveBook(book, args[1], err); saved != kOk) return saved;
@@ -181,13 +171,13 @@ int convert(const std::string& arg, std::ostream& out, std::ostream& err) {
   switch (converter.convert(arg, first.word)) {
     case ConvertStatus::Converted: break;
     case ConvertStatus::NotOldFormat:
-      err << "mervane-cli: " << shownPath(arg) << " is not a format that can be converted.\n";
+      err << "mervane-cli: " << arg << " is not a format that can be converted.\n";
       return kFailure;
     case ConvertStatus::ReadFailed:
-      err << "mervane-cli: " << shownPath(arg) << " cannot be read.\n";
+      err << "mervane-cli: " << arg << " cannot be read.\n";
       return kFailure;
     case ConvertStatus::WriteFailed:
-      err << "mervane-cli: " << shownPath(arg)
+      err << "mervane-cli: " << arg
           << " could not be converted; the file is unchanged.\n";
       return kFailure;
   }
@@ -225,7 +215,7 @@ int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
   TerminalPrompter prompter(out, err);
   const RescanResult result = rescanBook(book, prompter, {});
   if (result != RescanResult::Done) {
-    err << "mervane-cli: " << shownPath(arg) << " could not be rescanned; the file is unchanged.\n";
+    err << "mervane-cli: " << arg << " could not be rescanned; the file is unchanged.\n";
     return kFailure;
   }
   if (const int saved = saveBook(book, arg, err); saved != kOk) return saved;
