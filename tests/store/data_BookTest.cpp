@@ -227,6 +227,31 @@ TEST_F(BookTest, sortOrdersTheListAndMarksFollowTheirRecords) {
   EXPECT_EQ(saved.substr(11, 13), "\x14 0 A 0\nClub\n");  // Acme first, position 0
 }
 
+TEST_F(BookTest, eachSortOrderRekeysTheListAndTheSavedFileFollows) {
+  ASSERT_EQ(book_.createNew(bookPath()), BookStatus::Ok);
+  addRecord(book_, makeRecord("Zed", "Adams", "Beta"));
+  addRecord(book_, makeRecord("Amy", "Young", "Acme"));
+  addRecord(book_, makeRecord("Bob", "Brown", ""));
+  struct Row {
+    int order;
+    std::vector<std::string> names;
+  };
+  const Row rows[] = {
+      {0, {"Amy Young Acme", "Bob Brown ", "Zed Adams Beta"}},
+      {1, {"Adams Zed Beta", "Brown Bob ", "Young Amy Acme"}},
+      // Bob has no company: his key is only his name, among the companies.
+      {2, {"Acme Amy Young", "Beta Zed Adams", "Bob Brown"}},
+  };
+  for (const Row& row : rows) {
+    ASSERT_EQ(book_.sort(row.order), BookStatus::Ok) << row.order;
+    EXPECT_EQ(namesOf(book_, 0), row.names) << row.order;
+    // Saved and reopened, the file is in that order.
+    ASSERT_EQ(book_.save(), BookStatus::Ok);
+    ASSERT_EQ(book_.open(bookPath()), BookStatus::Ok);
+    EXPECT_EQ(namesOf(book_, 0), row.names) << row.order;
+  }
+}
+
 TEST_F(BookTest, anOverLongHandEditedLineDoesNotShiftLaterFields) {
   std::string record = fieldLines({{FieldId::First, "Ann"},
                                    {FieldId::Title, std::string(100, 't')},
@@ -268,7 +293,9 @@ TEST_F(BookTest, aBookLargerThanTheSlotTablesIsRefusedWhole) {
   std::string bytes = "TVXADR_307\n";
   for (int i = 0; i < adr::kMaxSlots; ++i) bytes += one;
   writeFile(dir_ / "full.adr", bytes + "\x16\n");
-  writeFile(dir_ / "over.adr", bytes + one + "\x16\n");
+  std::string over = bytes;
+  for (int i = adr::kMaxSlots; i < 2500; ++i) over += one;
+  writeFile(dir_ / "over.adr", over + "\x16\n");
   ASSERT_EQ(book_.open(dir_ / "full.adr"), BookStatus::Ok);
   EXPECT_EQ(book_.names().count(), adr::kMaxSlots);
   EXPECT_EQ(book_.allocateSlot(), -1);  // no slot left for a new record
