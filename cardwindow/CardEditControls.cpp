@@ -224,6 +224,19 @@ void TCardEditControls::layoutBoxes() {
   }
   grid->setColumnStretch(7, 2);
   grid->setRowStretch(14, 1);
+
+  // Tab follows the card as it reads, top to bottom, and then the second-set column,
+  // rather than the field numbers (which would put Group first).
+  QWidget* previous = nullptr;
+  const auto chain = [&previous](QWidget* next) {
+    if (previous) setTabOrder(previous, next);
+    previous = next;
+  };
+  for (int f = toInt(FieldId::MrMs); f <= kSharedEditor; ++f) chain(box(f));
+  chain(secondSetButton_);
+  chain(box(FieldId::Group));
+  chain(groupButton_);
+  for (int f = kFirstSecondSet; f <= kLastSecondSet; ++f) chain(box(f));
 }
 
 void TCardEditControls::refresh() {
