@@ -2,6 +2,7 @@
 
 #include "platform/Controls.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -76,5 +77,26 @@ void TAZPopup::mousePressEvent(QMouseEvent* event) {
 }
 
 void TAZPopup::mouseReleaseEvent(QMouseEvent*) {}
+
+void TAZPopup::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+    if (reach(key - Qt::Key_A)) close();
+    return;
+  }
+  if (key == Qt::Key_Up || key == Qt::Key_Down) {
+    const int step = key == Qt::Key_Up ? -1 : 1;
+    const int from = highlighted_ < 0 && step < 0 ? 26 : highlighted_;
+    for (int row = from + step; row >= 0 && row < 26; row += step) {
+      if (reach(row)) break;
+    }
+    return;
+  }
+  if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
 
 }  // namespace mv

@@ -1,7 +1,8 @@
 #pragma once
 // The A to Z pop-up: one row per letter, letters that begin some name in the normal
 // colour and the others in grey; passing over a letter with names jumps to it at once,
-// a click jumps and closes.
+// a click jumps and closes. From the keyboard, a letter key jumps and closes, Up and Down
+// step over the letters with names, Return and Escape close.
 
 #include <QWidget>
 
@@ -35,6 +36,7 @@ class TAZPopup final : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   bool reach(int row);
