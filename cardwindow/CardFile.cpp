@@ -21,6 +21,7 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStyle>
@@ -476,6 +477,9 @@ void TCardFile::rebuildTree() {
   if (!tree_) return;
   treeBusy_ = true;
   tree_->setUpdatesEnabled(false);
+  // The list is rebuilt on every change; the user's scroll position survives it so that a
+  // click does not make the list jump.
+  const int scrolled = tree_->verticalScrollBar()->value();
   tree_->clear();
   const NamesList& names = session_->names();
   const EntryRef selection = session_->selection();
@@ -501,6 +505,8 @@ void TCardFile::rebuildTree() {
     top->setIcon(0, QIcon(treeImage(g == 0 ? (open ? 5 : 4) : (open ? 1 : 0))));
     if (open) expandedGroups_.insert(top->text(0).toLower());
   }
+  tree_->doItemsLayout();  // the scroll range first, so the old position is not cut short
+  tree_->verticalScrollBar()->setValue(scrolled);
   if (QTreeWidgetItem* current = itemFor(selection)) {
     tree_->setCurrentItem(current);
     tree_->scrollToItem(current);
