@@ -42,26 +42,22 @@ struct LinkedLine {
   int command;
 };
 
-std::string linkedLine(const char* label, const std::string& value, int command, char colour) {
-  std::string format = "\\par  \\plain\\f4\\fs16\\cf4\\b\\i ";
-  format += label;
-  format += "\\plain\\f2\\fs1\\cf0 \\tab  \\plain\\f2\\fs1\\cf";
-  format += colour;
-  format += "\\ul %s\\plain\\f2\\fs1\\cf3 %d \\plain\\f2\\fs1\\cf";
-  format += colour;
-  format += "  \n";
-  return fill(format, {escapeRtf(value), std::to_string(command)});
-}
-
-std::string plainLine(const char* label, const std::string& value, char colour) {
-  std::string format = "\\par  \\plain\\f4\\fs16\\cf4\\b\\i ";
-  format += label;
-  format += "\\plain\\f2\\fs1\\cf0 \\tab  \\plain\\f2\\fs1\\cf";
-  format += colour;
-  format += " %s\\plain\\f2\\fs1\\cf";
-  format += colour;
-  format += "  \n";
-  return fill(format, {escapeRtf(value)});
+// A labelled line of the telephone or internet block. With a command the value is
+// underlined and followed by the command number in colour 3, invisible on the view's
+// background: the link the view sends when the value is clicked.
+std::string labelledLine(const char* label, const std::string& value, char colour,
+                         int command) {
+  const std::string valueColour = std::string("\\plain\\f2\\fs1\\cf") + colour;
+  std::string out = "\\par  \\plain\\f4\\fs16\\cf4\\b\\i ";
+  out += label;
+  out += "\\plain\\f2\\fs1\\cf0 \\tab  " + valueColour;
+  if (command) {
+    out += "\\ul " + escapeRtf(value) + "\\plain\\f2\\fs1\\cf3 ";
+    out += std::to_string(command) + " ";
+  } else {
+    out += " " + escapeRtf(value);
+  }
+  return out + valueColour + "  \n";
 }
 
 }  // namespace
@@ -115,8 +111,7 @@ std::string summaryRtf(const AddressRecord& r) {
   };
   for (const auto& line : kPhones) {
     if (!worthShowing(r[line.field])) continue;
-    out += line.command ? linkedLine(line.label, r[line.field], line.command, '1')
-                        : plainLine(line.label, r[line.field], '1');
+    out += labelledLine(line.label, r[line.field], '1', line.command);
   }
   out += kSpacer;
 
@@ -128,8 +123,8 @@ std::string summaryRtf(const AddressRecord& r) {
   };
   for (const auto& line : kInternet) {
     if (!worthShowing(r[line.field])) continue;
-    out += line.command ? linkedLine(line.label, r[line.field], line.command, '2')
-                        : plainLine(line.label, r[line.field], '0');
+    // Other is written in black, the addresses in blue.
+    out += labelledLine(line.label, r[line.field], line.command ? '2' : '0', line.command);
   }
   out += "\\par \n}";
   return out;
