@@ -19,6 +19,10 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTimer>
+#include <QPointer>
+#include <QTabBar>
+#include <QAbstractButton>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -42,6 +46,7 @@ class CardFileTest : public ::testing::Test {
     services_.cardSort = [this] { return sort_; };
     services_.setCardSort = [this](int s) { sort_ = s; };
     services_.postCommand = [this](int id) { posted_.push_back(id); };
+    services_.addRecentFile = [this](const std::filesystem::path& p) { recent_.push_back(p); };
     window_ = std::make_unique<TCardFile>(services_);
     window_->setDialogRunner([this](QDialog& d) {
       if (scripts_.empty()) {
@@ -88,6 +93,21 @@ class CardFileTest : public ::testing::Test {
     return window_->session().names().findNameInGroup(group, text);
   }
   QString box(FieldId f) const { return window_->card()->box(f)->text(); }
+  // Runs a command that opens a pop-up menu and returns the menu's items as
+  // "text[*]=command" (* = checked), closing the menu unchosen.
+  QStringList menuOf(int command) {
+    QStringList items;
+    QTimer::singleShot(0, [&items] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      for (QAction* a : menu->actions()) {
+        items << a->text() + (a->isChecked() ? "*" : "") + "=" + a->data().toString();
+      }
+      menu->close();
+    });
+    window_->onCommand(command);
+    return items;
+  }
   QStringList treeTexts(int group) const {
     QStringList out;
     QTreeWidgetItem* top = window_->namesTree()->topLevelItem(group);
@@ -102,6 +122,7 @@ class CardFileTest : public ::testing::Test {
   std::string title_;
   int sort_ = 0;
   std::vector<int> posted_;
+  std::vector<std::filesystem::path> recent_;
   std::deque<Script> scripts_;
   std::unique_ptr<TCardFile> window_;
 };
@@ -505,6 +526,131 @@ TEST_F(CardFileTest, roundTripTwentyPeopleInThreeGroupsSortedSavedAndReopened) {
   notes = control<QPlainTextEdit>(window_.get(), 105);
   EXPECT_EQ(notes->toPlainText(), "note 12\nsecond line");
   EXPECT_EQ(box(FieldId::Group), "Family");
+}
+
+TEST_F(CardFileTest, menusEnablingAndRecentFiles) {
+  // Without a book: nothing to save, back up or sort, nothing selected to delete or change.
+  for (int id : {24335, 24334, 8049, 6101, 6102, 6112}) {
+    EXPECT_EQ(window_->isCommandEnabled(id), std::optional<bool>(false)) << id;
+  }
+  newBook();
+  addPerson("Ann", "Lee", "Friends");
+  addPerson("Bob", "Ray", "Work");
+  for (int id : {24335, 24334, 8049, 6101, 6102}) {
+    EXPECT_EQ(window_->isCommandEnabled(id), std::optional<bool>(true)) << id;
+  }
+  EXPECT_EQ(window_->isCommandEnabled(6112), std::optional<bool>(false));  // a name is selected
+  EXPECT_TRUE(control<QWidget>(window_.get(), 6102)->isEnabled());
+  click({1, -1});
+  EXPECT_EQ(window_->isCommandEnabled(6112), std::optional<bool>(true));
+
+  // The sort menu checks the order in use; the group menu lists every top-level entry.
+  EXPECT_EQ(menuOf(114),
+            (QStringList{"by &First Name*=6901", "by &Last Name=6902", "by &Company=6903"}));
+  window_->onCommand(6902);
+  EXPECT_EQ(menuOf(114).value(1), "by &Last Name*=6902");
+  EXPECT_EQ(menuOf(176), (QStringList{"Main=4500", "Friends=4501", "Work=4502"}));
+
+  // The group's own context menu.
+  auto menu = window_->contextMenuFor({1, -1});
+  QStringList texts;
+  for (QAction* a : menu->actions()) texts << a->text();
+  EXPECT_EQ(texts, (QStringList{"A to Z menu", "Add a new &Name", "Add a new &Group",
+                                "&Delete this Group", "&Sort", "&Go to"}));
+  EXPECT_EQ(menu->actions()[5]->menu()->actions().size(), 3);
+
+  // The second-set menu checks the shown field; passing over an item previews it.
+  window_->onCommand(7055);  // Web2
+  type(FieldId::Buffer, "w2");
+  QStringList previewed;
+  QTimer::singleShot(0, [this, &previewed] {
+    auto* m = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(m, nullptr);
+    QStringList items;
+    for (QAction* a : m->actions()) items << a->text() + (a->isChecked() ? "*" : "");
+    EXPECT_EQ(items, (QStringList{"&Connect", "&Home2", "&Office2", "&EMail2", "&Web2*",
+                                  "&News Group", "&FTP Site", "&Other"}));
+    m->setActiveAction(m->actions()[1]);  // Home2 under the pointer
+    previewed << box(FieldId::Buffer) << window_->card()->box(FieldId::Buffer)->label();
+    m->close();
+  });
+  window_->onCommand(175);
+  EXPECT_EQ(previewed, (QStringList{"", "Home2"}));
+  EXPECT_EQ(box(FieldId::Buffer), "w2");  // closed without a choice: Web2 again
+  EXPECT_EQ(box(FieldId::Web2), "w2");
+
+  // New, Open and Save As put the book at the top of the recent files.
+  chooser_.answer(dir_ / "copy.adr");
+  window_->onCommand(24334);
+  chooser_.answer(dir_ / "book.adr");
+  window_->onCommand(24336);
+  EXPECT_EQ(recent_, (std::vector<std::filesystem::path>{dir_ / "book.adr", dir_ / "copy.adr",
+                                                         dir_ / "book.adr"}));
+  EXPECT_EQ(title_, "Mervane - " + (dir_ / "book.adr").string());
+}
+
+// Every control a user can reach says what it is to a screen reader.
+TEST_F(CardFileTest, everyControlHasAnAccessibleName) {
+  const auto unnamed = [](QWidget* root) {
+    QStringList out;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+      const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                           qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+                           qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QTabBar*>(w);
+      if (control && w->accessibleName().isEmpty() && w->focusPolicy() != Qt::NoFocus &&
+          !w->inherits("QComboBoxListView") && w->objectName() != "qt_scrollarea_viewport") {
+        out << QString(w->metaObject()->className()) + "#" + w->objectName();
+      }
+    }
+    return out;
+  };
+  EXPECT_EQ(unnamed(window_.get()), QStringList{});
+  TCardFind find(FindState{}, nullptr);
+  EXPECT_EQ(unnamed(&find), QStringList{});
+  TCardAdd add(prompter_, "", "", "", nullptr);
+  EXPECT_EQ(unnamed(&add), QStringList{});
+  TCardAddGroup group(nullptr);
+  EXPECT_EQ(unnamed(&group), QStringList{});
+  EXPECT_EQ(window_->card()->box(FieldId::Home2)->accessibleName(), "Home2");
+}
+
+// Tab walks the card as it reads; the A to Z pop-up answers letter keys.
+TEST_F(CardFileTest, keyboardOnlyTabOrderAndAToZKeys) {
+  auto* card = window_->card();
+  QStringList order;
+  QWidget* w = card->box(FieldId::MrMs);
+  for (int i = 0; i < 30 && w; ++i, w = w->nextInFocusChain()) {
+    if (w->parentWidget() == card) order << w->objectName();
+    if (w == card->box(FieldId::Other)) break;
+  }
+  QStringList expected;
+  for (int id = 132; id <= 151; ++id) expected << QString::number(id);
+  expected << "175" << "131" << "176";
+  for (int id = 152; id <= 158; ++id) expected << QString::number(id);
+  EXPECT_EQ(order, expected);
+
+  newBook();
+  addPerson("Ann", "Lee");
+  addPerson("Cy", "Cole");
+  addPerson("Dan", "Dee");
+  click({0, -1});
+  window_->show();
+  window_->onCommand(113);
+  TAZPopup* popup = window_->azPopup();
+  ASSERT_NE(popup, nullptr);
+  const auto key = [&popup](int k) {
+    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+    QApplication::sendEvent(popup, &press);
+    settle();
+  };
+  key(Qt::Key_Down);  // the first letter with names
+  EXPECT_EQ(window_->session().selection(), named(0, "Ann Lee "));
+  key(Qt::Key_Down);  // B has none: on to C
+  EXPECT_EQ(window_->session().selection(), named(0, "Cy Cole "));
+  key(Qt::Key_D);  // a letter jumps and closes
+  EXPECT_EQ(window_->session().selection(), named(0, "Dan Dee "));
+  const QPointer<TAZPopup> closed = window_->azPopup();
+  EXPECT_TRUE(!closed || !closed->isVisible());
 }
 
 TEST(CardDialogPlacement, okButtonUnderTheMouseWithinTheScreen) {
