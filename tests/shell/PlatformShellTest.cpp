@@ -33,7 +33,9 @@ TEST(Display, aWindowNeedsADisplayOrAChosenPlatform) {
       return it == r.env.end() ? nullptr : it->second.c_str();
     });
     EXPECT_EQ(message.has_value(), r.missing);
-    if (message) EXPECT_NE(message->find("no display"), std::string::npos);
+    if (message) {
+      EXPECT_NE(message->find("no display"), std::string::npos);
+    }
   }
 }
 
