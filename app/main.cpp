@@ -49,8 +49,8 @@ int runProgram(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);
+  // No display name: Qt would append it to every window title ("Mervane - book — Mervane").
   QApplication::setApplicationName("Mervane");
-  QApplication::setApplicationDisplayName("Mervane");
 
   mv::SingleInstance instance;
   if (mode == mv::RunMode::FirstRun) {
