@@ -70,7 +70,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       fileChooser_(options.fileChooser),
       cardFactory_(std::move(options.cardWindowFactory)),
       pageViewFactory_(std::move(options.pageViewFactory)),
-      probeBrowser_(options.probeWebBrowser),
+      browserProbe_(std::move(options.webBrowserProbe)),
       heading_(defaultPageText(PageTextKind::Heading)),
       footnote_(defaultPageText(PageTextKind::Footnote)) {
   setObjectName("MainFrame");
@@ -141,8 +141,8 @@ void MainFrame::setUp() {
   lang_ = LangTable::load(langDat(), customize_.lang);
   if (customize_.hasWebBrowser)
     browser_ = BrowserProbe{true, {}};
-  else if (probeBrowser_)
-    browser_ = probeWebBrowser();
+  else if (browserProbe_)
+    browser_ = browserProbe_();
 
   if (runMode_ == RunMode::FirstRun) runMode_ = RunMode::Normal;
   setUpDone_ = true;

@@ -37,7 +37,9 @@ struct MainFrameOptions {
   FileChooser* fileChooser = nullptr;  // required
   CardWindowFactory cardWindowFactory; // empty: a placeholder card window
   PageViewFactory pageViewFactory;     // empty: a placeholder page view
-  bool probeWebBrowser = true;         // tests switch the desktop query off
+  // Asks the desktop for its web browser at set-up when HasWebBrowser is 0; tests put a
+  // stand-in here, empty skips the query.
+  std::function<BrowserProbe()> webBrowserProbe = [] { return probeWebBrowser(); };
 };
 
 class MainFrame : public QMainWindow {
@@ -125,7 +127,7 @@ class MainFrame : public QMainWindow {
   FileChooser* fileChooser_;
   CardWindowFactory cardFactory_;
   PageViewFactory pageViewFactory_;
-  bool probeBrowser_;
+  std::function<BrowserProbe()> browserProbe_;
 
   // Main client state.
   CustomizeSettings customize_;

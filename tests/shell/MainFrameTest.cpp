@@ -183,6 +183,38 @@ TEST_F(ShellTest, commandsReachTheirWindowAndEnablingAsksTheOwner) {
 }
 
 // ---------------------------------------------------------------------------------------
+// Loading the settings
+
+TEST_F(ShellTest, setUpLoadsCustomizeAndTheLanguageAndAsksForABrowserOnlyWhenNoneIsKnown) {
+  writeFile(program() / "lang.dat", "[Lang]\n2=Deutsch\n[Deutsch]\nJan=Januar\nNotes=Notizen\n");
+  struct Row {
+    const char* customize;
+    int probes;           // desktop queries for a web browser
+    const char* browser;  // the browser path known afterwards
+    const char* january;
+  };
+  const Row rows[] = {
+      {"Lang=2\nFormat=1078\nZoom=57\n", 1, "/usr/bin/some-browser", "Januar"},
+      {"HasWebBrowser=1\nLang=21\nFormat=1078\nZoom=57\n", 0, "", "January"},  // 21: English
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.customize);
+    writeFile(ini(), std::string("[Customize]\n") + r.customize);
+    browserProbes = 0;
+    MainFrame& f = start();
+    EXPECT_EQ(browserProbes, r.probes);
+    EXPECT_TRUE(f.webBrowser().found);
+    EXPECT_EQ(f.webBrowser().programPath, r.browser);
+    EXPECT_EQ(f.language().monthName(0), r.january);
+    EXPECT_EQ(f.appState().layout, 1078);
+    // The zoom goes back as it came, not one percent smaller on every run.
+    f.onCommand(332);
+    EXPECT_EQ(Profile(ini(), "Customize").readInt("Zoom", 0), 57);
+    frame.reset();
+  }
+}
+
+// ---------------------------------------------------------------------------------------
 // The start address book
 
 TEST_F(ShellTest, startBookThatPassesIsOpened) {

@@ -24,7 +24,7 @@ TEST_F(ShellTest, DISABLED_Screenshots) {
   MainFrameOptions o;
   o.prompter = &prompter;
   o.fileChooser = &chooser;
-  o.probeWebBrowser = false;
+  o.webBrowserProbe = nullptr;
   o.cardWindowFactory = createCardWindow;  // the real card window
   frame = std::make_unique<MainFrame>(std::move(o));
   MainFrame& f = *frame;

@@ -91,7 +91,10 @@ class ShellTest : public ::testing::Test {
     MainFrameOptions o;
     o.prompter = &prompter;
     o.fileChooser = &chooser;
-    o.probeWebBrowser = false;
+    o.webBrowserProbe = [this] {
+      ++browserProbes;
+      return BrowserProbe{true, "/usr/bin/some-browser"};
+    };
     o.cardWindowFactory = [this](QWidget* parent, ShellServices& s) -> CardWindowHost* {
       card = new FakeCardWindow(parent, s);
       return card;
@@ -106,6 +109,7 @@ class ShellTest : public ::testing::Test {
   ScriptedPrompter prompter;
   ScriptedFileChooser chooser;
   FakeCardWindow* card = nullptr;
+  int browserProbes = 0;
   std::unique_ptr<MainFrame> frame;
 };
 
