@@ -398,7 +398,6 @@ void MainFrame::showPageView() {
   mode_ = ViewMode::PageView;
   state_.layout = normalizeLayoutCommand(state_.layout);
   state_.page = 1;
-  if (state_.page > state_.pageCount) state_.page = 1;
   setTitleText(QStringLiteral("Mervane - %1").arg(QString::fromStdString(bookPath_.string())));
   updateToolbarTexts();
   setMenuResource(208);
@@ -415,6 +414,12 @@ void MainFrame::showPageView() {
 void MainFrame::selectLayout(int command) {
   state_.layout = normalizeLayoutCommand(command);
   state_.page = 1;
+  updateToolbarTexts();
+  refreshPageView();
+}
+
+void MainFrame::goToPage(int page) {
+  state_.page = std::clamp(page, 1, std::max(1, state_.pageCount));
   updateToolbarTexts();
   refreshPageView();
 }
@@ -483,9 +488,7 @@ bool MainFrame::onCommand(int id) {
   } else if (id >= cmd::kFirstRecent && id <= cmd::kLastRecent) {
     openRecent(id);
   } else if (id >= cmd::kFirstLetter && id <= cmd::kLastLetter) {
-    state_.page = std::max(1, state_.firstPageOfLetter[id - cmd::kFirstLetter]);
-    updateToolbarTexts();
-    refreshPageView();
+    goToPage(state_.firstPageOfLetter[id - cmd::kFirstLetter]);
   } else {
     switch (id) {
       case cmd::kPrintPreview: showPageView(); break;
@@ -505,9 +508,6 @@ bool MainFrame::onCommand(int id) {
       case cmd::kPrinterSetup:
       case cmd::kHeading:
       case cmd::kFootnote:
-        runHandler(id);
-        refreshPageView();
-        break;
       case cmd::kPageSettings:
         runHandler(id);
         refreshPageView();
@@ -531,26 +531,10 @@ bool MainFrame::onCommand(int id) {
         break;
       case cmd::kNextLayout: selectLayout(nextLayoutCommand(state_.layout)); break;
       case cmd::kPriorLayout: selectLayout(priorLayoutCommand(state_.layout)); break;
-      case cmd::kNextPage:
-        if (state_.page < state_.pageCount) ++state_.page;
-        updateToolbarTexts();
-        refreshPageView();
-        break;
-      case cmd::kPriorPage:
-        if (state_.page > 1) --state_.page;
-        updateToolbarTexts();
-        refreshPageView();
-        break;
-      case cmd::kSkipForward:
-        state_.page = std::min(state_.page + 10, state_.pageCount);
-        updateToolbarTexts();
-        refreshPageView();
-        break;
-      case cmd::kSkipBack:
-        state_.page = std::max(state_.page - 10, 1);
-        updateToolbarTexts();
-        refreshPageView();
-        break;
+      case cmd::kNextPage: goToPage(state_.page + 1); break;
+      case cmd::kPriorPage: goToPage(state_.page - 1); break;
+      case cmd::kSkipForward: goToPage(state_.page + 10); break;
+      case cmd::kSkipBack: goToPage(state_.page - 10); break;
       case cmd::kLayoutButton: popUp(213, layoutButton_); break;
       case cmd::kPageButton:
         if (isCommandEnabled(id)) popUp(212, pageButton_);
@@ -607,8 +591,7 @@ void MainFrame::print() {
     showPageView();
     if (selected >= 0) {
       // The envelope of the selected name only.
-      state_.page = selected + 1;
-      state_.firstPrintPage = selected + 1;
+      state_.page = state_.firstPrintPage = selected + 1;
       updateToolbarTexts();
       refreshPageView();
     }

@@ -113,6 +113,8 @@ class MainFrame : public QMainWindow {
   void updateToolbarTexts();
   void refreshStatusTips();
   void refreshPageView();
+  // Moves to page, kept within 1..page count, and shows it.
+  void goToPage(int page);
   void prepareMenu(QMenu* menu);
   void openRecent(int id);
   void print();

@@ -427,6 +427,17 @@ TEST_F(ShellTest, layoutCommandsInThePageView) {
   f.onCommand(69);  // at most the page count
   EXPECT_EQ(f.pageButton()->text(), "Page 30 of 30");
   EXPECT_FALSE(f.isCommandEnabled(70));
+  f.onCommand(72);
+  EXPECT_EQ(f.pageButton()->text(), "Page 20 of 30");
+  f.appState().firstPageOfLetter[3] = 4;
+  f.onCommand(11904);  // letter D
+  f.onCommand(72);     // at least page 1
+  EXPECT_EQ(f.pageButton()->text(), "Page 1 of 30");
+  f.onCommand(71);
+  EXPECT_EQ(f.pageButton()->text(), "Page 1 of 30");
+  EXPECT_FALSE(f.isCommandEnabled(71));
+  f.onCommand(70);
+  EXPECT_EQ(f.pageButton()->text(), "Page 2 of 30");
 }
 
 TEST_F(ShellTest, keyboardAcceleratorsRunTheirCommands) {
