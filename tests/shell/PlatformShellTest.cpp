@@ -5,12 +5,18 @@
 #include "platform/HelpWindow.h"
 #include "shell/FontChooser.h"
 
+#include <QApplication>
+#include <QColorDialog>
 #include <QCoreApplication>
+#include <QFontDialog>
+#include <QTimer>
 #include <QEvent>
 #include <QMenu>
 #include <QTextBrowser>
 
+#include <functional>
 #include <map>
+#include <memory>
 
 namespace mv::test {
 namespace {
@@ -93,6 +99,165 @@ TEST_F(ShellTest, popupMenusCheckTheCurrentItem) {
   for (QAction* a : letters->actions())
     if (a->isChecked()) checked << a->text();
   EXPECT_EQ(checked, QStringList{"&C"});
+}
+
+}  // namespace
+}  // namespace mv::test
+
+namespace mv::test {
+namespace {
+
+// A page view that records the commands it gets.
+class FakePageView : public QWidget, public PageViewHost {
+ public:
+  using QWidget::QWidget;
+  bool onCommand(int id) override {
+    commands.push_back(id);
+    return true;
+  }
+  std::optional<bool> isCommandEnabled(int) const override { return std::nullopt; }
+  QWidget* widget() override { return this; }
+  std::vector<int> commands;
+};
+
+// Answers the next modal dialogs as they open: each gets the next of answers.
+void answerDialogs(std::vector<std::function<void(QDialog*)>> answers) {
+  auto* timer = new QTimer;
+  timer->setInterval(20);
+  auto pending = std::make_shared<decltype(answers)>(std::move(answers));
+  QObject::connect(timer, &QTimer::timeout, [timer, pending] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) return;
+    pending->front()(dialog);
+    pending->erase(pending->begin());
+    if (pending->empty()) timer->deleteLater();
+  });
+  timer->start();
+}
+
+class FrameCommandTest : public ShellTest {
+ protected:
+  MainFrame& startWithPageView() {
+    MainFrameOptions o;
+    o.prompter = &prompter;
+    o.fileChooser = &chooser;
+    o.webBrowserProbe = nullptr;
+    o.cardWindowFactory = [this](QWidget* parent, ShellServices& s) -> CardWindowHost* {
+      return card = new FakeCardWindow(parent, s);
+    };
+    o.pageViewFactory = [this](QWidget* parent, AppState&, ShellServices&) -> PageViewHost* {
+      return view = new FakePageView(parent);
+    };
+    frame = std::make_unique<MainFrame>(std::move(o));
+    frame->setUp();
+    frame->show();
+    for (int id : {29, 32, 81, 83})
+      frame->setCommandHandler(id, [this, id] { handled.push_back(id); });
+    return *frame;
+  }
+  FakePageView* view = nullptr;
+  std::vector<int> handled;
+};
+
+TEST_F(FrameCommandTest, setUpLayoutLabelsAndEnvelopeFollowTheCurrentLayout) {
+  MainFrame& f = startWithPageView();
+  struct Row {
+    bool pageView;  // the mode the command is given in
+    int layout;     // the current layout before it
+    int command;
+    int handler;    // the handler that runs, 0 none
+    MainFrame::ViewMode mode;  // afterwards
+    int layoutAfter;
+  };
+  using M = MainFrame::ViewMode;
+  const Row rows[] = {
+      {true, 1079, 1001, 29, M::PageView, 1079},  // envelope setup
+      {true, 1080, 1001, 32, M::PageView, 1080},  // label setup
+      {true, 1076, 1001, 0, M::Card, 1076},       // an address-book layout: the card window
+      {true, 1076, 32, 32, M::PageView, 1080},    // in the page view Labels becomes current
+      {true, 1076, 29, 29, M::PageView, 1079},
+      {false, 1076, 32, 32, M::Card, 1076},       // in card mode only the setup runs
+      {true, 1079, 81, 81, M::PageView, 1079},    // envelope fonts: the envelope setup
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.command);
+    f.onCommand(r.pageView ? 15 : 23);
+    f.appState().layout = r.layout;
+    handled.clear();
+    f.onCommand(r.command);
+    EXPECT_EQ(handled, r.handler ? std::vector<int>{r.handler} : std::vector<int>{});
+    EXPECT_EQ(f.viewMode(), r.mode);
+    EXPECT_EQ(f.appState().layout, r.layoutAfter);
+  }
+  EXPECT_TRUE(prompter.shown().empty());
+}
+
+TEST_F(FrameCommandTest, refreshReachesThePageViewAndCloseEndsTheFrame) {
+  MainFrame& f = startWithPageView();
+  f.onCommand(15);
+  view->commands.clear();
+  f.onCommand(3000);
+  f.onCommand(54);
+  f.onCommand(83);  // page settings: the view is refreshed afterwards
+  EXPECT_EQ(view->commands, (std::vector<int>{3000, 54, 3000}));
+  EXPECT_EQ(card->commands, std::vector<int>{});
+
+  f.onCommand(97);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().caption, "About Mervane");
+  EXPECT_NE(prompter.last().text.find("Mervane"), std::string::npos);
+
+  f.onCommand(3001);
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(card->closeQueries, 1);
+  EXPECT_TRUE(Profile(ini(), "Customize").hasKey("FrameSize"));
+}
+
+TEST_F(FrameCommandTest, fontAndColorStoresTheLabelFontOrThePageFont) {
+  MainFrame& f = startWithPageView();
+  f.onCommand(15);
+  auto pick = [](QDialog* d) {
+    auto* fonts = qobject_cast<QFontDialog*>(d);
+    ASSERT_NE(fonts, nullptr);
+    QFont font("DejaVu Serif");
+    font.setPointSizeF(18);  // 25 hundredths of an inch
+    font.setBold(true);
+    fonts->setCurrentFont(font);
+    d->accept();
+  };
+  auto red = [](QDialog* d) {
+    auto* colors = qobject_cast<QColorDialog*>(d);
+    ASSERT_NE(colors, nullptr);
+    colors->setCurrentColor(QColor(200, 0, 0));
+    d->accept();
+  };
+
+  // Labels: the label font of section Font; the page font stays.
+  f.onCommand(1080);
+  answerDialogs({pick, red});
+  f.onCommand(81);
+  const std::string labels = Profile(ini(), "Font").readString("Labels", "", 100);
+  EXPECT_EQ(labels, "25,700,0,0,0, 200,0,0, &<<DejaVu Serif");
+  EXPECT_EQ(f.customize().font, "Arial");
+  EXPECT_EQ(f.customize().baseColor, (Rgb{0, 0, 0}));
+
+  // Any other layout: the page font and colour, written back at exit.
+  f.onCommand(1077);
+  answerDialogs({pick, red});
+  f.onCommand(81);
+  EXPECT_EQ(f.customize().font, "DejaVu Serif");
+  EXPECT_EQ(f.customize().baseColor, (Rgb{200, 0, 0}));
+  EXPECT_EQ(Profile(ini(), "Font").readString("Labels", "", 100), labels);
+
+  // Cancel in the font dialog changes nothing.
+  answerDialogs({[](QDialog* d) { d->reject(); }});
+  f.onCommand(81);
+  EXPECT_EQ(f.customize().font, "DejaVu Serif");
+
+  f.onCommand(332);
+  const Profile customize(ini(), "Customize");
+  EXPECT_EQ(customize.readString("Font", "", 30), "DejaVu Serif");
+  EXPECT_EQ(customize.readString("BaseColor", "", 50), "200,0,0");
 }
 
 }  // namespace
