@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -456,6 +457,16 @@ TEST_F(CardFileTest, linkPageWritesTheSummaryAndALinkClickSendsItsCommand) {
     QApplication::sendEvent(view->viewport(), &e);
   }
   EXPECT_EQ(sent, (std::vector<int>{186, 186}));
+
+  // "Select All and Copy" puts the summary's text on the clipboard (the name line keeps
+  // one of its two blanks: the other ends the control word before it) and leaves nothing
+  // selected.
+  QApplication::clipboard()->clear();
+  window_->onCommand(6120);
+  const QString copied = QApplication::clipboard()->text();
+  EXPECT_TRUE(copied.startsWith(" Ann ")) << copied.toStdString();
+  EXPECT_TRUE(copied.contains("ann@example.org"));
+  EXPECT_FALSE(view->textCursor().hasSelection());
 
   window_->setPage(TCardFile::NotesPage);
   EXPECT_EQ(control<QLabel>(window_.get(), 11578)->text(), " Notes about: Ann  {x}");
