@@ -9,9 +9,4 @@ FramePoint framePosition(int savedLeft, int savedTop, int workAreaWidth, int wor
   return p;
 }
 
-FrameSize cardModeFrameSize(int cardWidth, int cardHeight, int menuBarHeight,
-                            int statusBarHeight, int toolBarHeight) {
-  return {cardWidth, menuBarHeight + toolBarHeight + cardHeight + statusBarHeight};
-}
-
 }  // namespace mv

@@ -370,10 +370,9 @@ QSize MainFrame::cardModeSize() const {
     card = w->minimumSize() == w->maximumSize() ? w->minimumSize() : w->sizeHint();
     if (!card.isValid()) card = w->size();
   }
-  const FrameSize s = cardModeFrameSize(card.width(), card.height(),
-                                        menuBar()->sizeHint().height(),
-                                        statusBar()->sizeHint().height(), 0);
-  return {s.width, s.height};
+  // The frame hugs the card window: its width, its height plus menu bar and status bar.
+  return {card.width(),
+          menuBar()->sizeHint().height() + card.height() + statusBar()->sizeHint().height()};
 }
 
 void MainFrame::fixCardModeSize() { setFixedSize(cardModeSize()); }

@@ -25,10 +25,5 @@ TEST(FramePlacement, keepsTheFrameOnTheWorkArea) {
         << r.left << "," << r.top;
 }
 
-TEST(FramePlacement, cardModeFrameHugsTheCardWindow) {
-  EXPECT_EQ(cardModeFrameSize(640, 420, 22, 20, 0), (FrameSize{640, 462}));
-  EXPECT_EQ(cardModeFrameSize(640, 420, 22, 20, 30), (FrameSize{640, 492}));
-}
-
 }  // namespace
 }  // namespace mv
