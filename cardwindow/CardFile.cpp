@@ -163,6 +163,37 @@ QIcon standardIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap f
   return QIcon::fromTheme(QString::fromLatin1(theme), w->style()->standardIcon(fallback));
 }
 
+// A tool bar button: command, tool tip, icon theme name and the style's stand-in.
+struct ToolSpec {
+  int id;
+  const char* tip;
+  const char* theme;
+  QStyle::StandardPixmap fallback;
+};
+
+// Above the names list.
+constexpr ToolSpec kFileTools[] = {
+    {kPreview, "Print Preview", "document-print-preview", QStyle::SP_FileDialogContentsView},
+    {CardSession::kNewFile, "New addressbook file", "document-new", QStyle::SP_FileIcon},
+    {CardSession::kOpen, "Open another addressbook file", "document-open",
+     QStyle::SP_DialogOpenButton},
+    {CardSession::kSave, "Save the changes to this file", "document-save",
+     QStyle::SP_DialogSaveButton},
+    {kFind, "Look for text", "edit-find", QStyle::SP_FileDialogDetailedView},
+};
+
+// Before the card buttons, which take the tips of the first three.
+constexpr ToolSpec kCardTools[] = {
+    {CardSession::kAddNameTool, "Add a new name to the addressbook", "list-add",
+     QStyle::SP_FileDialogNewFolder},
+    {CardSession::kDeleteTool, "Delete the selected item in the list", "list-remove",
+     QStyle::SP_TrashIcon},
+    {CardSession::kChangeTool, "Change the address then click", "document-edit",
+     QStyle::SP_BrowserReload},
+    {CardSession::kClearCard, "Clear the page for a new entry", "edit-clear",
+     QStyle::SP_DialogResetButton},
+};
+
 QIcon letterIcon(const QString& text, const QColor& colour) {
   QPixmap pm(20, 20);
   pm.fill(Qt::transparent);
@@ -256,6 +287,10 @@ QToolButton* TCardFile::toolButton(int id, const QString& tip, const QIcon& icon
 void TCardFile::buildWindow() {
   const QSize small(24, 24);
   const QSize large(28, 28);
+  const auto tool = [this](const ToolSpec& spec, QSize size) {
+    return toolButton(spec.id, QString::fromLatin1(spec.tip),
+                      standardIcon(this, spec.theme, spec.fallback), size);
+  };
 
   // Left: the tool bar row over the names list.
   auto* left = new QWidget(this);
@@ -264,23 +299,10 @@ void TCardFile::buildWindow() {
   leftLayout->setSpacing(4);
   auto* toolRow = new QHBoxLayout;
   toolRow->setSpacing(1);
-  toolRow->addWidget(toolButton(kPreview, QStringLiteral("Print Preview"),
-                                standardIcon(this, "document-print-preview",
-                                             QStyle::SP_FileDialogContentsView), small));
-  toolRow->addWidget(toolButton(CardSession::kNewFile, QStringLiteral("New addressbook file"),
-                                standardIcon(this, "document-new", QStyle::SP_FileIcon), small));
-  toolRow->addWidget(toolButton(CardSession::kOpen,
-                                QStringLiteral("Open another addressbook file"),
-                                standardIcon(this, "document-open", QStyle::SP_DialogOpenButton),
-                                small));
-  toolRow->addWidget(toolButton(CardSession::kSave,
-                                QStringLiteral("Save the changes to this file"),
-                                standardIcon(this, "document-save", QStyle::SP_DialogSaveButton),
-                                small));
-  toolRow->addSpacing(4);
-  toolRow->addWidget(toolButton(kFind, QStringLiteral("Look for text"),
-                                standardIcon(this, "edit-find", QStyle::SP_FileDialogDetailedView),
-                                small));
+  for (const ToolSpec& spec : kFileTools) {
+    if (spec.id == kFind) toolRow->addSpacing(4);
+    toolRow->addWidget(tool(spec, small));
+  }
   toolRow->addStretch(1);
   azButton_ = toolButton(kAZ, QStringLiteral("A to Z menu... browse alphabetically"),
                          letterIcon(QStringLiteral("A-Z"), palette().color(QPalette::WindowText)),
@@ -390,50 +412,33 @@ void TCardFile::buildWindow() {
   auto* editRow = new QHBoxLayout(editButtons_);
   editRow->setContentsMargins(0, 0, 0, 0);
   editRow->setSpacing(1);
-  editRow->addWidget(toolButton(CardSession::kAddNameTool,
-                                QStringLiteral("Add a new name to the addressbook"),
-                                standardIcon(this, "list-add", QStyle::SP_FileDialogNewFolder),
-                                small));
-  editRow->addWidget(toolButton(CardSession::kDeleteTool,
-                                QStringLiteral("Delete the selected item in the list"),
-                                standardIcon(this, "list-remove", QStyle::SP_TrashIcon), small));
-  editRow->addWidget(toolButton(CardSession::kChangeTool,
-                                QStringLiteral("Change the address then click"),
-                                standardIcon(this, "document-edit", QStyle::SP_BrowserReload),
-                                small));
-  editRow->addWidget(toolButton(CardSession::kClearCard,
-                                QStringLiteral("Clear the page for a new entry"),
-                                standardIcon(this, "edit-clear", QStyle::SP_DialogResetButton),
-                                small));
+  for (const ToolSpec& spec : kCardTools) editRow->addWidget(tool(spec, small));
   editRow->addSpacing(10);
-  const auto cardButton = [&](int id, const QString& text, const QString& tip) {
-    auto* b = new QPushButton(text, editButtons_);
+  const auto pushButton = [this](QWidget* parent, int id, const QString& text) {
+    auto* b = new QPushButton(text, parent);
     setControlId(b, id);
-    b->setToolTip(tip);
     setAccessible(b, QString(text).remove(QLatin1Char('&')));
     connect(b, &QPushButton::clicked, this, [this, id] { onCommand(id); });
-    editRow->addWidget(b);
+    return b;
   };
-  cardButton(CardSession::kAddName, QStringLiteral("&Add"),
-             QStringLiteral("Add a new name to the addressbook"));
-  cardButton(CardSession::kDeleteName, QStringLiteral("&Delete"),
-             QStringLiteral("Delete the selected item in the list"));
-  cardButton(CardSession::kChangeName, QStringLiteral("&Change"),
-             QStringLiteral("Change the address then click"));
+  // The card buttons carry the tool tips of the tool bar buttons that do the same.
+  const std::pair<int, const char*> cardButtons[] = {
+      {CardSession::kAddName, "&Add"}, {CardSession::kDeleteName, "&Delete"},
+      {CardSession::kChangeName, "&Change"}};
+  for (size_t i = 0; i < std::size(cardButtons); ++i) {
+    QPushButton* b = pushButton(editButtons_, cardButtons[i].first,
+                                QString::fromLatin1(cardButtons[i].second));
+    b->setToolTip(QString::fromLatin1(kCardTools[i].tip));
+    editRow->addWidget(b);
+  }
   buttonRow->addWidget(editButtons_);
   buttonRow->addStretch(1);
   buttonRow->addWidget(toolButton(kWebPage, QStringLiteral("Quorvel web page"),
                                   standardIcon(this, "applications-internet",
                                                QStyle::SP_DriveNetIcon),
                                   large));
-  auto* ok = new QPushButton(QStringLiteral("&OK"), right);
-  setControlId(ok, CardSession::kOk);
-  setAccessible(ok, QStringLiteral("OK"));
-  connect(ok, &QPushButton::clicked, this, [this] { onCommand(CardSession::kOk); });
-  auto* cancel = new QPushButton(QStringLiteral("Cancel"), right);
-  setControlId(cancel, CardSession::kCancel);
-  setAccessible(cancel, QStringLiteral("Cancel"));
-  connect(cancel, &QPushButton::clicked, this, [this] { onCommand(CardSession::kCancel); });
+  QPushButton* ok = pushButton(right, CardSession::kOk, QStringLiteral("&OK"));
+  QPushButton* cancel = pushButton(right, CardSession::kCancel, QStringLiteral("Cancel"));
   buttonRow->addWidget(ok);
   buttonRow->addWidget(cancel);
   rightLayout->addLayout(buttonRow);
