@@ -600,6 +600,32 @@ TEST_F(CardFileTest, menusEnablingAndRecentFiles) {
   EXPECT_EQ(title_, "Mervane - " + (dir_ / "book.adr").string());
 }
 
+// The tool tips of the tool bar; the card buttons share those of the tools doing the same.
+TEST_F(CardFileTest, toolTips) {
+  const std::pair<int, const char*> rows[] = {
+      {15, "Print Preview"},
+      {24333, "New addressbook file"},
+      {24336, "Open another addressbook file"},
+      {24335, "Save the changes to this file"},
+      {330, "Look for text"},
+      {6105, "Add a new name to the addressbook"},
+      {6106, "Delete the selected item in the list"},
+      {6107, "Change the address then click"},
+      {328, "Clear the page for a new entry"},
+      {113, "A to Z menu... browse alphabetically"},
+      {114, "Sort the items"},
+      {346, "Quorvel web page"},
+      {6100, "Add a new name to the addressbook"},
+      {6101, "Delete the selected item in the list"},
+      {6102, "Change the address then click"},
+  };
+  for (const auto& [id, tip] : rows) {
+    auto* w = control<QWidget>(window_.get(), id);
+    ASSERT_NE(w, nullptr) << id;
+    EXPECT_EQ(w->toolTip(), tip) << id;
+  }
+}
+
 // Every control a user can reach says what it is to a screen reader.
 TEST_F(CardFileTest, everyControlHasAnAccessibleName) {
   const auto unnamed = [](QWidget* root) {
