@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QGridLayout>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -119,22 +120,34 @@ void NotesEdit::keyPressEvent(QKeyEvent* event) {
   QPlainTextEdit::keyPressEvent(event);
 }
 
-void NotesEdit::insertFromMimeData(const QMimeData* source) {
-  if (!source->hasText()) return;
-  QString text;
-  for (QChar c : source->text()) {
-    if (c == QLatin1Char('\r')) continue;
-    if (isCp1252(c)) text += c;
-  }
+QString NotesEdit::fitting(const QString& text) const {
   int left = room();
-  QString fitting;
+  QString out;
   for (QChar c : text) {
+    if (c == QLatin1Char('\r') || !isCp1252(c)) continue;
     const int cost = c == QLatin1Char('\n') ? 2 : 1;
     if (left < cost) break;
     left -= cost;
-    fitting += c;
+    out += c;
   }
-  insertPlainText(fitting);
+  return out;
+}
+
+void NotesEdit::inputMethodEvent(QInputMethodEvent* event) {
+  // Text composed through an input method passes the same refusal as typed keys.
+  const QString commit = event->commitString();
+  if (commit.isEmpty() || fitting(commit) == commit) {
+    QPlainTextEdit::inputMethodEvent(event);
+    return;
+  }
+  QInputMethodEvent filtered(event->preeditString(), event->attributes());
+  filtered.setCommitString(fitting(commit), event->replacementStart(),
+                           event->replacementLength());
+  QPlainTextEdit::inputMethodEvent(&filtered);
+}
+
+void NotesEdit::insertFromMimeData(const QMimeData* source) {
+  if (source->hasText()) insertPlainText(fitting(source->text()));
 }
 
 TCardEditControls::TCardEditControls(CardModel& model, QWidget* parent)

@@ -113,10 +113,13 @@ class NotesEdit final : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;
 
  private:
   int room() const;
+  // What of `text` the notes can take: characters Windows-1252 holds, as far as they fit.
+  QString fitting(const QString& text) const;
 };
 
 // The label of the second-set menu item for a field 21..27 ("&Home2"...).

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -291,6 +292,18 @@ TEST_F(CardFileTest, boxesRefuseCharactersTheBookCannotHold) {
   EXPECT_EQ(window_->card()->box(FieldId::Zip)->maxLength(), 19);
   EXPECT_EQ(window_->card()->box(FieldId::Zip)->objectName(), "142");
   EXPECT_EQ(window_->card()->box(FieldId::Zip)->accessibleName(), "Zip");
+
+  // The notes refuse the same characters, typed, composed or pasted.
+  auto* notes = control<QPlainTextEdit>(window_.get(), 105);
+  QKeyEvent omega(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x03A9)));
+  QApplication::sendEvent(notes, &omega);
+  QInputMethodEvent composed;
+  composed.setCommitString(QString("a") + QChar(0x4E2D) + "b");
+  QApplication::sendEvent(notes, &composed);
+  QApplication::clipboard()->setText(QString("c\r\n") + QChar(0x2603));
+  notes->paste();
+  EXPECT_EQ(notes->toPlainText(), "abc\n");
+  EXPECT_EQ(window_->session().card().notes(), "abc\r\n");
 }
 
 TEST_F(CardFileTest, keyboardMovesBetweenBoxes) {
