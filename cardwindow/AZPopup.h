@@ -23,7 +23,6 @@ class TAZPopup final : public QWidget {
   int rowAt(QPoint pos) const;
   // The colour a row's letter is drawn in: grey for a letter without names.
   QColor letterColor(int row) const;
-  int highlightedRow() const noexcept { return highlighted_; }
   // Below `button`, right edges together.
   void showBelow(QWidget* button);
 

@@ -45,7 +45,7 @@ QString secondSetMenuText(int field) {
   return QString::fromLatin1(kTexts[field - kFirstSecondSet]);
 }
 
-CardFieldEdit::CardFieldEdit(int field, QWidget* parent) : QLineEdit(parent), field_(field) {
+CardFieldEdit::CardFieldEdit(int field, QWidget* parent) : QLineEdit(parent) {
   const auto& info = fieldTable()[static_cast<size_t>(field)];
   setControlId(this, info.controlId);
   setMaxLength(info.inputLimit);

@@ -35,7 +35,6 @@ class CardFieldEdit final : public QLineEdit {
   Q_OBJECT
  public:
   CardFieldEdit(int field, QWidget* parent);
-  int field() const noexcept { return field_; }
   void setLabel(const QString& label);
   const QString& label() const noexcept { return label_; }
 
@@ -48,7 +47,6 @@ class CardFieldEdit final : public QLineEdit {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  int field_;
   QString label_;
 };
 

@@ -61,7 +61,6 @@ class TCardFile final : public QWidget, public CardWindowHost {
   TAZPopup* azPopup() const;
   Page page() const noexcept { return page_; }
   void setPage(Page page);
-  const FindState& findState() const noexcept { return find_; }
 
   // Tests answer the window's dialogs (Find, Add a new name, New Group Name) here.
   void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
