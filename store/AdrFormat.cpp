@@ -2,6 +2,7 @@
 
 #include "store/AtomicFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -74,10 +75,37 @@ StartLine parseStartLine(std::string_view text) noexcept {
 
 namespace {
 
+// Whether a text holds a record delimiter (or, for a field, a line break). Written as one
+// pass without an early exit over byte-wide flags, which the compiler turns into vector
+// code: these run over every byte of a book.
+bool hasControlByte(std::string_view text) noexcept {
+  unsigned char found = 0;
+  for (const char c : text)
+    found |= static_cast<unsigned char>(static_cast<unsigned char>(c) - 0x14u < 3u);
+  return found != 0;
+}
+
+bool hasFieldBreaker(std::string_view text) noexcept {
+  // Minimum distances to the delimiters and to the two line-break bytes.
+  unsigned char control = 0xFF, lf = 0xFF, cr = 0xFF;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    control = std::min(control, static_cast<unsigned char>(u - 0x14u));
+    lf = std::min(lf, static_cast<unsigned char>(u ^ '\n'));
+    cr = std::min(cr, static_cast<unsigned char>(u ^ '\r'));
+  }
+  return control < 3 || lf == 0 || cr == 0;
+}
+
 // Appends at most `limit` characters of text, leaving out the bytes `skip` refuses.
-// Clean runs are copied whole: a rescan or import of a full book writes thousands of these.
+// Nearly every text is clean and short enough and is copied whole.
 template <class Skip>
-void appendCleaned(std::string& out, std::string_view text, size_t limit, Skip skip) {
+void appendCleaned(std::string& out, std::string_view text, size_t limit, Skip skip,
+                   bool clean) {
+  if (clean && text.size() <= limit) {
+    out.append(text);
+    return;
+  }
   size_t kept = 0;
   size_t run = 0;  // start of the current clean run
   for (size_t i = 0; i < text.size() && kept < limit; ++i) {
@@ -102,10 +130,12 @@ void appendRecord(std::string& out, const AddressRecord& record, int slot, char 
   out += startLine(slot, initial, mark);
   for (const std::string& field : record.fields) {
     appendCleaned(out, field, kMaxFieldChars,
-                  [](char c) { return c == '\n' || c == '\r' || isControlByte(c); });
+                  [](char c) { return c == '\n' || c == '\r' || isControlByte(c); },
+                  !hasFieldBreaker(field));
     out += '\n';
   }
-  appendCleaned(out, record.notes, kMaxNotesRead, [](char c) { return isControlByte(c); });
+  appendCleaned(out, record.notes, kMaxNotesRead, [](char c) { return isControlByte(c); },
+                !hasControlByte(record.notes));
   out += '\n';
   out += kRecordEnd;
   out += '\n';
@@ -123,22 +153,45 @@ std::string_view Reader::line() noexcept {
 }
 
 bool Reader::field(std::string& value) {
+  std::string_view text;
+  if (!fieldText(text)) return false;
+  value.assign(text);
+  return true;
+}
+
+bool Reader::fieldText(std::string_view& value) noexcept {
   if (atEnd() || isControlByte(peek())) return false;
-  size_t end = pos_;
-  while (end < bytes_.size() && bytes_[end] != '\n' && !isControlByte(bytes_[end])) ++end;
+  // The line feed is found first (memchr is quick); a control byte before it, rare, ends
+  // the line early.
+  size_t end = bytes_.find('\n', pos_);
+  if (end == std::string_view::npos) end = bytes_.size();
+  if (hasControlByte(bytes_.substr(pos_, end - pos_))) {
+    end = pos_;
+    while (!isControlByte(bytes_[end])) ++end;
+  }
   // The whole line is consumed even when it is longer than a field may be, so a
   // hand-edited over-long line costs only its own tail, not the fields after it.
   const size_t len = end - pos_;
-  value.assign(bytes_.substr(pos_, len < kMaxFieldChars ? len : kMaxFieldChars));
+  value = bytes_.substr(pos_, len < kMaxFieldChars ? len : kMaxFieldChars);
   pos_ = (end < bytes_.size() && bytes_[end] == '\n') ? end + 1 : end;
   return true;
 }
 
-std::string Reader::notes() {
+std::string_view Reader::untilControlByte() noexcept {
   size_t end = pos_;
+  // Notes run to hundreds of characters: whole blocks without a delimiter are passed
+  // over first.
+  constexpr size_t kBlock = 64;
+  while (end + kBlock <= bytes_.size() && !hasControlByte(bytes_.substr(end, kBlock)))
+    end += kBlock;
   while (end < bytes_.size() && !isControlByte(bytes_[end])) ++end;
-  std::string_view text = bytes_.substr(pos_, end - pos_);
+  const std::string_view text = bytes_.substr(pos_, end - pos_);
   pos_ = end;
+  return text;
+}
+
+std::string Reader::notes() {
+  std::string_view text = untilControlByte();
   // The writer puts one line feed after the notes; it is not part of them.
   if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
   if (text.size() > kMaxNotesRead) text = text.substr(0, kMaxNotesRead);

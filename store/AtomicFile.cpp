@@ -84,7 +84,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     ok = writeAll(fd, bytes);
   }
   // The data must be on disk before the rename makes it the book.
-  if (ok) ok = ::fsync(fd) == 0;
+  if (ok) ok = ::fdatasync(fd) == 0;
   if (::close(fd) != 0) ok = false;
 
   std::error_code ec;

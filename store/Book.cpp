@@ -46,11 +46,14 @@ BookStatus Book::open(const std::filesystem::path& path, bool force) {
   if (kind == adr::BookKind::Unreadable) return BookStatus::Unreadable;
   if (kind != adr::BookKind::Current && !force) return BookStatus::NotABook;
   close();
-  if (!working_.openCopyOf(path)) {
-    working_.remove();
+  std::string bytes;
+  if (!readWholeFile(path, bytes)) return BookStatus::Unreadable;
+  if (!working_.replaceWith(bytes)) {
+    close();
     return BookStatus::WorkingFileError;
   }
-  if (const BookStatus built = buildList(); built != BookStatus::Ok) {
+  if (const BookStatus built = buildFrom(WorkingFile::scan(bytes), false, {});
+      built != BookStatus::Ok) {
     close();
     return built;
   }
@@ -155,25 +158,15 @@ std::string Book::serialize() const {
     // The field lines are copied as stored but each cut to 70 characters, so a line made
     // too long by hand does not leave the saved file unreadable for other programs.
     const size_t fieldsAt = out.size();
-    size_t pos = r.pos();
-    for (int f = 0; f < kFieldCount && pos < bytes.size() && !adr::isControlByte(bytes[pos]);
-         ++f) {
-      const char* start = bytes.data() + pos;
-      const char* limit = bytes.data() + bytes.size();
-      const char* end = start;
-      while (end < limit && *end != '\n' && !adr::isControlByte(*end)) ++end;
-      const size_t len = static_cast<size_t>(end - start);
-      out.append(start, len < kMaxFieldChars ? len : kMaxFieldChars);
+    std::string_view field;
+    for (int f = 0; f < kFieldCount && r.fieldText(field); ++f) {
+      out += field;
       out += '\n';
-      pos += len;
-      if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
     }
     if (out.size() == fieldsAt) out += '\n';  // a record cut off right after its start
     std::string group = out.substr(fieldsAt, out.find('\n', fieldsAt) + 1 - fieldsAt);
     // Then the notes and their line feed, byte for byte, up to the record's end.
-    size_t stop = pos;
-    while (stop < bytes.size() && !adr::isControlByte(bytes[stop])) ++stop;
-    out.append(bytes, pos, stop - pos);
+    out += r.untilControlByte();
     out += adr::kRecordEnd;
     out += '\n';
     index.push_back(IndexLine{std::move(group), newOffset, mark, &entry.text});
@@ -230,26 +223,31 @@ BookStatus Book::saveAs(const std::filesystem::path& path) {
 
 BookStatus Book::rewrite(bool sorted, const TitleFn& title) {
   if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
-  const std::filesystem::path temp = rewritePath();
   const std::string bytes = serialize();
-  // "temp~adr.~~" is a scratch copy, not the user's file: a plain write will do, and
-  // the working file takes the same bytes from memory instead of copying the file back.
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) return BookStatus::WriteError;
-  }
-  std::error_code ec;
-  if (!working_.replaceWith(bytes)) {
-    std::filesystem::remove(temp, ec);
-    return BookStatus::WorkingFileError;
-  }
-  const BookStatus built = buildFrom(WorkingFile::scan(bytes), sorted, title);
-  std::filesystem::remove(temp, ec);
+  if (const BookStatus written = writeRewriteFile(bytes); written != BookStatus::Ok)
+    return written;
+  const BookStatus built = adoptRewriteFile(bytes, sorted, title);
+  if (built == BookStatus::WorkingFileError) return built;
   working_.setChanged(true);
   working_.setReorderNeeded(true);
   return built;
+}
+
+BookStatus Book::writeRewriteFile(std::string_view bytes) const {
+  // "temp~adr.~~" is a scratch copy, not the user's file: a plain write will do.
+  std::ofstream out(rewritePath(), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  return out ? BookStatus::Ok : BookStatus::WriteError;
+}
+
+BookStatus Book::adoptRewriteFile(std::string_view bytes, bool sorted, const TitleFn& title) {
+  if (!working_.takeOver(rewritePath())) {
+    std::error_code ec;
+    std::filesystem::remove(rewritePath(), ec);
+    return BookStatus::WorkingFileError;
+  }
+  return buildFrom(WorkingFile::scan(bytes), sorted, title);
 }
 
 BookStatus Book::compact() {

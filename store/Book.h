@@ -96,6 +96,13 @@ class Book {
   // (sorted when `sorted`); afterwards changed and reorder-needed are set. The current
   // path is untouched.
   BookStatus rewrite(bool sorted = false, const TitleFn& title = {});
+  // The two halves of a rewrite, also used by the rescan: "temp~adr.~~" is written with
+  // `bytes` (WriteError when it cannot be), then it replaces "mervn.tmx" (by a rename:
+  // the same bytes, not written twice) and the list is built from `bytes`. A working
+  // file that cannot be replaced stays as it was (WorkingFileError).
+  BookStatus writeRewriteFile(std::string_view bytes) const;
+  BookStatus adoptRewriteFile(std::string_view bytes, bool sorted = false,
+                              const TitleFn& title = {});
   // Compaction: rewrite only when reorder-needed is set, then clear reorder-needed.
   BookStatus compact();
   // Sort: sets the card sort to `order` and rewrites with the list sorted by the new keys.

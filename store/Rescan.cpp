@@ -6,7 +6,6 @@
 #include "store/Book.h"
 
 #include <cstdio>
-#include <fstream>
 #include <string_view>
 #include <unordered_map>
 
@@ -39,7 +38,8 @@ std::string duplicatesMessage() {
          kSupportAddress + "\n";
 }
 
-ScanResult scanBook(const Book& book, const std::function<void(const std::string&)>& title) {
+ScanResult scanBook(const Book& book, const std::function<void(const std::string&)>& title,
+                    std::string& out) {
   const WorkingFile& working = book.workingFile();
   if (!book.isOpen() || !working.isOpen()) return ScanResult::NotOpen;
 
@@ -47,8 +47,9 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
   const auto& names = book.names().mainNames();
   const int count = static_cast<int>(names.size());
   const FieldId target = duplicateTarget(book.cardSort());
-  std::string out(adr::kMagic);
+  out.assign(adr::kMagic);
   out += '\n';
+  out.reserve(bytes.size());
   bool duplicates = false;
 
   // Last list position of every key (folded to upper case): a record has a later twin
@@ -86,19 +87,15 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
       (*record)[target] += duplicateSuffix(i);
     }
 
-    std::string one;
-    adr::appendRecord(one, *record, record->slot, record->initial, record->mark);
-    out += adr::kRecordStart;
-    out += foundStart;
-    out += one.substr(one.find('\n'));
+    // The fields, notes and end as the writer lays them out, after the start line found.
+    const size_t recordAt = out.size();
+    adr::appendRecord(out, *record, record->slot, record->initial, record->mark);
+    const size_t startEnd = out.find('\n', recordAt);
+    out.replace(recordAt + 1, startEnd - recordAt - 1, foundStart);
   }
   if (title) title({});
 
-  std::ofstream file(book.rewritePath(), std::ios::binary | std::ios::trunc);
-  if (!file) return ScanResult::CreateFailed;
-  file.write(out.data(), static_cast<std::streamsize>(out.size()));
-  file.close();
-  if (!file) return ScanResult::CreateFailed;
+  if (book.writeRewriteFile(out) != BookStatus::Ok) return ScanResult::CreateFailed;
   return duplicates ? ScanResult::Duplicates : ScanResult::Clean;
 }
 
@@ -110,7 +107,8 @@ RescanResult rescanBook(Book& book, Prompter& prompter,
       "Scan Address Book", Icon::Information, Buttons::YesNo, Answer::Yes});
   if (a != Answer::Yes) return RescanResult::Declined;
 
-  const ScanResult scanned = scanBook(book, title);
+  std::string rescanned;
+  const ScanResult scanned = scanBook(book, title, rescanned);
   switch (scanned) {
     case ScanResult::CreateFailed:
       prompter.inform("File Creation Error", kAppCaption, Icon::None);
@@ -129,7 +127,8 @@ RescanResult rescanBook(Book& book, Prompter& prompter,
   WorkingFile& working = book.workingFile();
   const bool changed = working.changed();
   const bool reorder = working.reorderNeeded();
-  if (!working.openCopyOf(book.rewritePath()) || book.buildList() != BookStatus::Ok) {
+  // "temp~adr.~~" becomes the working file; its bytes are still at hand.
+  if (book.adoptRewriteFile(rescanned) != BookStatus::Ok) {
     prompter.inform("no success!,\n\nClick CANCEL\n\nand open address book again", "",
                     Icon::None);
     return RescanResult::WorkingFileFailed;

@@ -20,9 +20,10 @@ enum class ScanResult { Clean, Duplicates, NotOpen, CreateFailed };
 
 // The scan on its own: writes "temp~adr.~~" (magic line, then every live record in list
 // order, start lines as found, no trailer), appending the suffix to every record whose
-// key appears again further down the list. `title` gets "Rescan: %d%" every tenth of the
-// way and an empty text at the end (restore the title).
-ScanResult scanBook(const Book& book, const std::function<void(const std::string&)>& title);
+// key appears again further down the list; `rescanned` gets the same bytes. `title` gets
+// "Rescan: %d%" every tenth of the way and an empty text at the end (restore the title).
+ScanResult scanBook(const Book& book, const std::function<void(const std::string&)>& title,
+                    std::string& rescanned);
 
 enum class RescanResult {
   Declined,           // the user did not answer Yes

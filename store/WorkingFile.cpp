@@ -54,12 +54,18 @@ bool WorkingFile::replaceWith(std::string_view bytes) {
       return false;
     }
   }
+  if (takeOver(fresh)) return true;
+  std::error_code ec;
+  std::filesystem::remove(fresh, ec);
+  return false;
+}
+
+bool WorkingFile::takeOver(const std::filesystem::path& written) {
   const bool wasOpen = isOpen();
   close();
   std::error_code ec;
-  std::filesystem::rename(fresh, path_, ec);
+  std::filesystem::rename(written, path_, ec);
   if (ec) {
-    std::filesystem::remove(fresh, ec);
     if (wasOpen) openReadWrite();
     return false;
   }

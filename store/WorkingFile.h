@@ -52,6 +52,10 @@ class WorkingFile {
   // of a rewrite that is already in memory). Written beside the file and renamed over
   // it, so a failed write keeps the previous content.
   bool replaceWith(std::string_view bytes);
+  // Makes the complete file `written` (beside the working file) the working file by
+  // renaming it, and opens it read/write. False, and the previous working file kept,
+  // when the rename fails.
+  bool takeOver(const std::filesystem::path& written);
   // Readers outside the window close the handle around their own reads and reopen it.
   void close();
   bool reopen();

@@ -100,12 +100,10 @@ TEST_F(BadInput, aRewriteThatCannotReplaceTheWorkingFileKeepsTheEdits) {
   addRecord(book_, makeRecord("Zed", "Adams"));
   addRecord(book_, makeRecord("Amy", "Young"));
   const std::string working = book_.workingFile().readAll();
-  // The working file's fresh copy cannot be written (its name is taken by a folder):
-  // the working file, the only copy of the unsaved names, stays as it was and in use.
-  std::filesystem::path blocked = scratch_.path() / WorkingFile::kFileName;
-  blocked += ".new";
-  std::filesystem::create_directory(blocked);
-  EXPECT_EQ(book_.sort(1), BookStatus::WorkingFileError);
+  // The rewrite's copy cannot be written (its name is taken by a folder): the working
+  // file, the only copy of the unsaved names, stays as it was and in use.
+  std::filesystem::create_directory(book_.rewritePath());
+  EXPECT_EQ(book_.sort(1), BookStatus::WriteError);
   EXPECT_EQ(book_.workingFile().readAll(), working);
   EXPECT_EQ(namesOf(book_, 0), (std::vector<std::string>{"Amy Young ", "Zed Adams "}));
   ASSERT_EQ(book_.save(), BookStatus::Ok);
