@@ -8,32 +8,6 @@
 namespace mv {
 namespace {
 
-TEST(PrintingProblems, openingShowsOutOfRangeValuesAsTheirFallbacks) {
-  struct Row {
-    int offset, headingY1;
-    int shownOffset, shownTop;
-  };
-  const Row rows[] = {
-      {3, 40, 3, 40},    // both in range
-      {-5, 10, -5, 10},  // lower limits
-      {6, 51, 0, 50},    // above: 0 and 50
-      {-6, 9, 0, 50},    // below: 0 and 50
-  };
-  for (const auto& r : rows) {
-    CustomizeSettings s;
-    s.textoutYOffset = r.offset;
-    s.headingY1 = r.headingY1;
-    s.restoreDc = false;
-    s.labelUseTextOut = true;
-    const PrintingProblemsInitial init = printingProblemsInitial(s);
-    EXPECT_EQ(init.verticalAdjust, r.shownOffset) << r.offset;
-    EXPECT_EQ(init.topMargin, r.shownTop) << r.headingY1;
-    EXPECT_FALSE(init.restoreDc);
-    EXPECT_TRUE(init.forceNoBanding);
-    EXPECT_TRUE(init.labelUseTextOut);
-  }
-}
-
 TEST(PrintingProblems, okStoresAcceptedValuesAndRefusesABadAdjustment) {
   struct Row {
     const char* offset;

@@ -1,7 +1,4 @@
 #include "shell/CommandTable.h"
-#include "shell/LayoutCatalogue.h"
-
-#include <QKeySequence>
 
 #include <gtest/gtest.h>
 
@@ -32,20 +29,6 @@ TEST(CommandTable, navigationHintsComeFromTheViewKindTable) {
     EXPECT_EQ(statusHint(r.id, "Mervane - /books/a.adr", r.viewKind), r.expected) << r.id;
 }
 
-TEST(CommandTable, acceleratorsOfTableOne) {
-  std::map<int, QString> keys;
-  for (const Accelerator& a : acceleratorTable())
-    keys[a.command] = QKeySequence(QKeyCombination::fromCombined(a.key)).toString();
-  EXPECT_EQ(keys[54], "Num++");
-  EXPECT_EQ(keys[55], "Num+-");
-  EXPECT_EQ(keys[95], "F1");
-  EXPECT_EQ(keys[24310], "Alt+F4");
-  EXPECT_EQ(keys[23], "Ctrl+A");
-  EXPECT_EQ(keys[32], "Ctrl+L");
-  EXPECT_EQ(keys[29], "Ctrl+N");
-  EXPECT_EQ(keys.size(), 7u);
-}
-
 TEST(CommandTable, letterAndLayoutPopups) {
   const auto letters = menuResource(212).front().items;
   ASSERT_EQ(letters.size(), 26u);
@@ -62,25 +45,6 @@ TEST(CommandTable, letterAndLayoutPopups) {
       {1077, "5 Line Address"}, {1078, "Detailed Address"}, {1079, "Envelope"},
       {1080, "Labels"}};
   EXPECT_EQ(layouts, expected);
-}
-
-TEST(LayoutCatalogue, namesAndStepping) {
-  EXPECT_EQ(layoutShortName(0), "Yearly Calendar A");
-  EXPECT_EQ(layoutLongName(13), "Daily calendar, 2 days per page, Diary");
-  EXPECT_EQ(layoutShortName(15), "");
-  EXPECT_EQ(layoutShortName(29), "");
-  EXPECT_EQ(layoutShortName(-1), "");
-  EXPECT_EQ(layoutLongName(28), "Interest table");
-  // Next wraps from Envelope and from Labels to the 1-line layout: Labels is reached
-  // only by Prior.
-  EXPECT_EQ(nextLayoutCommand(1078), 1079);
-  EXPECT_EQ(nextLayoutCommand(1079), 1074);
-  EXPECT_EQ(nextLayoutCommand(1080), 1074);
-  EXPECT_EQ(priorLayoutCommand(1074), 1080);
-  EXPECT_EQ(priorLayoutCommand(1080), 1079);
-  // Calendar numbers become the 3-line layout.
-  EXPECT_EQ(normalizeLayoutCommand(1060), 1076);
-  EXPECT_EQ(normalizeLayoutCommand(1081), 1076);
 }
 
 }  // namespace
