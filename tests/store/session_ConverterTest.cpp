@@ -1,7 +1,10 @@
 #include "store/Converter.h"
 
+#include "platform/Cp1252.h"
 #include "platform/Paths.h"
+#include "platform/ScriptedPrompter.h"
 #include "store/AddressRecord.h"
+#include "store/BookValidation.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -169,6 +172,13 @@ TEST_F(Converter, aFailedConversionKeepsTheOldFile) {
     TConvert converter;
     EXPECT_EQ(converter.convert(path, "TVXADR_1800"), ConvertStatus::WriteFailed);
   }
+  EXPECT_EQ(test::readFile(path), old);
+  // Opened through the window, the user agrees, is told, and the book is not opened.
+  ScriptedPrompter prompter;
+  prompter.answer(Answer::Ok);
+  EXPECT_EQ(checkBookFile(path, prompter), BookCheck::Refused);
+  EXPECT_EQ(prompter.last().text, "Can not convert:\n" + pathToCp1252(path) +
+                                      "\n\nThe file could not be rewritten and was left as it was.");
   EXPECT_EQ(test::readFile(path), old);
 
   // A book that cannot be read is reported, not replaced by an empty one.

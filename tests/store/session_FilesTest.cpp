@@ -231,6 +231,45 @@ TEST_F(Files, sortByLastNameRekeysTheListAndMarksTheBookChanged) {
   EXPECT_EQ(s().selection(), (EntryRef{NamesList::kMain, -1}));
 }
 
+// Each write that cannot happen is reported, and the edits it would have carried stay.
+TEST_F(Files, failuresAreReportedAndNothingIsLost) {
+  openBook({person("John", "Smith")});
+  editAndStore(s(), "555-0133");
+
+  // The book was made read-only: Save and OK report "File Error"; the window stays open.
+  std::filesystem::permissions(bookPath, std::filesystem::perms::owner_read);
+  s().onCommand(24335);
+  s().onCommand(1);
+  EXPECT_EQ(texts(), (std::vector<std::string>{"File Error", "File Error"}));
+  EXPECT_EQ(prompter.last().caption, "Mervane");
+  EXPECT_EQ(prompter.last().icon, Icon::Stop);
+  EXPECT_EQ(closed, 0);
+  EXPECT_TRUE(s().book().workingFile().changed());
+  prompter.clear();
+
+  // Rescan cannot create its scratch copy: the two failure messages, the book unchanged.
+  std::filesystem::create_directory(s().book().rewritePath());
+  prompter.answer(Answer::Yes);
+  s().onCommand(11842);
+  ASSERT_EQ(prompter.shown().size(), 3u);
+  EXPECT_EQ(prompter.shown()[1].text, "File Creation Error");
+  EXPECT_EQ(prompter.shown()[2].text, "no success!");
+  EXPECT_EQ(prompter.shown()[2].caption, "");
+  std::filesystem::remove(s().book().rewritePath());
+  EXPECT_EQ(recordAt(entry(NamesList::kMain, "John Smith "))[FieldId::Home], "555-0133");
+  prompter.clear();
+
+  // Another book whose working copy cannot be made: the window closes.
+  const auto other = writeBook("other.adr", {person("Ann", "Lee")});
+  std::filesystem::path blocked = scratch.path() / WorkingFile::kFileName;
+  blocked += ".new";
+  std::filesystem::create_directory(blocked);
+  EXPECT_FALSE(s().openBook(other));
+  EXPECT_EQ(texts(), (std::vector<std::string>{
+                         "Unable to initialize address book\nDetail: can not create temp file"}));
+  EXPECT_EQ(closed, 1);
+}
+
 // --- Rescan
 
 TEST_F(Files, rescanMarksEveryRepeatedKeyButTheLast) {
