@@ -40,18 +40,7 @@ int runInstaller(mv::RunMode mode) {
   return QApplication::exec();
 }
 
-int runProgram(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  const mv::RunMode mode = mv::runModeFrom(args, argc > 0 ? argv[0] : "");
-
-  if (auto message = mv::missingDisplayMessage()) {
-    std::fputs(message->c_str(), stderr);
-    return 1;
-  }
-  QApplication app(argc, argv);
-  // No display name: Qt would append it to every window title ("Mervane - book — Mervane").
-  QApplication::setApplicationName("Mervane");
-
+int runProgram(mv::RunMode mode) {
   mv::SingleInstance instance;
   if (mode == mv::RunMode::FirstRun) {
     instance.claimWithoutCheck();
@@ -89,12 +78,21 @@ int runProgram(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const mv::RunMode mode = mv::runModeFrom(args, argc > 0 ? argv[0] : "");
+  if (auto message = mv::missingDisplayMessage()) {
+    std::fputs(message->c_str(), stderr);
+    return 1;
+  }
+  // The application outlives the run, so an error that ends it can still be shown.
+  QApplication app(argc, argv);
+  // No display name: Qt would append it to every window title ("Mervane - book — Mervane").
+  QApplication::setApplicationName("Mervane");
   try {
-    return runProgram(argc, argv);
+    return runProgram(mode);
   } catch (const std::exception& e) {
-    // Anything that reaches here ends the run, with its text shown when a window can be.
     std::fprintf(stderr, "Mervane: %s\n", e.what());
-    if (qApp) QMessageBox::critical(nullptr, "Error", QString::fromLocal8Bit(e.what()));
+    QMessageBox::critical(nullptr, "Error", QString::fromLocal8Bit(e.what()));
     return -1;
   }
 }
