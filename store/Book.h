@@ -45,7 +45,6 @@ class Book {
 
   bool isOpen() const noexcept { return open_; }
   const std::filesystem::path& path() const noexcept { return path_; }
-  void setPath(std::filesystem::path path) { path_ = std::move(path); }
   std::filesystem::path rewritePath() const { return scratch_ / kRewriteFileName; }
 
   WorkingFile& workingFile() noexcept { return working_; }

@@ -54,7 +54,6 @@ class CardModel {
   // The field buffers: the record last loaded or stored (Change compares the Group it
   // loaded with the Group it stores).
   const AddressRecord& buffers() const noexcept { return buffers_; }
-  void clearBuffers() { buffers_ = AddressRecord{}; }
 
   // Clear card: fields 1..27 and the notes are emptied (the Group box stays).
   void clear();

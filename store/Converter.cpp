@@ -2,21 +2,21 @@
 
 #include "platform/Paths.h"
 #include "store/AddressRecord.h"
+#include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
 
 #include <array>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <span>
 #include <system_error>
 
 namespace mv {
 namespace {
 
-constexpr char kRecordStart = 0x14;
-constexpr char kRecordEnd = 0x15;
-constexpr char kEndOfRecords = 0x16;
+using adr::kEndOfRecords;
+using adr::kRecordEnd;
+using adr::kRecordStart;
 
 // Field lines of an old record in file order, each naming the field it fills.
 constexpr std::array<FieldId, 21> kFields1800 = {
@@ -64,23 +64,17 @@ std::span<const FieldId> layoutOf(OldFormat format) {
   return kFields306;
 }
 
-bool readAll(const std::filesystem::path& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), {});
-  return !in.bad();
-}
-
 }  // namespace
 
 OldFormat oldFormatOf(std::string_view firstWord) noexcept {
-  if (firstWord == "TVXADR_1800") return OldFormat::V1800;
-  if (firstWord == "TVXADR_306") return OldFormat::V306;
+  if (firstWord == adr::kMagic1800) return OldFormat::V1800;
+  if (firstWord == adr::kMagic306) return OldFormat::V306;
   return OldFormat::None;
 }
 
 std::string convertOldBook(std::string_view oldBytes, OldFormat format) {
-  std::string out = "TVXADR_307\n";
+  std::string out(adr::kMagic);
+  out += '\n';
   if (format == OldFormat::None) return out;
   const auto layout = layoutOf(format);
   Cursor in(oldBytes);
@@ -148,7 +142,7 @@ ConvertStatus TConvert::convert(const std::filesystem::path& path, std::string_v
   if (format == OldFormat::None) return ConvertStatus::NotOldFormat;
 
   std::string oldBytes;
-  if (!readAll(path, oldBytes)) return ConvertStatus::ReadFailed;
+  if (!readWholeFile(path, oldBytes)) return ConvertStatus::ReadFailed;
   const std::string converted = convertOldBook(oldBytes, format);
 
   // The converted book goes to the scratch file first, and the book is replaced from
@@ -160,15 +154,8 @@ ConvertStatus TConvert::convert(const std::filesystem::path& path, std::string_v
     tmp.close();
     if (!tmp) return ConvertStatus::WriteFailed;
   }
-  std::string written;
-  if (!readAll(scratch_, written) || written != converted) return ConvertStatus::WriteFailed;
-  if (!writeFileAtomically(path, written)) return ConvertStatus::WriteFailed;
+  if (!copyFileAtomically(scratch_, path)) return ConvertStatus::WriteFailed;
   return ConvertStatus::Converted;
-}
-
-bool convertBookInPlace(const std::filesystem::path& path, std::string_view firstWord) {
-  TConvert converter;
-  return converter.convert(path, firstWord) == ConvertStatus::Converted;
 }
 
 }  // namespace mv

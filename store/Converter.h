@@ -44,7 +44,4 @@ class TConvert {
   std::filesystem::path scratch_;
 };
 
-// Convenience for the open check: true when the file was converted.
-bool convertBookInPlace(const std::filesystem::path& path, std::string_view firstWord);
-
 }  // namespace mv
