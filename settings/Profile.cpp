@@ -182,14 +182,6 @@ bool Profile::writeInt(std::string_view key, int value) {
   return writeString(key, std::to_string(value));
 }
 
-bool Profile::removeKey(std::string_view key) {
-  auto lines = readLines(file_);
-  const Located at = locate(lines, section_, key);
-  if (at.keyLine < 0) return true;
-  lines.erase(lines.begin() + at.keyLine);
-  return writeLines(file_, lines);
-}
-
 bool Profile::flush() const { return true; }
 
 std::vector<int> parseIntList(std::string_view text) {

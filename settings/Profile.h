@@ -31,7 +31,6 @@ class Profile {
   // Each write goes to disk at once; false when the file cannot be written.
   bool writeString(std::string_view key, std::string_view value);
   bool writeInt(std::string_view key, int value);
-  bool removeKey(std::string_view key);
   bool flush() const;  // writes are immediate; kept for the callers that flush a group
 
   const std::filesystem::path& file() const noexcept { return file_; }

@@ -66,9 +66,6 @@ TEST_F(ProfileTest, writingKeepsEveryOtherLineInPlace) {
             "\n"
             "[Other]\n"
             "Zoom=10\n");
-  ASSERT_TRUE(p.removeKey("font"));
-  EXPECT_EQ(p.readString("Font", "Arial", 30), "Arial");
-  EXPECT_EQ(Profile(ini, "Other").readInt("Zoom", 0), 10);
 }
 
 TEST_F(ProfileTest, valuesAreCutToTheirBuffer) {
