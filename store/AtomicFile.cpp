@@ -21,7 +21,11 @@ long long& failAfter() {
 std::filesystem::path siblingTempName(const std::filesystem::path& target) {
   static std::mt19937 rng{std::random_device{}()};
   const auto dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  return dir / ("." + target.filename().string() + ".new" + std::to_string(rng() % 1000000));
+  std::string name = ".";
+  name += target.filename().string();
+  name += ".new";
+  name += std::to_string(rng() % 1000000);
+  return dir / name;
 }
 
 // write() until everything is out; a short write (disk full) counts as failure.
