@@ -469,10 +469,8 @@ std::optional<FileChoice> CardSession::chooseFile(FileRequest::Kind kind, const 
   return chooser_.choose(request);
 }
 
-bool CardSession::writeBookTo(const std::filesystem::path& path) {
-  const BookStatus status =
-      path == book_.path() ? book_.save() : book_.saveAs(path);
-  if (status == BookStatus::Ok) return true;
+bool CardSession::writeBook() {
+  if (book_.save() == BookStatus::Ok) return true;
   prompter_.inform("File Error", kAppCaption, Icon::Stop);
   return false;
 }
@@ -588,13 +586,11 @@ void CardSession::save() {
     return;
   }
   commitPending();
-  writeBookTo(book_.path());
+  writeBook();
 }
 
 void CardSession::saveWithoutAsking() {
-  if (!book_.isOpen()) return;
-  commitPending();
-  writeBookTo(book_.path());
+  if (book_.isOpen()) save();
 }
 
 void CardSession::saveAs() {
@@ -607,7 +603,7 @@ void CardSession::saveAs() {
   if (!choice) return;
 
   if (samePathIgnoringCase(choice->path, book_.path())) {
-    writeBookTo(book_.path());
+    writeBook();
     return;
   }
   if (choice->filter == kCsvFilter) {
@@ -644,7 +640,7 @@ void CardSession::backup() {
   if (book_.workingFile().changed()) {
     const Answer a = prompter_.ask(Message{"Should I Save this file before backup?", kAppCaption,
                                            Icon::Question, Buttons::YesNo, Answer::Yes});
-    if (a == Answer::Yes) writeBookTo(book_.path());
+    if (a == Answer::Yes) writeBook();
   }
   const auto choice = chooseFile(FileRequest::Kind::Save, "Backup Address File", kAdrOnlyFilter);
   if (!choice) return;
@@ -709,7 +705,7 @@ void CardSession::closeWithOk() {
   Profile profile(settingsFile_, kSection);
   profile.writeString("SaveGroup", group);
   profile.writeInt("Buffer", card_.secondSetField());
-  if (book_.isOpen() && !writeBookTo(book_.path())) return;  // keep the window and the edits
+  if (book_.isOpen() && !writeBook()) return;  // keep the window and the edits
   book_.workingFile().setChanged(false);
   if (hooks_.closeWindow) hooks_.closeWindow();
 }

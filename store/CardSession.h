@@ -162,7 +162,8 @@ class CardSession {
   // Save, Save As, Backup and OK store what was typed and not yet stored.
   void commitPending();
   bool askToSaveChanges();
-  bool writeBookTo(const std::filesystem::path& path);
+  // Writes the book to its path; "File Error" and false when it cannot.
+  bool writeBook();
   void showEntry(EntryRef entry);
   void showGroup(int group);
   void selectQuietly(EntryRef entry);
