@@ -33,13 +33,65 @@ void magnifier(QPainter& p, bool plus) {
   if (plus) p.drawLine(9, 6, 9, 13);
 }
 
+// A sheet of paper with a folded corner.
+void sheet(QPainter& p, QRect r) {
+  QPainterPath path;
+  path.moveTo(r.left(), r.top());
+  path.lineTo(r.right() - 5, r.top());
+  path.lineTo(r.right(), r.top() + 5);
+  path.lineTo(r.right(), r.bottom());
+  path.lineTo(r.left(), r.bottom());
+  path.closeSubpath();
+  p.setPen(QColor(80, 80, 80));
+  p.setBrush(Qt::white);
+  p.drawPath(path);
+}
+
+// A person: head and shoulders.
+void person(QPainter& p, int x, QColor shirt) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(230, 180, 140));
+  p.drawEllipse(QRect(x + 3, 3, 7, 7));
+  p.setBrush(shirt);
+  p.drawRoundedRect(QRect(x, 11, 13, 9), 4, 4);
+}
+
+// The small sign in the corner of the name and group pictures: plus, cross or pencil.
+enum class Sign { Plus, Cross, Pencil };
+void sign(QPainter& p, Sign s) {
+  switch (s) {
+    case Sign::Plus:
+      p.setPen(QPen(QColor(0, 140, 0), 3));
+      p.drawLine(18, 13, 18, 23);
+      p.drawLine(13, 18, 23, 18);
+      break;
+    case Sign::Cross:
+      p.setPen(QPen(QColor(200, 30, 30), 3));
+      p.drawLine(14, 14, 22, 22);
+      p.drawLine(22, 14, 14, 22);
+      break;
+    case Sign::Pencil:
+      p.setPen(QPen(QColor(200, 150, 0), 4, Qt::SolidLine, Qt::FlatCap));
+      p.drawLine(14, 22, 22, 14);
+      break;
+  }
+}
+
+bool hasPicture(int bitmap) {
+  switch (bitmap) {
+    case 15: case 16: case 18: case 29: case 32: case 54: case 55: case 69: case 70:
+    case 71: case 72: case 208: case 347: case 6100: case 6101: case 6102: case 6111:
+    case 6112: case 24333: case 24335: case 24336:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 QIcon toolbarIcon(int bitmap) {
-  switch (bitmap) {
-    case 347: case 16: case 54: case 55: case 69: case 70: case 71: case 72: case 208: break;
-    default: return {};
-  }
+  if (!hasPicture(bitmap)) return {};
   QPixmap pm(24, 24);
   pm.fill(Qt::transparent);
   QPainter p(&pm);
@@ -63,6 +115,54 @@ QIcon toolbarIcon(int bitmap) {
       p.drawRoundedRect(QRect(2, 9, 20, 9), 2, 2);
       p.setBrush(Qt::white);
       p.drawRect(QRect(6, 15, 12, 7));
+      break;
+    case 15:  // print preview: a page under the magnifier
+      sheet(p, QRect(2, 1, 14, 19));
+      magnifier(p, false);
+      break;
+    case 18:  // paper size: a page with its measures
+      sheet(p, QRect(6, 2, 14, 19));
+      p.setPen(QColor(0, 64, 160));
+      p.drawLine(2, 2, 2, 21);
+      p.drawLine(6, 23, 20, 23);
+      break;
+    case 29:  // envelope
+      p.setPen(QColor(80, 80, 80));
+      p.setBrush(QColor(255, 250, 235));
+      p.drawRect(QRect(2, 6, 20, 13));
+      p.drawLine(2, 6, 12, 13);
+      p.drawLine(12, 13, 22, 6);
+      break;
+    case 32:  // labels: a sheet of them
+      p.setPen(QColor(80, 80, 80));
+      p.setBrush(Qt::white);
+      for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 2; ++col) p.drawRoundedRect(QRect(2 + col * 10, 3 + row * 7, 9, 5), 1, 1);
+      break;
+    case 6100: person(p, 2, QColor(0, 90, 170)); sign(p, Sign::Plus); break;
+    case 6101: person(p, 2, QColor(0, 90, 170)); sign(p, Sign::Cross); break;
+    case 6102: person(p, 2, QColor(0, 90, 170)); sign(p, Sign::Pencil); break;
+    case 6111:
+    case 6112:
+      person(p, 7, QColor(120, 120, 170));
+      person(p, 0, QColor(0, 90, 170));
+      sign(p, bitmap == 6111 ? Sign::Plus : Sign::Cross);
+      break;
+    case 24333: sheet(p, QRect(4, 2, 16, 20)); break;  // new file
+    case 24335:  // save: a diskette
+      p.setPen(QColor(40, 40, 60));
+      p.setBrush(QColor(40, 70, 140));
+      p.drawRect(QRect(3, 3, 18, 18));
+      p.setBrush(Qt::white);
+      p.drawRect(QRect(6, 3, 12, 7));
+      p.setBrush(QColor(200, 200, 200));
+      p.drawRect(QRect(7, 14, 10, 7));
+      break;
+    case 24336:  // open: a folder
+      p.setPen(QColor(120, 90, 20));
+      p.setBrush(QColor(240, 200, 90));
+      p.drawRect(QRect(2, 6, 20, 14));
+      p.drawRect(QRect(2, 4, 8, 3));
       break;
     case 54: magnifier(p, true); break;
     case 55: magnifier(p, false); break;
