@@ -50,14 +50,44 @@ QPoint placeUnderMouse(QSize dialog, QPoint okCentre, QPoint mouse, QRect screen
   return {x, y};
 }
 
-void moveOkUnderMouse(QDialog& dialog, QWidget& okButton) {
-  dialog.adjustSize();
-  const QPoint centre = okButton.mapTo(&dialog, okButton.rect().center());
-  QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-  if (!screen) screen = QGuiApplication::primaryScreen();
-  if (!screen) return;
-  dialog.move(placeUnderMouse(dialog.frameSize(), centre, QCursor::pos(), screen->geometry()));
-}
+namespace {
+
+// Places a dialog as it is about to appear: only then are its buttons laid out, and the
+// window is not on the screen yet, so it never shows at another place first.
+class OkUnderMouse final : public QObject {
+ public:
+  OkUnderMouse(QDialog& dialog, QWidget& okButton)
+      : QObject(&dialog), dialog_(dialog), ok_(okButton) {
+    dialog.installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &dialog_ && event->type() == QEvent::Show) {
+      place();
+      deleteLater();  // once: a dialog shown again stays where the user left it
+    }
+    return false;
+  }
+
+ private:
+  void place() {
+    // Measured from the frame's corner, which is what moving places.
+    const QPoint frame = dialog_.geometry().topLeft() - dialog_.pos();
+    const QPoint centre = ok_.mapTo(&dialog_, ok_.rect().center()) + frame;
+    QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    dialog_.move(
+        placeUnderMouse(dialog_.frameSize(), centre, QCursor::pos(), screen->geometry()));
+  }
+
+  QDialog& dialog_;
+  QWidget& ok_;
+};
+
+}  // namespace
+
+void moveOkUnderMouse(QDialog& dialog, QWidget& okButton) { new OkUnderMouse(dialog, okButton); }
 
 TCardFind::TCardFind(const FindState& state, QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Find Text"));

@@ -24,6 +24,7 @@ class Prompter;
 // negative left or top becomes 5; a dialog passing the right edge ends 5 pixels inside
 // it, one passing the bottom ends 10 pixels above it.
 QPoint placeUnderMouse(QSize dialog, QPoint okCentre, QPoint mouse, QRect screen);
+// The dialog appears, when next shown, with its OK button placed so.
 void moveOkUnderMouse(QDialog& dialog, QWidget& okButton);
 
 // "Find Text": the text (101), the range (12) and "&Match Case" (103).

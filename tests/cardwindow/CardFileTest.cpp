@@ -14,12 +14,14 @@
 #include <QComboBox>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCursor>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTextCursor>
 #include <QTimer>
 #include <QPointer>
@@ -721,6 +723,20 @@ TEST(CardDialogPlacement, okButtonUnderTheMouseWithinTheScreen) {
     EXPECT_EQ(placeUnderMouse(dialog, ok, row.mouse, screen), row.expected)
         << row.mouse.x() << "," << row.mouse.y();
   }
+}
+
+// The real dialog: the OK button the user sees is the one under the pointer.
+TEST(CardDialogPlacement, addDialogShowsItsOkButtonUnderThePointer) {
+  ScriptedPrompter prompter;
+  QCursor::setPos(500, 400);
+  if (QCursor::pos() != QPoint(500, 400)) GTEST_SKIP() << "the platform has no pointer";
+  TCardAdd add(prompter, "", "", "", nullptr);
+  moveOkUnderMouse(add, *add.okButton());
+  add.show();
+  QApplication::processEvents();
+  const QPoint okCentre = add.okButton()->mapToGlobal(add.okButton()->rect().center());
+  EXPECT_LE((okCentre - QPoint(500, 400)).manhattanLength(), 2)
+      << okCentre.x() << "," << okCentre.y();
 }
 
 }  // namespace
