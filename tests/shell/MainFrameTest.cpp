@@ -82,6 +82,10 @@ TEST_F(ShellTest, pageViewMenuAddsViewLayoutAndPageMenus) {
         {69, "Skip Pages - &Forward"}, {72, "Skip Pages - &Back"}}},
       {"&Help", kHelp}};
   EXPECT_EQ(menusOf(f), expected);
+  // Every command with a picture number shows a picture beside its text.
+  for (int id : {15, 16, 18, 23, 29, 32, 54, 55, 69, 70, 71, 72, 6100, 6101, 6102, 6111, 6112,
+                 24333, 24335, 24336})
+    EXPECT_FALSE(f.menuAction(id)->icon().isNull()) << id;
 }
 
 TEST_F(ShellTest, modeSwitchSwapsMenusToolbarAndSizing) {
