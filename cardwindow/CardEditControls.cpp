@@ -165,22 +165,21 @@ TCardEditControls::TCardEditControls(CardModel& model, QWidget* parent)
   }
   box(kSharedEditor)->setAccessibleDescription(QStringLiteral("Second set of numbers"));
 
-  secondSetButton_ = new QToolButton(this);
-  setControlId(secondSetButton_, kSecondSetButton);
-  secondSetButton_->setFixedSize(25, 25);
-  secondSetButton_->setArrowType(Qt::DownArrow);
-  secondSetButton_->setToolTip(QStringLiteral("Choose the second-set field"));
-  setAccessible(secondSetButton_, QStringLiteral("Second set"));
-  connect(secondSetButton_, &QToolButton::clicked, this, [this] { showSecondSetMenu(); });
-
-  groupButton_ = new QToolButton(this);
-  setControlId(groupButton_, kGroupButton);
-  groupButton_->setFixedSize(25, 25);
-  groupButton_->setArrowType(Qt::DownArrow);
-  groupButton_->setToolTip(QStringLiteral("Choose a group"));
-  setAccessible(groupButton_, QStringLiteral("Group menu"));
-  connect(groupButton_, &QToolButton::clicked, this,
-          [this] { emit commandRequested(kGroupButton); });
+  // The two menu buttons ask the window, which owns the menus' commands.
+  const auto menuButton = [this](int id, const QString& tip, const QString& name) {
+    auto* b = new QToolButton(this);
+    setControlId(b, id);
+    b->setFixedSize(25, 25);
+    b->setArrowType(Qt::DownArrow);
+    b->setToolTip(tip);
+    setAccessible(b, name);
+    connect(b, &QToolButton::clicked, this, [this, id] { emit commandRequested(id); });
+    return b;
+  };
+  secondSetButton_ = menuButton(kSecondSetButton, QStringLiteral("Choose the second-set field"),
+                                QStringLiteral("Second set"));
+  groupButton_ = menuButton(kGroupButton, QStringLiteral("Choose a group"),
+                            QStringLiteral("Group menu"));
 
   // Boxes show only their bottom line, and light up under the pointer unless focused.
   setStyleSheet(QStringLiteral(

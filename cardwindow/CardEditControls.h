@@ -85,7 +85,7 @@ class TCardEditControls final : public QWidget {
   void moveFocus(int fromField, int key);
 
  signals:
-  // A command the card asks the window for (7052..7058, 7069, 176).
+  // A command the card asks the window for (7052..7058, 7069, 175, 176).
   void commandRequested(int id);
 
  private:
