@@ -160,7 +160,7 @@ TCardEditControls::TCardEditControls(CardModel& model, QWidget* parent)
     connect(box, &CardFieldEdit::moveRequested, this,
             [this, f](int key) { moveFocus(f, key); });
     connect(box, &QLineEdit::textEdited, this, [this, f](const QString& text) {
-      if (!refreshing_) model_.type(static_cast<FieldId>(f), toCp1252(text));
+      if (!refreshing_) typed(f, text);
     });
   }
   box(kSharedEditor)->setAccessibleDescription(QStringLiteral("Second set of numbers"));
@@ -249,6 +249,19 @@ void TCardEditControls::layoutBoxes() {
   chain(box(FieldId::Group));
   chain(groupButton_);
   for (int f = kFirstSecondSet; f <= kLastSecondSet; ++f) chain(box(f));
+}
+
+void TCardEditControls::typed(int field, const QString& text) {
+  model_.type(static_cast<FieldId>(field), toCp1252(text));
+  // The shared editor and the box of the field it shows hold one value: what is typed in
+  // one shows in the other, so the record keeps what was typed last in either.
+  const int shown = model_.secondSetField();
+  const int twin = field == kSharedEditor ? shown : field == shown ? kSharedEditor : -1;
+  if (twin < 0) return;
+  model_.type(static_cast<FieldId>(twin), toCp1252(text));
+  refreshing_ = true;
+  box(twin)->setText(text);
+  refreshing_ = false;
 }
 
 void TCardEditControls::refresh() {

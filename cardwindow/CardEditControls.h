@@ -90,6 +90,7 @@ class TCardEditControls final : public QWidget {
 
  private:
   void layoutBoxes();
+  void typed(int field, const QString& text);
 
   CardModel& model_;
   std::array<CardFieldEdit*, kFieldCount> boxes_{};

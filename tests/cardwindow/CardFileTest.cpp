@@ -272,6 +272,26 @@ TEST_F(CardFileTest, secondSetSwitchKeepsBothValues) {
   card->previewSecondSet(-1);
   EXPECT_EQ(box(FieldId::Buffer), "h2");
   EXPECT_EQ(window_->session().card().secondSetField(), 21);
+
+  // The shown field's own box and the shared editor are one value: typing into either
+  // shows in the other, and what was typed last is what the record keeps.
+  const auto typeKeys = [card](FieldId f, const QString& text) {
+    card->box(f)->setFocus();
+    card->box(f)->selectAll();
+    for (QChar c : text) {
+      QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(card->box(f), &press);
+    }
+  };
+  typeKeys(FieldId::Home2, "555-7");
+  EXPECT_EQ(box(FieldId::Buffer), "555-7");
+  EXPECT_EQ(window_->session().card().toRecord()[FieldId::Home2], "555-7");
+  typeKeys(FieldId::Buffer, "555-8");
+  EXPECT_EQ(box(FieldId::Home2), "555-8");
+  EXPECT_EQ(window_->session().card().toRecord()[FieldId::Home2], "555-8");
+  typeKeys(FieldId::Web2, "w3");  // not shown in the shared editor: it stays as it is
+  EXPECT_EQ(box(FieldId::Buffer), "555-8");
+  EXPECT_EQ(window_->session().card().toRecord()[FieldId::Web2], "w3");
 }
 
 TEST_F(CardFileTest, boxesRefuseCharactersTheBookCannotHold) {
