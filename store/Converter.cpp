@@ -35,7 +35,9 @@ constexpr std::array<FieldId, 24> kFields306 = {
 };
 
 // Reads the old file the way a fixed line buffer would: at most maxChars characters,
-// ending after a line feed. Returns false at the end of the file.
+// ending after a line feed. Returns false at the end of the file. A line also ends
+// before a record's start byte: a record damaged short of its field lines must not take
+// the next record's start line for a field and so lose that record.
 class Cursor {
  public:
   explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
@@ -45,8 +47,8 @@ class Cursor {
 
   bool readLine(size_t maxChars, std::string& out) {
     out.clear();
-    if (atEnd()) return false;
-    while (!atEnd() && out.size() < maxChars) {
+    if (atEnd() || bytes_[pos_] == kRecordStart) return false;
+    while (!atEnd() && bytes_[pos_] != kRecordStart && out.size() < maxChars) {
       const char c = next();
       out.push_back(c);
       if (c == '\n') break;

@@ -144,6 +144,17 @@ TEST_F(Converter, aRecordRunningIntoTheNextOneStillFindsIt) {
   ASSERT_EQ(recs.size(), 2u);
   EXPECT_EQ(recs[0].back(), "x");
   EXPECT_EQ(recs[1][1 + toInt(FieldId::First)], "C");
+
+  // A record broken off after two field lines, the second without its line feed: its
+  // other fields are empty and the next record is still converted whole.
+  const std::string broken = "TVXADR_1800\n\x14 0 E\nEve\nStone" +
+                             oldRecord(lines1800("Fay", "Gold"), "z\n");
+  const auto two = recordLines(convertOldBook(broken, OldFormat::V1800));
+  ASSERT_EQ(two.size(), 2u);
+  EXPECT_EQ(two[0][1 + toInt(FieldId::Last)], "Stone");
+  EXPECT_EQ(two[0][1 + toInt(FieldId::Company)], "");
+  EXPECT_EQ(two[1][1 + toInt(FieldId::First)], "Fay");
+  EXPECT_EQ(two[1][1 + toInt(FieldId::Other)], "other");
 }
 
 TEST_F(Converter, fieldsNeverCarryDelimitersOrCarriageReturns) {
