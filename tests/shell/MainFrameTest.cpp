@@ -392,11 +392,6 @@ TEST_F(ShellTest, saveAndCloseStoresWithoutAsking) {
   EXPECT_FALSE(f.isVisible());
 }
 
-}  // namespace
-}  // namespace mv::test
-
-namespace mv::test {
-namespace {
 
 TEST_F(ShellTest, layoutCommandsInThePageView) {
   MainFrame& f = start();
@@ -454,11 +449,6 @@ TEST_F(ShellTest, keyboardAcceleratorsRunTheirCommands) {
                                            {"Ctrl+N", 29}}));
 }
 
-}  // namespace
-}  // namespace mv::test
-
-namespace mv::test {
-namespace {
 
 TEST_F(ShellTest, savedFramePositionIsUsedWhileOnTheWorkArea) {
   const QRect work = QGuiApplication::primaryScreen()->availableGeometry();

@@ -101,11 +101,6 @@ TEST_F(ShellTest, popupMenusCheckTheCurrentItem) {
   EXPECT_EQ(checked, QStringList{"&C"});
 }
 
-}  // namespace
-}  // namespace mv::test
-
-namespace mv::test {
-namespace {
 
 // A page view that records the commands it gets.
 class FakePageView : public QWidget, public PageViewHost {
