@@ -41,12 +41,6 @@ int commandOf(const QAction* a) {
   return v.isValid() ? v.toInt() : 0;
 }
 
-QAction* makeAction(const QString& text, int id, QObject* parent) {
-  auto* a = new QAction(text, parent);
-  a->setData(id);
-  a->setObjectName(QString::number(id));
-  return a;
-}
 
 // A printer counts as present when the system has one or, failing that, when a PDF
 // printer can be made, which is always so: printing then writes a PDF file.
@@ -158,6 +152,14 @@ void MainFrame::setUp() {
 // ---------------------------------------------------------------------------------------
 // Menus, toolbar, accelerators
 
+QAction* MainFrame::commandAction(const QString& text, int id, QObject* parent) {
+  auto* a = new QAction(text, parent);
+  a->setData(id);
+  a->setObjectName(QString::number(id));
+  connect(a, &QAction::triggered, this, [this, id] { onCommand(id); });
+  return a;
+}
+
 void MainFrame::setMenuResource(int resource) {
   if (menuResource_ == resource) return;
   menuResource_ = resource;
@@ -175,11 +177,10 @@ void MainFrame::setMenuResource(int resource) {
         menu->addSeparator();
         continue;
       }
-      QAction* a = makeAction(fromCp1252(item.label), item.id, menu);
+      QAction* a = commandAction(fromCp1252(item.label), item.id, menu);
       if (item.id >= kFirstDrawnLayout && item.id <= kLastDrawnLayout) a->setCheckable(true);
       // Items whose command has a picture show it beside their text (23 shares 347's).
       a->setIcon(toolbarIcon(item.id == cmd::kAddressBook ? cmd::kClosePreview : item.id));
-      connect(a, &QAction::triggered, this, [this, id = item.id] { onCommand(id); });
       menu->addAction(a);
       if (item.id == cmd::kSaveAndClose) fileMenu_ = menu;
     }
@@ -225,22 +226,20 @@ void MainFrame::buildToolBar() {
         break;
       }
       case Gadget::Kind::Button: {
-        QAction* a = makeAction(QString(), g.command, toolBar_);
+        QAction* a = commandAction(QString(), g.command, toolBar_);
         a->setIcon(toolbarIcon(g.bitmap));
         a->setText(QString::fromStdString(statusHint(g.command, "")).trimmed());
-        connect(a, &QAction::triggered, this, [this, id = g.command] { onCommand(id); });
         toolBar_->addAction(a);
         if (QWidget* w = toolBar_->widgetForAction(a)) w->setAccessibleName(a->text());
         break;
       }
       case Gadget::Kind::TextButton: {
         auto* button = new QToolButton(toolBar_);
-        QAction* a = makeAction(QString(), g.command, button);
+        QAction* a = commandAction(QString(), g.command, button);
         button->setDefaultAction(a);
         button->setObjectName(QString::number(g.command));
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
         button->setMinimumWidth(110);
-        connect(a, &QAction::triggered, this, [this, id = g.command] { onCommand(id); });
         toolBar_->addWidget(button);
         (g.command == cmd::kPageButton ? pageButton_ : layoutButton_) = button;
         break;
@@ -326,9 +325,8 @@ void MainFrame::updateFileMenu() {
     if (commandOf(a) == cmd::kSaveAndClose) saveAndClose = a;
   // Every item goes above "Save and Close" in list order, gaps and all.
   for (const auto& [id, text] : recent_->menuItems()) {
-    QAction* a = makeAction(fromCp1252(text), id, fileMenu_);
+    QAction* a = commandAction(fromCp1252(text), id, fileMenu_);
     a->setStatusTip(title_);
-    connect(a, &QAction::triggered, this, [this, id = id] { onCommand(id); });
     fileMenu_->insertAction(saveAndClose, a);
     recentItems_.push_back(a);
   }
@@ -565,10 +563,9 @@ QMenu* MainFrame::buildPopup(int resource, QWidget* parent) {
   for (int i = 0; i < 26; ++i)
     if (state_.firstPageOfLetter[i] == state_.page) letterChecked = cmd::kFirstLetter + i;
   for (const MenuItem& item : defs.front().items) {
-    QAction* a = makeAction(fromCp1252(item.label), item.id, menu);
+    QAction* a = commandAction(fromCp1252(item.label), item.id, menu);
     a->setCheckable(true);
     a->setChecked(resource == 213 ? item.id == state_.layout : item.id == letterChecked);
-    connect(a, &QAction::triggered, this, [this, id = item.id] { onCommand(id); });
     menu->addAction(a);
   }
   return menu;

@@ -104,6 +104,8 @@ class MainFrame : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // An action carrying command id (as data and object name) that runs it when triggered.
+  QAction* commandAction(const QString& text, int id, QObject* parent);
   void buildToolBar();
   void buildAccelerators();
   void setMenuResource(int resource);

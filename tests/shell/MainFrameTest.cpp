@@ -96,7 +96,7 @@ TEST_F(ShellTest, modeSwitchSwapsMenusToolbarAndSizing) {
   EXPECT_EQ(f.centralWidget()->width(), 600);
   const QSize cardSize = f.size();
 
-  f.onCommand(15);
+  f.menuAction(15)->trigger();  // as the user chooses Print Preview
   EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);
   EXPECT_TRUE(f.toolBar()->isVisible());
   EXPECT_FALSE(card->isVisible());
@@ -108,14 +108,14 @@ TEST_F(ShellTest, modeSwitchSwapsMenusToolbarAndSizing) {
   // next page view.
   f.onCommand(52);
   EXPECT_FALSE(f.toolBar()->isVisible());
-  f.onCommand(23);
+  f.onCommand(347);  // Close Preview
   EXPECT_EQ(f.menuResource(), 1);
   EXPECT_FALSE(f.toolBar()->isVisible());
   EXPECT_TRUE(card->isVisible());
   EXPECT_EQ(f.minimumSize(), f.maximumSize());
   f.onCommand(15);
   EXPECT_TRUE(f.toolBar()->isVisible());
-  f.onCommand(347);
+  f.toolBar()->actions().front()->trigger();  // the toolbar's card button, 23
   EXPECT_FALSE(f.toolBar()->isVisible());
   EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::Card);
 }
