@@ -21,7 +21,6 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStyle>
@@ -482,9 +481,6 @@ void TCardFile::rebuildTree() {
   if (!tree_) return;
   treeBusy_ = true;
   tree_->setUpdatesEnabled(false);
-  // The list is rebuilt on every change; the user's scroll position survives it so that a
-  // click does not make the list jump.
-  const int scrolled = tree_->verticalScrollBar()->value();
   tree_->clear();
   const NamesList& names = session_->names();
   const EntryRef selection = session_->selection();
@@ -510,8 +506,6 @@ void TCardFile::rebuildTree() {
     top->setIcon(0, QIcon(treeImage(g == 0 ? (open ? 5 : 4) : (open ? 1 : 0))));
     if (open) expandedGroups_.insert(top->text(0).toLower());
   }
-  tree_->doItemsLayout();  // the scroll range first, so the old position is not cut short
-  tree_->verticalScrollBar()->setValue(scrolled);
   if (QTreeWidgetItem* current = itemFor(selection)) {
     tree_->setCurrentItem(current);
     tree_->scrollToItem(current);

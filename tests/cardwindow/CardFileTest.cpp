@@ -22,6 +22,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextCursor>
 #include <QTimer>
 #include <QPointer>
@@ -684,6 +685,26 @@ TEST_F(CardFileTest, everyControlHasAnAccessibleName) {
   TCardAddGroup group(nullptr);
   EXPECT_EQ(unnamed(&group), QStringList{});
   EXPECT_EQ(window_->card()->box(FieldId::Home2)->accessibleName(), "Home2");
+}
+
+// The list is rebuilt on every selection; a click on a scrolled list must not move it.
+TEST_F(CardFileTest, clickingANameKeepsTheListScrolled) {
+  newBook();
+  for (int i = 0; i < 40; ++i) addPerson(QString("N%1").arg(i, 2, 10, QChar('0')), "X");
+  window_->resize(900, 500);
+  window_->show();
+  click({0, -1});
+  QScrollBar* bar = window_->namesTree()->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 10);
+  bar->setValue(bar->maximum() / 2);
+  const int scrolled = bar->value();
+  QTreeWidgetItem* below = window_->namesTree()->itemAt(10, 40);  // a name in view
+  ASSERT_NE(below, nullptr);
+  const QString name = below->text(0);
+  window_->namesTree()->setCurrentItem(below);
+  settle();
+  EXPECT_EQ(window_->namesTree()->currentItem()->text(0), name);
+  EXPECT_EQ(bar->value(), scrolled);
 }
 
 // Tab walks the card as it reads; the A to Z pop-up answers letter keys.
