@@ -476,6 +476,9 @@ bool CardSession::writeBook() {
 }
 
 bool CardSession::askToSaveChanges() {
+  // An edit still on the card counts as a change too: stored first, it is saved on Yes
+  // and dropped only when the user says No, never silently.
+  commitPending();
   if (!book_.workingFile().changed()) return true;
   const Answer a = prompter_.ask(
       Message{fill("%s\n\nAddress file has changed\nSave the changes?", pathToCp1252(book_.path())),

@@ -221,6 +221,29 @@ TEST_F(Files, closingWithCancelAsksAndCancelKeepsTheWindow) {
   EXPECT_EQ(test::readFile(bookPath).find("555-0122"), std::string::npos);
 }
 
+TEST_F(Files, anEditStillOnTheCardIsAskedAboutBeforeClosingOrOpening) {
+  // Typed but neither added nor changed: closing must not drop it without asking.
+  openBook({person("John", "Smith")});
+  s().select(entry(NamesList::kMain, "John Smith "));
+  card().type(FieldId::Home, "555-0199");
+  prompter.answer(Answer::Yes);
+  s().onCommand(2);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().caption, "Mervane");
+  EXPECT_EQ(closed, 1);
+  EXPECT_NE(test::readFile(bookPath).find("555-0199"), std::string::npos);
+
+  // The same for Open: No drops the edit, and only then.
+  openBook({person("John", "Smith")});
+  s().select(entry(NamesList::kMain, "John Smith "));
+  card().type(FieldId::Home, "555-0100");
+  prompter.answer(Answer::No);
+  chooser.cancel();
+  s().onCommand(24336);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(test::readFile(bookPath).find("555-0100"), std::string::npos);
+}
+
 TEST_F(Files, sortByLastNameRekeysTheListAndMarksTheBookChanged) {
   openBook({person("Zed", "Adams"), person("Ann", "Young"), person("", "", "Acme")});
   s().onCommand(6902);
