@@ -341,6 +341,9 @@ void MainFrame::openRecent(int id) {
   if (!recent_) return;
   const int index = id - RecentFiles::kFirstMenuId;
   const std::optional<std::string> path = recent_->pathOfMenuId(id);
+  // The open book's unsaved changes are asked about first; Cancel leaves everything,
+  // the entry included, as it was.
+  if (card_ && !card_->canClose()) return;
   bool opened = false;
   // The scratch file of a rewrite is never a book to reopen.
   if (path && !RecentFiles::isFree(*path) && isPresent(*path) && !namesScratchBook(*path) &&

@@ -326,6 +326,21 @@ TEST_F(ShellTest, recentFilesSitAboveSaveAndCloseWithTheirOwnNumbers) {
   EXPECT_TRUE(prompter.shown().empty());
 }
 
+TEST_F(ShellTest, recentFileAsksAboutTheOpenBooksChangesFirst) {
+  const auto a = book("a.adr", "TVXADR_307");
+  const auto c = book("c.adr", "TVXADR_307");
+  setMru(0, a.string());
+  setMru(1, c.string());
+  MainFrame& f = start();
+  const size_t opened = card->opened.size();
+  card->allowClose = false;  // the user cancels the changed question
+  f.onCommand(31991);
+  EXPECT_EQ(card->closeQueries, 1);
+  EXPECT_EQ(card->opened.size(), opened);  // the edited book stays open
+  EXPECT_TRUE(prompter.shown().empty());   // and the entry is not "lost"
+  EXPECT_EQ(mru(1), c.string());
+}
+
 TEST_F(ShellTest, recentFileThatCannotBeRecalledIsRemoved) {
   const auto a = book("a.adr", "TVXADR_307");
   setMru(0, a.string());
