@@ -286,9 +286,9 @@ QToolButton* TCardFile::toolButton(int id, const QString& tip, const QIcon& icon
 void TCardFile::buildWindow() {
   const QSize small(24, 24);
   const QSize large(28, 28);
-  const auto tool = [this](const ToolSpec& spec, QSize size) {
-    return toolButton(spec.id, QString::fromLatin1(spec.tip),
-                      standardIcon(this, spec.theme, spec.fallback), size);
+  const auto tool = [this](const ToolSpec& toolSpec, QSize size) {
+    return toolButton(toolSpec.id, QString::fromLatin1(toolSpec.tip),
+                      standardIcon(this, toolSpec.theme, toolSpec.fallback), size);
   };
 
   // Left: the tool bar row over the names list.
@@ -298,9 +298,9 @@ void TCardFile::buildWindow() {
   leftLayout->setSpacing(4);
   auto* toolRow = new QHBoxLayout;
   toolRow->setSpacing(1);
-  for (const ToolSpec& spec : kFileTools) {
-    if (spec.id == kFind) toolRow->addSpacing(4);
-    toolRow->addWidget(tool(spec, small));
+  for (const ToolSpec& toolSpec : kFileTools) {
+    if (toolSpec.id == kFind) toolRow->addSpacing(4);
+    toolRow->addWidget(tool(toolSpec, small));
   }
   toolRow->addStretch(1);
   azButton_ = toolButton(kAZ, QStringLiteral("A to Z menu... browse alphabetically"),
@@ -411,7 +411,7 @@ void TCardFile::buildWindow() {
   auto* editRow = new QHBoxLayout(editButtons_);
   editRow->setContentsMargins(0, 0, 0, 0);
   editRow->setSpacing(1);
-  for (const ToolSpec& spec : kCardTools) editRow->addWidget(tool(spec, small));
+  for (const ToolSpec& toolSpec : kCardTools) editRow->addWidget(tool(toolSpec, small));
   editRow->addSpacing(10);
   const auto pushButton = [this](QWidget* parent, int id, const QString& text) {
     auto* b = new QPushButton(text, parent);

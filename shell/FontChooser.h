@@ -12,12 +12,12 @@ class QWidget;
 namespace mv {
 
 // The QFont a stored font stands for (height in hundredths of an inch -> points).
-QFont fontOfSpec(const FontSpec& spec);
-// Takes face, size, weight and effects of font into spec; the colour is left alone.
-void takeFont(FontSpec& spec, const QFont& font);
+QFont fontOfSpec(const FontSpec& fontSpec);
+// Takes face, size, weight and effects of font into fontSpec; the colour is left alone.
+void takeFont(FontSpec& fontSpec, const QFont& font);
 
-// Shows the font dialog and then the colour dialog on spec; false when either was
-// cancelled (spec unchanged). scalableOnly offers scalable faces only.
-bool chooseFontAndColor(QWidget* parent, FontSpec& spec, bool scalableOnly);
+// Shows the font dialog and then the colour dialog on fontSpec; false when either was
+// cancelled (fontSpec unchanged). scalableOnly offers scalable faces only.
+bool chooseFontAndColor(QWidget* parent, FontSpec& fontSpec, bool scalableOnly);
 
 }  // namespace mv

@@ -620,9 +620,9 @@ void MainFrame::fontAndColor() {
   }
   const std::filesystem::path ini = mervaneIni();
   if (state_.layout == kLabelsLayout) {
-    FontSpec spec = readFontSpec(ini, keys::font::Labels, customize_.font);
-    if (!chooseFontAndColor(this, spec, false)) return;
-    writeFontSpec(ini, keys::font::Labels, spec);
+    FontSpec fontSpec = readFontSpec(ini, keys::font::Labels, customize_.font);
+    if (!chooseFontAndColor(this, fontSpec, false)) return;
+    writeFontSpec(ini, keys::font::Labels, fontSpec);
   } else {
     // The address-book layouts scale their text, so only scalable faces are offered.
     FontSpec page;

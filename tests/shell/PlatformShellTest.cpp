@@ -46,17 +46,17 @@ TEST(Display, aWindowNeedsADisplayOrAChosenPlatform) {
 }
 
 TEST(FontChooser, storedHeightsAreHundredthsOfAnInch) {
-  FontSpec spec = parseFontSpec("50,700,1,0,1, 255,0,0, &<<Liberation Serif", "Arial");
-  const QFont f = fontOfSpec(spec);
+  FontSpec fontSpec = parseFontSpec("50,700,1,0,1, 255,0,0, &<<Liberation Serif", "Arial");
+  const QFont f = fontOfSpec(fontSpec);
   EXPECT_DOUBLE_EQ(f.pointSizeF(), 36.0);  // half an inch
   EXPECT_TRUE(f.bold());
   EXPECT_TRUE(f.italic());
   EXPECT_TRUE(f.underline());
   EXPECT_FALSE(f.strikeOut());
   FontSpec back;
-  back.color = spec.color;
+  back.color = fontSpec.color;
   takeFont(back, f);
-  EXPECT_EQ(back, spec);  // the round trip through the dialog's font keeps everything
+  EXPECT_EQ(back, fontSpec);  // the round trip through the dialog's font keeps everything
 }
 
 TEST_F(ShellTest, helpCommandsOpenTheirTopics) {
