@@ -1,7 +1,8 @@
 #include "cardwindow/SummaryRtf.h"
 
+#include "platform/Text.h"
+
 #include <fstream>
-#include <initializer_list>
 
 namespace mv {
 namespace {
@@ -15,22 +16,6 @@ constexpr const char* kHeader =
     "\\deflang1033\\pard\\plain\\f2\\fs1\\cf0";
 
 constexpr const char* kSpacer = "\\par \\plain\\f4\\fs6\\cf0  \\plain\\f2\\fs1\\cf0  \n";
-
-// Fills "%s" and "%d" in order with already formatted texts.
-std::string fill(std::string_view format, std::initializer_list<std::string_view> args) {
-  std::string out;
-  auto next = args.begin();
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size() &&
-        (format[i + 1] == 's' || format[i + 1] == 'd') && next != args.end()) {
-      out += *next++;
-      ++i;
-    } else {
-      out += format[i];
-    }
-  }
-  return out;
-}
 
 // A line is written only for a field of at least two characters: a stray single letter
 // is not worth a line of the summary.
@@ -75,29 +60,29 @@ std::string escapeRtf(std::string_view value) {
 std::string summaryRtf(const AddressRecord& r) {
   auto esc = [&r](FieldId f) { return escapeRtf(r[f]); };
   std::string out = kHeader;
-  out += fill("  %s %s\n", {esc(FieldId::First), esc(FieldId::Last)});
+  out += fillFormat("  %s %s\n", {esc(FieldId::First), esc(FieldId::Last)});
 
   const auto simple = [&](FieldId f) {
-    if (worthShowing(r[f])) out += fill("\\par  %s\n", {esc(f)});
+    if (worthShowing(r[f])) out += fillFormat("\\par  %s\n", {esc(f)});
   };
   simple(FieldId::Title);
   simple(FieldId::Dept);
   if (worthShowing(r[FieldId::Company])) {
-    out += fill("\\par  \\plain\\f2\\fs1\\cf0\\b %s\\plain\\f2\\fs1\\cf0\n",
+    out += fillFormat("\\par  \\plain\\f2\\fs1\\cf0\\b %s\\plain\\f2\\fs1\\cf0\n",
                 {esc(FieldId::Company)});
   }
   simple(FieldId::Address1);
   simple(FieldId::Address2);
   // The line is City, State; only City decides whether it is written.
   if (worthShowing(r[FieldId::City])) {
-    out += fill("\\par  %s, %s\n", {esc(FieldId::City), esc(FieldId::State)});
+    out += fillFormat("\\par  %s, %s\n", {esc(FieldId::City), esc(FieldId::State)});
   }
   simple(FieldId::Zip);
   simple(FieldId::Country);
 
   out += kSpacer;
   if (worthShowing(r[FieldId::Describe])) {
-    out += fill(
+    out += fillFormat(
         "\\par  \\plain\\f4\\fs16\\cf4\\b\\i Description:\\plain\\f2\\fs1\\cf0 \\par \\tab "
         "\\plain\\f2\\fs1\\cf0 %s\\plain\\f2\\fs1\\cf0  \n",
         {esc(FieldId::Describe)});

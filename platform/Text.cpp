@@ -35,6 +35,21 @@ const FoldTable& table() {
 
 }  // namespace
 
+std::string fillFormat(std::string_view format, std::initializer_list<std::string_view> args) {
+  std::string out;
+  auto next = args.begin();
+  for (size_t i = 0; i < format.size(); ++i) {
+    if (format[i] == '%' && i + 1 < format.size() &&
+        (format[i + 1] == 's' || format[i + 1] == 'd') && next != args.end()) {
+      out += *next++;
+      ++i;
+    } else {
+      out += format[i];
+    }
+  }
+  return out;
+}
+
 bool isPresent(std::string_view text) noexcept {
   return !text.empty() && static_cast<unsigned char>(text.front()) > 0x20;
 }

@@ -2,6 +2,7 @@
 // Text rules shared by every subsystem: presence, name order, case-insensitive equality.
 // All text is Windows-1252 bytes.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ int compareNames(std::string_view a, std::string_view b) noexcept;
 // Case-insensitive equality of whole texts (ASCII and Windows-1252 letters).
 bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept;
 bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) noexcept;
+
+// Fills the "%s" and "%d" of one of the program's message or file formats, in order, with
+// texts already formatted. Used where a value must go in unchanged whatever it holds
+// (a path or a name with a '%' in it).
+std::string fillFormat(std::string_view format, std::initializer_list<std::string_view> args);
 
 // Upper and lower case of one Windows-1252 byte.
 unsigned char upperCp1252(unsigned char c) noexcept;

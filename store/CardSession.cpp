@@ -30,15 +30,6 @@ constexpr const char* kLimitReached =
     "other entries.";
 constexpr const char* kCreationError = "AddressBook:\nFile Creation Error";
 
-// printf-style filling of one "%s" in a message text.
-std::string fill(std::string_view format, std::string_view value) {
-  std::string out;
-  const size_t at = format.find("%s");
-  if (at == std::string_view::npos) return std::string(format);
-  out.append(format.substr(0, at)).append(value).append(format.substr(at + 2));
-  return out;
-}
-
 std::filesystem::path withExtension(std::filesystem::path path, std::string_view dotExt) {
   if (!hasExtensionIgnoreCase(path.filename().string(), dotExt)) path += std::string(dotExt);
   return path;
@@ -274,8 +265,8 @@ StoreResult CardSession::storeCard(StoreCommand command) {
   if (slot < 0) {
     if (command == StoreCommand::Change) {
       const Answer a = prompter_.ask(
-          Message{fill("%s\nDoes not Exists\n\nDo you want to Add it to the Names List      ",
-                       key),
+          Message{fillFormat("%s\nDoes not Exists\n\nDo you want to Add it to the Names List      ",
+                             {key}),
                   "Add?", Icon::Question, Buttons::YesNo, Answer::Yes});
       if (a != Answer::Yes) return StoreResult::None;
       result = StoreResult::Added;
@@ -299,9 +290,9 @@ StoreResult CardSession::storeCard(StoreCommand command) {
   } else {
     if (command == StoreCommand::Add) {
       prompter_.inform(
-          fill("%s\nIs already added\n\nTo Add a NEW item:\n\tEnter a new 'FirstName', "
+          fillFormat("%s\nIs already added\n\nTo Add a NEW item:\n\tEnter a new 'FirstName', "
                "'LastName', and 'Company'      \n\nTo Change THIS item:\n\tClick on Change",
-               key),
+               {key}),
           "This item is already added", Icon::Information);
       return StoreResult::None;
     }
@@ -481,7 +472,8 @@ bool CardSession::askToSaveChanges() {
   commitPending();
   if (!book_.workingFile().changed()) return true;
   const Answer a = prompter_.ask(
-      Message{fill("%s\n\nAddress file has changed\nSave the changes?", pathToCp1252(book_.path())),
+      Message{fillFormat("%s\n\nAddress file has changed\nSave the changes?",
+                         {pathToCp1252(book_.path())}),
               kAppCaption, Icon::Question, Buttons::YesNoCancel, Answer::Yes});
   if (a == Answer::Cancel) return false;
   if (a == Answer::Yes) {
@@ -575,7 +567,7 @@ bool CardSession::openBook(const std::filesystem::path& path) {
       if (hooks_.closeWindow) hooks_.closeWindow();
       return false;
     default:
-      prompter_.inform(fill("Can not open:\n%s\n\n", pathToCp1252(path)) + describe(status),
+      prompter_.inform(fillFormat("Can not open:\n%s\n\n", {pathToCp1252(path)}) + describe(status),
                        kAppCaption, Icon::Stop);
       selection_ = {};
       notifyList();
@@ -665,8 +657,9 @@ void CardSession::backup() {
                      kAppCaption, Icon::Stop);
     return;
   }
-  prompter_.inform("Backup is complete\n\n" + bookText + "\nwas copied to\n" + targetText +
-                       "\n\nYou are currently editing this file:\n" + bookText,
+  prompter_.inform(fillFormat("Backup is complete\n\n%s\nwas copied to\n%s\n\nYou are "
+                              "currently editing this file:\n%s",
+                              {bookText, targetText, bookText}),
                    kAppCaption, Icon::Information);
 }
 
