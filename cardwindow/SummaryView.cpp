@@ -2,6 +2,7 @@
 
 #include "platform/Controls.h"
 #include "platform/Cp1252.h"
+#include "store/AtomicFile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
@@ -13,8 +14,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <fstream>
-#include <iterator>
 
 namespace mv {
 namespace {
@@ -63,8 +62,8 @@ SummaryView::SummaryView(QWidget* parent) : QTextBrowser(parent) {
 }
 
 void SummaryView::loadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes(std::istreambuf_iterator<char>(in), {});
+  std::string bytes;
+  readWholeFile(file, bytes);  // a missing file shows an empty summary
   showDocument(readRtf(bytes));
 }
 

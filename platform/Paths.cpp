@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include "platform/Text.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -60,6 +62,12 @@ std::filesystem::path scratchDir() {
     if (!dir->isValid()) return std::filesystem::temp_directory_path();
   }
   return std::filesystem::path(dir->path().toStdString());
+}
+
+bool namesRewriteScratch(std::string_view path) noexcept {
+  const size_t slash = path.find_last_of("/\\");
+  return equalsIgnoreCase(slash == std::string_view::npos ? path : path.substr(slash + 1),
+                          kRewriteScratchName);
 }
 
 void setProgramDirForTesting(const std::filesystem::path& dir) { programOverride() = dir; }

@@ -3,6 +3,7 @@
 // running copy's private scratch folder.
 
 #include <filesystem>
+#include <string_view>
 
 namespace mv {
 
@@ -18,6 +19,12 @@ std::filesystem::path windowsDir();
 // ("mervn.tmx", "temp~adr.~~", "tmprtf~.~"...). Created on first use, removed at exit.
 // $MERVANE_SCRATCH_DIR overrides it.
 std::filesystem::path scratchDir();
+
+// The scratch file of a rewrite. It is never the user's book, in whatever folder it lies,
+// so opening it, reopening it from the recent files or starting with it is refused.
+inline constexpr const char* kRewriteScratchName = "temp~adr.~~";
+// True when the file name of `path` (either separator) is that name in any letter case.
+bool namesRewriteScratch(std::string_view path) noexcept;
 
 // Tests point the three folders somewhere of their own.
 void setProgramDirForTesting(const std::filesystem::path& dir);

@@ -1,6 +1,7 @@
 #include "settings/RecentFiles.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
 #include "settings/Keys.h"
 #include "settings/Profile.h"
@@ -87,11 +88,7 @@ std::string startBookPath(const std::filesystem::path& ini, const std::filesyste
   Profile p(ini, std::string(keys::section::MRU));
   const std::string newestKey = std::string(keys::mru::EntryPrefix) + "0";
   std::string path = p.readString(newestKey, "_none_", 260);
-  // The scratch file of a rewrite is never a book to open, whatever folder it was in.
-  const size_t slash = path.find_last_of("/\\");
-  const std::string_view name =
-      slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
-  if (equalsIgnoreCase(name, "temp~adr.~~")) path = "_none_";
+  if (namesRewriteScratch(path)) path = "_none_";
   if (path == "_none_") {
     path = pathToCp1252(programDir / "address.adr");
     p.writeInt(keys::mru::Count, RecentFiles::kDefaultCapacity);

@@ -34,7 +34,6 @@ namespace mv {
 namespace {
 
 constexpr const char* kScratchRtf = "tmprtf~.~";
-constexpr const char* kScratchBook = "temp~adr.~~";
 
 int commandOf(const QAction* a) {
   const QVariant v = a->data();
@@ -49,10 +48,6 @@ bool printerDeviceExists() {
   QPrinter pdf;
   pdf.setOutputFormat(QPrinter::PdfFormat);
   return pdf.isValid();
-}
-
-bool namesScratchBook(const std::string& pathCp1252) {
-  return equalsIgnoreCase(pathFromCp1252(pathCp1252).filename().string(), kScratchBook);
 }
 
 }  // namespace
@@ -346,14 +341,12 @@ void MainFrame::openRecent(int id) {
   if (card_ && !card_->canClose()) return;
   bool opened = false;
   // The scratch file of a rewrite is never a book to reopen.
-  if (path && !RecentFiles::isFree(*path) && isPresent(*path) && !namesScratchBook(*path) &&
+  if (path && !RecentFiles::isFree(*path) && isPresent(*path) && !namesRewriteScratch(*path) &&
       card_) {
     const std::filesystem::path p = pathFromCp1252(*path);
-    if (checkBookFile(p, *prompter_) != BookCheck::Refused && card_->openBook(p)) {
-      bookPath_ = p;
-      bookValid_ = true;
-      opened = true;
-    }
+    // The card window reports the opened book through addRecentFile, which keeps the
+    // frame's path.
+    opened = checkBookFile(p, *prompter_) != BookCheck::Refused && card_->openBook(p);
   }
   if (!opened) {
     recent_->removeAt(index);

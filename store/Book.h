@@ -5,6 +5,7 @@
 // Never shows anything: operations return a status and the window decides what to say.
 // One Book per scratch folder: the working file's name is fixed.
 
+#include "platform/Paths.h"
 #include "store/NamesList.h"
 #include "store/WorkingFile.h"
 
@@ -37,7 +38,7 @@ class Book {
   // with an empty text at the end (restore the title).
   using TitleFn = std::function<void(const std::string& title)>;
 
-  static constexpr const char* kRewriteFileName = "temp~adr.~~";
+  static constexpr const char* kRewriteFileName = kRewriteScratchName;
 
   // The working file and "temp~adr.~~" lie in `scratch` (normally scratchDir()).
   explicit Book(std::filesystem::path scratch);

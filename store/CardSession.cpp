@@ -3,6 +3,7 @@
 #include "platform/Cp1252.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
 #include "settings/Profile.h"
 #include "store/AdrFormat.h"
@@ -533,7 +534,7 @@ void CardSession::openFile() {
     path = *imported;
   }
   // The rewrite's scratch file is never a book of its own.
-  if (equalsIgnoreCase(path.filename().string(), Book::kRewriteFileName)) return;
+  if (namesRewriteScratch(path.string())) return;
   if (!validateBookFile(path, prompter_)) return;
   openBook(path);
 }
