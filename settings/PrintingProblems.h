@@ -3,6 +3,7 @@
 // label output, vertical adjustment of printed text and the top margin of the content.
 // The widget reads its controls into PrintingProblemsInput and shows what the result says.
 
+#include "platform/Prompter.h"
 #include "settings/Customize.h"
 
 #include <filesystem>
@@ -25,7 +26,7 @@ inline constexpr std::string_view kNoBandingText = "No Banding";
 inline constexpr std::string_view kSimpleOutputText =
     "Use simple output\nCheck this box only if labels are not being printed properly.";
 inline constexpr std::string_view kNotAcceptedMessage = "Value is not accepted";
-inline constexpr std::string_view kNotAcceptedCaption = "Mervane";
+inline constexpr std::string_view kNotAcceptedCaption = kAppCaption;
 inline constexpr int kMinVerticalAdjust = -5;
 inline constexpr int kMaxVerticalAdjust = 5;
 inline constexpr int kMinTopMargin = 10;

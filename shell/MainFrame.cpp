@@ -1,5 +1,6 @@
 #include "shell/MainFrame.h"
 
+#include "cardwindow/SummaryRtf.h"
 #include "platform/Cp1252.h"
 #include "platform/HelpWindow.h"
 #include "platform/Paths.h"
@@ -33,7 +34,6 @@
 namespace mv {
 namespace {
 
-constexpr const char* kScratchRtf = "tmprtf~.~";
 
 int commandOf(const QAction* a) {
   const QVariant v = a->data();
@@ -653,7 +653,7 @@ void MainFrame::shutDown() {
   shutDown_ = true;
   if (HelpWindow* help = HelpWindow::instance()) help->close();
   std::error_code ec;
-  std::filesystem::remove(scratchDir() / kScratchRtf, ec);
+  std::filesystem::remove(scratchDir() / kSummaryFileName, ec);
   if (runMode_ == RunMode::Normal && setUpDone_) {
     customize_.format = state_.layout;
     customize_.zoom = state_.zoom;
