@@ -1,6 +1,6 @@
 #include "shell/CommandTable.h"
 
-#include "shell/LayoutCatalogue.h"
+#include "printing/LayoutCatalogue.h"
 
 #include <QKeyCombination>
 

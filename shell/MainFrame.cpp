@@ -6,13 +6,14 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "platform/Text.h"
+#include "printing/LayoutCatalogue.h"
+#include "printing/PageTable.h"
 #include "settings/FontSpec.h"
 #include "settings/Keys.h"
 #include "settings/SettingsFiles.h"
 #include "shell/CommandTable.h"
 #include "shell/FontChooser.h"
 #include "shell/FramePlacement.h"
-#include "shell/LayoutCatalogue.h"
 #include "shell/PlaceholderWindows.h"
 #include "shell/PrintingProblemsDialog.h"
 #include "shell/ToolbarIcons.h"
@@ -412,7 +413,7 @@ void MainFrame::selectLayout(int command) {
 }
 
 void MainFrame::goToPage(int page) {
-  state_.page = std::clamp(page, 1, std::max(1, state_.pageCount));
+  state_.page = clampPage(page, state_.pageCount);
   updateToolbarTexts();
   refreshPageView();
 }
@@ -454,13 +455,12 @@ bool MainFrame::isCommandEnabled(int id) {
       return printerAvailable_;
     case cmd::kNextPage:
     case cmd::kSkipForward:
-      return setUpDone_ && state_.page < state_.pageCount;
+      return setUpDone_ && canPageForward(state_);
     case cmd::kPriorPage:
     case cmd::kSkipBack:
-      return setUpDone_ && state_.page > 1;
+      return setUpDone_ && canPageBack(state_);
     case cmd::kPageButton:
-      return setUpDone_ && state_.labelEachPage && state_.layout != kEnvelopeLayout &&
-             state_.layout != kLabelsLayout;
+      return setUpDone_ && letterPopupAllowed(state_);
     default:
       return true;
   }
@@ -481,7 +481,7 @@ bool MainFrame::onCommand(int id) {
   } else if (id >= cmd::kFirstRecent && id <= cmd::kLastRecent) {
     openRecent(id);
   } else if (id >= cmd::kFirstLetter && id <= cmd::kLastLetter) {
-    goToPage(state_.firstPageOfLetter[id - cmd::kFirstLetter]);
+    goToPage(letterPage(state_, id - cmd::kFirstLetter));
   } else {
     switch (id) {
       case cmd::kPrintPreview: showPageView(); break;
@@ -554,10 +554,8 @@ QMenu* MainFrame::buildPopup(int resource, QWidget* parent) {
   menu->setObjectName(QStringLiteral("menu%1").arg(resource));
   const std::vector<MenuDef> defs = mv::menuResource(resource);
   if (defs.empty()) return menu;
-  // The letter whose first page is the current one (the last of several).
-  int letterChecked = -1;
-  for (int i = 0; i < 26; ++i)
-    if (state_.firstPageOfLetter[i] == state_.page) letterChecked = cmd::kFirstLetter + i;
+  const int letter = letterOfCurrentPage(state_);
+  const int letterChecked = letter < 0 ? -1 : cmd::kFirstLetter + letter;
   for (const MenuItem& item : defs.front().items) {
     QAction* a = commandAction(fromCp1252(item.label), item.id, menu);
     a->setCheckable(true);
@@ -583,19 +581,14 @@ void MainFrame::print() {
     showPageView();
     if (selected >= 0) {
       // The envelope of the selected name only.
-      state_.page = state_.firstPrintPage = selected + 1;
+      startAtEntry(state_, selected);
       updateToolbarTexts();
       refreshPageView();
     }
   }
-  state_.firstPrintPage = state_.firstPrintPage > 1 ? state_.firstPrintPage : 1;
-  state_.lastPrintPage = state_.pageCount;
-  state_.printMode = 0;
-  state_.secondPass = false;
+  openPrintRange(state_);
   runHandler(cmd::kPrint);
-  state_.firstPrintPage = 1;
-  state_.lastPrintPage = state_.pageCount;
-  state_.printMode = 0;
+  resetPrintRange(state_);
   refreshPageView();
 }
 

@@ -10,7 +10,7 @@
 #include "settings/PageText.h"
 #include "settings/RecentFiles.h"
 #include "settings/WebBrowserProbe.h"
-#include "shell/AppState.h"
+#include "printing/AppState.h"
 #include "shell/CommandTarget.h"
 #include "shell/RunMode.h"
 

@@ -1,7 +1,7 @@
 #include "shell/PlaceholderWindows.h"
 
 #include "platform/Cp1252.h"
-#include "shell/AppState.h"
+#include "printing/AppState.h"
 #include "shell/CommandTable.h"
 
 #include <QPainter>

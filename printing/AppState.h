@@ -2,7 +2,7 @@
 // The view state shared by the frame, the layout navigation and the page view: current
 // layout, view kind, page and page count, print range and mode, zoom.
 
-#include "shell/LayoutCatalogue.h"
+#include "printing/LayoutCatalogue.h"
 
 #include <array>
 

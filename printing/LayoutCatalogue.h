@@ -16,7 +16,6 @@ inline constexpr int kPagesViewKind = 218;
 
 // Empty for numbers outside 0..28 and for the unused ids 15 and 23.
 std::string_view layoutShortName(int layoutId) noexcept;
-std::string_view layoutLongName(int layoutId) noexcept;
 inline std::string_view layoutShortNameOfCommand(int command) noexcept {
   return layoutShortName(command - kLayoutCommandBase);
 }
@@ -27,5 +26,15 @@ int normalizeLayoutCommand(int command) noexcept;
 // only by Prior); Prior goes down and wraps from 1074 to 1080.
 int nextLayoutCommand(int command) noexcept;
 int priorLayoutCommand(int command) noexcept;
+
+// The five address-book layouts, which share the page furniture, heading and footnote.
+constexpr bool isAddressBookLayout(int command) noexcept {
+  return command >= kFirstDrawnLayout && command < kEnvelopeLayout;
+}
+
+// Entries on one page of a drawn layout (after normalizing); the labels layout holds as
+// many as a sheet has labels, and a sheet of none still holds one so that a page count
+// never divides by zero.
+int entriesPerPage(int layoutCommand, int labelsPerSheet) noexcept;
 
 }  // namespace mv

@@ -1,0 +1,52 @@
+#include "printing/LayoutCatalogue.h"
+
+#include <algorithm>
+#include <array>
+
+namespace mv {
+namespace {
+
+constexpr std::array<std::string_view, 29> kShortNames{{
+    "Yearly Calendar A", "Yearly Calendar B", "Yearly Calendar C", "Yearly Calendar D",
+    "Monthly Calendar A", "Monthly Calendar B", "Monthly Calendar C",
+    "Weekly Calendar A", "Weekly Calendar B", "Weekly Calendar C", "Weekly Calendar D",
+    "Daily Calendar A", "Daily Calendar B", "Daily Calendar C", "Daily Calendar D",
+    "",
+    "1 Line Address", "2 Line Address", "3 Line Address", "5 Line Address",
+    "Detailed Address", "Envelope", "Labels",
+    "",
+    "Expenses - Detailer", "Expenses - Weekly", "Expenses - Monthly", "Expenses - Annual",
+    "Interest table",
+}};
+
+// Entries per page of 1074..1079, by lines per entry on a form of 30 lines.
+constexpr std::array<int, 6> kEntriesPerPage{30, 15, 10, 6, 5, 1};
+
+}  // namespace
+
+std::string_view layoutShortName(int layoutId) noexcept {
+  if (layoutId < 0 || layoutId >= static_cast<int>(kShortNames.size())) return {};
+  return kShortNames[layoutId];
+}
+
+int normalizeLayoutCommand(int command) noexcept {
+  return command >= kFirstDrawnLayout && command <= kLastDrawnLayout ? command : kDefaultLayout;
+}
+
+int nextLayoutCommand(int command) noexcept {
+  command = normalizeLayoutCommand(command);
+  return command >= kEnvelopeLayout ? kFirstDrawnLayout : command + 1;
+}
+
+int priorLayoutCommand(int command) noexcept {
+  command = normalizeLayoutCommand(command);
+  return command == kFirstDrawnLayout ? kLabelsLayout : command - 1;
+}
+
+int entriesPerPage(int layoutCommand, int labelsPerSheet) noexcept {
+  layoutCommand = normalizeLayoutCommand(layoutCommand);
+  if (layoutCommand == kLabelsLayout) return std::max(1, labelsPerSheet);
+  return kEntriesPerPage[layoutCommand - kFirstDrawnLayout];
+}
+
+}  // namespace mv

@@ -1,0 +1,51 @@
+#pragma once
+// Turns a canvas font request into a Qt font and measures text with it. Fonts are made
+// kScale times larger than asked and drawn scaled back down: font sizes are whole pixels
+// in Qt, and this keeps a cell height of 15 units as exact as one of 150, on any device.
+// Hinting is off, so measures grow in proportion to the size and do not depend on the
+// device's resolution.
+
+#include "printing/Canvas.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace mv {
+
+class TextMeasurer {
+ public:
+  static constexpr int kScale = 64;
+
+  TextMeasurer();
+  ~TextMeasurer();
+
+  // Makes font the current one; fonts already made are kept for the next time.
+  void select(const Font& font);
+
+  // The current font, kScale times the logical size, and its metrics in those units.
+  const QFont& qfont() const noexcept;
+  const QFontMetricsF& qmetrics() const noexcept;
+
+  // Logical units, not rounded.
+  double width(const QString& text) const;
+  double ascent() const;
+  double descent() const;
+  double boxHeight(double width, const QString& text, TextFlow flow) const;
+
+  TextSize measure(const QString& text) const;
+  FontMetrics metrics() const;
+
+ private:
+  struct Made;
+  std::vector<std::unique_ptr<Made>> made_;
+  Made* current_ = nullptr;
+};
+
+// The Qt text flags of a box: its alignment, from the top, one line or broken at blanks.
+int textBoxFlags(HAlign align, TextFlow flow) noexcept;
+
+}  // namespace mv
