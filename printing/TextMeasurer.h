@@ -3,7 +3,7 @@
 // kScale times larger than asked and drawn scaled back down: font sizes are whole pixels
 // in Qt, and this keeps a cell height of 15 units as exact as one of 150, on any device.
 // Hinting is off, so measures grow in proportion to the size and do not depend on the
-// device's resolution.
+// device's resolution. Like every use of fonts, it needs a QGuiApplication.
 
 #include "printing/Canvas.h"
 

@@ -167,15 +167,6 @@ TEST(PageTable, navigationStaysWithinThePages) {
       {7, 0, 1},                    // no pages counted yet
   };
   for (const Row& r : rows) EXPECT_EQ(clampPage(r.page, r.pageCount), r.expected) << r.page;
-
-  AppState s;
-  s.pageCount = 3;
-  s.page = 1;
-  EXPECT_TRUE(canPageForward(s));
-  EXPECT_FALSE(canPageBack(s));
-  s.page = 3;
-  EXPECT_FALSE(canPageForward(s));
-  EXPECT_TRUE(canPageBack(s));
 }
 
 TEST(PageTable, letterJumpAndTheCheckedLetter) {
