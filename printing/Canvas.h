@@ -162,7 +162,7 @@ class Canvas {
   const State& state() const noexcept { return state_; }
   // The measurer behind measureText(), set to the current font; implementations draw
   // with its fonts so that what is drawn is what was measured.
-  TextMeasurer& measurer() const noexcept { return *measurer_; }
+  const TextMeasurer& measurer() const noexcept { return *measurer_; }
 
   virtual void paintText(Point at, std::string_view text, TextAlign align) = 0;
   virtual void paintTextBox(const Rect& box, std::string_view text, HAlign align,

@@ -18,7 +18,8 @@ namespace mv {
 
 class TextMeasurer {
  public:
-  static constexpr int kScale = 64;
+  // Enough for a sixteenth of a unit; much larger fonts make Qt slow to lay text out.
+  static constexpr int kScale = 16;
 
   TextMeasurer();
   ~TextMeasurer();
