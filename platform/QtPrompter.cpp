@@ -3,14 +3,17 @@
 #include "platform/Cp1252.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace mv {
 
 Answer QtPrompter::ask(const Message& m) {
   QMessageBox box(parent_);
   box.setWindowTitle(fromCp1252(m.caption));
-  box.setText(fromCp1252(m.text));
+  box.setText(m.coding == TextCoding::Utf8 ? QString::fromStdString(m.text)
+                                           : fromCp1252(m.text));
   switch (m.icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Information: box.setIcon(QMessageBox::Information); break;
@@ -60,6 +63,12 @@ std::optional<FileChoice> QtFileChooser::choose(const FileRequest& r) {
   dlg.setNameFilters(filters);
   if (r.selectedFilter >= 1 && r.selectedFilter <= filters.size())
     dlg.selectNameFilter(filters[r.selectedFilter - 1]);
+  // Large enough to show the name, size, type and date columns without scrolling; the
+  // dialog's own default leaves room for little more than the names.
+  QSize size = dlg.sizeHint().expandedTo(QSize(900, 560));
+  if (const QScreen* screen = parent_ ? parent_->screen() : QGuiApplication::primaryScreen())
+    size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  dlg.resize(size);
   if (r.kind == FileRequest::Kind::Open) {
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(r.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
