@@ -95,7 +95,9 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
     bookValid_ = true;
   };
   // Titles name the book's file, so they come as path text (UTF-8), not Windows-1252.
-  services_.setFrameTitle = [this](const std::string& t) { setTitleText(QString::fromStdString(t)); };
+  services_.setFrameTitle = [this](const std::string& t) {
+    setTitleText(QString::fromStdString(t));
+  };
   services_.cardSort = [this] { return customize_.cardSort; };
   services_.setCardSort = [this](int s) { customize_.cardSort = s; };
   services_.postCommand = [this](int id) {

@@ -574,7 +574,8 @@ TEST_F(CardFileTest, textSetThroughTheAccessibilityInterfaceIsStoredOnCommit) {
     SCOPED_TRACE(row.how);
     status_.clear();
     click(named(0, "Ann Lee "));
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(window_->card()->box(row.field));
+    QAccessibleInterface* a =
+        QAccessible::queryAccessibleInterface(window_->card()->box(row.field));
     ASSERT_NE(a, nullptr);
     row.set(a);
     EXPECT_EQ(box(row.field), row.shown);
@@ -596,6 +597,19 @@ TEST_F(CardFileTest, textSetThroughTheAccessibilityInterfaceIsStoredOnCommit) {
   EXPECT_EQ(window_->session().card().notes(), "met at ");
   EXPECT_EQ(status_.back(),
             "Characters that cannot be stored in an address book were left out: 1");
+}
+
+TEST_F(CardFileTest, aRenamedEntryIsAnnouncedInTheStatusBar) {
+  newBook();
+  addPerson("Ann", "Lee");
+  addPerson("Bob", "Ray");
+  click(named(0, "Ann Lee "));
+  type(FieldId::First, "Anne");
+  click(named(0, "Bob Ray "));
+  EXPECT_EQ(treeTexts(0), (QStringList{"Ann Lee ", "Anne Lee ", "Bob Ray "}));
+  EXPECT_EQ(status_,
+            (std::vector<std::string>{
+                "Added as a new entry: Anne Lee ; the entry before the change is kept"}));
 }
 
 TEST_F(CardFileTest, labelsInsideTheBoxesReadWellInEveryPalette) {
