@@ -2,8 +2,10 @@
 
 #include "platform/Controls.h"
 #include "platform/Cp1252.h"
+#include "platform/Text.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGridLayout>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -14,27 +16,93 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
+
 namespace mv {
 namespace {
 
 constexpr int kSharedEditor = toInt(FieldId::Buffer);
 constexpr int kLabelGap = 2;  // the label ends this many pixels before the right edge
 
+// Small beside the value but still readable: a little below the application's font, and
+// never under 11 pixels.
 QFont labelFont() {
   QFont f(QStringLiteral("Small Fonts"));
   f.setStyleHint(QFont::SansSerif);
   f.setFamilies({QStringLiteral("Small Fonts"), QStringLiteral("DejaVu Sans"),
                  QStringLiteral("Liberation Sans")});
-  f.setPixelSize(9);
+  const int appPixels = QFontInfo(QApplication::font()).pixelSize();
+  f.setPixelSize(std::max(11, appPixels * 9 / 10));
   return f;
+}
+
+double relativeLuminance(const QColor& c) {
+  const auto channel = [](double v) {
+    return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+         0.0722 * channel(c.blueF());
+}
+
+// `c` drawn over `background`, as an opaque colour.
+QColor over(const QColor& c, const QColor& background) {
+  const double a = c.alphaF();
+  return QColor::fromRgbF(static_cast<float>(c.redF() * a + background.redF() * (1 - a)),
+                          static_cast<float>(c.greenF() * a + background.greenF() * (1 - a)),
+                          static_cast<float>(c.blueF() * a + background.blueF() * (1 - a)));
+}
+
+QColor mix(const QColor& a, const QColor& b, double t) {
+  return QColor::fromRgbF(static_cast<float>(a.redF() + (b.redF() - a.redF()) * t),
+                          static_cast<float>(a.greenF() + (b.greenF() - a.greenF()) * t),
+                          static_cast<float>(a.blueF() + (b.blueF() - a.blueF()) * t));
 }
 
 }  // namespace
 
-QValidator::State Cp1252Validator::validate(QString& input, int&) const {
-  for (QChar c : input) {
-    if (!isCp1252(c)) return Invalid;
+double contrastRatio(const QColor& a, const QColor& b) {
+  const double la = relativeLuminance(a);
+  const double lb = relativeLuminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor cardHoverBackground(const QPalette& palette) {
+  const QColor base = palette.color(QPalette::Active, QPalette::Base);
+  return mix(base, over(palette.color(QPalette::Active, QPalette::Highlight), base), 0.1);
+}
+
+QColor cardLabelColor(const QPalette& palette) {
+  constexpr double kReadable = 4.5;
+  const QColor base = palette.color(QPalette::Active, QPalette::Base);
+  const QColor hover = cardHoverBackground(palette);
+  const QColor text = over(palette.color(QPalette::Active, QPalette::Text), base);
+  const QColor start = over(palette.color(QPalette::Active, QPalette::PlaceholderText), base);
+  const auto readable = [&](const QColor& c) {
+    return contrastRatio(c, base) >= kReadable && contrastRatio(c, hover) >= kReadable;
+  };
+  // The lightest step toward the text colour that reads well: still set apart from the
+  // value, which is drawn in the text colour itself.
+  for (int step = 0; step <= 20; ++step) {
+    const QColor c = mix(start, text, step / 20.0);
+    if (readable(c)) return c;
   }
+  return text;
+}
+
+std::string refusedCharactersText(int count, bool withOthers) {
+  if (count == 1 && !withOthers) return "This character cannot be stored in an address book";
+  return fillFormat("Characters that cannot be stored in an address book were left out: %d",
+                    {std::to_string(count)});
+}
+
+QValidator::State Cp1252Validator::validate(QString& input, int& pos) const {
+  int left = 0;
+  QString kept = keepCp1252(input, &left);
+  if (left == 0) return Acceptable;
+  pos = static_cast<int>(keepCp1252(input.left(pos)).size());
+  input = std::move(kept);
+  emit refused(left, input);
   return Acceptable;
 }
 
@@ -49,7 +117,14 @@ CardFieldEdit::CardFieldEdit(int field, QWidget* parent) : QLineEdit(parent) {
   const auto& info = fieldTable()[static_cast<size_t>(field)];
   setControlId(this, info.controlId);
   setMaxLength(info.inputLimit);
-  setValidator(new Cp1252Validator(this));
+  auto* validator = new Cp1252Validator(this);
+  setValidator(validator);
+  connect(validator, &Cp1252Validator::refused, this, [this](int count, const QString& kept) {
+    // Other characters came in with the refused ones when the text grew (or more than one
+    // was refused): a paste or a dictated phrase rather than a single key.
+    emit refused(count, count > 1 || kept.size() > lastText_.size());
+  });
+  connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { lastText_ = text; });
   setAttribute(Qt::WA_Hover);
   setLabel(fromCp1252(info.cardLabel));
   setAccessible(this, fromCp1252(info.cardLabel.empty() ? info.listName : info.cardLabel));
@@ -68,8 +143,20 @@ void CardFieldEdit::paintEvent(QPaintEvent* event) {
   if (label_.isEmpty()) return;
   QPainter p(this);
   p.setFont(labelFont());
-  p.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+  p.setPen(cardLabelColor(palette()));
   p.drawText(rect().adjusted(0, 0, -kLabelGap - 1, 0), Qt::AlignRight | Qt::AlignVCenter, label_);
+}
+
+void CardFieldEdit::showText(const QString& text) {
+  if (this->text() != text) setText(text);
+  if (!hasFocus()) setCursorPosition(0);
+}
+
+void CardFieldEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  // Left behind, a long value shows its start again rather than the end the caret was at
+  // (a context menu keeps the caret and the selection it works on).
+  if (event->reason() != Qt::PopupFocusReason) setCursorPosition(0);
 }
 
 void CardFieldEdit::keyPressEvent(QKeyEvent* event) {
@@ -110,8 +197,12 @@ void NotesEdit::keyPressEvent(QKeyEvent* event) {
   const QString typed = event->text();
   const bool newLine = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (!typed.isEmpty() && typed[0].isPrint()) {
-    for (QChar c : typed) {
-      if (!isCp1252(c)) return;  // refused: the book could not store it
+    int left = 0;
+    const QString kept = keepCp1252(typed, &left);
+    if (left > 0) {
+      // Refused: the book could not store it.
+      emit refused(left, !kept.isEmpty());
+      return;
     }
     if (room() < typed.size()) return;
   } else if (newLine && room() < 2) {
@@ -136,6 +227,9 @@ QString NotesEdit::fitting(const QString& text) const {
 void NotesEdit::inputMethodEvent(QInputMethodEvent* event) {
   // Text composed through an input method passes the same refusal as typed keys.
   const QString commit = event->commitString();
+  int left = 0;
+  const QString kept = keepCp1252(commit, &left);
+  if (left > 0) emit refused(left, !kept.isEmpty());
   if (commit.isEmpty() || fitting(commit) == commit) {
     QPlainTextEdit::inputMethodEvent(event);
     return;
@@ -147,7 +241,12 @@ void NotesEdit::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void NotesEdit::insertFromMimeData(const QMimeData* source) {
-  if (source->hasText()) insertPlainText(fitting(source->text()));
+  if (!source->hasText()) return;
+  int left = 0;
+  keepCp1252(source->text(), &left);
+  // A paste always says how many characters it left out.
+  if (left > 0) emit refused(left, true);
+  insertPlainText(fitting(source->text()));
 }
 
 TCardEditControls::TCardEditControls(CardModel& model, QWidget* parent)
@@ -159,9 +258,13 @@ TCardEditControls::TCardEditControls(CardModel& model, QWidget* parent)
     boxes_[static_cast<size_t>(f)] = box;
     connect(box, &CardFieldEdit::moveRequested, this,
             [this, f](int key) { moveFocus(f, key); });
-    connect(box, &QLineEdit::textEdited, this, [this, f](const QString& text) {
+    // Every way text enters a box is an edit of the card: typing, but also text set
+    // through the accessibility interface (dictation, screen-reader tools), which sets
+    // the text without a key press.
+    connect(box, &QLineEdit::textChanged, this, [this, f](const QString& text) {
       if (!refreshing_) typed(f, text);
     });
+    connect(box, &CardFieldEdit::refused, this, &TCardEditControls::charactersRefused);
   }
   box(kSharedEditor)->setAccessibleDescription(QStringLiteral("Second set of numbers"));
 
@@ -185,8 +288,9 @@ TCardEditControls::TCardEditControls(CardModel& model, QWidget* parent)
   setStyleSheet(QStringLiteral(
       "mv--CardFieldEdit { border: none; border-bottom: 1px solid palette(mid);"
       " background: palette(base); padding: 2px 3px; min-height: 20px; }"
-      "mv--CardFieldEdit:hover:!focus { background: #e8f0fb; }"
-      "mv--CardFieldEdit:focus { border-bottom: 2px solid palette(highlight); }"));
+      "mv--CardFieldEdit:hover:!focus { background: %1; }"
+      "mv--CardFieldEdit:focus { border-bottom: 2px solid palette(highlight); }")
+                    .arg(cardHoverBackground(palette()).name()));
   layoutBoxes();
   refresh();
 }
@@ -232,7 +336,8 @@ void TCardEditControls::layoutBoxes() {
   grid->addWidget(title, 0, 7);
   for (int f = kFirstSecondSet; f <= kLastSecondSet; ++f) {
     grid->addWidget(box(f), 1 + f - kFirstSecondSet, 7);
-    box(f)->setMinimumWidth(130);
+    // Wide enough that a typical e-mail or web address is read from its start.
+    box(f)->setMinimumWidth(190);
   }
   grid->setColumnStretch(7, 2);
   grid->setRowStretch(14, 1);
@@ -260,7 +365,7 @@ void TCardEditControls::typed(int field, const QString& text) {
   if (twin < 0) return;
   model_.type(static_cast<FieldId>(twin), toCp1252(text));
   refreshing_ = true;
-  box(twin)->setText(text);
+  box(twin)->showText(text);
   refreshing_ = false;
 }
 
@@ -269,7 +374,7 @@ void TCardEditControls::refresh() {
   for (int f = 0; f < kFieldCount; ++f) {
     const QString text = fromCp1252(model_.text(static_cast<FieldId>(f)));
     // Only changed boxes are touched, so the caret stays where the user left it.
-    if (box(f)->text() != text) box(f)->setText(text);
+    if (box(f)->text() != text) box(f)->showText(text);
   }
   CardFieldEdit* shared = box(FieldId::Buffer);
   const QString label = box(model_.secondSetField())->label();
@@ -282,9 +387,9 @@ void TCardEditControls::previewSecondSet(int field) {
   CardFieldEdit* shared = box(FieldId::Buffer);
   if (field < kFirstSecondSet || field > kLastSecondSet) field = model_.secondSetField();
   refreshing_ = true;
-  shared->setText(field == model_.secondSetField()
-                      ? fromCp1252(model_.text(FieldId::Buffer))
-                      : fromCp1252(model_.text(static_cast<FieldId>(field))));
+  shared->showText(field == model_.secondSetField()
+                       ? fromCp1252(model_.text(FieldId::Buffer))
+                       : fromCp1252(model_.text(static_cast<FieldId>(field))));
   shared->setLabel(box(field)->label());
   refreshing_ = false;
 }

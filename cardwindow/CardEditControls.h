@@ -7,6 +7,7 @@
 #include "store/AddressRecord.h"
 #include "store/CardModel.h"
 
+#include <QColor>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QValidator>
@@ -20,14 +21,34 @@ class QMenu;
 
 namespace mv {
 
-// Accepts only text that Windows-1252 can hold: a character the book cannot store is
-// refused as it is typed instead of turning into '?' when the book is saved.
+// Keeps only text that Windows-1252 can hold. A character the book cannot store is left
+// out however it arrives (typed, pasted, composed, or set by the program or by assistive
+// technology) instead of turning into '?' when the book is saved, and the refusal is
+// reported so that it is not silent.
 class Cp1252Validator final : public QValidator {
   Q_OBJECT
  public:
   using QValidator::QValidator;
   State validate(QString& input, int& pos) const override;
+
+ signals:
+  // `count` characters were left out; `kept` is what remains of the text.
+  void refused(int count, const QString& kept) const;
 };
+
+// The status-bar text for characters left out: a single refused key gets the short
+// sentence; text that arrived together with other characters (a paste, a dictated
+// phrase) also says how many were left out.
+std::string refusedCharactersText(int count, bool withOthers);
+
+// The background of a box under the pointer: its base colour tinted with the highlight.
+QColor cardHoverBackground(const QPalette& palette);
+// The colour of the labels inside the boxes: the palette's placeholder colour, moved
+// toward the text colour until it reads at 4.5 : 1 or better against both backgrounds a
+// box shows (its base colour and the hover colour).
+QColor cardLabelColor(const QPalette& palette);
+// The contrast ratio of two colours as accessibility guidelines define it (1 to 21).
+double contrastRatio(const QColor& a, const QColor& b);
 
 // One field box: draws its label right-aligned in a small font inside itself and
 // reports the movement keys to the card.
@@ -37,17 +58,24 @@ class CardFieldEdit final : public QLineEdit {
   CardFieldEdit(int field, QWidget* parent);
   void setLabel(const QString& label);
   const QString& label() const noexcept { return label_; }
+  // Text the program puts in: shown from its start, as the label's room would otherwise
+  // hide the beginning of a long value behind the caret at its end.
+  void showText(const QString& text);
 
  signals:
   // Qt::Key_Up, Key_Down, Key_PageUp or Key_PageDown.
   void moveRequested(int key);
+  // Characters the book cannot hold were left out (see refusedCharactersText).
+  void refused(int count, bool withOthers);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   QString label_;
+  QString lastText_;  // the text before the change being validated
 };
 
 class TCardEditControls final : public QWidget {
@@ -87,6 +115,8 @@ class TCardEditControls final : public QWidget {
  signals:
   // A command the card asks the window for (7052..7058, 7069, 175, 176).
   void commandRequested(int id);
+  // A box left out characters the book cannot hold.
+  void charactersRefused(int count, bool withOthers);
 
  private:
   void layoutBoxes();
@@ -109,6 +139,10 @@ class NotesEdit final : public QPlainTextEdit {
   static constexpr int kId = 105;
   static constexpr int kMaxChars = 7989;  // a limit of 7,990 with the terminating zero
   explicit NotesEdit(QWidget* parent = nullptr);
+
+ signals:
+  // Characters the book cannot hold were left out (see refusedCharactersText).
+  void refused(int count, bool withOthers);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -11,6 +11,8 @@
 #include "platform/Prompter.h"
 #include "platform/QtPrompter.h"
 #include "platform/Text.h"
+#include "settings/Keys.h"
+#include "settings/Profile.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -26,6 +28,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabBar>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -158,6 +161,29 @@ class NamesDelegate final : public QStyledItemDelegate {
   QTreeWidget* tree_;
 };
 
+// The names list asks for the width the user last gave it or, the first time, for room
+// for an entry of typical length ("Lastname Firstname Company"), so that a newcomer's
+// names are not cut off.
+class NamesTree final : public QTreeWidget {
+ public:
+  using QTreeWidget::QTreeWidget;
+  // Read once at start: the card window's size, and with it the frame's, stays the same
+  // for the whole session while the splitter moves room between the list and the card.
+  void setRememberedWidth(int width) { remembered_ = width; }
+  QSize sizeHint() const override {
+    static const QString kTypicalEntry = QStringLiteral("Hoffmann Annalena Acme Corporation");
+    // Indentation, icon, the item's padding and the triangle, the frame and a scroll bar.
+    const int typical = fontMetrics().horizontalAdvance(kTypicalEntry) + indentation() +
+                        iconSize().width() + 24 + 2 * frameWidth() +
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return {std::max(minimumWidth(), remembered_ > 0 ? remembered_ : typical),
+            QTreeWidget::sizeHint().height()};
+  }
+
+ private:
+  int remembered_ = 0;
+};
+
 QIcon standardIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap fallback) {
   return QIcon::fromTheme(QString::fromLatin1(theme), w->style()->standardIcon(fallback));
 }
@@ -254,6 +280,7 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
   hooks.listChanged = [this] { rebuildTree(); };
   hooks.showEditPage = [this] { setPage(EditPage); };
   hooks.closeWindow = [this] { closeFrame(); };
+  hooks.notice = [this](const std::string& text) { showStatus(text); };
   const int sort = services_.cardSort ? services_.cardSort() : 0;
   session_ = std::make_unique<CardSession>(*services_.prompter, *services_.fileChooser,
                                            *dialogs_, services_.settingsFile, sort,
@@ -266,7 +293,9 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
   card_->setKeyboardReady(true);
 }
 
-TCardFile::~TCardFile() = default;
+TCardFile::~TCardFile() {
+  if (namesWidthSaver_ && namesWidthSaver_->isActive()) saveNamesWidth();
+}
 
 TAZPopup* TCardFile::azPopup() const { return azPopup_.data(); }
 
@@ -312,7 +341,11 @@ void TCardFile::buildWindow() {
   toolRow->addWidget(sortButton_);
   leftLayout->addLayout(toolRow);
 
-  tree_ = new QTreeWidget(left);
+  auto* names = new NamesTree(left);
+  names->setRememberedWidth(
+      Profile(services_.settingsFile, std::string(keys::section::AddressBook))
+          .readInt(keys::addressBook::NamesWidth, 0));
+  tree_ = names;
   setControlId(tree_, 6110);
   setAccessible(tree_, QStringLiteral("Names"));
   tree_->setHeaderHidden(true);
@@ -348,18 +381,21 @@ void TCardFile::buildWindow() {
   rightLayout->setContentsMargins(0, 6, 6, 6);
   rightLayout->setSpacing(0);
 
+  // The caption of the Notes and Link pages sits on the page it names (setPage moves it):
+  // above the pages it would make the card window taller on those pages than on the
+  // Edit page, and the frame, which takes its size from the card window, would grow.
   caption_ = new QLabel(right);
   setControlId(caption_, 11578);
   caption_->setMinimumHeight(24);
   QFont captionFont = caption_->font();
   captionFont.setBold(true);
   caption_->setFont(captionFont);
-  rightLayout->addWidget(caption_);
 
   pages_ = new QStackedWidget(right);
   pages_->setFrameShape(QFrame::StyledPanel);
   card_ = new TCardEditControls(session_->card(), pages_);
   connect(card_, &TCardEditControls::commandRequested, this, [this](int id) { onCommand(id); });
+  connect(card_, &TCardEditControls::charactersRefused, this, &TCardFile::refuseCharacters);
   pages_->addWidget(card_);
 
   auto* notesPage = new QWidget(pages_);
@@ -374,18 +410,36 @@ void TCardFile::buildWindow() {
   notesButton_->setFixedSize(0, 0);  // present on the Notes page, with nothing to do
   notesButton_->setFocusPolicy(Qt::NoFocus);
   notesLayout->addWidget(notesButton_);
+  connect(notes_, &NotesEdit::refused, this, &TCardFile::refuseCharacters);
   connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
     if (notesBusy_) return;
     // The editor shows line feeds; the book keeps carriage return and line feed pairs.
     QString text = notes_->toPlainText();
+    // Text set without a key press (assistive technology) passes the same refusal as
+    // typing: what the book cannot hold is taken out of the editor, and said so.
+    int left = 0;
+    const QString kept = keepCp1252(text, &left);
+    if (left > 0) {
+      notesBusy_ = true;
+      notes_->setPlainText(kept);
+      notes_->moveCursor(QTextCursor::End);
+      notesBusy_ = false;
+      refuseCharacters(left, true);
+      text = kept;
+    }
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     session_->card().typeNotes(toCp1252(text));
   });
   pages_->addWidget(notesPage);
 
-  summary_ = new SummaryView(pages_);
+  auto* linkPage = new QWidget(pages_);
+  auto* linkLayout = new QVBoxLayout(linkPage);
+  linkLayout->setContentsMargins(0, 0, 0, 0);
+  linkLayout->setSpacing(0);
+  summary_ = new SummaryView(linkPage);
   connect(summary_, &SummaryView::commandRequested, this, [this](int id) { onCommand(id); });
-  pages_->addWidget(summary_);
+  linkLayout->addWidget(summary_);
+  pages_->addWidget(linkPage);
   rightLayout->addWidget(pages_, 1);
 
   tabs_ = new QTabBar(right);
@@ -408,6 +462,11 @@ void TCardFile::buildWindow() {
 
   auto* buttonRow = new QHBoxLayout;
   editButtons_ = new QWidget(right);
+  // Hidden on the Notes and Link pages, the buttons keep their room, so the card window
+  // is as wide on every page.
+  QSizePolicy editButtonsPolicy = editButtons_->sizePolicy();
+  editButtonsPolicy.setRetainSizeWhenHidden(true);
+  editButtons_->setSizePolicy(editButtonsPolicy);
   auto* editRow = new QHBoxLayout(editButtons_);
   editRow->setContentsMargins(0, 0, 0, 0);
   editRow->setSpacing(1);
@@ -442,16 +501,33 @@ void TCardFile::buildWindow() {
   buttonRow->addWidget(cancel);
   rightLayout->addLayout(buttonRow);
 
-  auto* splitter = new QSplitter(Qt::Horizontal, this);
-  splitter->addWidget(left);
-  splitter->addWidget(right);
-  splitter->setStretchFactor(0, 2);
-  splitter->setStretchFactor(1, 5);
-  splitter->setChildrenCollapsible(false);
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->addWidget(left);
+  splitter_->addWidget(right);
+  // The list gets the width it asks for; room beyond that goes to the card.
+  splitter_->setStretchFactor(0, 0);
+  splitter_->setStretchFactor(1, 1);
+  splitter_->setChildrenCollapsible(false);
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(splitter);
+  layout->addWidget(splitter_);
   resize(900, 600);
+
+  // The names list's width goes to mervane.ini a moment after the splitter stops moving,
+  // not at every step of the drag.
+  namesWidthSaver_ = new QTimer(this);
+  namesWidthSaver_->setSingleShot(true);
+  namesWidthSaver_->setInterval(300);
+  connect(namesWidthSaver_, &QTimer::timeout, this, &TCardFile::saveNamesWidth);
+  connect(splitter_, &QSplitter::splitterMoved, this, [this] {
+    namesWidth_ = tree_->width();
+    namesWidthSaver_->start();
+  });
+}
+
+void TCardFile::saveNamesWidth() {
+  Profile(services_.settingsFile, std::string(keys::section::AddressBook))
+      .writeInt(keys::addressBook::NamesWidth, namesWidth_);
 }
 
 // --- mirroring the session
@@ -550,6 +626,10 @@ void TCardFile::setPage(Page page) {
   tabs_->blockSignals(false);
   pages_->setCurrentIndex(page - 1);
   editButtons_->setVisible(page == EditPage);
+  if (page != EditPage) {
+    if (auto* layout = qobject_cast<QBoxLayout*>(pages_->widget(page - 1)->layout()))
+      layout->insertWidget(0, caption_);
+  }
   caption_->setVisible(page != EditPage);
   notesButton_->setVisible(page == NotesPage);
   updateCaption();
@@ -653,6 +733,15 @@ void TCardFile::saveWithoutAsking() { session_->saveWithoutAsking(); }
 bool TCardFile::openBook(const std::filesystem::path& path) { return session_->openBook(path); }
 
 int TCardFile::selectedEntryIndex() const { return session_->selectedMainIndex(); }
+
+void TCardFile::showStatus(const std::string& text) {
+  if (services_.showStatus) services_.showStatus(text);
+}
+
+void TCardFile::refuseCharacters(int count, bool withOthers) {
+  QApplication::beep();
+  showStatus(refusedCharactersText(count, withOthers));
+}
 
 void TCardFile::closeFrame() {
   // OK and Cancel have settled the book; the frame's own close query must not ask again.

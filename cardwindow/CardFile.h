@@ -20,6 +20,8 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QSplitter;
+class QTimer;
 class QStackedWidget;
 class QTabBar;
 class QToolButton;
@@ -92,6 +94,11 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void fillGoToMenu(QMenu& menu, int firstGroup);
   int runMenu(QMenu& menu, QPoint globalPos);
   void closeFrame();
+  void saveNamesWidth();
+  void showStatus(const std::string& text);
+  // Characters the book cannot hold were left out of a box or the notes: a beep and a
+  // word in the status bar, so that the refusal is not mistaken for a fault.
+  void refuseCharacters(int count, bool withOthers);
 
   ShellServices& services_;
   std::unique_ptr<Dialogs> dialogs_;
@@ -117,6 +124,9 @@ class TCardFile final : public QWidget, public CardWindowHost {
   QToolButton* azButton_ = nullptr;
   QToolButton* sortButton_ = nullptr;
   QPointer<TAZPopup> azPopup_;
+  QSplitter* splitter_ = nullptr;
+  QTimer* namesWidthSaver_ = nullptr;
+  int namesWidth_ = 0;  // the names list's width as the user left it
 };
 
 // The factory the main frame installs.

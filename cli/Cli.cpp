@@ -200,7 +200,9 @@ class TerminalPrompter : public Prompter {
       return Answer::Yes;
     const bool failure = message.text.rfind("no success!", 0) == 0 ||
                          message.text.find("Error") != std::string::npos;
-    (failure ? err_ : out_) << utf8(message.text) << "\n";
+    const std::string text =
+        message.coding == TextCoding::Utf8 ? message.text : utf8(message.text);
+    (failure ? err_ : out_) << text << "\n";
     return Answer::Ok;
   }
 

@@ -56,12 +56,22 @@ std::string toCp1252(const QString& text, bool* lossless) {
 
 bool isCp1252(QChar c) noexcept { return byteFor(c.unicode()) >= 0; }
 
-std::string pathToCp1252(const std::filesystem::path& path) {
-  return toCp1252(QString::fromStdString(path.string()));
-}
-
-std::filesystem::path pathFromCp1252(std::string_view text) {
-  return std::filesystem::path(fromCp1252(text).toStdString());
+QString keepCp1252(const QString& text, int* left) {
+  QString kept;
+  kept.reserve(text.size());
+  int dropped = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (isCp1252(c)) {
+      kept.append(c);
+      continue;
+    }
+    ++dropped;
+    // The two halves of a surrogate pair are one character.
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+  }
+  if (left) *left = dropped;
+  return kept;
 }
 
 }  // namespace mv

@@ -3,7 +3,6 @@
 
 #include <QString>
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -17,9 +16,8 @@ std::string toCp1252(const QString& text, bool* lossless = nullptr);
 // True when Windows-1252 has a byte for this character.
 bool isCp1252(QChar c) noexcept;
 
-// Paths are file-system names (UTF-8 here) but the core shows and stores them as
-// Windows-1252 text; these two convert between the two.
-std::string pathToCp1252(const std::filesystem::path& path);
-std::filesystem::path pathFromCp1252(std::string_view text);
+// `text` without the characters Windows-1252 cannot hold; `left` (when given) counts them,
+// a character outside the Basic Multilingual Plane (an emoji) as one.
+QString keepCp1252(const QString& text, int* left = nullptr);
 
 }  // namespace mv

@@ -1,7 +1,9 @@
 #include "platform/Paths.h"
 
+#include "platform/Cp1252.h"
 #include "platform/Text.h"
 
+#include <QByteArrayView>
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -29,6 +31,10 @@ std::filesystem::path& scratchOverride() {
 std::filesystem::path fromEnv(const char* name) {
   const char* v = std::getenv(name);
   return v && *v ? std::filesystem::path(v) : std::filesystem::path();
+}
+
+bool isUtf8(std::string_view text) noexcept {
+  return QByteArrayView(text.data(), static_cast<qsizetype>(text.size())).isValidUtf8();
 }
 
 }  // namespace
@@ -68,6 +74,27 @@ bool namesRewriteScratch(std::string_view path) noexcept {
   const size_t slash = path.find_last_of("/\\");
   return equalsIgnoreCase(slash == std::string_view::npos ? path : path.substr(slash + 1),
                           kRewriteScratchName);
+}
+
+std::string pathText(const std::filesystem::path& path) { return path.string(); }
+
+std::filesystem::path pathFromText(std::string_view text) {
+  std::filesystem::path path{std::string(text)};
+  if (isUtf8(text)) return path;
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) return path;
+  std::filesystem::path older{fromCp1252(text).toStdString()};
+  return std::filesystem::exists(older, ec) ? older : path;
+}
+
+bool samePathText(std::string_view a, std::string_view b) {
+  // Names that are not UTF-8 would decode to replacement characters that compare equal;
+  // such names are the same only when their bytes are.
+  if (!isUtf8(a) || !isUtf8(b)) return a == b;
+  const auto qs = [](std::string_view t) {
+    return QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+  };
+  return qs(a).compare(qs(b), Qt::CaseInsensitive) == 0;
 }
 
 void setProgramDirForTesting(const std::filesystem::path& dir) { programOverride() = dir; }

@@ -3,6 +3,7 @@
 // running copy's private scratch folder.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace mv {
@@ -25,6 +26,19 @@ std::filesystem::path scratchDir();
 inline constexpr const char* kRewriteScratchName = "temp~adr.~~";
 // True when the file name of `path` (either separator) is that name in any letter case.
 bool namesRewriteScratch(std::string_view path) noexcept;
+
+// A path as text, wherever the program shows or keeps one (titles, messages, the
+// recent-files list, mervane.ini): the file system's own bytes, UTF-8 here. A path is a
+// name on disk, not field text, so a book called "Москва.adr" keeps its name; only the
+// book's fields are Windows-1252.
+std::string pathText(const std::filesystem::path& path);
+// The path a text names. Text that is not UTF-8 and names no file is read as
+// Windows-1252, the way earlier versions wrote paths to mervane.ini, when that reading
+// names a file.
+std::filesystem::path pathFromText(std::string_view text);
+// True when two path texts name the same file by their letters, without regard to case
+// (in any script).
+bool samePathText(std::string_view a, std::string_view b);
 
 // Tests point the three folders somewhere of their own.
 void setProgramDirForTesting(const std::filesystem::path& dir);

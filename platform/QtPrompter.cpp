@@ -3,14 +3,23 @@
 #include "platform/Cp1252.h"
 
 #include <QFileDialog>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace mv {
 
 Answer QtPrompter::ask(const Message& m) {
   QMessageBox box(parent_);
   box.setWindowTitle(fromCp1252(m.caption));
-  box.setText(fromCp1252(m.text));
+  box.setText(m.coding == TextCoding::Utf8 ? QString::fromStdString(m.text)
+                                           : fromCp1252(m.text));
   switch (m.icon) {
     case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     case Icon::Information: box.setIcon(QMessageBox::Information); break;
@@ -60,6 +69,27 @@ std::optional<FileChoice> QtFileChooser::choose(const FileRequest& r) {
   dlg.setNameFilters(filters);
   if (r.selectedFilter >= 1 && r.selectedFilter <= filters.size())
     dlg.selectNameFilter(filters[r.selectedFilter - 1]);
+  // Large enough to show the name, size, type and date columns without scrolling; the
+  // dialog's own default leaves room for little more than the names.
+  QSize size = dlg.sizeHint().expandedTo(QSize(900, 560));
+  if (const QScreen* screen = parent_ ? parent_->screen() : QGuiApplication::primaryScreen())
+    size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  dlg.resize(size);
+  // The columns get room for what they show (a whole date, a size, a type); the name
+  // takes the rest, instead of the dialog's narrow defaults that cut the date short.
+  if (auto* view = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    const QFontMetrics fm = view->fontMetrics();
+    const int pad = 24;
+    const QDateTime late(QDate(2000, 12, 28), QTime(23, 58, 58));
+    QHeaderView* header = view->header();
+    header->resizeSection(1, fm.horizontalAdvance(QStringLiteral("1023.99 KiB")) + pad);
+    header->resizeSection(2, fm.horizontalAdvance(QStringLiteral("Mervane File")) + pad);
+    header->resizeSection(
+        3, std::max(fm.horizontalAdvance(QLocale::system().toString(late, QLocale::ShortFormat)),
+                    fm.horizontalAdvance(QStringLiteral("28 Dec 2000 23:58:58"))) +
+               pad);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
   if (r.kind == FileRequest::Kind::Open) {
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(r.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

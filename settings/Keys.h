@@ -92,6 +92,9 @@ inline constexpr std::string_view DeliveryAddress = "Delivery Address";
 namespace addressBook {
 inline constexpr std::string_view SaveGroup = "SaveGroup";  // default "Main", 50
 inline constexpr std::string_view Buffer = "Buffer";        // default 27
+// The names list's width in pixels, as the user left the splitter; 0 or missing: the
+// width of a typical entry.
+inline constexpr std::string_view NamesWidth = "NamesWidth";
 }  // namespace addressBook
 
 // [Labels].

@@ -1,6 +1,5 @@
 #include "settings/RecentFiles.h"
 
-#include "platform/Cp1252.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "settings/Keys.h"
@@ -34,9 +33,9 @@ bool RecentFiles::isFree(const std::string& value) {
   return value.empty() || value == keys::mru::FreeEntry;
 }
 
-void RecentFiles::add(const std::string& pathCp1252) {
+void RecentFiles::add(const std::string& path) {
   for (int i = 0; i < count_; ++i) {
-    if (equalsIgnoreCase(entry(i), pathCp1252)) {
+    if (samePathText(entry(i), path)) {
       removeAt(i);
       break;
     }
@@ -53,7 +52,7 @@ void RecentFiles::add(const std::string& pathCp1252) {
     }
     p.writeString(keyOf(n + 1), value);
   }
-  if (count_ > 0) p.writeString(keyOf(0), pathCp1252);
+  if (count_ > 0) p.writeString(keyOf(0), path);
   p.flush();
 }
 
@@ -90,7 +89,7 @@ std::string startBookPath(const std::filesystem::path& ini, const std::filesyste
   std::string path = p.readString(newestKey, "_none_", 260);
   if (namesRewriteScratch(path)) path = "_none_";
   if (path == "_none_") {
-    path = pathToCp1252(programDir / "address.adr");
+    path = pathText(programDir / "address.adr");
     p.writeInt(keys::mru::Count, RecentFiles::kDefaultCapacity);
     p.writeString(newestKey, path);
     p.flush();

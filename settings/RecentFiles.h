@@ -27,9 +27,10 @@ class RecentFiles {
   std::string entry(int index) const;
   static bool isFree(const std::string& value);  // empty or "Default"
 
-  // Moves path to the top: an equal entry (any letter case) is removed first, the others
-  // move one place down, the oldest falls off the end.
-  void add(const std::string& pathCp1252);
+  // Moves path (a path text, as the file system names it) to the top: an equal entry (any
+  // letter case) is removed first, the others move one place down, the oldest falls off
+  // the end.
+  void add(const std::string& path);
 
   // The path of menu id 31990 + i for i in 0..count-1; none for other ids. A free entry
   // gives its value as stored.

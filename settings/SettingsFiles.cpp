@@ -1,6 +1,5 @@
 #include "settings/SettingsFiles.h"
 
-#include "platform/Cp1252.h"
 #include "platform/Paths.h"
 #include "settings/Customize.h"
 #include "settings/Keys.h"
@@ -17,7 +16,7 @@ std::filesystem::path langDat() { return programDir() / keys::file::LangDat; }
 
 bool writeMvDir(const std::filesystem::path& currentDir) {
   Profile p(quorvelIni(), std::string(keys::section::Tolvex));
-  return p.writeString(keys::tolvex::MvDir, pathToCp1252(currentDir));
+  return p.writeString(keys::tolvex::MvDir, pathText(currentDir));
 }
 
 bool writeSettingsAtExit(const CustomizeSettings& customize, const PageText& heading,

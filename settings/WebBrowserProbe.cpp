@@ -1,6 +1,6 @@
 #include "settings/WebBrowserProbe.h"
 
-#include "platform/Cp1252.h"
+#include "platform/Paths.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -121,7 +121,7 @@ BrowserProbe probeWebBrowser(const BrowserProbeOptions& options) {
         const QString found = QStandardPaths::findExecutable(QString::fromStdString(program));
         if (!found.isEmpty()) resolved = found.toStdString();
       }
-      return {true, pathToCp1252(std::filesystem::path(resolved))};
+      return {true, pathText(std::filesystem::path(resolved))};
     }
   }
   return {};

@@ -13,7 +13,7 @@ namespace mv {
 
 struct BrowserProbe {
   bool found = false;
-  std::string programPath;  // Windows-1252 text, as the Helper section stores paths
+  std::string programPath;  // a path text (see pathText), as the Helper section stores paths
 };
 
 struct BrowserProbeOptions {

@@ -45,11 +45,13 @@ struct ShellServices {
   FileChooser* fileChooser = nullptr;
   std::filesystem::path settingsFile;  // "mervane.ini"
   std::function<void(const std::filesystem::path&)> addRecentFile;
-  std::function<void(const std::string& titleCp1252)> setFrameTitle;
+  std::function<void(const std::string& titleUtf8)> setFrameTitle;  // names the book's file
   std::function<int()> cardSort;            // Customize Card_Sort, 0..2
   std::function<void(int)> setCardSort;     // written back at exit with the other keys
   std::function<void(int)> postCommand;     // a command to the frame (15, 16, 1074..1080)
   std::function<void(int)> showHelp;        // help context number
+  // A passing remark in the frame's status bar (Windows-1252 text).
+  std::function<void(const std::string& text)> showStatus;
 };
 
 using CardWindowFactory = std::function<CardWindowHost*(QWidget* parent, ShellServices&)>;

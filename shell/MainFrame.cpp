@@ -91,17 +91,23 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   services_.settingsFile = mervaneIni();
   services_.addRecentFile = [this](const std::filesystem::path& p) {
     // The card window calls this whenever its book changes (open, new, save as).
-    if (recent_) recent_->add(pathToCp1252(p));
+    if (recent_) recent_->add(pathText(p));
     bookPath_ = p;
     bookValid_ = true;
   };
-  services_.setFrameTitle = [this](const std::string& t) { setTitleText(fromCp1252(t)); };
+  // Titles name the book's file, so they come as path text (UTF-8), not Windows-1252.
+  services_.setFrameTitle = [this](const std::string& t) {
+    setTitleText(QString::fromStdString(t));
+  };
   services_.cardSort = [this] { return customize_.cardSort; };
   services_.setCardSort = [this](int s) { customize_.cardSort = s; };
   services_.postCommand = [this](int id) {
     QTimer::singleShot(0, this, [this, id] { onCommand(id); });
   };
   services_.showHelp = [](int context) { HelpWindow::display(context); };
+  services_.showStatus = [this](const std::string& text) {
+    statusBar()->showMessage(fromCp1252(text));
+  };
 
   PageViewHost* view = pageViewFactory_ ? pageViewFactory_(central_, state_, services_) : nullptr;
   if (!view) view = new PlaceholderPageView(central_, state_);
@@ -120,7 +126,7 @@ void MainFrame::setUp() {
   heading_ = readPageText(ini, PageTextKind::Heading);
   footnote_ = readPageText(ini, PageTextKind::Footnote);
 
-  bookPath_ = pathFromCp1252(startBookPath(ini, programDir()));
+  bookPath_ = pathFromText(startBookPath(ini, programDir()));
   bookValid_ = checkBookFile(bookPath_, *prompter_) != BookCheck::Refused;
   if (!bookValid_) recent_->removeAt(0);
 
@@ -262,9 +268,13 @@ void MainFrame::buildAccelerators() {
 }
 
 void MainFrame::refreshStatusTips() {
-  const std::string title = toCp1252(title_);
+  // A command without a hint shows the title, which names the book's file and so is kept
+  // as it is rather than passed through Windows-1252.
   auto tip = [&](QAction* a) {
-    if (const int id = commandOf(a)) a->setStatusTip(fromCp1252(statusHint(id, title, state_.viewKind)));
+    const int id = commandOf(a);
+    if (!id) return;
+    const std::string hint = statusHint(id, "", state_.viewKind);
+    a->setStatusTip(hint.empty() ? title_ : fromCp1252(hint));
   };
   for (QAction* top : menuBar()->actions())
     if (top->menu())
@@ -321,7 +331,7 @@ void MainFrame::updateFileMenu() {
     if (commandOf(a) == cmd::kSaveAndClose) saveAndClose = a;
   // Every item goes above "Save and Close" in list order, gaps and all.
   for (const auto& [id, text] : recent_->menuItems()) {
-    QAction* a = commandAction(fromCp1252(text), id, fileMenu_);
+    QAction* a = commandAction(QString::fromStdString(text), id, fileMenu_);
     a->setStatusTip(title_);
     fileMenu_->insertAction(saveAndClose, a);
     recentItems_.push_back(a);
@@ -344,7 +354,7 @@ void MainFrame::openRecent(int id) {
   // The scratch file of a rewrite is never a book to reopen.
   if (path && !RecentFiles::isFree(*path) && isPresent(*path) && !namesRewriteScratch(*path) &&
       card_) {
-    const std::filesystem::path p = pathFromCp1252(*path);
+    const std::filesystem::path p = pathFromText(*path);
     // The card window reports the opened book through addRecentFile, which keeps the
     // frame's path.
     opened = checkBookFile(p, *prompter_) != BookCheck::Refused && card_->openBook(p);

@@ -1,6 +1,6 @@
 #include "store/BookValidation.h"
 
-#include "platform/Cp1252.h"
+#include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "platform/Text.h"
 #include "store/AdrFormat.h"
@@ -17,7 +17,7 @@ constexpr const char* kOldFormatQuestion =
 }  // namespace
 
 BookCheck checkBookFile(const std::filesystem::path& path, Prompter& prompter) {
-  const std::string shown = pathToCp1252(path);
+  const std::string shown = pathText(path);
   if (!isPresent(shown)) return BookCheck::Refused;
   const adr::FirstWord first = adr::readFirstWord(path);
   if (!first.readable) return BookCheck::Refused;
@@ -34,12 +34,12 @@ BookCheck checkBookFile(const std::filesystem::path& path, Prompter& prompter) {
     // Reported, so that the user does not take the untouched file for a converted one.
     prompter.inform("Can not convert:\n" + shown +
                         "\n\nThe file could not be rewritten and was left as it was.",
-                    kAppCaption, Icon::Stop);
+                    kAppCaption, Icon::Stop, TextCoding::Utf8);
     return BookCheck::Refused;
   }
 
   prompter.inform("Can not open:\n" + shown + "\n\nThis is not a valid Tolvex file format",
-                  "Invalid file format", Icon::Stop);
+                  "Invalid file format", Icon::Stop, TextCoding::Utf8);
   return BookCheck::Refused;
 }
 

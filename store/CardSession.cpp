@@ -1,6 +1,5 @@
 #include "store/CardSession.h"
 
-#include "platform/Cp1252.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/Paths.h"
@@ -30,6 +29,8 @@ constexpr const char* kLimitReached =
     "Addressbook file is reaching its limit\n\t\tPlease save this file and open a new file for "
     "other entries.";
 constexpr const char* kCreationError = "AddressBook:\nFile Creation Error";
+constexpr const char* kRenamedNotice =
+    "Added as a new entry: %s; the entry before the change is kept";
 
 std::filesystem::path withExtension(std::filesystem::path path, std::string_view dotExt) {
   if (!hasExtensionIgnoreCase(path.filename().string(), dotExt)) path += std::string(dotExt);
@@ -37,7 +38,7 @@ std::filesystem::path withExtension(std::filesystem::path path, std::string_view
 }
 
 bool samePathIgnoringCase(const std::filesystem::path& a, const std::filesystem::path& b) {
-  return equalsIgnoreCase(pathToCp1252(a), pathToCp1252(b));
+  return samePathText(pathText(a), pathText(b));
 }
 
 }  // namespace
@@ -136,7 +137,7 @@ int CardSession::selectedMainIndex() const noexcept {
 }
 
 std::string CardSession::title() const {
-  return std::string(kAppCaption) + " - " + pathToCp1252(book_.path());
+  return std::string(kAppCaption) + " - " + pathText(book_.path());
 }
 
 void CardSession::notifyCard() const {
@@ -262,6 +263,7 @@ StoreResult CardSession::storeCard(StoreCommand command) {
   book_.names().noteLetter(key);
   int slot = book_.names().findName(key);
   StoreResult result = StoreResult::None;
+  bool renamed = false;
 
   if (slot < 0) {
     if (command == StoreCommand::Change) {
@@ -272,6 +274,10 @@ StoreResult CardSession::storeCard(StoreCommand command) {
       if (a != Answer::Yes) return StoreResult::None;
       result = StoreResult::Added;
     }
+    // Entries are keyed by their name: a shown entry whose name was changed and is stored
+    // by moving on is added as a new entry beside the old one. That is intended, but the
+    // user must hear of it to delete the old entry if it is not wanted.
+    renamed = command == StoreCommand::Commit && selection_.isName();
     // The selection is held by what it shows: inserting moves positions, and when the
     // slots run out, allocating compacts the book and renumbers every record.
     const Anchor selected = anchorOf(selection_);
@@ -307,6 +313,7 @@ StoreResult CardSession::storeCard(StoreCommand command) {
     return StoreResult::None;
   }
   card_.noteStored(record);
+  if (renamed && hooks_.notice) hooks_.notice(fillFormat(kRenamedNotice, {key}));
   notifyCard();
   return result;
 }
@@ -474,8 +481,8 @@ bool CardSession::askToSaveChanges() {
   if (!book_.workingFile().changed()) return true;
   const Answer a = prompter_.ask(
       Message{fillFormat("%s\n\nAddress file has changed\nSave the changes?",
-                         {pathToCp1252(book_.path())}),
-              kAppCaption, Icon::Question, Buttons::YesNoCancel, Answer::Yes});
+                         {pathText(book_.path())}),
+              kAppCaption, Icon::Question, Buttons::YesNoCancel, Answer::Yes, TextCoding::Utf8});
   if (a == Answer::Cancel) return false;
   if (a == Answer::Yes) {
     save();
@@ -568,8 +575,8 @@ bool CardSession::openBook(const std::filesystem::path& path) {
       if (hooks_.closeWindow) hooks_.closeWindow();
       return false;
     default:
-      prompter_.inform(fillFormat("Can not open:\n%s\n\n", {pathToCp1252(path)}) + describe(status),
-                       kAppCaption, Icon::Stop);
+      prompter_.inform(fillFormat("Can not open:\n%s\n\n", {pathText(path)}) + describe(status),
+                       kAppCaption, Icon::Stop, TextCoding::Utf8);
       selection_ = {};
       notifyList();
       return false;
@@ -650,18 +657,18 @@ void CardSession::backup() {
                      kAppCaption, Icon::Information);
     return;
   }
-  const std::string bookText = pathToCp1252(book_.path());
-  const std::string targetText = pathToCp1252(target);
+  const std::string bookText = pathText(book_.path());
+  const std::string targetText = pathText(target);
   if (!copyFileAtomically(book_.path(), target)) {
     prompter_.inform("Backup failed!\n\n" + bookText + "\ncould not be copied to\n" +
                          targetText + "\n\nThe backup file was not written.",
-                     kAppCaption, Icon::Stop);
+                     kAppCaption, Icon::Stop, TextCoding::Utf8);
     return;
   }
   prompter_.inform(fillFormat("Backup is complete\n\n%s\nwas copied to\n%s\n\nYou are "
                               "currently editing this file:\n%s",
                               {bookText, targetText, bookText}),
-                   kAppCaption, Icon::Information);
+                   kAppCaption, Icon::Information, TextCoding::Utf8);
 }
 
 void CardSession::rescan() {

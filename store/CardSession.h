@@ -43,7 +43,8 @@ bool acceptNewName(const NameParts& parts, Prompter& prompter);
 
 // Everything the session cannot do itself. Each may be left empty.
 struct SessionHooks {
-  // The main window's title: "Mervane - <path>" after New, Open and Save As.
+  // The main window's title: "Mervane - <path>" after New, Open and Save As. Titles are
+  // UTF-8: the path is kept as the file system names it.
   std::function<void(const std::string& title)> setTitle;
   // A passing title while the list is sorted or rescanned; an empty text restores the
   // title the window had before.
@@ -58,6 +59,8 @@ struct SessionHooks {
   std::function<void()> showEditPage;
   // OK, Cancel, or a book whose working copy cannot be made: the window closes.
   std::function<void()> closeWindow;
+  // Something the user should know that asks no question (the status bar shows it).
+  std::function<void(const std::string& text)> notice;
   // Open with the CSV type: the import turns `csv` into a new book and returns its path
   // (nullopt when it was cancelled or failed).
   std::function<std::optional<std::filesystem::path>(const std::filesystem::path& csv)>

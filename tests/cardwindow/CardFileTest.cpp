@@ -8,8 +8,10 @@
 #include "platform/Controls.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
+#include "settings/Profile.h"
 #include "support/TestDir.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QCheckBox>
@@ -23,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTextCursor>
 #include <QTimer>
 #include <QPointer>
@@ -33,6 +36,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 
 namespace mv {
 namespace {
@@ -52,6 +56,7 @@ class CardFileTest : public ::testing::Test {
     services_.setCardSort = [this](int s) { sort_ = s; };
     services_.postCommand = [this](int id) { posted_.push_back(id); };
     services_.addRecentFile = [this](const std::filesystem::path& p) { recent_.push_back(p); };
+    services_.showStatus = [this](const std::string& t) { status_.push_back(t); };
     window_ = std::make_unique<TCardFile>(services_);
     window_->setDialogRunner([this](QDialog& d) {
       if (scripts_.empty()) {
@@ -128,6 +133,7 @@ class CardFileTest : public ::testing::Test {
   int sort_ = 0;
   std::vector<int> posted_;
   std::vector<std::filesystem::path> recent_;
+  std::vector<std::string> status_;
   std::deque<Script> scripts_;
   std::unique_ptr<TCardFile> window_;
 };
@@ -301,14 +307,23 @@ TEST_F(CardFileTest, boxesRefuseCharactersTheBookCannotHold) {
     QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
     QApplication::sendEvent(box, &press);
   };
+  const std::string oneKey = "This character cannot be stored in an address book";
   key("\xC3\xA9");         // é
   key(QString(QChar(0x20AC)));  // € is in Windows-1252
+  EXPECT_TRUE(status_.empty());
   key(QString(QChar(0x03A9)));  // Ω is not
-  key(QString(QChar(0x2603)));  // nor a snowman
+  key(QString::fromUtf8("\xF0\x9F\x98\x80"));  // nor an emoji, one character in two halves
   EXPECT_EQ(box->text(), QString("\xC3\xA9") + QChar(0x20AC));
-  box->insert(QString("x") + QChar(0x4E2D));  // a paste with one bad character is refused
-  EXPECT_EQ(box->text().size(), 2);
-  EXPECT_EQ(window_->session().card().text(FieldId::Other), "\xE9\x80");
+  EXPECT_EQ(status_, (std::vector<std::string>{oneKey, oneKey}));
+  // A paste keeps what the book can hold and says how much it left out.
+  box->insert(QString("x") + QChar(0x4E2D) + QChar(0x2603) + "y");
+  EXPECT_EQ(box->text(), QString("\xC3\xA9") + QChar(0x20AC) + "xy");
+  EXPECT_EQ(window_->session().card().text(FieldId::Other), "\xE9\x80xy");
+  EXPECT_EQ(status_.back(),
+            "Characters that cannot be stored in an address book were left out: 2");
+  box->insert(QString("z") + QChar(0x4E2D));
+  EXPECT_EQ(status_.back(),
+            "Characters that cannot be stored in an address book were left out: 1");
 
   // The boxes keep the field limits.
   EXPECT_EQ(window_->card()->box(FieldId::MrMs)->maxLength(), 9);
@@ -318,6 +333,7 @@ TEST_F(CardFileTest, boxesRefuseCharactersTheBookCannotHold) {
 
   // The notes refuse the same characters, typed, composed or pasted.
   auto* notes = control<QPlainTextEdit>(window_.get(), 105);
+  const size_t before = status_.size();
   QKeyEvent omega(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x03A9)));
   QApplication::sendEvent(notes, &omega);
   QInputMethodEvent composed;
@@ -327,6 +343,9 @@ TEST_F(CardFileTest, boxesRefuseCharactersTheBookCannotHold) {
   notes->paste();
   EXPECT_EQ(notes->toPlainText(), "abc\n");
   EXPECT_EQ(window_->session().card().notes(), "abc\r\n");
+  EXPECT_EQ(status_.size(), before + 3);  // the key, the composed text and the paste said so
+  EXPECT_EQ(status_.back(),
+            "Characters that cannot be stored in an address book were left out: 1");
 }
 
 TEST_F(CardFileTest, keyboardMovesBetweenBoxes) {
@@ -523,6 +542,154 @@ TEST_F(CardFileTest, notesAreStoredWithTheCard) {
   click(named(0, "Ann Lee "));
   EXPECT_EQ(notes->toPlainText(), "line one\nline two");
   EXPECT_EQ(window_->session().card().notes(), "line one\r\nline two");
+}
+
+TEST_F(CardFileTest, textSetThroughTheAccessibilityInterfaceIsStoredOnCommit) {
+  // Dictation and screen-reader tools set a box's text without a key press; it is an
+  // edit like typing, and what the book cannot hold is left out with a word.
+  struct Row {
+    const char* how;
+    FieldId field;
+    std::function<void(QAccessibleInterface*)> set;
+    QString shown;
+    size_t refusals;
+  };
+  const Row rows[] = {
+      {"value", FieldId::Home,
+       [](QAccessibleInterface* a) { a->setText(QAccessible::Value, "555-0100"); }, "555-0100",
+       0},
+      {"whole text replaced", FieldId::City,
+       [](QAccessibleInterface* a) {
+         a->editableTextInterface()->replaceText(0, 0, QString::fromUtf8("Z\xC3\xBCrich \xD0\x9C"));
+       },
+       QString::fromUtf8("Z\xC3\xBCrich "), 1},
+      {"text inserted", FieldId::Email,
+       [](QAccessibleInterface* a) { a->editableTextInterface()->insertText(0, "ann@x.org"); },
+       "ann@x.org", 0},
+  };
+  newBook();
+  addPerson("Ann", "Lee");
+  addPerson("Bob", "Ray");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.how);
+    status_.clear();
+    click(named(0, "Ann Lee "));
+    QAccessibleInterface* a =
+        QAccessible::queryAccessibleInterface(window_->card()->box(row.field));
+    ASSERT_NE(a, nullptr);
+    row.set(a);
+    EXPECT_EQ(box(row.field), row.shown);
+    EXPECT_EQ(status_.size(), row.refusals);
+    click(named(0, "Bob Ray "));  // leaving the card stores it
+    EXPECT_EQ(box(row.field), "");
+    click(named(0, "Ann Lee "));
+    EXPECT_EQ(box(row.field), row.shown);
+  }
+  EXPECT_EQ(treeTexts(0), (QStringList{"Ann Lee ", "Bob Ray "}));
+
+  // The notes too.
+  window_->setPage(TCardFile::NotesPage);
+  auto* notes = control<QPlainTextEdit>(window_.get(), 105);
+  QAccessible::queryAccessibleInterface(notes)->setText(QAccessible::Value,
+                                                        QString::fromUtf8("met at \xE2\x98\x83"));
+  click(named(0, "Bob Ray "));
+  click(named(0, "Ann Lee "));
+  EXPECT_EQ(window_->session().card().notes(), "met at ");
+  EXPECT_EQ(status_.back(),
+            "Characters that cannot be stored in an address book were left out: 1");
+}
+
+TEST_F(CardFileTest, aRenamedEntryIsAnnouncedInTheStatusBar) {
+  newBook();
+  addPerson("Ann", "Lee");
+  addPerson("Bob", "Ray");
+  click(named(0, "Ann Lee "));
+  type(FieldId::First, "Anne");
+  click(named(0, "Bob Ray "));
+  EXPECT_EQ(treeTexts(0), (QStringList{"Ann Lee ", "Anne Lee ", "Bob Ray "}));
+  EXPECT_EQ(status_,
+            (std::vector<std::string>{
+                "Added as a new entry: Anne Lee ; the entry before the change is kept"}));
+}
+
+TEST_F(CardFileTest, labelsInsideTheBoxesReadWellInEveryPalette) {
+  // The colour comes from the palette and reaches 4.5 : 1 against the box and its hover
+  // colour, whatever the palette's own placeholder colour is.
+  struct Row {
+    const char* what;
+    QColor base, text, placeholder;
+  };
+  const Row rows[] = {
+      {"light, with the faint grey that was unreadable", Qt::white, Qt::black,
+       QColor(0xC7, 0xC7, 0xC7)},
+      {"light, half-transparent text as placeholder", Qt::white, Qt::black, QColor(0, 0, 0, 128)},
+      {"already dark enough", Qt::white, Qt::black, QColor(0x55, 0x55, 0x55)},
+      {"dark palette", QColor(0x20, 0x20, 0x20), QColor(0xEE, 0xEE, 0xEE),
+       QColor(0x50, 0x50, 0x50)},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    QPalette palette;
+    palette.setColor(QPalette::Base, row.base);
+    palette.setColor(QPalette::Text, row.text);
+    palette.setColor(QPalette::PlaceholderText, row.placeholder);
+    const QColor label = cardLabelColor(palette);
+    EXPECT_GE(contrastRatio(label, row.base), 4.5);
+    EXPECT_GE(contrastRatio(label, cardHoverBackground(palette)), 4.5);
+    EXPECT_NE(label, row.text) << "the label stays apart from the value";
+  }
+  EXPECT_NEAR(contrastRatio(Qt::black, Qt::white), 21.0, 1e-9);
+  EXPECT_NEAR(contrastRatio(QColor(0xC7, 0xC7, 0xC7), Qt::white), 1.69, 0.01);
+  // The application's own palette.
+  const QPalette own = window_->card()->box(FieldId::First)->palette();
+  EXPECT_GE(contrastRatio(cardLabelColor(own), own.color(QPalette::Base)), 4.5);
+}
+
+TEST_F(CardFileTest, aLongValueInTheNarrowColumnShowsItsStart) {
+  newBook();
+  addPerson("Bob", "Ray");
+  addPerson("Ann", "Lee");
+  type(FieldId::Email2, "annabelle.longname-smith@example.org");
+  click(named(0, "Bob Ray "));
+  window_->resize(window_->sizeHint());
+  window_->show();
+  click(named(0, "Ann Lee "));
+  CardFieldEdit* email2 = window_->card()->box(FieldId::Email2);
+  EXPECT_EQ(email2->text(), "annabelle.longname-smith@example.org");
+  EXPECT_EQ(email2->cursorPosition(), 0);  // the caret, and with it the view, at the start
+  // The value has room before the label begins.
+  const int labelRoom = email2->textMargins().right();
+  EXPECT_GT(email2->contentsRect().width() - labelRoom,
+            email2->fontMetrics().horizontalAdvance("annabelle.long"));
+}
+
+TEST_F(CardFileTest, theNamesListStartsWideEnoughAndKeepsTheWidthTheUserGaveIt) {
+  window_->resize(window_->sizeHint());
+  window_->show();
+  settle();
+  QTreeWidget* tree = window_->namesTree();
+  const int typical = tree->indentation() + tree->iconSize().width() +
+                      tree->fontMetrics().horizontalAdvance("Schmidt Anna Acme Corporation");
+  EXPECT_GT(tree->viewport()->width(), typical);
+
+  // The user drags the splitter 60 pixels to the right.
+  auto* splitter = window_->findChild<QSplitter*>();
+  QSplitterHandle* handle = splitter->handle(1);
+  const QPoint at(handle->width() / 2, handle->height() / 2);
+  const auto mouse = [&](QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
+    QMouseEvent e(type, pos, handle->mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(handle, &e);
+  };
+  const int before = tree->width();
+  mouse(QEvent::MouseButtonPress, at, Qt::LeftButton);
+  mouse(QEvent::MouseMove, at + QPoint(60, 0), Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, at + QPoint(60, 0), Qt::NoButton);
+  ASSERT_EQ(tree->width(), before + 60);
+  window_.reset();  // the width is written by the time the window goes
+  EXPECT_EQ(Profile(services_.settingsFile, "AddressBook").readInt("NamesWidth", 0),
+            before + 60);
+  TCardFile again(services_);
+  EXPECT_EQ(again.namesTree()->sizeHint().width(), before + 60);
 }
 
 TEST_F(CardFileTest, roundTripTwentyPeopleInThreeGroupsSortedSavedAndReopened) {

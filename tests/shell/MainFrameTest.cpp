@@ -1,7 +1,12 @@
 #include "ShellTestSupport.h"
 
+#include "cardwindow/CardEditControls.h"
+#include "cardwindow/CardFile.h"
 #include "platform/Cp1252.h"
 #include "shell/CommandTable.h"
+
+#include <QApplication>
+#include <QStatusBar>
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -118,6 +123,84 @@ TEST_F(ShellTest, modeSwitchSwapsMenusToolbarAndSizing) {
   f.toolBar()->actions().front()->trigger();  // the toolbar's card button, 23
   EXPECT_FALSE(f.toolBar()->isVisible());
   EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::Card);
+}
+
+TEST_F(ShellTest, frameKeepsItsSizeAfterThePageViewFromEveryPageOfTheCard) {
+  setMru(0, book("family.adr", "TVXADR_307").string());
+  MainFrame& f = start(createCardWindow);
+  auto* window = dynamic_cast<TCardFile*>(f.cardWindow());
+  ASSERT_NE(window, nullptr);
+  QApplication::processEvents();
+  const QSize first = f.size();
+  const QSize card = window->size();
+  // The frame hugs the card window: menu bar, card window, status bar.
+  const auto rule = [&] {
+    return f.menuBar()->sizeHint().height() + window->height() +
+           f.statusBar()->sizeHint().height();
+  };
+  EXPECT_EQ(f.height(), rule());
+  for (TCardFile::Page page : {TCardFile::EditPage, TCardFile::NotesPage, TCardFile::LinkPage}) {
+    SCOPED_TRACE(page);
+    window->setPage(page);
+    f.onCommand(15);  // Print Preview
+    f.resize(first + QSize(120, 80));  // the page view is resizable
+    QApplication::processEvents();
+    f.onCommand(347);  // Close Preview
+    QApplication::processEvents();
+    EXPECT_EQ(f.size(), first);
+    EXPECT_EQ(window->size(), card);
+    EXPECT_EQ(f.height(), rule());
+    // Back on the Edit page, the card fills the window: no blank band under Group.
+    window->setPage(TCardFile::EditPage);
+    QApplication::processEvents();
+    EXPECT_EQ(window->size(), window->sizeHint());
+  }
+}
+
+TEST_F(ShellTest, aBookNamedInAnotherScriptComesBackThroughTheRecentList) {
+  const auto family = book("family.adr", "TVXADR_307");
+  setMru(0, family.string());
+  const std::string moscow = "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0";  // Москва
+  const auto path = dir_ / (moscow + ".adr");
+  const QString shown = QString::fromStdString(path.string());
+  {
+    MainFrame& f = start(createCardWindow);
+    chooser.answer(dir_ / moscow);
+    f.onCommand(24334);  // Save As
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(f.windowTitle(), "Mervane - " + shown);
+    EXPECT_EQ(mru(0), path.string());
+    EXPECT_EQ(mru(1), family.string());
+    f.onCommand(332);  // Quit
+    EXPECT_FALSE(f.isVisible());
+    frame.reset();
+  }
+  // The next start opens it again, and the File menu names it as the file system does.
+  MainFrame& f = start(createCardWindow);
+  EXPECT_EQ(f.bookPath(), path);
+  EXPECT_EQ(f.windowTitle(), "Mervane - " + shown);
+  f.updateFileMenu();
+  const QAction* newest = nullptr;
+  for (QAction* a : f.fileMenu()->actions())
+    if (a->data().toInt() == 31990) newest = a;
+  ASSERT_NE(newest, nullptr);
+  EXPECT_EQ(newest->text(), "&1 " + shown);
+  // Away to another book and back through the recent list.
+  f.onCommand(31991);
+  EXPECT_EQ(f.bookPath(), family);
+  f.onCommand(31991);
+  EXPECT_EQ(f.bookPath(), path);
+  EXPECT_EQ(f.windowTitle(), "Mervane - " + shown);
+  EXPECT_TRUE(prompter.shown().empty());
+
+  // A character the book cannot hold, typed into the card, is refused with a word in
+  // the frame's status bar.
+  CardFieldEdit* city = dynamic_cast<TCardFile*>(f.cardWindow())->card()->box(FieldId::City);
+  QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xD0\x96"));  // Ж
+  QApplication::sendEvent(city, &press);
+  EXPECT_EQ(city->text(), "");
+  EXPECT_EQ(f.statusBar()->currentMessage(),
+            "This character cannot be stored in an address book");
 }
 
 TEST_F(ShellTest, toolbarGadgetsInOrder) {

@@ -86,8 +86,8 @@ class ShellTest : public ::testing::Test {
     return Profile(ini(), "MRU").readString("MRU" + std::to_string(index), "Default", 256);
   }
 
-  // A frame after its set-up, with the recording card window.
-  MainFrame& start() {
+  // A frame after its set-up, with the recording card window (or the real one).
+  MainFrame& start(CardWindowFactory realCardWindow = {}) {
     MainFrameOptions o;
     o.prompter = &prompter;
     o.fileChooser = &chooser;
@@ -99,6 +99,7 @@ class ShellTest : public ::testing::Test {
       card = new FakeCardWindow(parent, s);
       return card;
     };
+    if (realCardWindow) o.cardWindowFactory = std::move(realCardWindow);
     frame = std::make_unique<MainFrame>(std::move(o));
     frame->setUp();
     frame->show();

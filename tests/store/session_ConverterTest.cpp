@@ -188,7 +188,7 @@ TEST_F(Converter, aFailedConversionKeepsTheOldFile) {
   ScriptedPrompter prompter;
   prompter.answer(Answer::Ok);
   EXPECT_EQ(checkBookFile(path, prompter), BookCheck::Refused);
-  EXPECT_EQ(prompter.last().text, "Can not convert:\n" + pathToCp1252(path) +
+  EXPECT_EQ(prompter.last().text, "Can not convert:\n" + pathText(path) +
                                       "\n\nThe file could not be rewritten and was left as it was.");
   EXPECT_EQ(test::readFile(path), old);
 

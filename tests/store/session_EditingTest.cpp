@@ -2,6 +2,8 @@
 // Clear card, and the commit when another name is selected.
 #include "session_Fixture.h"
 
+#include <functional>
+
 namespace mv::test {
 namespace {
 
@@ -148,6 +150,51 @@ TEST_F(Editing, committingAnEditedNameKeepsTheOldEntryAndAddsTheNewOne) {
   EXPECT_EQ(recordAt(entry(NamesList::kMain, "John Smith Acme"))[FieldId::Home], "");
   EXPECT_EQ(recordAt(entry(NamesList::kMain, "Mary Jones "))[FieldId::Home], "");
   EXPECT_EQ(recordAt(entry(NamesList::kMain, "John Smith "))[FieldId::Home], "555-0101");
+  EXPECT_EQ(notices, (std::vector<std::string>{"Added as a new entry: John Smith ; the entry "
+                                               "before the change is kept"}));
+}
+
+TEST_F(Editing, onlyARenamedEntryStoredWithoutAQuestionIsAnnounced) {
+  const std::string renamed =
+      "Added as a new entry: Ann Leigh ; the entry before the change is kept";
+  struct Row {
+    const char* what;
+    std::function<void()> edit;   // on the card of "Ann Lee "
+    std::function<void()> store;
+    std::vector<std::string> notices;
+  };
+  const Row rows[] = {
+      {"renamed, then another name chosen", [&] { card().type(FieldId::Last, "Leigh"); },
+       [&] { s().select(entry(NamesList::kMain, "Bob Ray ")); }, {renamed}},
+      {"renamed, then saved", [&] { card().type(FieldId::Last, "Leigh"); },
+       [&] { s().onCommand(24335); }, {renamed}},
+      {"only the phone changed", [&] { card().type(FieldId::Home, "555-0101"); },
+       [&] { s().select(entry(NamesList::kMain, "Bob Ray ")); }, {}},
+      // Change asks before it adds, so the user knows already.
+      {"renamed, then Change answered Yes", [&] { card().type(FieldId::Last, "Leigh"); },
+       [&] {
+         prompter.answer(Answer::Yes);
+         s().onCommand(6102);
+       },
+       {}},
+      // A name typed on a group's empty card is new, not renamed.
+      {"a new name on a cleared card",
+       [&] {
+         s().onCommand(328);
+         card().type(FieldId::First, "Zoe");
+       },
+       [&] { s().select(entry(NamesList::kMain, "Bob Ray ")); }, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    openBook({person("Ann", "Lee"), person("Bob", "Ray")});
+    notices.clear();
+    s().select(entry(NamesList::kMain, "Ann Lee "));
+    row.edit();
+    row.store();
+    EXPECT_EQ(notices, row.notices);
+    EXPECT_TRUE(entry(NamesList::kMain, "Ann Lee ").isValid());  // the old entry stays
+  }
 }
 
 TEST_F(Editing, selectingAGroupStoresTheEditedCardInsteadOfWipingIt) {

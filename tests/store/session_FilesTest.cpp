@@ -12,7 +12,7 @@ namespace {
 using Files = SessionTest;
 
 std::string changedQuestion(const std::filesystem::path& p) {
-  return pathToCp1252(p) + "\n\nAddress file has changed\nSave the changes?";
+  return pathText(p) + "\n\nAddress file has changed\nSave the changes?";
 }
 
 // Makes the open book "changed" the way the user does: edit a name and store it.
@@ -39,7 +39,7 @@ TEST_F(Files, openAsksForAnAdrOrCsvFileAndOpensTheChosenBook) {
   EXPECT_TRUE(s().book().isOpen());
   EXPECT_EQ(s().book().path(), path);
   EXPECT_EQ(namesOf(NamesList::kMain), (std::vector<std::string>{"John Smith "}));
-  EXPECT_EQ(titles, (std::vector<std::string>{"Mervane - " + pathToCp1252(path)}));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Mervane - " + pathText(path)}));
   EXPECT_EQ(recents, (std::vector<std::filesystem::path>{path}));
   EXPECT_FALSE(s().book().workingFile().changed());
   EXPECT_EQ(s().selection(), (EntryRef{NamesList::kMain, -1}));
@@ -144,7 +144,7 @@ TEST_F(Files, newCreatesAnEmptyBookWithTheAdrExtension) {
   EXPECT_EQ(test::readFile(path), "TVXADR_307\n");
   EXPECT_EQ(s().book().path(), path);
   EXPECT_EQ(s().names().count(), 0);
-  EXPECT_EQ(titles.back(), "Mervane - " + pathToCp1252(path));
+  EXPECT_EQ(titles.back(), "Mervane - " + pathText(path));
   EXPECT_EQ(recents.back(), path);
 
   // A folder that cannot hold the file: the creation error, and the book stays as it was.
@@ -175,8 +175,35 @@ TEST_F(Files, saveAsMovesTheBookToTheNewName) {
   EXPECT_EQ(s().book().path(), path);
   EXPECT_EQ(test::readFile(path), s().book().serialize());
   EXPECT_NE(test::readFile(path).find("John\nSmith\n"), std::string::npos);
-  EXPECT_EQ(titles.back(), "Mervane - " + pathToCp1252(path));
+  EXPECT_EQ(titles.back(), "Mervane - " + pathText(path));
   EXPECT_EQ(recents.back(), path);
+}
+
+TEST_F(Files, aBookNamedInAnotherScriptKeepsItsNameInTitleListAndMessages) {
+  // File names are the file system's (UTF-8), not field text: nothing turns into '?'.
+  const std::string moscow = "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0";  // Москва
+  openBook({person("John", "Sm\xEFth")});  // Smïth, field text in Windows-1252
+  chooser.answer(dir / moscow);
+  s().onCommand(24334);
+  const auto path = dir / (moscow + ".adr");
+  ASSERT_TRUE(std::filesystem::exists(path));
+  EXPECT_EQ(titles.back(), "Mervane - " + (dir.path() / moscow).string() + ".adr");
+  EXPECT_EQ(recents.back(), path);
+  EXPECT_NE(test::readFile(path).find("Sm\xEFth"), std::string::npos);
+
+  // Saving As the same name in other letter case writes in place, in this script too.
+  chooser.answer(dir / "\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0.ADR");  // москва.ADR
+  s().onCommand(24334);
+  EXPECT_EQ(s().book().path(), path);
+
+  // Messages that name the file carry it as it is, and say how to read them.
+  s().select(entry(NamesList::kMain, "John Sm\xEFth "));
+  card().type(FieldId::City, "Springfield");
+  prompter.answer(Answer::Cancel);
+  s().onCommand(24336);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().text, changedQuestion(path));
+  EXPECT_EQ(prompter.last().coding, TextCoding::Utf8);
 }
 
 TEST_F(Files, saveAsWithTheCsvTypeHandsASnapshotToTheExportAndKeepsThePath) {
@@ -354,9 +381,9 @@ TEST_F(Files, backupCopiesTheSavedFileAndSaysWhere) {
   EXPECT_EQ(prompter.shown()[0].text, "Should I Save this file before backup?");
   EXPECT_EQ(test::readFile(target), test::readFile(bookPath));
   EXPECT_NE(test::readFile(target).find("555-0133"), std::string::npos);
-  const std::string book = pathToCp1252(bookPath);
+  const std::string book = pathText(bookPath);
   EXPECT_EQ(prompter.last().text, "Backup is complete\n\n" + book + "\nwas copied to\n" +
-                                      pathToCp1252(target) +
+                                      pathText(target) +
                                       "\n\nYou are currently editing this file:\n" + book);
   EXPECT_EQ(s().book().path(), bookPath);
 }

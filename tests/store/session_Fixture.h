@@ -71,6 +71,7 @@ class SessionTest : public ::testing::Test {
     hooks.progressTitle = [this](const std::string& t) { progress.push_back(t); };
     hooks.addRecentFile = [this](const std::filesystem::path& p) { recents.push_back(p); };
     hooks.closeWindow = [this] { ++closed; };
+    hooks.notice = [this](const std::string& t) { notices.push_back(t); };
     hooks.importCsv = [this](const std::filesystem::path& csv) -> std::optional<std::filesystem::path> {
       imported.push_back(csv);
       return importResult;
@@ -130,6 +131,7 @@ class SessionTest : public ::testing::Test {
   std::vector<std::string> titles;
   std::vector<std::string> progress;
   std::vector<std::filesystem::path> recents;
+  std::vector<std::string> notices;
   std::vector<std::filesystem::path> imported;
   std::vector<std::filesystem::path> exported;
   std::string exportedSnapshot;

@@ -69,7 +69,7 @@ TEST_F(Validation, anotherFirstWordIsRefusedWithTheInvalidFormatMessage) {
   EXPECT_EQ(checkBookFile(path, prompter), BookCheck::Refused);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text,
-            "Can not open:\n" + pathToCp1252(path) + "\n\nThis is not a valid Tolvex file format");
+            "Can not open:\n" + pathText(path) + "\n\nThis is not a valid Tolvex file format");
   EXPECT_EQ(prompter.last().caption, "Invalid file format");
   EXPECT_EQ(prompter.last().icon, Icon::Stop);
   EXPECT_EQ(test::readFile(path), "TVXADR\nhello");
@@ -93,7 +93,7 @@ TEST_F(Validation, aFailedConversionIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(test::readFile(path), old);
   ASSERT_EQ(prompter.shown().size(), 2u);
   EXPECT_EQ(prompter.last().icon, Icon::Stop);
-  EXPECT_NE(prompter.last().text.find(pathToCp1252(path)), std::string::npos);
+  EXPECT_NE(prompter.last().text.find(pathText(path)), std::string::npos);
 }
 
 }  // namespace
