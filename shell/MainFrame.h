@@ -5,13 +5,13 @@
 // Commands are numbers; onCommand() routes them to the card window, the page view or
 // the frame's own handlers.
 
+#include "commands/CommandTarget.h"
 #include "settings/Customize.h"
 #include "settings/LangTable.h"
 #include "settings/PageText.h"
 #include "settings/RecentFiles.h"
 #include "settings/WebBrowserProbe.h"
 #include "shell/AppState.h"
-#include "shell/CommandTarget.h"
 #include "shell/RunMode.h"
 
 #include <QMainWindow>
@@ -35,7 +35,7 @@ struct MainFrameOptions {
   RunMode runMode = RunMode::Normal;
   Prompter* prompter = nullptr;        // required
   FileChooser* fileChooser = nullptr;  // required
-  CardWindowFactory cardWindowFactory; // empty: a placeholder card window
+  CardWindowFactory cardWindowFactory; // empty: no card window
   PageViewFactory pageViewFactory;     // empty: a placeholder page view
   // Asks the desktop for its web browser at set-up when HasWebBrowser is 0; tests put a
   // stand-in here, empty skips the query.
@@ -119,12 +119,18 @@ class MainFrame : public QMainWindow {
   void goToPage(int page);
   void prepareMenu(QMenu* menu);
   void openRecent(int id);
+  // The window that declares the id its own, nullptr when none does.
+  CommandTarget* targetOf(int id) const;
+  // A printer or PDF output can be had (checked once).
+  bool printerReady();
   void print();
   void fontAndColor();
   void printingProblems();
   void runHandler(int id);
   void popUp(int resource, QToolButton* below);
   void shutDown();
+  // A settings file could not be written: the user's choices are lost, so say so.
+  void reportSettingsNotSaved();
 
   RunMode runMode_;
   Prompter* prompter_;
@@ -149,6 +155,7 @@ class MainFrame : public QMainWindow {
   bool printerAvailable_ = false;
   bool closeAsked_ = false;
   bool shutDown_ = false;
+  bool settingsSaved_ = true;
   QString title_;
   std::string shownLayoutName_;
   ShellServices services_;

@@ -1,6 +1,14 @@
-// Every test executable starts here: a QApplication on the offscreen platform and a
-// pinned locale, so that tests behave the same on every machine.
+// Every test executable starts here: an application object on the offscreen platform and
+// a pinned locale, so that tests behave the same on every machine. Tests of windows get
+// a QApplication; tests of the core get a QCoreApplication and are linked without
+// QtWidgets.
+#ifdef MERVANE_TEST_WIDGETS
 #include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -10,7 +18,7 @@
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-  QApplication app(argc, argv);
+  TestApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
