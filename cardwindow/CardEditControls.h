@@ -62,7 +62,6 @@ class TCardEditControls final : public QWidget {
 
   CardFieldEdit* box(int field) const { return boxes_.at(static_cast<size_t>(field)); }
   CardFieldEdit* box(FieldId f) const { return box(toInt(f)); }
-  QToolButton* secondSetButton() const noexcept { return secondSetButton_; }
   QToolButton* groupButton() const noexcept { return groupButton_; }
 
   // Puts the model's texts into the boxes and the shown field's label on the shared

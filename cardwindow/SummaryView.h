@@ -27,7 +27,6 @@ class SummaryView final : public QTextBrowser {
   // Replaces what is shown with the file's content (empty when it cannot be read).
   void loadFile(const std::filesystem::path& file);
   void showDocument(const RtfDocument& document);
-  const RtfDocument& summary() const noexcept { return document_; }
 
   // The character under a point of the viewport, -1 when none.
   int characterAt(QPoint viewportPos) const;

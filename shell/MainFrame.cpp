@@ -293,8 +293,6 @@ void MainFrame::updateCommandStates() {
     if (top->menu()) prepareMenu(top->menu());
 }
 
-QString MainFrame::titleText() const { return title_; }
-
 void MainFrame::setTitleText(const QString& title) {
   title_ = title;
   setWindowTitle(title);

@@ -82,20 +82,16 @@ class MainFrame : public QMainWindow {
   QToolButton* pageButton() const noexcept { return pageButton_; }
   QToolButton* layoutButton() const noexcept { return layoutButton_; }
   CardWindowHost* cardWindow() const noexcept { return card_; }
-  PageViewHost* pageView() const noexcept { return pageView_; }
-  QString titleText() const;
   void setTitleText(const QString& title);
 
   AppState& appState() noexcept { return state_; }
   CustomizeSettings& customize() noexcept { return customize_; }
   const PageText& heading() const noexcept { return heading_; }
   const PageText& footnote() const noexcept { return footnote_; }
-  RecentFiles* recentFiles() const noexcept { return recent_.get(); }
   const std::filesystem::path& bookPath() const noexcept { return bookPath_; }
   bool bookValid() const noexcept { return bookValid_; }
   const BrowserProbe& webBrowser() const noexcept { return browser_; }
   const LangTable& language() const noexcept { return lang_; }
-  ShellServices& services() noexcept { return services_; }
 
   // Builds pop-up menu 212 (letters) or 213 (layouts) with the current item checked.
   QMenu* buildPopup(int resource, QWidget* parent);
