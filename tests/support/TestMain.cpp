@@ -1,10 +1,13 @@
 // Every test executable starts here: an application object on the offscreen platform and
 // a pinned locale, so that tests behave the same on every machine. Tests of windows get
-// a QApplication; tests of the core get a QCoreApplication and are linked without
-// QtWidgets.
-#ifdef MERVANE_TEST_WIDGETS
+// a QApplication, tests of core drawing a QGuiApplication; the other tests of the core
+// get a QCoreApplication and are linked without QtWidgets.
+#if defined(MERVANE_TEST_WIDGETS)
 #include <QApplication>
 using TestApplication = QApplication;
+#elif defined(MERVANE_TEST_GUI)
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
 #else
 #include <QCoreApplication>
 using TestApplication = QCoreApplication;
