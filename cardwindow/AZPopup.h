@@ -29,7 +29,8 @@ class TAZPopup final : public QWidget {
   void showBelow(QWidget* button);
 
  signals:
-  // A letter with names was reached (the first letter command + row); sent only when the row changes.
+  // A letter with names was reached (the first letter command + row); sent only when the
+  // row changes.
   void jumpRequested(int command);
 
  protected:

@@ -55,7 +55,8 @@ CustomizeSettings readCustomize(const std::filesystem::path& ini);
 // HEADING_Y1, FORCE_NOBANDING, RESTORE_DC, TEXTOUT_YOFFSET, HookHTTP, HookEMail,
 // HookFTP, HookNews, HookTXT, HookRTF, Font, BaseColor, Zoom (factor x 100), Format,
 // Card_Sort. Label_Use_TextOut, HasWebBrowser, Lang and FrameSize are not written here.
-[[nodiscard]] bool writeCustomize(const std::filesystem::path& ini, const CustomizeSettings& settings);
+[[nodiscard]] bool writeCustomize(const std::filesystem::path& ini,
+                                  const CustomizeSettings& settings);
 
 // Zoom as stored: the factor x 100, truncated.
 int zoomPercent(double factor) noexcept;

@@ -22,7 +22,8 @@ std::filesystem::path langDat();
 
 // Save settings at exit (normal mode only): section Customize, then Footnote, then
 // Heading of mervane.ini, then MVDIR. Every write is attempted; false when any failed.
-[[nodiscard]] bool writeSettingsAtExit(const CustomizeSettings& customize, const PageText& heading,
-                         const PageText& footnote, const std::filesystem::path& currentDir);
+[[nodiscard]] bool writeSettingsAtExit(const CustomizeSettings& customize,
+                                       const PageText& heading, const PageText& footnote,
+                                       const std::filesystem::path& currentDir);
 
 }  // namespace mv

@@ -455,7 +455,8 @@ bool MainFrame::printerReady() {
 bool MainFrame::isCommandEnabled(int id) {
   // A command whose part of the program is still to come is disabled wherever it shows.
   if (!isCommandBuilt(id)) return false;
-  if (const CommandTarget* target = targetOf(id)) return target->isCommandEnabled(id).value_or(true);
+  if (const CommandTarget* target = targetOf(id))
+    return target->isCommandEnabled(id).value_or(true);
   if (commandOwner(id) != CommandOwner::Frame) return false;  // its window is not there
   switch (id) {
     case cmd::kPrint:
