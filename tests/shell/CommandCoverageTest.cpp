@@ -232,7 +232,9 @@ TEST_F(CommandCoverage, theLinkPageFollowsOnlyLinksWhoseCommandIsBuilt) {
   SummaryView* view = w->summaryView();
   std::vector<int> sent;
   QObject::connect(view, &SummaryView::commandRequested, [&sent](int id) { sent.push_back(id); });
-  view->clickCharacter(static_cast<int>(view->toPlainText().indexOf("example")));
+  const qsizetype link = view->toPlainText().indexOf("example");
+  ASSERT_GE(link, 0);
+  view->clickCharacter(static_cast<int>(link));
   EXPECT_EQ(sent, std::vector<int>(isCommandBuilt(cmd::kSendEmail) ? 1 : 0, cmd::kSendEmail));
 }
 
