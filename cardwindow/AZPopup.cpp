@@ -10,7 +10,7 @@ namespace mv {
 
 TAZPopup::TAZPopup(const std::array<bool, 26>& lettersPresent, QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint), present_(lettersPresent) {
-  setControlId(this, 113);
+  setControlId(this, cmd::kAZ);  // named after the button that opens it
   setAccessible(this, QStringLiteral("A to Z menu"));
   setAttribute(Qt::WA_DeleteOnClose);
   setMouseTracking(true);

@@ -4,6 +4,8 @@
 // a click jumps and closes. From the keyboard, a letter key jumps and closes, Up and Down
 // step over the letters with names, Return and Escape close.
 
+#include "commands/Commands.h"
+
 #include <QWidget>
 
 #include <array>
@@ -14,7 +16,7 @@ class TAZPopup final : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kWidth = 40;
-  static constexpr int kFirstLetterCommand = 11901;  // + row: A = 11901 .. Z = 11926
+  static constexpr int kFirstLetterCommand = cmd::kFirstLetter;  // + row: A .. Z
 
   TAZPopup(const std::array<bool, 26>& lettersPresent, QWidget* parent);
 
@@ -27,7 +29,8 @@ class TAZPopup final : public QWidget {
   void showBelow(QWidget* button);
 
  signals:
-  // A letter with names was reached (command 11901 + row); sent only when the row changes.
+  // A letter with names was reached (the first letter command + row); sent only when the
+  // row changes.
   void jumpRequested(int command);
 
  protected:

@@ -401,18 +401,19 @@ void TCardEditControls::showSecondSetMenu() {
   refresh();
   QMenu menu(this);
   QAction* connectAction = menu.addAction(QStringLiteral("&Connect"));
-  connectAction->setData(kConnectCommand);
+  connectAction->setData(cmd::kConnect);
   connectAction->setEnabled(connectEnabled_);
   for (int f = kFirstSecondSet; f <= kLastSecondSet; ++f) {
     QAction* a = menu.addAction(secondSetMenuText(f));
-    a->setData(kFirstSecondSetCommand + f - kFirstSecondSet);
+    a->setData(cmd::kSecondSetFirst + f - kFirstSecondSet);
     a->setCheckable(true);
     a->setChecked(f == model_.secondSetField());
   }
   connect(&menu, &QMenu::hovered, this, [this](QAction* a) {
     const int id = a->data().toInt();
-    previewSecondSet(id >= kFirstSecondSetCommand ? id - kFirstSecondSetCommand + kFirstSecondSet
-                                                  : -1);
+    previewSecondSet(id >= cmd::kSecondSetFirst && id <= cmd::kSecondSetLast
+                         ? id - cmd::kSecondSetFirst + kFirstSecondSet
+                         : -1);
   });
   const QPoint below = secondSetButton_->mapToGlobal(
       QPoint(secondSetButton_->width() - menu.sizeHint().width(), secondSetButton_->height()));

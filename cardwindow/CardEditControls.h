@@ -2,8 +2,9 @@
 // The card: 28 one-line boxes, one per field (ids 131 + FieldId), each drawing its card
 // label inside itself; the shared editor (151) showing one second-set field at a time
 // with the seven second-set boxes (152..158) beside; the buttons for the second-set menu
-// (175) and the group menu (176); keyboard movement between the boxes.
+// and the group menu; keyboard movement between the boxes.
 
+#include "commands/Commands.h"
 #include "store/AddressRecord.h"
 #include "store/CardModel.h"
 
@@ -81,24 +82,21 @@ class CardFieldEdit final : public QLineEdit {
 class TCardEditControls final : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kSecondSetButton = 175;
-  static constexpr int kGroupButton = 176;
-  static constexpr int kConnectCommand = 7069;
-  static constexpr int kFirstSecondSetCommand = 7052;  // 7052..7058 = fields 21..27
+  static constexpr int kSecondSetButton = cmd::kSecondSetMenu;
+  static constexpr int kGroupButton = cmd::kGroupMenu;
 
   // The card shows `model` and reports every edit into it.
   explicit TCardEditControls(CardModel& model, QWidget* parent = nullptr);
 
   CardFieldEdit* box(int field) const { return boxes_.at(static_cast<size_t>(field)); }
   CardFieldEdit* box(FieldId f) const { return box(toInt(f)); }
-  QToolButton* secondSetButton() const noexcept { return secondSetButton_; }
   QToolButton* groupButton() const noexcept { return groupButton_; }
 
   // Puts the model's texts into the boxes and the shown field's label on the shared
   // editor (after the program changed the card).
   void refresh();
 
-  // Button 175: the shared editor's text first goes back to the field it shows, then the
+  // The second-set button: the shared editor's text first goes back to the field it shows, then the
   // menu "&Connect", "&Home2"... opens with the current field checked, right-aligned under
   // the button; highlighting an item previews that field in the shared editor. The chosen
   // item is sent as a command.
@@ -113,7 +111,7 @@ class TCardEditControls final : public QWidget {
   void moveFocus(int fromField, int key);
 
  signals:
-  // A command the card asks the window for (7052..7058, 7069, 175, 176).
+  // A command the card asks the window for (a second-set field, "&Connect", the menus).
   void commandRequested(int id);
   // A box left out characters the book cannot hold.
   void charactersRefused(int count, bool withOthers);

@@ -3,6 +3,7 @@
 #include "cardwindow/AZPopup.h"
 #include "cardwindow/CardDialogs.h"
 #include "cardwindow/CardEditControls.h"
+#include "cardwindow/SecondSetConnect.h"
 #include "cardwindow/SummaryRtf.h"
 #include "cardwindow/SummaryView.h"
 #include "platform/Controls.h"
@@ -37,28 +38,11 @@
 namespace mv {
 namespace {
 
-// Commands the window handles besides the session's.
-enum : int {
-  kHelp = 9,
-  kPreview = 15,
-  kPrintEnvelope = 16,
-  kAZ = 113,
-  kSortMenu = 114,
-  kSecondSetMenu = 175,
-  kGroupMenu = 176,
-  kLaunchFirst = 183,   // 183..187 and 191..196: launch a field's address
-  kLaunchLast = 196,
-  kFind = 330,
-  kSearchAgain = 331,
-  kWebPage = 346,
-  kCopySummary = 6120,
-  kConnect = 7069,
-  kExport = 8070,
-  kImport = 8071,
-  kLetterFirst = 11901,
-  kLetterLast = 11926,
-  kNotesButton = 24390,
-};
+using namespace cmd;
+
+// The buttons of the Notes page and the names list carry control ids, not commands.
+constexpr int kNotesButton = 24390;
+constexpr int kNamesTree = 6110;
 
 constexpr int kGroupRole = Qt::UserRole;
 constexpr int kNameRole = Qt::UserRole + 1;
@@ -198,24 +182,24 @@ struct ToolSpec {
 
 // Above the names list.
 constexpr ToolSpec kFileTools[] = {
-    {kPreview, "Print Preview", "document-print-preview", QStyle::SP_FileDialogContentsView},
-    {CardSession::kNewFile, "New addressbook file", "document-new", QStyle::SP_FileIcon},
-    {CardSession::kOpen, "Open another addressbook file", "document-open",
+    {kPrintPreview, "Print Preview", "document-print-preview", QStyle::SP_FileDialogContentsView},
+    {kNewFile, "New addressbook file", "document-new", QStyle::SP_FileIcon},
+    {kOpen, "Open another addressbook file", "document-open",
      QStyle::SP_DialogOpenButton},
-    {CardSession::kSave, "Save the changes to this file", "document-save",
+    {kSave, "Save the changes to this file", "document-save",
      QStyle::SP_DialogSaveButton},
     {kFind, "Look for text", "edit-find", QStyle::SP_FileDialogDetailedView},
 };
 
 // Before the card buttons, which take the tips of the first three.
 constexpr ToolSpec kCardTools[] = {
-    {CardSession::kAddNameTool, "Add a new name to the addressbook", "list-add",
+    {kAddNameTool, "Add a new name to the addressbook", "list-add",
      QStyle::SP_FileDialogNewFolder},
-    {CardSession::kDeleteTool, "Delete the selected item in the list", "list-remove",
+    {kDeleteTool, "Delete the selected item in the list", "list-remove",
      QStyle::SP_TrashIcon},
-    {CardSession::kChangeTool, "Change the address then click", "document-edit",
+    {kChangeTool, "Change the address then click", "document-edit",
      QStyle::SP_BrowserReload},
-    {CardSession::kClearCard, "Clear the page for a new entry", "edit-clear",
+    {kClearCard, "Clear the page for a new entry", "edit-clear",
      QStyle::SP_DialogResetButton},
 };
 
@@ -286,7 +270,9 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
                                            *dialogs_, services_.settingsFile, sort,
                                            std::move(hooks));
   buildWindow();
-  createEmptySummaryFile(scratchDir() / kSummaryFileName);
+  // Only a placeholder: showing the Link page writes the file again and falls back to the
+  // summary in memory when it cannot.
+  static_cast<void>(createEmptySummaryFile(scratchDir() / kSummaryFileName));
   refreshCard();
   rebuildTree();
   setPage(EditPage);
@@ -346,7 +332,7 @@ void TCardFile::buildWindow() {
       Profile(services_.settingsFile, std::string(keys::section::AddressBook))
           .readInt(keys::addressBook::NamesWidth, 0));
   tree_ = names;
-  setControlId(tree_, 6110);
+  setControlId(tree_, kNamesTree);
   setAccessible(tree_, QStringLiteral("Names"));
   tree_->setHeaderHidden(true);
   tree_->setColumnCount(1);
@@ -437,6 +423,7 @@ void TCardFile::buildWindow() {
   linkLayout->setContentsMargins(0, 0, 0, 0);
   linkLayout->setSpacing(0);
   summary_ = new SummaryView(linkPage);
+  summary_->setLinkEnabled([this](int id) { return isCommandEnabled(id).value_or(false); });
   connect(summary_, &SummaryView::commandRequested, this, [this](int id) { onCommand(id); });
   linkLayout->addWidget(summary_);
   pages_->addWidget(linkPage);
@@ -481,8 +468,7 @@ void TCardFile::buildWindow() {
   };
   // The card buttons carry the tool tips of the tool bar buttons that do the same.
   const std::pair<int, const char*> cardButtons[] = {
-      {CardSession::kAddName, "&Add"}, {CardSession::kDeleteName, "&Delete"},
-      {CardSession::kChangeName, "&Change"}};
+      {kAddName, "&Add"}, {kDeleteName, "&Delete"}, {kChangeName, "&Change"}};
   for (size_t i = 0; i < std::size(cardButtons); ++i) {
     QPushButton* b = pushButton(editButtons_, cardButtons[i].first,
                                 QString::fromLatin1(cardButtons[i].second));
@@ -495,8 +481,8 @@ void TCardFile::buildWindow() {
                                   standardIcon(this, "applications-internet",
                                                QStyle::SP_DriveNetIcon),
                                   large));
-  QPushButton* ok = pushButton(right, CardSession::kOk, QStringLiteral("&OK"));
-  QPushButton* cancel = pushButton(right, CardSession::kCancel, QStringLiteral("Cancel"));
+  QPushButton* ok = pushButton(right, kOk, QStringLiteral("&OK"));
+  QPushButton* cancel = pushButton(right, kCancel, QStringLiteral("Cancel"));
   buttonRow->addWidget(ok);
   buttonRow->addWidget(cancel);
   rightLayout->addLayout(buttonRow);
@@ -593,10 +579,10 @@ void TCardFile::rebuildTree() {
 }
 
 void TCardFile::updateEnabling() {
-  for (int id : {CardSession::kDeleteName, CardSession::kChangeName, CardSession::kDeleteTool,
-                 CardSession::kChangeTool, CardSession::kSave}) {
-    if (auto* w = control<QWidget>(this, id)) w->setEnabled(session_->isCommandEnabled(id));
+  for (int id : {kDeleteName, kChangeName, kDeleteTool, kChangeTool, kSave, kWebPage}) {
+    if (auto* w = control<QWidget>(this, id)) w->setEnabled(isCommandEnabled(id).value_or(true));
   }
+  if (card_) card_->setConnectEnabled(isCommandEnabled(kConnect).value_or(false));
 }
 
 void TCardFile::updateCaption() {
@@ -615,8 +601,11 @@ void TCardFile::updateCaption() {
 
 void TCardFile::rebuildSummary() {
   const auto file = scratchDir() / kSummaryFileName;
-  writeSummaryFile(file, session_->card().toRecord());
-  summary_->loadFile(file);
+  const AddressRecord record = session_->card().toRecord();
+  if (writeSummaryFile(file, record))
+    summary_->loadFile(file);
+  else
+    summary_->showDocument(readRtf(summaryRtf(record)));  // no scratch folder: show it anyway
 }
 
 void TCardFile::setPage(Page page) {
@@ -647,44 +636,52 @@ void TCardFile::userSelected(QTreeWidgetItem* item) {
 
 // --- commands
 
+bool TCardFile::handlesCommand(int id) const {
+  return commandOwner(id) == CommandOwner::CardWindow;
+}
+
 bool TCardFile::onCommand(int id) {
   switch (id) {
     case kFind: find(); return true;
     case kSearchAgain: searchAgain(); return true;
     case kAZ: showAZPopup(); return true;
     case kSortMenu: showSortMenu(sortButton_); return true;
-    case kSecondSetMenu: card_->showSecondSetMenu(); return true;
+    case kSecondSetMenu:
+      updateEnabling();  // "&Connect" follows the field the shared editor shows
+      card_->showSecondSetMenu();
+      return true;
     case kGroupMenu: showGroupMenu(); return true;
     case kCopySummary: summary_->selectAllAndCopy(); return true;
     case kHelp:
       if (services_.showHelp) services_.showHelp(kHelpContext);
       return true;
-    case kPreview:
-    case kPrintEnvelope:
+    // Print Preview and the envelope of the selected name are the frame's to carry out.
+    case kPrintPreview:
+    case kPrint:
       if (services_.postCommand) services_.postCommand(id);
-      return true;
-    // Launching, import, export and the web-page export belong to their own parts of the
-    // program; the window takes the command so that nothing else acts on it.
-    case kConnect:
-    case kImport:
-    case kExport:
-    case kWebPage:
       return true;
     default: break;
   }
-  if (id >= kLaunchFirst && id <= kLaunchLast) return true;
-  if (id >= kLetterFirst && id <= kLetterLast) {
-    jumpToLetter(id - kLetterFirst);
+  if (id >= kFirstLetter && id <= kLastLetter) {
+    jumpToLetter(id - kFirstLetter);
     return true;
   }
+  // Launching, import, export and the web-page export belong to parts of the program
+  // still to come; the window takes them so that nothing else acts on them.
+  if (!isCommandBuilt(id)) return handlesCommand(id);
   const bool handled = session_->onCommand(id);
   updateEnabling();
   return handled;
 }
 
 std::optional<bool> TCardFile::isCommandEnabled(int id) const {
+  if (!isCommandBuilt(id)) return false;
   switch (id) {
-    case kConnect: return false;  // nothing to launch with yet
+    case kConnect: {
+      const bool dialer = services_.dialerPresent && services_.dialerPresent();
+      const bool browser = services_.browserFound && services_.browserFound();
+      return isConnectEnabled(session_->card().secondSetField(), dialer, browser);
+    }
     case kFind:
     case kSearchAgain:
     case kAZ:
@@ -693,33 +690,15 @@ std::optional<bool> TCardFile::isCommandEnabled(int id) const {
     case kGroupMenu:
     case kCopySummary:
     case kHelp:
-    case kImport:
-    case kExport:
-    case kWebPage:
-    case kPreview:
-    case kPrintEnvelope:
+    case kPrintPreview:
       return true;
     default: break;
   }
-  if ((id >= kLaunchFirst && id <= kLaunchLast) || (id >= kLetterFirst && id <= kLetterLast)) {
-    return true;
-  }
-  static constexpr int kSessionIds[] = {
-      CardSession::kOk,         CardSession::kCancel,      CardSession::kClearCard,
-      CardSession::kAddName,    CardSession::kDeleteName,  CardSession::kChangeName,
-      CardSession::kAddNameTool, CardSession::kDeleteTool, CardSession::kChangeTool,
-      CardSession::kAddGroup,   CardSession::kDeleteGroup, CardSession::kSortFirst,
-      CardSession::kSortLast,   CardSession::kSortCompany, CardSession::kBackup,
-      CardSession::kRescan,     CardSession::kNewFile,     CardSession::kSaveAs,
-      CardSession::kSave,       CardSession::kOpen};
-  for (int own : kSessionIds) {
-    if (own == id) return session_->isCommandEnabled(id);
-  }
-  if ((id >= CardSession::kSecondSetFirst && id <= CardSession::kSecondSetLast) ||
-      (id >= CardSession::kGoToGroupFirst &&
-       id < CardSession::kGoToGroupFirst + session_->names().groupCount())) {
-    return true;
-  }
+  if (id >= kFirstLetter && id <= kLastLetter) return true;
+  if (id >= kSecondSetFirst && id <= kSecondSetLast) return true;
+  if (id >= kGoToGroupFirst && id <= kGoToGroupLast)
+    return id < kGoToGroupFirst + session_->names().groupCount();
+  if (handlesCommand(id)) return session_->isCommandEnabled(id);
   return std::nullopt;
 }
 
@@ -762,10 +741,10 @@ void TCardFile::fillSortMenu(QMenu& menu) {
   static const char* kTexts[] = {"by &First Name", "by &Last Name", "by &Company"};
   for (int order = 0; order < 3; ++order) {
     QAction* a = menu.addAction(QString::fromLatin1(kTexts[order]));
-    a->setData(CardSession::kSortFirst + order);
+    a->setData(kSortFirst + order);
     a->setCheckable(true);
     a->setChecked(session_->book().cardSort() == order);
-    a->setEnabled(session_->isCommandEnabled(CardSession::kSortFirst + order));
+    a->setEnabled(session_->isCommandEnabled(kSortFirst + order));
   }
 }
 
@@ -773,7 +752,7 @@ void TCardFile::fillGoToMenu(QMenu& menu, int firstGroup) {
   const NamesList& names = session_->names();
   for (int g = firstGroup; g < names.groupCount(); ++g) {
     QAction* a = menu.addAction(fromCp1252(names.group(g).name));
-    a->setData(CardSession::kGoToGroupFirst + g);
+    a->setData(kGoToGroupFirst + g);
   }
 }
 
@@ -795,23 +774,25 @@ void TCardFile::showGroupMenu() {
 
 std::unique_ptr<QMenu> TCardFile::contextMenuFor(EntryRef entry) {
   auto menu = std::make_unique<QMenu>(this);
-  const auto add = [&menu](QMenu& into, const char* text, int id) {
-    into.addAction(QString::fromLatin1(text))->setData(id);
+  const auto add = [this](QMenu& into, const char* text, int id) {
+    QAction* a = into.addAction(QString::fromLatin1(text));
+    a->setData(id);
+    a->setEnabled(isCommandEnabled(id).value_or(true));
   };
   if (entry.isGroup()) {
     add(*menu, "A to Z menu", kAZ);
-    add(*menu, "Add a new &Name", CardSession::kAddName);
-    add(*menu, "Add a new &Group", CardSession::kAddGroup);
-    add(*menu, "&Delete this Group", CardSession::kDeleteGroup);
+    add(*menu, "Add a new &Name", kAddName);
+    add(*menu, "Add a new &Group", kAddGroup);
+    add(*menu, "&Delete this Group", kDeleteGroup);
     fillSortMenu(*menu->addMenu(QStringLiteral("&Sort")));
     fillGoToMenu(*menu->addMenu(QStringLiteral("&Go to")), 0);
   } else if (entry.isName()) {
-    add(*menu, "Send &Email", 186);
-    add(*menu, "Open &Web page", 187);
-    add(*menu, "Phone &Home", 183);
-    add(*menu, "Phone &Office", 184);
-    add(*menu, "&Delete this Name", CardSession::kDeleteName);
-    add(*menu, "&Print Envelope", kPrintEnvelope);
+    add(*menu, "Send &Email", kSendEmail);
+    add(*menu, "Open &Web page", kOpenWebPage);
+    add(*menu, "Phone &Home", kPhoneHome);
+    add(*menu, "Phone &Office", kPhoneOffice);
+    add(*menu, "&Delete this Name", kDeleteName);
+    add(*menu, "&Print Envelope", kPrint);
     fillGoToMenu(*menu->addMenu(QStringLiteral("&Change to")), 1);
     fillGoToMenu(*menu->addMenu(QStringLiteral("&Go to")), 0);
   }

@@ -5,7 +5,7 @@
 // summary are its own.
 
 #include "cardwindow/CardSearch.h"
-#include "shell/CommandTarget.h"
+#include "commands/CommandTarget.h"
 #include "store/CardSession.h"
 
 #include <QPointer>
@@ -48,6 +48,8 @@ class TCardFile final : public QWidget, public CardWindowHost {
   ~TCardFile() override;
 
   // --- CardWindowHost
+  // The card-window commands of the command table.
+  bool handlesCommand(int id) const override;
   bool onCommand(int id) override;
   std::optional<bool> isCommandEnabled(int id) const override;
   QWidget* widget() override { return this; }

@@ -1,5 +1,6 @@
 #include "cardwindow/SummaryRtf.h"
 
+#include "commands/Commands.h"
 #include "platform/Text.h"
 
 #include <fstream>
@@ -90,9 +91,12 @@ std::string summaryRtf(const AddressRecord& r) {
   out += kSpacer;
 
   static constexpr LinkedLine kPhones[] = {
-      {FieldId::Home, "Home:", 183},    {FieldId::Office, "Office:", 184},
-      {FieldId::Mobile, "Mobile:", 185}, {FieldId::Fax, "Fax:", 0},
-      {FieldId::Home2, "Home':", 191},  {FieldId::Office2, "Office':", 192},
+      {FieldId::Home, "Home:", cmd::kPhoneHome},
+      {FieldId::Office, "Office:", cmd::kPhoneOffice},
+      {FieldId::Mobile, "Mobile:", cmd::kPhoneMobile},
+      {FieldId::Fax, "Fax:", 0},
+      {FieldId::Home2, "Home':", cmd::kPhoneHome2},
+      {FieldId::Office2, "Office':", cmd::kPhoneOffice2},
   };
   for (const auto& line : kPhones) {
     if (!worthShowing(r[line.field])) continue;
@@ -101,9 +105,12 @@ std::string summaryRtf(const AddressRecord& r) {
   out += kSpacer;
 
   static constexpr LinkedLine kInternet[] = {
-      {FieldId::Email, "email:", 186},     {FieldId::Email2, "email':", 193},
-      {FieldId::WebSite, "Web:", 187},     {FieldId::Web2, "Web:'", 194},
-      {FieldId::NewsGroup, "News:", 195},  {FieldId::FtpSite, "FTP:", 196},
+      {FieldId::Email, "email:", cmd::kSendEmail},
+      {FieldId::Email2, "email':", cmd::kSendEmail2},
+      {FieldId::WebSite, "Web:", cmd::kOpenWebPage},
+      {FieldId::Web2, "Web:'", cmd::kOpenWebPage2},
+      {FieldId::NewsGroup, "News:", cmd::kNewsGroup},
+      {FieldId::FtpSite, "FTP:", cmd::kFtpSite},
       {FieldId::Other, "Other:", 0},
   };
   for (const auto& line : kInternet) {

@@ -4,6 +4,7 @@
 // followed by the launch command number in the background colour, so that a click on
 // the value knows which command to send.
 
+#include "platform/Paths.h"
 #include "store/AddressRecord.h"
 
 #include <filesystem>
@@ -12,7 +13,7 @@
 
 namespace mv {
 
-inline constexpr const char* kSummaryFileName = "tmprtf~.~";
+inline constexpr const char* kSummaryFileName = kSummaryScratchName;
 
 // A field value made safe for RTF text: backslash and braces are escaped, so that a
 // value such as "{x}" shows as typed instead of breaking the summary.
@@ -22,9 +23,9 @@ std::string escapeRtf(std::string_view value);
 std::string summaryRtf(const AddressRecord& record);
 
 // Rewrites the summary file with the record's summary; false when it cannot be written.
-bool writeSummaryFile(const std::filesystem::path& file, const AddressRecord& record);
+[[nodiscard]] bool writeSummaryFile(const std::filesystem::path& file, const AddressRecord& record);
 
 // Creates the summary file empty (when the window opens).
-bool createEmptySummaryFile(const std::filesystem::path& file);
+[[nodiscard]] bool createEmptySummaryFile(const std::filesystem::path& file);
 
 }  // namespace mv

@@ -104,19 +104,13 @@ int SummaryView::characterAt(QPoint viewportPos) const {
 void SummaryView::clickCharacter(int position) {
   if (position < 0) return;
   const SummaryLink link = linkAt(document_, static_cast<size_t>(position));
-  switch (link.kind) {
-    case SummaryLink::Kind::Command:
-      emit commandRequested(link.command);
-      break;
-    case SummaryLink::Kind::Web:
-      emit webRequested(fromCp1252(link.text));
-      break;
-    case SummaryLink::Kind::Email:
-      emit emailRequested(fromCp1252(link.text));
-      break;
-    case SummaryLink::Kind::None:
-      break;
-  }
+  if (isLive(link)) emit commandRequested(link.command);
+}
+
+bool SummaryView::isLive(const SummaryLink& link) const {
+  // Addresses without a command have no part of the program to go to.
+  if (link.kind != SummaryLink::Kind::Command) return false;
+  return !linkEnabled_ || linkEnabled_(link.command);
 }
 
 void SummaryView::selectAllAndCopy() {
@@ -133,7 +127,8 @@ void SummaryView::selectAllAndCopy() {
 void SummaryView::mouseMoveEvent(QMouseEvent* event) {
   if (!textCursor().hasSelection()) {
     const int at = characterAt(event->position().toPoint());
-    const bool onLink = at >= 0 && isLinkCharacter(document_, static_cast<size_t>(at));
+    const bool onLink = at >= 0 && isLinkCharacter(document_, static_cast<size_t>(at)) &&
+                        isLive(linkAt(document_, static_cast<size_t>(at)));
     viewport()->setCursor(onLink ? Qt::PointingHandCursor : Qt::ArrowCursor);
   }
   QTextBrowser::mouseMoveEvent(event);

@@ -1,13 +1,16 @@
 #pragma once
 // The Link page's read-only summary view: shows the summary file through the RTF reader,
-// turns the pointer into a hand over links, sends a link's command when it is clicked,
-// and offers "Select All and Copy" on a right click or double click.
+// turns the pointer into a hand over links that can be followed, sends such a link's
+// command when it is clicked, and offers "Select All and Copy" on a right click or
+// double click.
 
 #include "cardwindow/RtfReader.h"
+#include "commands/Commands.h"
 
 #include <QTextBrowser>
 
 #include <filesystem>
+#include <functional>
 
 namespace mv {
 
@@ -15,7 +18,7 @@ class SummaryView final : public QTextBrowser {
   Q_OBJECT
  public:
   static constexpr int kId = 112;
-  static constexpr int kSelectAllAndCopy = 6120;
+  static constexpr int kSelectAllAndCopy = cmd::kCopySummary;
   // The view's background: the summary's colour 3 hides the command numbers on it.
   static constexpr QRgb kBackground = 0xFFEFEFEF;
 
@@ -24,18 +27,20 @@ class SummaryView final : public QTextBrowser {
   // Replaces what is shown with the file's content (empty when it cannot be read).
   void loadFile(const std::filesystem::path& file);
   void showDocument(const RtfDocument& document);
-  const RtfDocument& summary() const noexcept { return document_; }
 
   // The character under a point of the viewport, -1 when none.
   int characterAt(QPoint viewportPos) const;
   // What a left click on that character does (also used by tests).
   void clickCharacter(int position);
   void selectAllAndCopy();
+  // Which link commands can be followed now; the others show no hand and do nothing.
+  // Unset: every command link.
+  void setLinkEnabled(std::function<bool(int command)> enabled) {
+    linkEnabled_ = std::move(enabled);
+  }
 
  signals:
   void commandRequested(int id);
-  void webRequested(const QString& address);
-  void emailRequested(const QString& address);
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -46,7 +51,10 @@ class SummaryView final : public QTextBrowser {
  private:
   void showMenu(QPoint globalPos);
 
+  bool isLive(const SummaryLink& link) const;
+
   RtfDocument document_;
+  std::function<bool(int)> linkEnabled_;
 };
 
 }  // namespace mv

@@ -28,7 +28,7 @@ class FileChooser {
  public:
   virtual ~FileChooser() = default;
   // nullopt when the user cancelled.
-  virtual std::optional<FileChoice> choose(const FileRequest& request) = 0;
+  [[nodiscard]] virtual std::optional<FileChoice> choose(const FileRequest& request) = 0;
 };
 
 }  // namespace mv

@@ -24,6 +24,8 @@ std::filesystem::path scratchDir();
 // The scratch file of a rewrite. It is never the user's book, in whatever folder it lies,
 // so opening it, reopening it from the recent files or starting with it is refused.
 inline constexpr const char* kRewriteScratchName = "temp~adr.~~";
+// The Link page's summary of the shown record; the frame removes it at exit.
+inline constexpr const char* kSummaryScratchName = "tmprtf~.~";
 // True when the file name of `path` (either separator) is that name in any letter case.
 bool namesRewriteScratch(std::string_view path) noexcept;
 

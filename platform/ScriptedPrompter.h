@@ -16,7 +16,6 @@ class ScriptedPrompter final : public Prompter {
   const std::vector<Message>& shown() const noexcept { return shown_; }
   const Message& last() const { return shown_.back(); }
   void clear() { shown_.clear(); }
-  bool queueEmpty() const noexcept { return answers_.empty(); }
 
  private:
   std::vector<Message> shown_;

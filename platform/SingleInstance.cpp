@@ -50,9 +50,15 @@ bool SingleInstance::listen() {
   return true;
 }
 
+void SingleInstance::listenOrWarn() {
+  if (!listen())
+    qWarning("Mervane: a second copy will not be able to bring this one to the front (%s)",
+             qPrintable(server_->errorString()));
+}
+
 SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs) {
   if (tryLock()) {
-    listen();
+    listenOrWarn();
     return Outcome::First;
   }
   // The lock is held: ask its holder to come forward. The holder may still be starting,
@@ -80,7 +86,7 @@ SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs) {
 }
 
 void SingleInstance::claimWithoutCheck() {
-  if (tryLock()) listen();
+  if (tryLock()) listenOrWarn();
 }
 
 void SingleInstance::onNewConnection() {

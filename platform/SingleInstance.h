@@ -30,7 +30,7 @@ class SingleInstance : public QObject {
   ~SingleInstance() override;
 
   // Takes the lock or, when another copy holds it, asks that copy to come forward.
-  Outcome claim(int answerTimeoutMs = 5000);
+  [[nodiscard]] Outcome claim(int answerTimeoutMs = 5000);
   // First-run mode (started by the installer while its own copy holds the lock): no
   // check; the lock is taken only when it is free, so later copies find this one.
   void claimWithoutCheck();
@@ -44,8 +44,10 @@ class SingleInstance : public QObject {
   void raiseRequested();
 
  private:
-  bool tryLock();
-  bool listen();
+  [[nodiscard]] bool tryLock();
+  [[nodiscard]] bool listen();
+  // A copy that cannot listen still runs; later copies then end with "no answer".
+  void listenOrWarn();
   void onNewConnection();
 
   QString name_;

@@ -9,7 +9,7 @@
 namespace mv {
 
 struct AppState {
-  int layout = kDefaultLayout;  // command id 1074..1080
+  int layout = kDefaultLayout;  // the command id of a drawn layout
   int viewKind = kPagesViewKind;
   int page = 1;
   int pageCount = 1;

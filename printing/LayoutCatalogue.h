@@ -1,17 +1,19 @@
 #pragma once
-// The catalogue of layouts: LayoutId 0..28, command id 1058 + LayoutId. This program
-// draws 1074..1080 (five address-book layouts, Envelope, Labels).
+// The catalogue of layouts: LayoutId 0..28, command id = the layout base + LayoutId.
+// This program draws the five address-book layouts, Envelope and Labels.
+
+#include "commands/Commands.h"
 
 #include <string_view>
 
 namespace mv {
 
-inline constexpr int kLayoutCommandBase = 1058;
-inline constexpr int kFirstDrawnLayout = 1074;
-inline constexpr int kLastDrawnLayout = 1080;
-inline constexpr int kDefaultLayout = 1076;
-inline constexpr int kEnvelopeLayout = 1079;
-inline constexpr int kLabelsLayout = 1080;
+inline constexpr int kLayoutCommandBase = cmd::kLayoutBase;
+inline constexpr int kFirstDrawnLayout = cmd::kLayout1Line;
+inline constexpr int kLastDrawnLayout = cmd::kLayoutLabels;
+inline constexpr int kDefaultLayout = cmd::kLayout3Line;
+inline constexpr int kEnvelopeLayout = cmd::kLayoutEnvelope;
+inline constexpr int kLabelsLayout = cmd::kLayoutLabels;
 inline constexpr int kPagesViewKind = 218;
 
 // Empty for numbers outside 0..28 and for the unused ids 15 and 23.
@@ -20,10 +22,10 @@ inline std::string_view layoutShortNameOfCommand(int command) noexcept {
   return layoutShortName(command - kLayoutCommandBase);
 }
 
-// Anything outside 1074..1080 becomes 1076.
+// Anything but a drawn layout becomes the default (3 line).
 int normalizeLayoutCommand(int command) noexcept;
-// Next Layout goes 1074..1079 and wraps from 1079 and 1080 to 1074 (so Labels is reached
-// only by Prior); Prior goes down and wraps from 1074 to 1080.
+// Next Layout goes from 1 line up to Envelope and wraps from Envelope and Labels to 1 line
+// (so Labels is reached only by Prior); Prior goes down and wraps from 1 line to Labels.
 int nextLayoutCommand(int command) noexcept;
 int priorLayoutCommand(int command) noexcept;
 

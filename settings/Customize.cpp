@@ -52,7 +52,8 @@ CustomizeSettings readCustomize(const std::filesystem::path& ini) {
   s.font = p.readString(k::Font, "Arial", kFontBuffer);
   s.baseColor = parseColor(p.readString(k::BaseColor, "0,0,0", kColorBuffer), true);
   s.cardSort = within(p.readInt(k::CardSort, 0), 0, 2, 0);
-  s.format = within(p.readInt(k::Format, 1076), 1074, 1080, 1076);
+  s.format = within(p.readInt(k::Format, cmd::kLayout3Line), cmd::kLayout1Line,
+                    cmd::kLayoutLabels, cmd::kLayout3Line);
   s.zoom = p.readInt(k::Zoom, 80) / 100.0;
   if (s.zoom < 0.3 || s.zoom > 1.5) s.zoom = 0.8;
   s.hookHttp = p.readInt(k::HookHttp, 1);

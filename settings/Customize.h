@@ -3,6 +3,8 @@
 // Read once at start (with every value brought into its accepted range) and written once
 // at exit; FrameSize is written on its own when the main frame closes.
 
+#include "commands/Commands.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -34,7 +36,7 @@ struct CustomizeSettings {
   std::string font = "Arial";        // page font face (29 characters at most)
   Rgb baseColor{0, 0, 0};            // page text colour
   int cardSort = 0;                  // 0 first name, 1 last name, 2 company
-  int format = 1076;                 // current layout command, 1074..1080
+  int format = cmd::kLayout3Line;    // current layout command, one of the drawn layouts
   double zoom = 0.8;                 // factor, 0.3..1.5
   int hookHttp = 1;
   int hookEMail = 1;
@@ -53,7 +55,8 @@ CustomizeSettings readCustomize(const std::filesystem::path& ini);
 // HEADING_Y1, FORCE_NOBANDING, RESTORE_DC, TEXTOUT_YOFFSET, HookHTTP, HookEMail,
 // HookFTP, HookNews, HookTXT, HookRTF, Font, BaseColor, Zoom (factor x 100), Format,
 // Card_Sort. Label_Use_TextOut, HasWebBrowser, Lang and FrameSize are not written here.
-bool writeCustomize(const std::filesystem::path& ini, const CustomizeSettings& settings);
+[[nodiscard]] bool writeCustomize(const std::filesystem::path& ini,
+                                  const CustomizeSettings& settings);
 
 // Zoom as stored: the factor x 100, truncated.
 int zoomPercent(double factor) noexcept;
@@ -70,6 +73,6 @@ FrameRect parseFrameSize(std::string_view text);
 std::string formatFrameSize(FrameRect rect);  // "%d,%d,%d,%d"
 
 // Written when the main frame closes (normal mode), not with the rest of Customize.
-bool writeFrameSize(const std::filesystem::path& ini, FrameRect rect);
+[[nodiscard]] bool writeFrameSize(const std::filesystem::path& ini, FrameRect rect);
 
 }  // namespace mv

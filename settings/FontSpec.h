@@ -36,6 +36,7 @@ std::string formatFontSpec(const FontSpec& font);
 FontSpec readFontSpec(const std::filesystem::path& ini, std::string_view key,
                       std::string_view pageFace);
 // Written when a font dialog ends with OK; goes to disk at once.
-bool writeFontSpec(const std::filesystem::path& ini, std::string_view key, const FontSpec& font);
+[[nodiscard]] bool writeFontSpec(const std::filesystem::path& ini, std::string_view key,
+                                 const FontSpec& font);
 
 }  // namespace mv

@@ -37,6 +37,7 @@ std::string_view pageTextSection(PageTextKind kind);  // "Heading" / "Footnote"
 
 PageText readPageText(const std::filesystem::path& ini, PageTextKind kind);
 // Keys in the order Align, Text, Font Face, Font Attrib ("%d,%d,%d,%d,%d"), Color.
-bool writePageText(const std::filesystem::path& ini, PageTextKind kind, const PageText& text);
+[[nodiscard]] bool writePageText(const std::filesystem::path& ini, PageTextKind kind,
+                                 const PageText& text);
 
 }  // namespace mv

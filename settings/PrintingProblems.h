@@ -1,5 +1,5 @@
 #pragma once
-// The rules of the printing-problems dialog (command 112): printer reset, banding, simple
+// The rules of the printing-problems dialog (Setup, Printing): printer reset, banding, simple
 // label output, vertical adjustment of printed text and the top margin of the content.
 // The widget reads its controls into PrintingProblemsInput and shows what the result says.
 
@@ -13,7 +13,6 @@
 namespace mv {
 
 namespace printingProblems {
-inline constexpr int kCommand = 112;
 inline constexpr int kDialogResource = 112;
 inline constexpr int kHelpContext = 90;
 inline constexpr int kRestoreDcBox = 105;
@@ -68,7 +67,7 @@ struct PrintingProblemsResult {
 // Customize of ini at once); a vertical adjustment outside -5..5 is refused with a
 // message; otherwise it is stored, and a top margin within 10..50 becomes HEADING_Y1
 // (another value leaves HEADING_Y1 as it was, silently).
-PrintingProblemsResult applyPrintingProblems(CustomizeSettings& settings,
+[[nodiscard]] PrintingProblemsResult applyPrintingProblems(CustomizeSettings& settings,
                                              const PrintingProblemsInput& input,
                                              const std::filesystem::path& ini);
 

@@ -2,6 +2,8 @@
 // The list of address books used last (section MRU of mervane.ini): numbered File-menu
 // items that reopen a book, newest first. MRU0 also names the book opened at start.
 
+#include "commands/Commands.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -12,7 +14,7 @@ namespace mv {
 
 class RecentFiles {
  public:
-  static constexpr int kFirstMenuId = 31990;
+  static constexpr int kFirstMenuId = cmd::kFirstRecent;
   static constexpr int kMaxCapacity = 10;
   static constexpr int kDefaultCapacity = 4;
   static constexpr size_t kPathBuffer = 256;  // 255 characters per entry
@@ -32,7 +34,7 @@ class RecentFiles {
   // the end.
   void add(const std::string& path);
 
-  // The path of menu id 31990 + i for i in 0..count-1; none for other ids. A free entry
+  // The path of menu id kFirstMenuId + i for i in 0..count-1; none for other ids. A free entry
   // gives its value as stored.
   std::optional<std::string> pathOfMenuId(int id) const;
 

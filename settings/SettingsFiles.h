@@ -18,11 +18,12 @@ std::filesystem::path langDat();
 
 // Section Tolvex, key MVDIR of quorvel.ini: the current directory, written at exit so the
 // sibling programs can find this one. Never read here.
-bool writeMvDir(const std::filesystem::path& currentDir);
+[[nodiscard]] bool writeMvDir(const std::filesystem::path& currentDir);
 
 // Save settings at exit (normal mode only): section Customize, then Footnote, then
 // Heading of mervane.ini, then MVDIR. Every write is attempted; false when any failed.
-bool writeSettingsAtExit(const CustomizeSettings& customize, const PageText& heading,
-                         const PageText& footnote, const std::filesystem::path& currentDir);
+[[nodiscard]] bool writeSettingsAtExit(const CustomizeSettings& customize,
+                                       const PageText& heading, const PageText& footnote,
+                                       const std::filesystem::path& currentDir);
 
 }  // namespace mv

@@ -6,116 +6,66 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
 
 namespace mv {
 namespace {
 
 const MenuItem kSeparator{0, {}};
 
-// The File menu of both menu bars; only the Quit label differs.
-MenuDef fileMenu(const char* quitLabel) {
-  return {"&File",
-          {{cmd::kNewFile, "&New File"},
-           {cmd::kOpen, "&Open..."},
-           {cmd::kSave, "&Save"},
-           {cmd::kSaveAs, "Save &As..."},
-           kSeparator,
-           {cmd::kRescan, "&Rescan"},
-           {cmd::kBackup, "&Backup File"},
-           kSeparator,
-           {cmd::kImport, "&Import"},
-           {cmd::kExport, "&Export"},
-           kSeparator,
-           {cmd::kPrint, "&Print"},
-           {cmd::kPrintPreview, "Print Pre&view"},
-           {cmd::kPaperSize, "Paper Si&ze"},
-           {cmd::kPrinterSetup, "Printer &Setup"},
-           kSeparator,
-           // The recent files are inserted here, above "Save and Close".
-           {cmd::kSaveAndClose, "Sa&ve and Close\t[OK]"},
-           {cmd::kQuit, quitLabel}}};
-}
+// An item labelled as the command table says.
+MenuItem item(int id) { return {id, std::string(commandLabel(id))}; }
 
-MenuDef editMenu() {
-  return {"&Edit",
-          {{cmd::kAddName, "&Add a new name"},
-           {cmd::kDeleteName, "&Delete the selected name"},
-           {cmd::kChangeName, "&Change the selected name"},
-           kSeparator,
-           {cmd::kAddGroup, "Add a new &group"},
-           {cmd::kDeleteGroup, "D&elete the selected group"},
-           kSeparator,
-           {cmd::kFind, "&Find"},
-           {cmd::kSearchAgain, "&Search Again"},
-           kSeparator,
-           {183, "Phone &Home"},
-           {184, "Phone &Office"},
-           {186, "Send &Email"},
-           {187, "Open &Web page"},
-           {195, "News &Group"},
-           {196, "FTP &Site"}}};
-}
-
-MenuDef setupMenu(bool pageView) {
-  MenuDef m{"&Setup",
-            {{cmd::kLabels, "&Labels\tCtrl+L"},
-             {cmd::kEnvelope, "&Envelope\tCtrl+N"},
-             kSeparator,
-             {cmd::kPageSettings, "Page &Settings"},
-             {cmd::kHeading, "Page &Heading"},
-             {cmd::kFootnote, "Page &Footnote"}}};
-  if (pageView) m.items.push_back({cmd::kFontAndColor, "Fon&t and Color"});
-  m.items.push_back(kSeparator);
-  m.items.push_back({cmd::kMyAddress, "&My Address"});
-  m.items.push_back({cmd::kPrinting, "&Printing"});
+MenuDef menu(const char* title, std::initializer_list<int> ids) {
+  MenuDef m{title, {}};
+  for (int id : ids) m.items.push_back(id == 0 ? kSeparator : item(id));
   return m;
 }
 
-MenuDef helpMenu() {
-  return {"&Help",
-          {{cmd::kHelpContent, "&Content\tF1"},
-           {cmd::kHelpIndex, "&Index"},
-           kSeparator,
-           {cmd::kAbout, "&About..."}}};
+// The File menu of both menu bars; only the Quit label differs.
+MenuDef fileMenu(const char* quitLabel) {
+  // The recent files are inserted above "Save and Close" as the menu opens.
+  MenuDef m = menu("&File", {cmd::kNewFile, cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0,
+                             cmd::kRescan, cmd::kBackup, 0, cmd::kImport, cmd::kExport, 0,
+                             cmd::kPrint, cmd::kPrintPreview, cmd::kPaperSize,
+                             cmd::kPrinterSetup, 0, cmd::kSaveAndClose, cmd::kQuit});
+  m.items.back().label = quitLabel;
+  return m;
 }
 
+MenuDef editMenu() {
+  return menu("&Edit", {cmd::kAddName, cmd::kDeleteName, cmd::kChangeName, 0, cmd::kAddGroup,
+                        cmd::kDeleteGroup, 0, cmd::kFind, cmd::kSearchAgain, 0,
+                        cmd::kPhoneHome, cmd::kPhoneOffice, cmd::kSendEmail,
+                        cmd::kOpenWebPage, cmd::kNewsGroup, cmd::kFtpSite});
+}
+
+MenuDef setupMenu(bool pageView) {
+  MenuDef m = menu("&Setup", {cmd::kLabels, cmd::kEnvelope, 0, cmd::kPageSettings,
+                              cmd::kHeading, cmd::kFootnote});
+  if (pageView) m.items.push_back(item(cmd::kFontAndColor));
+  m.items.push_back(kSeparator);
+  m.items.push_back(item(cmd::kMyAddress));
+  m.items.push_back(item(cmd::kPrinting));
+  return m;
+}
+
+MenuDef helpMenu() { return menu("&Help", {cmd::kHelpContent, cmd::kHelpIndex, 0, cmd::kAbout}); }
+
 MenuDef viewMenu() {
-  return {"&View",
-          {{cmd::kClosePreview, "&Close Preview"},
-           {cmd::kAddressBook, "&Address Book"},
-           kSeparator,
-           {cmd::kToolbar, "&Toolbar"},
-           kSeparator,
-           {cmd::kZoomIn, "Zoom &In\t+"},
-           {cmd::kZoomOut, "Zoom &Out\t-"},
-           {cmd::kZoom50, "&50%"},
-           {cmd::kZoom80, "&80%"},
-           {cmd::kZoom90, "&90%"},
-           {cmd::kZoom100, "&100%"}}};
+  return menu("&View", {cmd::kClosePreview, cmd::kAddressBook, 0, cmd::kToolbar, 0,
+                        cmd::kZoomIn, cmd::kZoomOut, cmd::kZoom50, cmd::kZoom80, cmd::kZoom90,
+                        cmd::kZoom100});
 }
 
 MenuDef layoutMenu() {
-  return {"&Layout",
-          {{1074, "1 line Addressbook"},
-           {1075, "2 line Addressbook"},
-           {1076, "3 line Addressbook"},
-           {1077, "5 line Addressbook"},
-           {1078, "Detailed Addressbook"},
-           {1079, "Envelope"},
-           {1080, "Labels"},
-           kSeparator,
-           {cmd::kNextLayout, "Next Layout"},
-           {cmd::kPriorLayout, "Prior Layout"}}};
+  return menu("&Layout", {cmd::kLayout1Line, cmd::kLayout2Line, cmd::kLayout3Line,
+                          cmd::kLayout5Line, cmd::kLayoutDetailed, cmd::kLayoutEnvelope,
+                          cmd::kLayoutLabels, 0, cmd::kNextLayout, cmd::kPriorLayout});
 }
 
 MenuDef pageMenu() {
-  return {"&Page",
-          {{cmd::kNextPage, "&Next Page\tPageDown"},
-           {cmd::kPriorPage, "&Prior Page\tPageUp"},
-           kSeparator,
-           {cmd::kSkipForward, "Skip Pages - &Forward"},
-           {cmd::kSkipBack, "Skip Pages - &Back"}}};
+  return menu("&Page",
+              {cmd::kNextPage, cmd::kPriorPage, 0, cmd::kSkipForward, cmd::kSkipBack});
 }
 
 }  // namespace
@@ -159,53 +109,18 @@ std::vector<Accelerator> acceleratorTable() {
 
 std::vector<Gadget> toolbarGadgets() {
   using K = Gadget::Kind;
+  const auto button = [](K kind, int id) { return Gadget{kind, id, commandPicture(id), 0}; };
+  const auto gap = [](int width) { return Gadget{K::Separator, 0, 0, width}; };
   return {
-      {K::Button, cmd::kAddressBook, 347, 0},
-      {K::Separator, 0, 0, 5},
-      {K::Button, cmd::kPrint, 16, 0},
-      {K::Separator, 0, 0, 5},
-      {K::Button, cmd::kZoomIn, 54, 0},
-      {K::Button, cmd::kZoomOut, 55, 0},
-      {K::Separator, 0, 0, 5},
-      {K::Button, cmd::kSkipBack, 72, 0},
-      {K::Button, cmd::kPriorPage, 71, 0},
-      {K::TextButton, cmd::kPageButton, 73, 0},
-      {K::Button, cmd::kNextPage, 70, 0},
-      {K::Button, cmd::kSkipForward, 69, 0},
-      {K::Separator, 0, 0, 5},
-      {K::TextButton, cmd::kLayoutButton, 73, 0},
-      {K::Separator, 0, 0, 5},
-      {K::Button, cmd::kFontAndColor, 208, 0},
-      {K::Separator, 0, 0, 21},
+      button(K::Button, cmd::kAddressBook),  gap(5),
+      button(K::Button, cmd::kPrint),        gap(5),
+      button(K::Button, cmd::kZoomIn),       button(K::Button, cmd::kZoomOut), gap(5),
+      button(K::Button, cmd::kSkipBack),     button(K::Button, cmd::kPriorPage),
+      button(K::TextButton, cmd::kPageButton),
+      button(K::Button, cmd::kNextPage),     button(K::Button, cmd::kSkipForward), gap(5),
+      button(K::TextButton, cmd::kLayoutButton), gap(5),
+      button(K::Button, cmd::kFontAndColor), gap(21),
   };
-}
-
-std::string_view commandHintEntry(int id) {
-  static const std::map<int, std::string_view> kHints{
-      {16, "Print the selected layout"},
-      {17, "Select Printer Driver"},
-      {18, "Set page margins and printing scale"},
-      {23, "Edit Address Book"},
-      {54, "Increases view scale"},
-      {55, "Decreases view scale"},
-      {64, "Next Layout"},
-      {65, "Prior Layout"},
-      {67, "Select a Layout"},
-      {69, "1"},
-      {70, "2"},
-      {71, "3"},
-      {72, "4"},
-      {73, "5"},
-      {78, "Insert text - top of the page"},
-      {79, "Insert text - bottom of the page"},
-      {81, "Change Font and Color"},
-      {83, "Change calendar and addressbook options"},
-      {95, "Content of help"},
-      {96, "Search for help on..."},
-      {24310, "Save settings and close program"},
-  };
-  const auto it = kHints.find(id);
-  return it == kHints.end() ? std::string_view() : it->second;
 }
 
 std::string statusHint(int id, std::string_view title, int viewKind) {
@@ -226,32 +141,6 @@ std::string statusHint(int id, std::string_view title, int viewKind) {
   if (std::all_of(hint.begin(), hint.end(), [](char c) { return c == ' '; }))
     return std::string(title);
   return hint;
-}
-
-bool isCardWindowCommand(int id) {
-  switch (id) {
-    case cmd::kNewFile: case cmd::kOpen: case cmd::kSave: case cmd::kSaveAs:
-    case cmd::kRescan: case cmd::kBackup: case cmd::kImport: case cmd::kExport:
-    case cmd::kAddName: case cmd::kDeleteName: case cmd::kChangeName:
-    case cmd::kAddGroup: case cmd::kDeleteGroup: case cmd::kFind: case cmd::kSearchAgain:
-    case 183: case 184: case 186: case 187: case 195: case 196:
-    case 1: case 2: case 9: case 113: case 114: case 175: case 176: case 185:
-    case 191: case 192: case 193: case 194: case 328: case 6120:
-    case 6901: case 6902: case 6903:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool isPageViewCommand(int id) {
-  switch (id) {
-    case cmd::kZoomIn: case cmd::kZoomOut: case cmd::kZoom50: case cmd::kZoom80:
-    case cmd::kZoom90: case cmd::kZoom100: case cmd::kRefreshPageView:
-      return true;
-    default:
-      return false;
-  }
 }
 
 }  // namespace mv

@@ -18,6 +18,6 @@ void takeFont(FontSpec& fontSpec, const QFont& font);
 
 // Shows the font dialog and then the colour dialog on fontSpec; false when either was
 // cancelled (fontSpec unchanged). scalableOnly offers scalable faces only.
-bool chooseFontAndColor(QWidget* parent, FontSpec& fontSpec, bool scalableOnly);
+[[nodiscard]] bool chooseFontAndColor(QWidget* parent, FontSpec& fontSpec, bool scalableOnly);
 
 }  // namespace mv

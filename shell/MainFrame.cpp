@@ -1,6 +1,5 @@
 #include "shell/MainFrame.h"
 
-#include "cardwindow/SummaryRtf.h"
 #include "platform/Cp1252.h"
 #include "platform/HelpWindow.h"
 #include "platform/Paths.h"
@@ -108,6 +107,9 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   services_.showStatus = [this](const std::string& text) {
     statusBar()->showMessage(fromCp1252(text));
   };
+  services_.browserFound = [this] { return browser_.found; };
+  // Numbers go to the desktop as tel: links, with a copy on the clipboard: always possible.
+  services_.dialerPresent = [] { return true; };
 
   PageViewHost* view = pageViewFactory_ ? pageViewFactory_(central_, state_, services_) : nullptr;
   if (!view) view = new PlaceholderPageView(central_, state_);
@@ -143,11 +145,10 @@ void MainFrame::setUp() {
   if (runMode_ == RunMode::FirstRun) runMode_ = RunMode::Normal;
   setUpDone_ = true;
 
-  CardWindowHost* card = cardFactory_ ? cardFactory_(central_, services_) : nullptr;
-  if (!card) card = new PlaceholderCardWindow(central_, services_);
-  card_ = card;
-  centralLayout_->insertWidget(0, card_->widget());
-  if (bookValid_ && !card_->openBook(bookPath_)) bookValid_ = false;
+  // Without a card window (a frame under test) the card-window commands are disabled.
+  card_ = cardFactory_ ? cardFactory_(central_, services_) : nullptr;
+  if (card_) centralLayout_->insertWidget(0, card_->widget());
+  if (bookValid_ && (!card_ || !card_->openBook(bookPath_))) bookValid_ = false;
   showCardWindow();
 }
 
@@ -181,8 +182,8 @@ void MainFrame::setMenuResource(int resource) {
       }
       QAction* a = commandAction(fromCp1252(item.label), item.id, menu);
       if (item.id >= kFirstDrawnLayout && item.id <= kLastDrawnLayout) a->setCheckable(true);
-      // Items whose command has a picture show it beside their text (23 shares 347's).
-      a->setIcon(toolbarIcon(item.id == cmd::kAddressBook ? cmd::kClosePreview : item.id));
+      // Items whose command has a picture show it beside their text.
+      a->setIcon(toolbarIcon(commandPicture(item.id)));
       menu->addAction(a);
       if (item.id == cmd::kSaveAndClose) fileMenu_ = menu;
     }
@@ -302,8 +303,6 @@ void MainFrame::updateCommandStates() {
   for (QAction* top : menuBar()->actions())
     if (top->menu()) prepareMenu(top->menu());
 }
-
-QString MainFrame::titleText() const { return title_; }
 
 void MainFrame::setTitleText(const QString& title) {
   title_ = title;
@@ -450,19 +449,33 @@ void MainFrame::runHandler(int id) {
   if (auto it = handlers_.find(id); it != handlers_.end() && it->second) it->second();
 }
 
-bool MainFrame::isCommandEnabled(int id) {
-  if (isCardWindowCommand(id)) {
-    if (!card_) return false;
-    return card_->isCommandEnabled(id).value_or(true);
+CommandTarget* MainFrame::targetOf(int id) const {
+  if (card_ && card_->handlesCommand(id)) return card_;
+  if (pageView_ && pageView_->handlesCommand(id)) return pageView_;
+  return nullptr;
+}
+
+bool MainFrame::printerReady() {
+  if (!printerChecked_) {
+    printerAvailable_ = printerDeviceExists();
+    printerChecked_ = true;
   }
+  return printerAvailable_;
+}
+
+bool MainFrame::isCommandEnabled(int id) {
+  // A command whose part of the program is still to come is disabled wherever it shows.
+  if (!isCommandBuilt(id)) return false;
+  if (const CommandTarget* target = targetOf(id))
+    return target->isCommandEnabled(id).value_or(true);
+  if (commandOwner(id) != CommandOwner::Frame) return false;  // its window is not there
   switch (id) {
     case cmd::kPrint:
     case cmd::kPrinterSetup:
-      if (!printerChecked_) {
-        printerAvailable_ = printerDeviceExists();
-        printerChecked_ = true;
-      }
-      return printerAvailable_;
+      return printerReady();
+    case cmd::kFontAndColor:
+      // With the Envelope layout this opens the envelope setup.
+      return state_.layout != kEnvelopeLayout || isCommandBuilt(cmd::kEnvelope);
     case cmd::kNextPage:
     case cmd::kSkipForward:
       return setUpDone_ && canPageForward(state_);
@@ -484,10 +497,10 @@ bool MainFrame::onCommand(int id) {
     const bool fromMenu = id >= kFirstDrawnLayout && id <= kLastDrawnLayout;
     selectLayout(id);
     if (fromMenu && mode_ == ViewMode::Card) print();
-  } else if (isCardWindowCommand(id)) {
-    handled = card_ && card_->onCommand(id);
-  } else if (isPageViewCommand(id)) {
-    handled = pageView_->onCommand(id);
+  } else if (CommandTarget* target = targetOf(id)) {
+    handled = target->onCommand(id);
+  } else if (commandOwner(id) != CommandOwner::Frame) {
+    handled = false;  // its window is not there
   } else if (id >= cmd::kFirstRecent && id <= cmd::kLastRecent) {
     openRecent(id);
   } else if (id >= cmd::kFirstLetter && id <= cmd::kLastLetter) {
@@ -581,7 +594,7 @@ void MainFrame::popUp(int resource, QToolButton* below) {
 }
 
 void MainFrame::print() {
-  if (!isCommandEnabled(cmd::kPrint)) {
+  if (!printerReady()) {
     prompter_->ask(Message{"Printer is not ready!", kAppCaption, Icon::None, Buttons::Ok});
     return;
   }
@@ -618,7 +631,7 @@ void MainFrame::fontAndColor() {
   if (state_.layout == kLabelsLayout) {
     FontSpec fontSpec = readFontSpec(ini, keys::font::Labels, customize_.font);
     if (!chooseFontAndColor(this, fontSpec, false)) return;
-    writeFontSpec(ini, keys::font::Labels, fontSpec);
+    if (!writeFontSpec(ini, keys::font::Labels, fontSpec)) reportSettingsNotSaved();
   } else {
     // The address-book layouts scale their text, so only scalable faces are offered.
     FontSpec page;
@@ -644,7 +657,8 @@ void MainFrame::closeEvent(QCloseEvent* event) {
   }
   if (runMode_ == RunMode::Normal && setUpDone_) {
     const QRect r = frameGeometry();
-    writeFrameSize(mervaneIni(), FrameRect{r.left(), r.top(), r.width(), r.height()});
+    if (!writeFrameSize(mervaneIni(), FrameRect{r.left(), r.top(), r.width(), r.height()}))
+      settingsSaved_ = false;
   }
   hide();
   shutDown();
@@ -656,13 +670,21 @@ void MainFrame::shutDown() {
   shutDown_ = true;
   if (HelpWindow* help = HelpWindow::instance()) help->close();
   std::error_code ec;
-  std::filesystem::remove(scratchDir() / kSummaryFileName, ec);
+  std::filesystem::remove(scratchDir() / kSummaryScratchName, ec);
   if (runMode_ == RunMode::Normal && setUpDone_) {
     customize_.format = state_.layout;
     customize_.zoom = state_.zoom;
     customize_.cardMaximizeAddress = state_.labelEachPage;
-    writeSettingsAtExit(customize_, heading_, footnote_, std::filesystem::current_path(ec));
+    if (!writeSettingsAtExit(customize_, heading_, footnote_, std::filesystem::current_path(ec)))
+      settingsSaved_ = false;
   }
+  // Said once, however many of the writes failed.
+  if (!settingsSaved_) reportSettingsNotSaved();
+}
+
+void MainFrame::reportSettingsNotSaved() {
+  prompter_->ask(Message{"The settings could not be saved.", kAppCaption, Icon::Exclamation,
+                         Buttons::Ok});
 }
 
 }  // namespace mv

@@ -5,13 +5,13 @@
 // Commands are numbers; onCommand() routes them to the card window, the page view or
 // the frame's own handlers.
 
+#include "commands/CommandTarget.h"
 #include "settings/Customize.h"
 #include "settings/LangTable.h"
 #include "settings/PageText.h"
 #include "settings/RecentFiles.h"
 #include "settings/WebBrowserProbe.h"
 #include "printing/AppState.h"
-#include "shell/CommandTarget.h"
 #include "shell/RunMode.h"
 
 #include <QMainWindow>
@@ -35,7 +35,7 @@ struct MainFrameOptions {
   RunMode runMode = RunMode::Normal;
   Prompter* prompter = nullptr;        // required
   FileChooser* fileChooser = nullptr;  // required
-  CardWindowFactory cardWindowFactory; // empty: a placeholder card window
+  CardWindowFactory cardWindowFactory; // empty: no card window
   PageViewFactory pageViewFactory;     // empty: a placeholder page view
   // Asks the desktop for its web browser at set-up when HasWebBrowser is 0; tests put a
   // stand-in here, empty skips the query.
@@ -82,20 +82,16 @@ class MainFrame : public QMainWindow {
   QToolButton* pageButton() const noexcept { return pageButton_; }
   QToolButton* layoutButton() const noexcept { return layoutButton_; }
   CardWindowHost* cardWindow() const noexcept { return card_; }
-  PageViewHost* pageView() const noexcept { return pageView_; }
-  QString titleText() const;
   void setTitleText(const QString& title);
 
   AppState& appState() noexcept { return state_; }
   CustomizeSettings& customize() noexcept { return customize_; }
   const PageText& heading() const noexcept { return heading_; }
   const PageText& footnote() const noexcept { return footnote_; }
-  RecentFiles* recentFiles() const noexcept { return recent_.get(); }
   const std::filesystem::path& bookPath() const noexcept { return bookPath_; }
   bool bookValid() const noexcept { return bookValid_; }
   const BrowserProbe& webBrowser() const noexcept { return browser_; }
   const LangTable& language() const noexcept { return lang_; }
-  ShellServices& services() noexcept { return services_; }
 
   // Builds pop-up menu 212 (letters) or 213 (layouts) with the current item checked.
   QMenu* buildPopup(int resource, QWidget* parent);
@@ -119,12 +115,18 @@ class MainFrame : public QMainWindow {
   void goToPage(int page);
   void prepareMenu(QMenu* menu);
   void openRecent(int id);
+  // The window that declares the id its own, nullptr when none does.
+  CommandTarget* targetOf(int id) const;
+  // A printer or PDF output can be had (checked once).
+  bool printerReady();
   void print();
   void fontAndColor();
   void printingProblems();
   void runHandler(int id);
   void popUp(int resource, QToolButton* below);
   void shutDown();
+  // A settings file could not be written: the user's choices are lost, so say so.
+  void reportSettingsNotSaved();
 
   RunMode runMode_;
   Prompter* prompter_;
@@ -149,6 +151,7 @@ class MainFrame : public QMainWindow {
   bool printerAvailable_ = false;
   bool closeAsked_ = false;
   bool shutDown_ = false;
+  bool settingsSaved_ = true;
   QString title_;
   std::string shownLayoutName_;
   ShellServices services_;

@@ -1,47 +1,13 @@
 #include "shell/PlaceholderWindows.h"
 
+#include "commands/Commands.h"
 #include "platform/Cp1252.h"
 #include "printing/AppState.h"
-#include "shell/CommandTable.h"
+#include "printing/LayoutCatalogue.h"
 
 #include <QPainter>
 
 namespace mv {
-
-PlaceholderCardWindow::PlaceholderCardWindow(QWidget* parent, ShellServices& services)
-    : QWidget(parent), services_(services) {
-  setObjectName("205");
-  setAccessibleName(tr("Address book"));
-  setFixedSize(640, 420);
-}
-
-bool PlaceholderCardWindow::onCommand(int) { return false; }
-
-std::optional<bool> PlaceholderCardWindow::isCommandEnabled(int id) const {
-  // Nothing to save, back up or delete in a window that holds no book.
-  switch (id) {
-    case cmd::kSave: case cmd::kSaveAs: case cmd::kBackup: case cmd::kDeleteGroup:
-      return false;
-    default:
-      return std::nullopt;
-  }
-}
-
-bool PlaceholderCardWindow::openBook(const std::filesystem::path& path) {
-  book_ = path;
-  if (services_.addRecentFile) services_.addRecentFile(path);
-  update();
-  return true;
-}
-
-void PlaceholderCardWindow::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.fillRect(rect(), palette().window());
-  p.setPen(palette().color(QPalette::WindowText));
-  QString text = tr("Address book");
-  if (!book_.empty()) text += "\n" + QString::fromStdString(book_.string());
-  p.drawText(rect(), Qt::AlignCenter, text);
-}
 
 PlaceholderPageView::PlaceholderPageView(QWidget* parent, const AppState& state)
     : QWidget(parent), state_(state) {
@@ -50,6 +16,10 @@ PlaceholderPageView::PlaceholderPageView(QWidget* parent, const AppState& state)
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QColor(128, 128, 128));
   setPalette(pal);
+}
+
+bool PlaceholderPageView::handlesCommand(int id) const {
+  return commandOwner(id) == CommandOwner::PageView;
 }
 
 bool PlaceholderPageView::onCommand(int id) {

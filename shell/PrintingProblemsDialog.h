@@ -1,5 +1,5 @@
 #pragma once
-// "Printing" (command 112): printer reset, banding, simple label output, and the two
+// "Printing" (the Setup menu): printer reset, banding, simple label output, and the two
 // adjustments of printed text. The rules live in settings/PrintingProblems.h.
 
 #include "settings/Customize.h"

@@ -1,5 +1,7 @@
 #include "shell/ToolbarIcons.h"
 
+#include "commands/Commands.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -79,9 +81,12 @@ void sign(QPainter& p, Sign s) {
 
 bool hasPicture(int bitmap) {
   switch (bitmap) {
-    case 15: case 16: case 18: case 29: case 32: case 54: case 55: case 69: case 70:
-    case 71: case 72: case 208: case 347: case 6100: case 6101: case 6102: case 6111:
-    case 6112: case 24333: case 24335: case 24336:
+    case cmd::kPrintPreview: case cmd::kPrint: case cmd::kPaperSize: case cmd::kEnvelope:
+    case cmd::kLabels: case cmd::kZoomIn: case cmd::kZoomOut: case cmd::kSkipForward:
+    case cmd::kNextPage: case cmd::kPriorPage: case cmd::kSkipBack:
+    case picture::kFontAndColor: case cmd::kClosePreview: case cmd::kAddName:
+    case cmd::kDeleteName: case cmd::kChangeName: case cmd::kAddGroup: case cmd::kDeleteGroup:
+    case cmd::kNewFile: case cmd::kSave: case cmd::kOpen:
       return true;
     default:
       return false;
@@ -97,7 +102,7 @@ QIcon toolbarIcon(int bitmap) {
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   switch (bitmap) {
-    case 347:  // the card window: an index card
+    case cmd::kClosePreview:  // the card window: an index card
       p.setPen(QColor(60, 60, 60));
       p.setBrush(QColor(255, 252, 220));
       p.drawRect(QRect(2, 5, 19, 14));
@@ -107,7 +112,7 @@ QIcon toolbarIcon(int bitmap) {
       p.drawLine(4, 12, 17, 12);
       p.drawLine(4, 15, 14, 15);
       break;
-    case 16:  // print: a printer with a sheet
+    case cmd::kPrint:  // print: a printer with a sheet
       p.setPen(QColor(60, 60, 60));
       p.setBrush(Qt::white);
       p.drawRect(QRect(7, 2, 10, 8));
@@ -116,40 +121,40 @@ QIcon toolbarIcon(int bitmap) {
       p.setBrush(Qt::white);
       p.drawRect(QRect(6, 15, 12, 7));
       break;
-    case 15:  // print preview: a page under the magnifier
+    case cmd::kPrintPreview:  // print preview: a page under the magnifier
       sheet(p, QRect(2, 1, 14, 19));
       magnifier(p, false);
       break;
-    case 18:  // paper size: a page with its measures
+    case cmd::kPaperSize:  // paper size: a page with its measures
       sheet(p, QRect(6, 2, 14, 19));
       p.setPen(QColor(0, 64, 160));
       p.drawLine(2, 2, 2, 21);
       p.drawLine(6, 23, 20, 23);
       break;
-    case 29:  // envelope
+    case cmd::kEnvelope:  // envelope
       p.setPen(QColor(80, 80, 80));
       p.setBrush(QColor(255, 250, 235));
       p.drawRect(QRect(2, 6, 20, 13));
       p.drawLine(2, 6, 12, 13);
       p.drawLine(12, 13, 22, 6);
       break;
-    case 32:  // labels: a sheet of them
+    case cmd::kLabels:  // labels: a sheet of them
       p.setPen(QColor(80, 80, 80));
       p.setBrush(Qt::white);
       for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 2; ++col) p.drawRoundedRect(QRect(2 + col * 10, 3 + row * 7, 9, 5), 1, 1);
       break;
-    case 6100: person(p, 2, QColor(0, 90, 170)); sign(p, Sign::Plus); break;
-    case 6101: person(p, 2, QColor(0, 90, 170)); sign(p, Sign::Cross); break;
-    case 6102: person(p, 2, QColor(0, 90, 170)); sign(p, Sign::Pencil); break;
-    case 6111:
-    case 6112:
+    case cmd::kAddName: person(p, 2, QColor(0, 90, 170)); sign(p, Sign::Plus); break;
+    case cmd::kDeleteName: person(p, 2, QColor(0, 90, 170)); sign(p, Sign::Cross); break;
+    case cmd::kChangeName: person(p, 2, QColor(0, 90, 170)); sign(p, Sign::Pencil); break;
+    case cmd::kAddGroup:
+    case cmd::kDeleteGroup:
       person(p, 7, QColor(120, 120, 170));
       person(p, 0, QColor(0, 90, 170));
-      sign(p, bitmap == 6111 ? Sign::Plus : Sign::Cross);
+      sign(p, bitmap == cmd::kAddGroup ? Sign::Plus : Sign::Cross);
       break;
-    case 24333: sheet(p, QRect(4, 2, 16, 20)); break;  // new file
-    case 24335:  // save: a diskette
+    case cmd::kNewFile: sheet(p, QRect(4, 2, 16, 20)); break;  // new file
+    case cmd::kSave:  // save: a diskette
       p.setPen(QColor(40, 40, 60));
       p.setBrush(QColor(40, 70, 140));
       p.drawRect(QRect(3, 3, 18, 18));
@@ -158,19 +163,19 @@ QIcon toolbarIcon(int bitmap) {
       p.setBrush(QColor(200, 200, 200));
       p.drawRect(QRect(7, 14, 10, 7));
       break;
-    case 24336:  // open: a folder
+    case cmd::kOpen:  // open: a folder
       p.setPen(QColor(120, 90, 20));
       p.setBrush(QColor(240, 200, 90));
       p.drawRect(QRect(2, 6, 20, 14));
       p.drawRect(QRect(2, 4, 8, 3));
       break;
-    case 54: magnifier(p, true); break;
-    case 55: magnifier(p, false); break;
-    case 69: arrow(p, true, 5); arrow(p, true, 12); break;   // skip forward
-    case 70: arrow(p, true, 9); break;                       // next page
-    case 71: arrow(p, false, 8); break;                      // prior page
-    case 72: arrow(p, false, 5); arrow(p, false, 12); break; // skip back
-    case 208: {  // font and colour
+    case cmd::kZoomIn: magnifier(p, true); break;
+    case cmd::kZoomOut: magnifier(p, false); break;
+    case cmd::kSkipForward: arrow(p, true, 5); arrow(p, true, 12); break;   // skip forward
+    case cmd::kNextPage: arrow(p, true, 9); break;                       // next page
+    case cmd::kPriorPage: arrow(p, false, 8); break;                      // prior page
+    case cmd::kSkipBack: arrow(p, false, 5); arrow(p, false, 12); break; // skip back
+    case picture::kFontAndColor: {  // font and colour
       QFont f("Liberation Serif");
       f.setPixelSize(18);
       f.setBold(true);

@@ -6,6 +6,7 @@
 // sends it command ids. Questions go through Prompter and FileChooser, the two name
 // dialogs through CardDialogs, and everything the frame shows through SessionHooks.
 
+#include "commands/Commands.h"
 #include "platform/FileChooser.h"
 #include "store/Book.h"
 #include "store/CardModel.h"
@@ -77,31 +78,31 @@ enum class StoreCommand { Commit, Add, Change };
 
 class CardSession {
  public:
-  // Commands this session carries out.
+  // Commands this session carries out (their numbers stand in the command table).
   enum Command : int {
-    kOk = 1,
-    kCancel = 2,
-    kClearCard = 328,
-    kAddName = 6100,
-    kDeleteName = 6101,
-    kChangeName = 6102,
-    kAddNameTool = 6105,
-    kDeleteTool = 6106,
-    kChangeTool = 6107,
-    kAddGroup = 6111,
-    kDeleteGroup = 6112,
-    kSortFirst = 6901,
-    kSortLast = 6902,
-    kSortCompany = 6903,
-    kSecondSetFirst = 7052,  // 7052..7058 show fields 21..27 in the shared editor
-    kSecondSetLast = 7058,
-    kBackup = 8049,
-    kRescan = 11842,
-    kNewFile = 24333,
-    kSaveAs = 24334,
-    kSave = 24335,
-    kOpen = 24336,
-    kGoToGroupFirst = 4500,  // 4500 + n: the n-th top-level entry
+    kOk = cmd::kOk,
+    kCancel = cmd::kCancel,
+    kClearCard = cmd::kClearCard,
+    kAddName = cmd::kAddName,
+    kDeleteName = cmd::kDeleteName,
+    kChangeName = cmd::kChangeName,
+    kAddNameTool = cmd::kAddNameTool,
+    kDeleteTool = cmd::kDeleteTool,
+    kChangeTool = cmd::kChangeTool,
+    kAddGroup = cmd::kAddGroup,
+    kDeleteGroup = cmd::kDeleteGroup,
+    kSortFirst = cmd::kSortFirst,
+    kSortLast = cmd::kSortLast,
+    kSortCompany = cmd::kSortCompany,
+    kSecondSetFirst = cmd::kSecondSetFirst,  // show fields 21..27 in the shared editor
+    kSecondSetLast = cmd::kSecondSetLast,
+    kBackup = cmd::kBackup,
+    kRescan = cmd::kRescan,
+    kNewFile = cmd::kNewFile,
+    kSaveAs = cmd::kSaveAs,
+    kSave = cmd::kSave,
+    kOpen = cmd::kOpen,
+    kGoToGroupFirst = cmd::kGoToGroupFirst,  // + n: the n-th top-level entry
   };
 
   static constexpr int kMaxRecordsForAdd = 1900;

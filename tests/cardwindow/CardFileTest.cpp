@@ -484,6 +484,9 @@ TEST_F(CardFileTest, linkPageWritesTheSummaryAndALinkClickSendsItsCommand) {
   EXPECT_TRUE(shown.contains("{x}"));
   std::vector<int> sent;
   QObject::connect(view, &SummaryView::commandRequested, [&sent](int id) { sent.push_back(id); });
+  // The view's own handling of links; which links the window lets through is the command
+  // table's to say (the e-mail link stays dead until launching is built).
+  view->setLinkEnabled([](int) { return true; });
   view->clickCharacter(static_cast<int>(shown.indexOf("example")));
   view->clickCharacter(static_cast<int>(shown.indexOf("Ann")));  // not a link
   EXPECT_EQ(sent, std::vector<int>{186});

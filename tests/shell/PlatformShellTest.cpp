@@ -106,6 +106,9 @@ TEST_F(ShellTest, popupMenusCheckTheCurrentItem) {
 class FakePageView : public QWidget, public PageViewHost {
  public:
   using QWidget::QWidget;
+  bool handlesCommand(int id) const override {
+    return commandOwner(id) == CommandOwner::PageView;
+  }
   bool onCommand(int id) override {
     commands.push_back(id);
     return true;

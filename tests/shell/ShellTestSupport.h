@@ -2,10 +2,11 @@
 // A card window that records what the frame asks of it, and a fixture that gives each
 // test its own program, Windows and scratch folders.
 
+#include "commands/CommandTarget.h"
+#include "commands/Commands.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
 #include "settings/Profile.h"
-#include "shell/CommandTarget.h"
 #include "shell/MainFrame.h"
 #include "support/TestDir.h"
 
@@ -22,6 +23,9 @@ class FakeCardWindow : public QWidget, public CardWindowHost {
  public:
   FakeCardWindow(QWidget* parent, ShellServices& services) : QWidget(parent), services_(services) {
     setFixedSize(600, 400);
+  }
+  bool handlesCommand(int id) const override {
+    return commandOwner(id) == CommandOwner::CardWindow;
   }
   bool onCommand(int id) override {
     commands.push_back(id);

@@ -1,12 +1,16 @@
-// Every test executable starts here: an application on the offscreen platform and a
-// pinned locale, so that tests behave the same on every machine. Test programs of the
-// core link no QtWidgets; they get a QGuiApplication, which is all fonts and painting need.
-#if __has_include(<QApplication>)
+// Every test executable starts here: an application object on the offscreen platform and
+// a pinned locale, so that tests behave the same on every machine. Tests of windows get
+// a QApplication, tests of core drawing a QGuiApplication; the other tests of the core
+// get a QCoreApplication and are linked without QtWidgets.
+#if defined(MERVANE_TEST_WIDGETS)
 #include <QApplication>
 using TestApplication = QApplication;
-#else
+#elif defined(MERVANE_TEST_GUI)
 #include <QGuiApplication>
 using TestApplication = QGuiApplication;
+#else
+#include <QCoreApplication>
+using TestApplication = QCoreApplication;
 #endif
 #include <QLocale>
 

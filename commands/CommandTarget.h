@@ -1,7 +1,8 @@
 #pragma once
 // What the main frame needs of a window it routes commands to (the card window, the
 // page view), and what the frame offers the card window in return. Commands are numbers,
-// as the menus and toolbars carry them.
+// as the menus and toolbars carry them. Only a forward declaration of QWidget: the frame
+// and the card window meet here without including each other.
 
 #include <filesystem>
 #include <functional>
@@ -18,6 +19,8 @@ class FileChooser;
 class CommandTarget {
  public:
   virtual ~CommandTarget() = default;
+  // The ids this window carries out; the frame routes exactly these to it.
+  virtual bool handlesCommand(int id) const = 0;
   // true when the id was handled.
   virtual bool onCommand(int id) = 0;
   // nullopt when this target has no say on the id.
@@ -30,11 +33,11 @@ class CardWindowHost : public CommandTarget {
   virtual QWidget* widget() = 0;
   // The close query (Cancel, Quit, close box): may ask the changed question; false when
   // the user cancelled.
-  virtual bool canClose() = 0;
+  [[nodiscard]] virtual bool canClose() = 0;
   // Save and Close: store the book without asking and clear its changed mark.
   virtual void saveWithoutAsking() = 0;
   // Opens the book at path (already through the start-up check); false on failure.
-  virtual bool openBook(const std::filesystem::path& path) = 0;
+  [[nodiscard]] virtual bool openBook(const std::filesystem::path& path) = 0;
   // The 0-based position of the selected name under "Main" (envelope printing), -1 none.
   virtual int selectedEntryIndex() const = 0;
 };
@@ -48,10 +51,14 @@ struct ShellServices {
   std::function<void(const std::string& titleUtf8)> setFrameTitle;  // names the book's file
   std::function<int()> cardSort;            // Customize Card_Sort, 0..2
   std::function<void(int)> setCardSort;     // written back at exit with the other keys
-  std::function<void(int)> postCommand;     // a command to the frame (15, 16, 1074..1080)
+  std::function<void(int)> postCommand;     // a command to the frame (preview, print, layouts)
   std::function<void(int)> showHelp;        // help context number
   // A passing remark in the frame's status bar (Windows-1252 text).
   std::function<void(const std::string& text)> showStatus;
+  // Whether the desktop was found to have a web browser (e-mail, web, news and FTP go
+  // through it) and a way to dial (telephone numbers); "&Connect" asks both.
+  std::function<bool()> browserFound;
+  std::function<bool()> dialerPresent;
 };
 
 using CardWindowFactory = std::function<CardWindowHost*(QWidget* parent, ShellServices&)>;
@@ -59,7 +66,7 @@ using CardWindowFactory = std::function<CardWindowHost*(QWidget* parent, ShellSe
 struct AppState;
 
 // The page view as the frame sees it: it draws the current page of the current layout
-// (AppState) and takes the zoom commands and the refresh command 3000.
+// (AppState) and takes the zoom commands and the command that refreshes it.
 class PageViewHost : public CommandTarget {
  public:
   virtual QWidget* widget() = 0;

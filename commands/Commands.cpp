@@ -1,0 +1,169 @@
+#include "commands/Commands.h"
+
+#include <array>
+
+namespace mv {
+namespace {
+
+using O = CommandOwner;
+constexpr bool kNotYet = false;  // the part that carries the command out is still to come
+
+// One row per command, or per numbered run. Card-window rows forward from the frame's
+// menus; page-view rows go to the page view.
+constexpr CommandInfo row(int id, std::string_view label, std::string_view hint = {},
+                          int picture = 0, O owner = O::Frame, bool built = true) {
+  return CommandInfo{id, id, label, hint, picture, owner, built};
+}
+constexpr CommandInfo run(int first, int last, std::string_view label, O owner) {
+  return CommandInfo{first, last, label, {}, 0, owner, true};
+}
+constexpr CommandInfo card(int id, std::string_view label, int picture = 0,
+                           bool built = true) {
+  return CommandInfo{id, id, label, {}, picture, O::CardWindow, built};
+}
+
+constexpr auto kTable = std::to_array<CommandInfo>({
+    // File
+    card(cmd::kNewFile, "&New File", cmd::kNewFile),
+    card(cmd::kOpen, "&Open...", cmd::kOpen),
+    card(cmd::kSave, "&Save", cmd::kSave),
+    card(cmd::kSaveAs, "Save &As..."),
+    card(cmd::kRescan, "&Rescan"),
+    card(cmd::kBackup, "&Backup File"),
+    card(cmd::kImport, "&Import", 0, kNotYet),
+    card(cmd::kExport, "&Export", 0, kNotYet),
+    row(cmd::kPrint, "&Print", "Print the selected layout", cmd::kPrint, O::Frame, kNotYet),
+    row(cmd::kPrintPreview, "Print Pre&view", {}, cmd::kPrintPreview),
+    row(cmd::kPaperSize, "Paper Si&ze", "Set page margins and printing scale", cmd::kPaperSize,
+        O::Frame, kNotYet),
+    row(cmd::kPrinterSetup, "Printer &Setup", "Select Printer Driver", 0, O::Frame, kNotYet),
+    run(cmd::kFirstRecent, cmd::kLastRecent, "", O::Frame),
+    row(cmd::kSaveAndClose, "Sa&ve and Close\t[OK]", "Save settings and close program"),
+    row(cmd::kQuit, "&Quit\t[Cancel]"),
+    // Edit
+    card(cmd::kAddName, "&Add a new name", cmd::kAddName),
+    card(cmd::kDeleteName, "&Delete the selected name", cmd::kDeleteName),
+    card(cmd::kChangeName, "&Change the selected name", cmd::kChangeName),
+    card(cmd::kAddGroup, "Add a new &group", cmd::kAddGroup),
+    card(cmd::kDeleteGroup, "D&elete the selected group", cmd::kDeleteGroup),
+    card(cmd::kFind, "&Find"),
+    card(cmd::kSearchAgain, "&Search Again"),
+    card(cmd::kPhoneHome, "Phone &Home", 0, kNotYet),
+    card(cmd::kPhoneOffice, "Phone &Office", 0, kNotYet),
+    card(cmd::kPhoneMobile, "", 0, kNotYet),
+    card(cmd::kSendEmail, "Send &Email", 0, kNotYet),
+    card(cmd::kOpenWebPage, "Open &Web page", 0, kNotYet),
+    card(cmd::kPhoneHome2, "", 0, kNotYet),
+    card(cmd::kPhoneOffice2, "", 0, kNotYet),
+    card(cmd::kSendEmail2, "", 0, kNotYet),
+    card(cmd::kOpenWebPage2, "", 0, kNotYet),
+    card(cmd::kNewsGroup, "News &Group", 0, kNotYet),
+    card(cmd::kFtpSite, "FTP &Site", 0, kNotYet),
+    card(cmd::kConnect, "&Connect", 0, kNotYet),
+    // Setup
+    row(cmd::kLabels, "&Labels\tCtrl+L", {}, cmd::kLabels, O::Frame, kNotYet),
+    row(cmd::kEnvelope, "&Envelope\tCtrl+N", {}, cmd::kEnvelope, O::Frame, kNotYet),
+    row(cmd::kPageSettings, "Page &Settings", "Change calendar and addressbook options", 0,
+        O::Frame, kNotYet),
+    row(cmd::kHeading, "Page &Heading", "Insert text - top of the page", 0, O::Frame, kNotYet),
+    row(cmd::kFootnote, "Page &Footnote", "Insert text - bottom of the page", 0, O::Frame,
+        kNotYet),
+    row(cmd::kFontAndColor, "Fon&t and Color", "Change Font and Color", picture::kFontAndColor),
+    row(cmd::kMyAddress, "&My Address", {}, 0, O::Frame, kNotYet),
+    row(cmd::kPrinting, "&Printing"),
+    // Help
+    row(cmd::kHelpContent, "&Content\tF1", "Content of help"),
+    row(cmd::kHelpIndex, "&Index", "Search for help on..."),
+    row(cmd::kAbout, "&About..."),
+    // View
+    row(cmd::kClosePreview, "&Close Preview", {}, cmd::kClosePreview),
+    row(cmd::kAddressBook, "&Address Book", "Edit Address Book", cmd::kClosePreview),
+    row(cmd::kToolbar, "&Toolbar"),
+    // The page view that zooms is still to come.
+    row(cmd::kZoomIn, "Zoom &In\t+", "Increases view scale", cmd::kZoomIn, O::PageView, kNotYet),
+    row(cmd::kZoomOut, "Zoom &Out\t-", "Decreases view scale", cmd::kZoomOut, O::PageView,
+        kNotYet),
+    row(cmd::kZoom50, "&50%", {}, 0, O::PageView, kNotYet),
+    row(cmd::kZoom80, "&80%", {}, 0, O::PageView, kNotYet),
+    row(cmd::kZoom90, "&90%", {}, 0, O::PageView, kNotYet),
+    row(cmd::kZoom100, "&100%", {}, 0, O::PageView, kNotYet),
+    // Layout
+    row(cmd::kLayout1Line, "1 line Addressbook"),
+    row(cmd::kLayout2Line, "2 line Addressbook"),
+    row(cmd::kLayout3Line, "3 line Addressbook"),
+    row(cmd::kLayout5Line, "5 line Addressbook"),
+    row(cmd::kLayoutDetailed, "Detailed Addressbook"),
+    row(cmd::kLayoutEnvelope, "Envelope"),
+    row(cmd::kLayoutLabels, "Labels"),
+    row(cmd::kNextLayout, "Next Layout", "Next Layout"),
+    row(cmd::kPriorLayout, "Prior Layout", "Prior Layout"),
+    // Page; the hints "1".."5" stand for the navigation texts of the view kind.
+    row(cmd::kNextPage, "&Next Page\tPageDown", "2", cmd::kNextPage),
+    row(cmd::kPriorPage, "&Prior Page\tPageUp", "3", cmd::kPriorPage),
+    row(cmd::kSkipForward, "Skip Pages - &Forward", "1", cmd::kSkipForward),
+    row(cmd::kSkipBack, "Skip Pages - &Back", "4", cmd::kSkipBack),
+    // The toolbar's two text buttons and the letter menu behind the page button.
+    row(cmd::kLayoutButton, "", "Select a Layout", picture::kTextButtonFace),
+    row(cmd::kPageButton, "", "5", picture::kTextButtonFace),
+    run(cmd::kFirstLetter, cmd::kLastLetter, "", O::Frame),
+    // Internal
+    row(cmd::kRefreshPageView, "", {}, 0, O::PageView),
+    row(cmd::kCloseMain, ""),
+    row(cmd::kSetUpLayout, ""),
+    // The card window's own buttons and menus.
+    card(cmd::kOk, "&OK"),
+    card(cmd::kCancel, "Cancel"),
+    card(cmd::kHelp, "Help"),
+    card(cmd::kAZ, "A to Z menu... browse alphabetically"),
+    card(cmd::kSortMenu, "Sort the items"),
+    card(cmd::kSecondSetMenu, "Second set"),
+    card(cmd::kGroupMenu, "Group menu"),
+    card(cmd::kClearCard, "Clear the page for a new entry"),
+    card(cmd::kWebPage, "Quorvel web page", 0, kNotYet),
+    card(cmd::kCopySummary, "Select All and Copy"),
+    card(cmd::kAddNameTool, "Add a new name to the addressbook"),
+    card(cmd::kDeleteTool, "Delete the selected item in the list"),
+    card(cmd::kChangeTool, "Change the address then click"),
+    card(cmd::kSortFirst, "by &First Name"),
+    card(cmd::kSortLast, "by &Last Name"),
+    card(cmd::kSortCompany, "by &Company"),
+    run(cmd::kSecondSetFirst, cmd::kSecondSetLast, "", O::CardWindow),
+    run(cmd::kGoToGroupFirst, cmd::kGoToGroupLast, "", O::CardWindow),
+});
+
+}  // namespace
+
+std::span<const CommandInfo> commandTable() noexcept { return kTable; }
+
+const CommandInfo* findCommand(int id) noexcept {
+  for (const CommandInfo& c : kTable)
+    if (id >= c.id && id <= c.last) return &c;
+  return nullptr;
+}
+
+CommandOwner commandOwner(int id) noexcept {
+  const CommandInfo* c = findCommand(id);
+  return c ? c->owner : CommandOwner::Frame;
+}
+
+bool isCommandBuilt(int id) noexcept {
+  const CommandInfo* c = findCommand(id);
+  return !c || c->built;
+}
+
+std::string_view commandLabel(int id) noexcept {
+  const CommandInfo* c = findCommand(id);
+  return c ? c->label : std::string_view();
+}
+
+std::string_view commandHintEntry(int id) noexcept {
+  const CommandInfo* c = findCommand(id);
+  return c ? c->hint : std::string_view();
+}
+
+int commandPicture(int id) noexcept {
+  const CommandInfo* c = findCommand(id);
+  return c ? c->picture : 0;
+}
+
+}  // namespace mv
