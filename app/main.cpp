@@ -2,10 +2,10 @@
 // main frame (or, in setup and remove mode, the installer's frame).
 
 #include "cardwindow/CardFile.h"
-#include "platform/Display.h"
+#include "platform_qt/Display.h"
 #include "platform/Paths.h"
-#include "platform/QtPrompter.h"
-#include "platform/SingleInstance.h"
+#include "platform_qt/QtPrompter.h"
+#include "platform_qt/SingleInstance.h"
 #include "shell/MainFrame.h"
 #include "shell/RunMode.h"
 

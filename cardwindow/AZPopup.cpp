@@ -1,6 +1,6 @@
 #include "cardwindow/AZPopup.h"
 
-#include "platform/Controls.h"
+#include "platform_qt/Controls.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #include "cardwindow/CardDialogs.h"
 
 #include "cardwindow/CardEditControls.h"
-#include "platform/Controls.h"
+#include "platform_qt/Controls.h"
 #include "platform/Cp1252.h"
 #include "platform/Prompter.h"
 #include "platform/Text.h"

@@ -1,6 +1,6 @@
 #include "cardwindow/CardEditControls.h"
 
-#include "platform/Controls.h"
+#include "platform_qt/Controls.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
 

@@ -1,6 +1,6 @@
 #include "cardwindow/SummaryView.h"
 
-#include "platform/Controls.h"
+#include "platform_qt/Controls.h"
 #include "platform/Cp1252.h"
 #include "store/AtomicFile.h"
 

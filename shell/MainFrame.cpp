@@ -1,7 +1,7 @@
 #include "shell/MainFrame.h"
 
 #include "platform/Cp1252.h"
-#include "platform/HelpWindow.h"
+#include "platform_qt/HelpWindow.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "platform/Text.h"

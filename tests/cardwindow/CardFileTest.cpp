@@ -5,7 +5,7 @@
 #include "cardwindow/CardFile.h"
 #include "cardwindow/SummaryRtf.h"
 #include "cardwindow/SummaryView.h"
-#include "platform/Controls.h"
+#include "platform_qt/Controls.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
 #include "settings/Profile.h"

@@ -6,9 +6,9 @@
 #include "cardwindow/CardEditControls.h"
 #include "cardwindow/CardFile.h"
 #include "cardwindow/SummaryView.h"
-#include "platform/Controls.h"
+#include "platform_qt/Controls.h"
 #include "platform/Cp1252.h"
-#include "platform/HelpWindow.h"
+#include "platform_qt/HelpWindow.h"
 #include "shell/CommandTable.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 // The Qt platform pieces the shell relies on: the display check and the help window.
 #include "ShellTestSupport.h"
 
-#include "platform/Display.h"
-#include "platform/HelpWindow.h"
+#include "platform_qt/Display.h"
+#include "platform_qt/HelpWindow.h"
 #include "shell/FontChooser.h"
 
 #include <QApplication>

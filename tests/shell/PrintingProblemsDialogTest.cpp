@@ -1,6 +1,6 @@
 #include "shell/PrintingProblemsDialog.h"
 
-#include "platform/Controls.h"
+#include "platform_qt/Controls.h"
 #include "platform/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "support/TestDir.h"

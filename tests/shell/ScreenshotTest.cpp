@@ -4,7 +4,7 @@
 
 #include "cardwindow/CardFile.h"
 
-#include "platform/Controls.h"
+#include "platform_qt/Controls.h"
 #include "platform/Paths.h"
 #include "shell/PrintingProblemsDialog.h"
 

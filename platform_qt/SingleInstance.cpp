@@ -1,4 +1,4 @@
-#include "platform/SingleInstance.h"
+#include "platform_qt/SingleInstance.h"
 
 #include <QDir>
 #include <QLocalServer>

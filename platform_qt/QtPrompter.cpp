@@ -1,4 +1,4 @@
-#include "platform/QtPrompter.h"
+#include "platform_qt/QtPrompter.h"
 
 #include "platform/Cp1252.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Display.h"
+#include "platform_qt/Display.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "platform/HelpWindow.h"
+#include "platform_qt/HelpWindow.h"
 
 #include "platform/Paths.h"
 
