@@ -462,8 +462,11 @@ std::optional<FileChoice> CardSession::chooseFile(FileRequest::Kind kind, const 
 }
 
 bool CardSession::writeBook() {
-  if (book_.save() == BookStatus::Ok) return true;
-  prompter_.inform("File Error", kAppCaption, Icon::Stop);
+  const BookStatus status = book_.save();
+  if (status == BookStatus::Ok) return true;
+  // A damaged book says why and what repairs it.
+  prompter_.inform(status == BookStatus::Damaged ? describe(status) : "File Error", kAppCaption,
+                   Icon::Stop);
   return false;
 }
 
@@ -619,8 +622,9 @@ void CardSession::saveAs() {
     return;
   }
   const std::filesystem::path path = withExtension(choice->path, ".adr");
-  if (book_.saveAs(path) != BookStatus::Ok) {
-    prompter_.inform(kCreationError, kAppCaption, Icon::Stop);
+  if (const BookStatus status = book_.saveAs(path); status != BookStatus::Ok) {
+    prompter_.inform(status == BookStatus::Damaged ? describe(status) : kCreationError,
+                     kAppCaption, Icon::Stop);
     return;
   }
   if (hooks_.addRecentFile) hooks_.addRecentFile(path);
@@ -686,7 +690,9 @@ void CardSession::sort(int order) {
   card_.clearModified();
   const BookStatus status = book_.sort(order, hooks_.progressTitle);
   if (hooks_.cardSortChanged) hooks_.cardSortChanged(book_.cardSort());
-  if (status != BookStatus::Ok) prompter_.inform("File Error", kAppCaption, Icon::Stop);
+  if (status != BookStatus::Ok)
+    prompter_.inform(status == BookStatus::Damaged ? describe(status) : "File Error",
+                     kAppCaption, Icon::Stop);
   const int group = book_.groupToSelect();
   selection_ = {group, -1};
   showGroup(group);

@@ -239,7 +239,7 @@ TEST_F(ShellTest, startBookOfAForeignFormatIsRefusedAndLeavesTheList) {
   MainFrame& f = start();
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text,
-            "Can not open:\n" + p.string() + "\n\nThis is not a valid Tolvex file format");
+            "Can not open:\n" + p.string() + "\n\nThis is not a valid Mervane file format");
   EXPECT_EQ(prompter.last().caption, "Invalid file format");
   EXPECT_EQ(prompter.last().icon, Icon::Stop);
   EXPECT_FALSE(f.bookValid());
