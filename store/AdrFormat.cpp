@@ -50,8 +50,9 @@ bool createBookFile(const std::filesystem::path& path) {
 
 std::string startLine(int slot, char initial, int mark) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%c %d %c %d\n", kRecordStart, slot, initial, mark);
-  return buf;
+  const int n = std::snprintf(buf, sizeof buf, "%c %d %c %d\n", kRecordStart, slot, initial, mark);
+  // Counted, not read up to a NUL: an initial read from a damaged line may be one.
+  return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }
 
 namespace {

@@ -706,8 +706,10 @@ void CardSession::closeWithOk() {
   if (group.size() > kSavedGroupChars) group.resize(kSavedGroupChars);
   book_.setSavedGroup(group);
   Profile profile(settingsFile_, kSection);
-  profile.writeString("SaveGroup", group);
-  profile.writeInt("Buffer", card_.secondSetField());
+  // The book is saved whether or not the settings file takes these two; if it cannot,
+  // they hold for this run only.
+  (void)profile.writeString("SaveGroup", group);
+  (void)profile.writeInt("Buffer", card_.secondSetField());
   if (book_.isOpen() && !writeBook()) return;  // keep the window and the edits
   book_.workingFile().setChanged(false);
   if (hooks_.closeWindow) hooks_.closeWindow();

@@ -99,8 +99,9 @@ std::string convertOldBook(std::string_view oldBytes, OldFormat format) {
     const std::string shown =
         r[FieldId::First] + ' ' + r[FieldId::Last] + " - " + r[FieldId::Company];
     char start[48];
-    std::snprintf(start, sizeof start, "%c %d %c\n", kRecordStart, counter, shown.front());
-    out += start;
+    const int n =
+        std::snprintf(start, sizeof start, "%c %d %c\n", kRecordStart, counter, shown.front());
+    out.append(start, n > 0 ? static_cast<size_t>(n) : 0);  // the initial may be a NUL
     for (const auto& field : r.fields) {
       out += field;
       out += '\n';

@@ -477,7 +477,7 @@ TEST_F(ShellTest, savedFramePositionIsUsedWhileOnTheWorkArea) {
       {std::to_string(work.width()) + ",40,500,400", {2, 40}},  // off to the right
   };
   for (const Row& r : rows) {
-    Profile(ini(), "Customize").writeString("FrameSize", r.saved);
+    ASSERT_TRUE(Profile(ini(), "Customize").writeString("FrameSize", r.saved));
     MainFrame& f = start();
     EXPECT_EQ(f.frameGeometry().topLeft(), r.expected) << r.saved;
     frame.reset();

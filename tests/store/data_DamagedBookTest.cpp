@@ -95,6 +95,9 @@ TEST_F(DamagedBook, everyRecordIsReadAndKeptOrTheCommandIsRefused) {
       // a mark beyond int reads as 0 everywhere
       {"mark beyond int", replaced(lf, "\x14 1 B 1\n", "\x14 1 B 99999999999999999999\n"), 3,
        false, 0},
+      // a NUL read as the initial is written back whole, line end and all
+      {"NUL initial", replaced(lf, "\x14 1 B 1\n", std::string("\x14 1\0 B 1\n", 10)), 3, false,
+       0},
       // a lone start byte at the end is an (empty) record, counted and read alike
       {"lone start byte at the end", lf + "\x14", 4, true, 1},
       // a start byte inside a field line: a fourth record begins there
@@ -124,7 +127,9 @@ TEST_F(DamagedBook, everyRecordIsReadAndKeptOrTheCommandIsRefused) {
       EXPECT_EQ(bob->mark, row.bobMark);
       EXPECT_EQ(book.sort(1), row.damaged ? BookStatus::Damaged : BookStatus::Ok);
       EXPECT_EQ(book.save(), row.damaged ? BookStatus::Damaged : BookStatus::Ok);
-      if (row.damaged) EXPECT_EQ(readFile(book_), row.bytes);
+      if (row.damaged) {
+        EXPECT_EQ(readFile(book_), row.bytes);
+      }
       writeFile(book_, row.bytes);
     }
 

@@ -46,6 +46,7 @@ TEST(AdrFormat, firstWordTellsBooksOlderBooksAndStrangersApart) {
 
 TEST(AdrFormat, startLineRoundTripsAndToleratesAMissingMark) {
   EXPECT_EQ(adr::startLine(12, 'J', 1), "\x14 12 J 1\n");
+  EXPECT_EQ(adr::startLine(0, '\0', 1), std::string("\x14 0 \0 1\n", 8));  // not cut at the NUL
   const adr::StartLine full = adr::parseStartLine(" 12 J 1");
   EXPECT_EQ(full.slot, 12);
   EXPECT_EQ(full.initial, 'J');

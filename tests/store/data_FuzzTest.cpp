@@ -7,7 +7,7 @@
 // CTest runs a short round. A long round by hand:
 //   MERVANE_FUZZ_SECONDS=600 build/bin/store_data_tests --gtest_filter='CliFuzz.*'
 // MERVANE_FUZZ_SEED picks another sequence; MERVANE_FUZZ_KEEP names a folder that gets
-// every finding's book.
+// every finding's book; MERVANE_FUZZ_REPLAY=BOOK runs every verb on one kept book.
 #include "cli/Cli.h"
 #include "platform/Paths.h"
 #include "store/AdrFormat.h"
@@ -151,7 +151,8 @@ class CliFuzz : public ::testing::Test {
 
   // One case: the book, one modifying verb (perhaps with a failing write). Returns what
   // went wrong, or nothing.
-  std::optional<std::string> oneCase(const std::string& bytes, std::mt19937& rng) {
+  std::optional<std::string> oneCase(const std::string& bytes, std::mt19937& rng,
+                                     int verbChoice = -1, bool faulty = false) {
     test::writeFile(book_, bytes);
     const int checked = run({"check", book_});
     const bool current = checked == 0;
@@ -160,7 +161,10 @@ class CliFuzz : public ::testing::Test {
       before = dump();
       if (!before) return "check passed but dump failed: " + err_.str();
     }
-    const int verbChoice = static_cast<int>(rng() % 5);
+    if (verbChoice < 0) {
+      verbChoice = static_cast<int>(rng() % 5);
+      faulty = rng() % 4 == 0;
+    }
     std::vector<std::string> args;
     switch (verbChoice) {
       case 0: args = {"sort", book_, "--by", "first"}; break;
@@ -169,7 +173,6 @@ class CliFuzz : public ::testing::Test {
       case 3: args = {"rescan", book_}; break;
       default: args = {"convert", book_}; break;
     }
-    const bool faulty = rng() % 4 == 0;
     if (faulty) failFileWriteForTesting(1 + static_cast<int>(rng() % 4));
     const int rc = run(args);
     failFileWriteForTesting(0);
@@ -210,6 +213,14 @@ class CliFuzz : public ::testing::Test {
 };
 
 TEST_F(CliFuzz, noCommandCrashesHangsOrLosesARecord) {
+  if (const char* replay = std::getenv("MERVANE_FUZZ_REPLAY")) {
+    const std::string bytes = test::readFile(replay);
+    std::mt19937 rng(1);
+    for (int verb = 0; verb < 5; ++verb)
+      for (const bool faulty : {false, true})
+        if (const auto found = oneCase(bytes, rng, verb, faulty)) ADD_FAILURE() << *found;
+    return;
+  }
   const long seconds = envNumber("MERVANE_FUZZ_SECONDS", 0);
   const long maxRuns = seconds > 0 ? -1 : envNumber("MERVANE_FUZZ_RUNS", 300);
   const unsigned seed = static_cast<unsigned>(envNumber("MERVANE_FUZZ_SEED", 1));

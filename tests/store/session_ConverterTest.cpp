@@ -165,6 +165,15 @@ TEST_F(Converter, fieldsNeverCarryDelimitersOrCarriageReturns) {
   EXPECT_EQ(recordLines(out).at(0)[1 + toInt(FieldId::First)], "John");
 }
 
+TEST_F(Converter, aNulAsTheInitialKeepsTheStartLineWhole) {
+  const std::string out = convertOldBook(
+      "TVXADR_1800\n" + oldRecord(lines1800(std::string("\0x", 2), "Smith"), "n\n"),
+      OldFormat::V1800);
+  const auto rec = recordLines(out).at(0);
+  EXPECT_EQ(rec[0], std::string(" 0 \0", 4));
+  EXPECT_EQ(rec[1 + toInt(FieldId::Last)], "Smith");
+}
+
 TEST_F(Converter, otherFirstWordsLeaveTheFileUntouched) {
   const auto path = dir / "x.adr";
   test::writeFile(path, "TVXADR\nwhatever");
