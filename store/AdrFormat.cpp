@@ -308,16 +308,6 @@ std::string Reader::notes() {
   return std::string(text.substr(0, text.size() < kMaxNotesRead ? text.size() : kMaxNotesRead));
 }
 
-bool Reader::skipToRecordStart() noexcept {
-  const size_t at = bytes_.find(kRecordStart, pos_);
-  if (at == std::string_view::npos) {
-    pos_ = bytes_.size();
-    return false;
-  }
-  pos_ = at;
-  return true;
-}
-
 std::optional<AddressRecord> readRecordAt(std::string_view bytes, std::size_t offset) {
   if (offset > bytes.size()) return std::nullopt;
   const StartLineAt at = findStartLine(bytes, offset);

@@ -107,7 +107,6 @@ class Reader {
   }
 
   std::size_t pos() const noexcept { return pos_; }
-  void seek(std::size_t pos) noexcept { pos_ = pos < bytes_.size() ? pos : bytes_.size(); }
   bool atEnd() const noexcept { return pos_ >= bytes_.size(); }
   char peek() const noexcept { return atEnd() ? '\0' : bytes_[pos_]; }
 
@@ -121,8 +120,6 @@ class Reader {
   std::string notes();
   // The same, whole and without a copy (saving keeps notes longer than a read keeps).
   std::string_view notesText() noexcept;
-  // Skips to the next byte 0x14 at or after the position; false when there is none.
-  bool skipToRecordStart() noexcept;
 
  private:
   std::string_view untilControlByte() noexcept;
