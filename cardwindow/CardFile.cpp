@@ -512,7 +512,8 @@ void TCardFile::buildWindow() {
 }
 
 void TCardFile::saveNamesWidth() {
-  Profile(services_.settingsFile, std::string(keys::section::AddressBook))
+  // Only a convenience: a width that cannot be remembered costs nothing but the width.
+  (void)Profile(services_.settingsFile, std::string(keys::section::AddressBook))
       .writeInt(keys::addressBook::NamesWidth, namesWidth_);
 }
 

@@ -63,7 +63,7 @@ SummaryView::SummaryView(QWidget* parent) : QTextBrowser(parent) {
 
 void SummaryView::loadFile(const std::filesystem::path& file) {
   std::string bytes;
-  readWholeFile(file, bytes);  // a missing file shows an empty summary
+  if (!readWholeFile(file, bytes)) bytes.clear();  // a missing file shows an empty summary
   showDocument(readRtf(bytes));
 }
 

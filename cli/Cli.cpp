@@ -8,7 +8,10 @@
 #include "store/Rescan.h"
 #include "platform/Prompter.h"
 
-#include <cstdio>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <filesystem>
 #include <optional>
 
@@ -102,6 +105,8 @@ int check(const std::string& arg, std::ostream& out, std::ostream& err) {
   Book book;
   if (auto failed = openBook(book, arg, err)) return *failed;
   out << "records: " << book.names().count() << "\n";
+  if (book.isDamaged())
+    out << "damaged: repair it with: mervane-cli rescan " << arg << "\n";
   for (const GroupEntry& group : book.names().groups())
     out << "group: " << utf8(group.name) << " (" << group.names.size() << ")\n";
   return kOk;
@@ -126,20 +131,22 @@ int list(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   return kOk;
 }
 
+QJsonValue jsonText(const std::string& cp1252) { return QJsonValue(fromCp1252(cp1252)); }
+
 int dump(const std::string& arg, std::ostream& out, std::ostream& err) {
   Book book;
   if (auto failed = openBook(book, arg, err)) return *failed;
-  const std::vector<AddressRecord> records = book.recordsInListOrder();
-  out << "[";
-  for (size_t i = 0; i < records.size(); ++i) {
-    const AddressRecord& r = records[i];
-    out << (i ? ",\n " : "\n ") << "{\"slot\": " << r.slot
-        << ", \"initial\": " << jsonString(std::string(1, r.initial)) << ", \"mark\": " << r.mark
-        << ", \"fields\": [";
-    for (size_t f = 0; f < r.fields.size(); ++f) out << (f ? ", " : "") << jsonString(r.fields[f]);
-    out << "], \"notes\": " << jsonString(r.notes) << "}";
+  QJsonArray records;
+  for (const AddressRecord& r : book.recordsInListOrder()) {
+    QJsonArray fields;
+    for (const std::string& field : r.fields) fields.append(jsonText(field));
+    records.append(QJsonObject{{"slot", r.slot},
+                               {"initial", jsonText(std::string(1, r.initial))},
+                               {"mark", r.mark},
+                               {"fields", fields},
+                               {"notes", jsonText(r.notes)}});
   }
-  out << (records.empty() ? "]\n" : "\n]\n");
+  out << QJsonDocument(records).toJson(QJsonDocument::Indented).toStdString();
   return kOk;
 }
 
@@ -167,6 +174,8 @@ int convert(const std::string& arg, std::ostream& out, std::ostream& err) {
     out << "already in the current format\n";
     return kOk;
   }
+  // The one conversion the window makes too: checked, converted and written in one step,
+  // so that the file is either the old book or the whole new one.
   TConvert converter;
   switch (converter.convert(arg, first.word)) {
     case ConvertStatus::Converted: break;
@@ -176,16 +185,16 @@ int convert(const std::string& arg, std::ostream& out, std::ostream& err) {
     case ConvertStatus::ReadFailed:
       err << "mervane-cli: " << arg << " cannot be read.\n";
       return kFailure;
+    case ConvertStatus::TooManyRecords:
+      err << "mervane-cli: " << arg << " holds " << converter.records()
+          << " entries, more than the " << adr::kMaxSlots
+          << " a book can hold; it was not converted and is unchanged.\n";
+      return kFailure;
     case ConvertStatus::WriteFailed:
-      err << "mervane-cli: " << arg
-          << " could not be converted; the file is unchanged.\n";
+      err << "mervane-cli: " << arg << " could not be converted; the file is unchanged.\n";
       return kFailure;
   }
-  // Saving through the book gives the converted file the index and trailer of a saved book.
-  Book book;
-  if (auto failed = openBook(book, arg, err)) return *failed;
-  if (const int saved = saveBook(book, arg, err); saved != kOk) return saved;
-  out << "converted " << book.names().count() << " entries from " << utf8(first.word) << " to "
+  out << "converted " << converter.records() << " entries from " << utf8(first.word) << " to "
       << adr::kMagic << "\n";
   return kOk;
 }
@@ -226,33 +235,6 @@ int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
 }
 
 }  // namespace
-
-std::string jsonString(const std::string& cp1252) {
-  const std::string text = utf8(cp1252);
-  std::string out = "\"";
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      case '\b': out += "\\b"; break;
-      case '\f': out += "\\f"; break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  out += '"';
-  return out;
-}
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() < 2) {

@@ -18,7 +18,4 @@ inline constexpr int kFailure = 2;
 // args excludes the program name. Output is UTF-8; errors go to `err` as one sentence.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// JSON string literal of a Windows-1252 text, converted to UTF-8.
-std::string jsonString(const std::string& cp1252);
-
 }  // namespace mv::cli

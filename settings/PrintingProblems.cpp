@@ -32,8 +32,9 @@ PrintingProblemsResult applyPrintingProblems(CustomizeSettings& s, const Printin
   s.restoreDc = in.restoreDc;
   s.forceNoBanding = in.forceNoBanding;
   s.labelUseTextOut = in.labelUseTextOut;
-  // Not among the keys written back at exit, so it is stored now or never.
-  Profile(ini, std::string(keys::section::Customize))
+  // Not among the keys written back at exit, so it is stored now or never; a settings
+  // file that cannot be written keeps the choice for this run only.
+  (void)Profile(ini, std::string(keys::section::Customize))
       .writeInt(keys::customize::LabelUseTextOut, s.labelUseTextOut ? 1 : 0);
 
   const int offset = readEditInt(in.verticalAdjustText);

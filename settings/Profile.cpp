@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace mv {
@@ -16,14 +17,19 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
+// Lines end in LF, CR LF or, as the platform's reader has it, a bare CR.
 std::vector<std::string> readLines(const std::filesystem::path& file) {
   std::vector<std::string> lines;
   std::ifstream in(file, std::ios::binary);
   if (!in) return lines;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
+  const std::string bytes(std::istreambuf_iterator<char>(in), {});
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 1;
+    if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ++start;
   }
   return lines;
 }

@@ -3,7 +3,7 @@
 // case-insensitive sections and keys, integers from their leading digits, values cut to
 // their buffer, a missing file or key giving the default, and every other line of the
 // file (comments included) kept in place on writing. Files are Windows-1252, written
-// with LF and read with LF or CR LF.
+// with LF and read with LF, CR LF or a bare CR.
 
 #include <filesystem>
 #include <optional>
@@ -29,9 +29,9 @@ class Profile {
   std::vector<std::string> keys() const;
 
   // Each write goes to disk at once; false when the file cannot be written.
-  bool writeString(std::string_view key, std::string_view value);
-  bool writeInt(std::string_view key, int value);
-  bool flush() const;  // writes are immediate; kept for the callers that flush a group
+  [[nodiscard]] bool writeString(std::string_view key, std::string_view value);
+  [[nodiscard]] bool writeInt(std::string_view key, int value);
+  [[nodiscard]] bool flush() const;  // writes are immediate; kept for the callers that flush a group
 
   const std::filesystem::path& file() const noexcept { return file_; }
   const std::string& section() const noexcept { return section_; }

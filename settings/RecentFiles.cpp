@@ -18,7 +18,9 @@ Profile section(const std::filesystem::path& ini) {
 
 RecentFiles::RecentFiles(std::filesystem::path ini, int capacity)
     : ini_(std::move(ini)), count_(std::clamp(capacity, 0, kMaxCapacity)) {
-  section(ini_).writeInt(keys::mru::Count, count_);
+  // A settings file that cannot be written still lists what it holds; every change
+  // below reports its own failure.
+  (void)section(ini_).writeInt(keys::mru::Count, count_);
 }
 
 std::string RecentFiles::keyOf(int index) {
@@ -33,10 +35,11 @@ bool RecentFiles::isFree(const std::string& value) {
   return value.empty() || value == keys::mru::FreeEntry;
 }
 
-void RecentFiles::add(const std::string& path) {
+bool RecentFiles::add(const std::string& path) {
+  bool ok = true;
   for (int i = 0; i < count_; ++i) {
     if (samePathText(entry(i), path)) {
-      removeAt(i);
+      ok = removeAt(i);
       break;
     }
   }
@@ -47,13 +50,13 @@ void RecentFiles::add(const std::string& path) {
   for (int n = count_ - 1; n >= 0; --n) {
     const std::string value = entry(n);
     if (value == keys::mru::FreeEntry) {
-      if (!isFree(entry(n + 1))) p.writeString(keyOf(n + 1), "");
+      if (!isFree(entry(n + 1))) ok = p.writeString(keyOf(n + 1), "") && ok;
       continue;
     }
-    p.writeString(keyOf(n + 1), value);
+    ok = p.writeString(keyOf(n + 1), value) && ok;
   }
-  if (count_ > 0) p.writeString(keyOf(0), path);
-  p.flush();
+  if (count_ > 0) ok = p.writeString(keyOf(0), path) && ok;
+  return p.flush() && ok;
 }
 
 std::optional<std::string> RecentFiles::pathOfMenuId(int id) const {
@@ -62,15 +65,16 @@ std::optional<std::string> RecentFiles::pathOfMenuId(int id) const {
   return entry(index);
 }
 
-void RecentFiles::removeAt(int index) {
-  if (index < 0 || index >= count_) return;
+bool RecentFiles::removeAt(int index) {
+  if (index < 0 || index >= count_) return true;
   Profile p = section(ini_);
+  bool ok = true;
   for (int j = index + 1; j < count_; ++j) {
     const std::string value = entry(j);
-    p.writeString(keyOf(j - 1), isFree(value) ? std::string() : value);
+    ok = p.writeString(keyOf(j - 1), isFree(value) ? std::string() : value) && ok;
   }
-  p.writeString(keyOf(count_ - 1), "");
-  p.flush();
+  ok = p.writeString(keyOf(count_ - 1), "") && ok;
+  return p.flush() && ok;
 }
 
 std::vector<std::pair<int, std::string>> RecentFiles::menuItems() const {
@@ -90,9 +94,9 @@ std::string startBookPath(const std::filesystem::path& ini, const std::filesyste
   if (namesRewriteScratch(path)) path = "_none_";
   if (path == "_none_") {
     path = pathText(programDir / "address.adr");
-    p.writeInt(keys::mru::Count, RecentFiles::kDefaultCapacity);
-    p.writeString(newestKey, path);
-    p.flush();
+    // Only a default is recorded here: the path is the same whether it could be or not.
+    (void)(p.writeInt(keys::mru::Count, RecentFiles::kDefaultCapacity) &&
+           p.writeString(newestKey, path) && p.flush());
   }
   return path;
 }

@@ -31,16 +31,17 @@ class RecentFiles {
 
   // Moves path (a path text, as the file system names it) to the top: an equal entry (any
   // letter case) is removed first, the others move one place down, the oldest falls off
-  // the end.
-  void add(const std::string& path);
+  // the end. False when the settings file could not be written (the list then stays as
+  // the file holds it).
+  [[nodiscard]] bool add(const std::string& path);
 
   // The path of menu id kFirstMenuId + i for i in 0..count-1; none for other ids. A free entry
   // gives its value as stored.
   std::optional<std::string> pathOfMenuId(int id) const;
 
   // Removes entry index (0 <= index < count; others do nothing): later entries move up,
-  // the last becomes empty.
-  void removeAt(int index);
+  // the last becomes empty. False when the settings file could not be written.
+  bool removeAt(int index);
 
   // (menu id, "&%d %s") for each used entry; free entries are skipped but keep their
   // numbers, so the numbering can show a gap.

@@ -90,7 +90,8 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   services_.settingsFile = mervaneIni();
   services_.addRecentFile = [this](const std::filesystem::path& p) {
     // The card window calls this whenever its book changes (open, new, save as).
-    if (recent_) recent_->add(pathText(p));
+    // A recent list that cannot be written is said once, with the other settings, at exit.
+    if (recent_ && !recent_->add(pathText(p))) settingsSaved_ = false;
     bookPath_ = p;
     bookValid_ = true;
   };

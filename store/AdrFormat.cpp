@@ -3,6 +3,7 @@
 #include "store/AtomicFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <fstream>
 
@@ -49,28 +50,115 @@ bool createBookFile(const std::filesystem::path& path) {
 
 std::string startLine(int slot, char initial, int mark) {
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%c %d %c %d\n", kRecordStart, slot, initial, mark);
-  return buf;
+  const int n = std::snprintf(buf, sizeof buf, "%c %d %c %d\n", kRecordStart, slot, initial, mark);
+  // Counted, not read up to a NUL: an initial read from a damaged line may be one.
+  return std::string(buf, n > 0 ? static_cast<size_t>(n) : 0);
 }
+
+namespace {
+
+bool isBlank(char c) noexcept {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+void skipBlanks(std::string_view& text) noexcept {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+}
+
+// A decimal number after optional blanks, like a "%d" read; none when there are no digits.
+// A number beyond the range of int is taken (so the rest of the line still reads) as 0.
+std::optional<int> takeInt(std::string_view& text) noexcept {
+  skipBlanks(text);
+  std::string_view digits = text;
+  // from_chars takes no plus sign; "%d" does.
+  if (!digits.empty() && digits.front() == '+') {
+    digits.remove_prefix(1);
+    if (!digits.empty() && digits.front() == '-') return std::nullopt;
+  }
+  int value = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (ec == std::errc::invalid_argument) return std::nullopt;
+  text.remove_prefix(static_cast<size_t>(end - text.data()));
+  return ec == std::errc() ? value : 0;
+}
+
+}  // namespace
 
 StartLine parseStartLine(std::string_view text) noexcept {
   StartLine result;
-  if (!text.empty() && text.front() == kRecordStart) text.remove_prefix(1);
-  char buf[256];
-  const size_t n = text.size() < sizeof buf - 1 ? text.size() : sizeof buf - 1;
-  text.copy(buf, n);
-  buf[n] = '\0';
-  int slot = 0;
-  char initial = '_';
-  int mark = 0;
-  const int got = std::sscanf(buf, " %d %c %d", &slot, &initial, &mark);
-  if (got >= 1) result.slot = slot;
-  if (got >= 2) result.initial = initial;
-  if (got >= 3) {
-    result.mark = mark;
-    result.hasMark = true;
+  while (!text.empty() && text.front() == kRecordStart) text.remove_prefix(1);
+  // " %d %c %d": slot, initial, mark.
+  if (const std::optional<int> slot = takeInt(text)) {
+    result.slot = *slot;
+    skipBlanks(text);
+    if (!text.empty()) {
+      result.initial = text.front();
+      text.remove_prefix(1);
+      if (const std::optional<int> mark = takeInt(text)) {
+        result.mark = *mark;
+        result.hasMark = true;
+      }
+    }
   }
   return result;
+}
+
+StartLineAt findStartLine(std::string_view bytes, std::size_t at) noexcept {
+  StartLineAt found;
+  const size_t size = bytes.size();
+  if (at > size) at = size;
+  // Back to the first 0x14 of the run when `at` lies just after it (the scan's offset).
+  size_t first = at;
+  while (first > 0 && bytes[first - 1] == kRecordStart) --first;
+  size_t pos = first;
+  while (pos < size && bytes[pos] == kRecordStart) ++pos;
+  found.offset = first < pos ? first + 1 : first;
+  // A record begins a line: after a line feed, another record's end, or the file's start.
+  if (first > 0 && bytes[first - 1] != '\n' && !isControlByte(bytes[first - 1]))
+    found.damaged = true;
+
+  size_t end = pos;
+  while (end < size && bytes[end] != '\n' && bytes[end] != '\r' && !isControlByte(bytes[end]))
+    ++end;
+  found.text = bytes.substr(pos, end - pos);
+  if (end < size && bytes[end] == '\n') {
+    found.next = end + 1;
+    return found;
+  }
+  if (end >= size || bytes[end] != '\r') {
+    // No line end before the next record or the end of the file.
+    found.damaged = true;
+    found.next = end;
+    return found;
+  }
+  // A carriage return: part of a CR LF (or of a CR CR LF, a book converted twice)...
+  size_t lf = end;
+  while (lf < size && bytes[lf] == '\r') ++lf;
+  if (lf < size && bytes[lf] == '\n') {
+    found.next = lf + 1;
+    return found;
+  }
+  // ...or a bare one. It ends the record's lines when the record holds more bare CRs
+  // than line feeds (its notes may keep CR LF pairs); otherwise it is a stray byte inside
+  // the start line, which a line feed still ends.
+  size_t bareCr = 0, lineFeeds = 0, stop = end;
+  for (; stop < size && !isControlByte(bytes[stop]); ++stop) {
+    if (bytes[stop] == '\n') ++lineFeeds;
+    else if (bytes[stop] == '\r' && (stop + 1 >= size || bytes[stop + 1] != '\n')) ++bareCr;
+  }
+  if (bareCr > lineFeeds) {
+    found.crLines = true;
+    found.damaged = true;
+    found.next = end + 1;
+    return found;
+  }
+  lf = end;
+  while (lf < stop && bytes[lf] != '\n') ++lf;
+  found.text = bytes.substr(pos, lf - pos);
+  while (!found.text.empty() && found.text.back() == '\r') found.text.remove_suffix(1);
+  found.next = lf < stop ? lf + 1 : stop;
+  if (lf >= stop) found.damaged = true;  // no line feed before the next record
+  return found;
 }
 
 namespace {
@@ -134,22 +222,12 @@ void appendRecord(std::string& out, const AddressRecord& record, int slot, char 
                   !hasFieldBreaker(field));
     out += '\n';
   }
+  const size_t notesAt = out.size();
   appendCleaned(out, record.notes, kMaxNotesRead, [](char c) { return isControlByte(c); },
                 !hasControlByte(record.notes));
-  out += '\n';
+  out += notesLineEnd(std::string_view(out).substr(notesAt));
   out += kRecordEnd;
   out += '\n';
-}
-
-std::string_view Reader::line() noexcept {
-  const size_t start = pos_;
-  const size_t end = bytes_.find('\n', start);
-  if (end == std::string_view::npos) {
-    pos_ = bytes_.size();
-    return bytes_.substr(start);
-  }
-  pos_ = end + 1;
-  return bytes_.substr(start, end - start);
 }
 
 bool Reader::field(std::string& value) {
@@ -159,21 +237,39 @@ bool Reader::field(std::string& value) {
   return true;
 }
 
-bool Reader::fieldText(std::string_view& value) noexcept {
+bool Reader::fieldText(std::string_view& value) {
   if (atEnd() || isControlByte(peek())) return false;
-  // The line feed is found first (memchr is quick); a control byte before it, rare, ends
-  // the line early.
-  size_t end = bytes_.find('\n', pos_);
-  if (end == std::string_view::npos) end = bytes_.size();
-  if (hasControlByte(bytes_.substr(pos_, end - pos_))) {
+  size_t end;
+  if (crLines_) {
     end = pos_;
-    while (!isControlByte(bytes_[end])) ++end;
+    while (end < bytes_.size() && bytes_[end] != '\n' && bytes_[end] != '\r' &&
+           !isControlByte(bytes_[end]))
+      ++end;
+  } else {
+    // The line feed is found first (memchr is quick); a control byte before it, rare,
+    // ends the line early.
+    end = bytes_.find('\n', pos_);
+    if (end == std::string_view::npos) end = bytes_.size();
+    if (hasControlByte(bytes_.substr(pos_, end - pos_))) {
+      end = pos_;
+      while (!isControlByte(bytes_[end])) ++end;
+    }
   }
+  std::string_view line = bytes_.substr(pos_, end - pos_);
   // The whole line is consumed even when it is longer than a field may be, so a
   // hand-edited over-long line costs only its own tail, not the fields after it.
-  const size_t len = end - pos_;
-  value = bytes_.substr(pos_, len < kMaxFieldChars ? len : kMaxFieldChars);
-  pos_ = (end < bytes_.size() && bytes_[end] == '\n') ? end + 1 : end;
+  pos_ = end;
+  if (end < bytes_.size() && (bytes_[end] == '\n' || bytes_[end] == '\r')) {
+    pos_ = end + 1;
+    if (bytes_[end] == '\r' && pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
+  }
+  if (line.find('\r') != std::string_view::npos) {
+    cleaned_.clear();
+    for (const char c : line)
+      if (c != '\r') cleaned_.push_back(c);
+    line = cleaned_;
+  }
+  value = line.substr(0, line.size() < kMaxFieldChars ? line.size() : kMaxFieldChars);
   return true;
 }
 
@@ -190,29 +286,33 @@ std::string_view Reader::untilControlByte() noexcept {
   return text;
 }
 
-std::string Reader::notes() {
-  std::string_view text = untilControlByte();
-  // The writer puts one line feed after the notes; it is not part of them.
-  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-  if (text.size() > kMaxNotesRead) text = text.substr(0, kMaxNotesRead);
-  return std::string(text);
+std::string_view notesLineEnd(std::string_view notes) noexcept {
+  return !notes.empty() && notes.back() == '\r' ? "\r\n" : "\n";
 }
 
-bool Reader::skipToRecordStart() noexcept {
-  const size_t at = bytes_.find(kRecordStart, pos_);
-  if (at == std::string_view::npos) {
-    pos_ = bytes_.size();
-    return false;
+std::string_view Reader::notesText() noexcept {
+  std::string_view text = untilControlByte();
+  // The writer puts one line end after the notes; it is not part of them. CR LF pairs
+  // inside the notes are the user's and stay.
+  if (!text.empty() && text.back() == '\n') {
+    text.remove_suffix(1);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  } else if (crLines_ && !text.empty() && text.back() == '\r') {
+    text.remove_suffix(1);
   }
-  pos_ = at;
-  return true;
+  return text;
+}
+
+std::string Reader::notes() {
+  const std::string_view text = notesText();
+  return std::string(text.substr(0, text.size() < kMaxNotesRead ? text.size() : kMaxNotesRead));
 }
 
 std::optional<AddressRecord> readRecordAt(std::string_view bytes, std::size_t offset) {
-  if (offset >= bytes.size()) return std::nullopt;
-  Reader r(bytes, offset);
-  if (r.peek() == kRecordStart) r.seek(offset + 1);
-  const StartLine start = parseStartLine(r.line());
+  if (offset > bytes.size()) return std::nullopt;
+  const StartLineAt at = findStartLine(bytes, offset);
+  const StartLine start = parseStartLine(at.text);
+  Reader r = Reader::atRecord(bytes, at);
   AddressRecord record;
   record.slot = start.slot;
   record.initial = start.initial;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace mv {
@@ -17,15 +18,26 @@ long long& failAfter() {
   return bytes;
 }
 
+int& writesUntilFailure() {
+  static int n = 0;
+  return n;
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& target) {
+  return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+std::string tempPrefixFor(const std::filesystem::path& target) {
+  std::string name(kSaveTempPrefix);
+  name += target.filename().string();
+  name += '.';
+  return name;
+}
+
 // A name beside the target that no other save picks at the same moment.
 std::filesystem::path siblingTempName(const std::filesystem::path& target) {
   static std::mt19937 rng{std::random_device{}()};
-  const auto dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  std::string name = ".";
-  name += target.filename().string();
-  name += ".new";
-  name += std::to_string(rng() % 1000000);
-  return dir / name;
+  return folderOf(target) / (tempPrefixFor(target) + std::to_string(rng() % 1000000));
 }
 
 // write() until everything is out; a short write (disk full) counts as failure.
@@ -42,6 +54,48 @@ bool writeAll(int fd, std::string_view bytes) {
 }  // namespace
 
 void failNextAtomicWriteForTesting(long long bytes) { failAfter() = bytes; }
+
+void failFileWriteForTesting(int n) { writesUntilFailure() = n > 0 ? n : 0; }
+
+bool fileWriteFailurePending() noexcept { return writesUntilFailure() > 0; }
+
+bool nextFileWriteFailsForTesting() noexcept {
+  int& n = writesUntilFailure();
+  if (n <= 0) return false;
+  return --n == 0;
+}
+
+void removeStaleSaveFiles(const std::filesystem::path& target) {
+  const std::string prefix = tempPrefixFor(target);
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folderOf(target), ec);
+  if (ec) return;
+  for (const auto& entry : it) {
+    const std::filesystem::path path = entry.path();
+    if (path.filename().string().rfind(prefix, 0) != 0) continue;
+    // A save in progress holds a lock on its file; a killed one holds none any more.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      std::error_code removeError;
+      std::filesystem::remove(path, removeError);
+    }
+    ::close(fd);
+  }
+}
+
+bool writeScratchFile(const std::filesystem::path& path, std::string_view bytes) {
+  const bool fails = nextFileWriteFailsForTesting();
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = writeAll(fd, fails ? bytes.substr(0, bytes.size() / 2) : bytes) && !fails;
+  if (::close(fd) != 0) ok = false;
+  if (!ok) {
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+  }
+  return ok;
+}
 
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
   std::error_code ec;
@@ -76,20 +130,27 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
       (old.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
     return false;
 
+  removeStaleSaveFiles(target);
+  const bool fails = nextFileWriteFailsForTesting();
   const std::filesystem::path temp = siblingTempName(target);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return false;
+  // Held until the file is renamed or removed: it tells a later cleanup that this
+  // temporary file is still being written.
+  ::flock(fd, LOCK_EX);
 
   bool ok;
   if (limit >= 0 && static_cast<size_t>(limit) < bytes.size()) {
-    writeAll(fd, bytes.substr(0, static_cast<size_t>(limit)));
+    (void)writeAll(fd, bytes.substr(0, static_cast<size_t>(limit)));
     ok = false;  // the simulated disk filled up here
+  } else if (fails) {
+    (void)writeAll(fd, bytes.substr(0, bytes.size() / 2));
+    ok = false;
   } else {
     ok = writeAll(fd, bytes);
   }
   // The data must be on disk before the rename makes it the book.
   if (ok) ok = ::fdatasync(fd) == 0;
-  if (::close(fd) != 0) ok = false;
 
   std::error_code ec;
   if (ok) {
@@ -102,7 +163,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     ok = !ec;
     // The rename itself must survive a power cut too.
     if (ok) {
-      const auto dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+      const auto dir = folderOf(target);
       if (const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
@@ -110,6 +171,9 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     }
   }
   if (!ok) std::filesystem::remove(temp, ec);
+  // Closed last: the lock keeps the file from a cleanup until it is renamed or removed.
+  // The data was synced, so a late error here cannot lose it.
+  ::close(fd);
   return ok;
 }
 

@@ -13,18 +13,37 @@ namespace mv {
 // (and leaves `target` untouched, no temporary left behind) when any step fails. A target
 // that is a symbolic link is written through the link, keeping the link. A target
 // without its owner's write permission is refused and kept.
-bool writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+[[nodiscard]] bool writeFileAtomically(const std::filesystem::path& target,
+                                       std::string_view bytes);
 
 // Copies `source` over `target` the same way (Backup, the converter). False when the
 // source cannot be read or the target cannot be written.
-bool copyFileAtomically(const std::filesystem::path& source,
-                        const std::filesystem::path& target);
+[[nodiscard]] bool copyFileAtomically(const std::filesystem::path& source,
+                                      const std::filesystem::path& target);
+
+// Writes a scratch file of our own in place (no rename): false, and the file removed,
+// when any byte cannot be written.
+[[nodiscard]] bool writeScratchFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Every byte of a file; false when it cannot be read (a folder, a missing file).
-bool readWholeFile(const std::filesystem::path& path, std::string& bytes);
+[[nodiscard]] bool readWholeFile(const std::filesystem::path& path, std::string& bytes);
+
+// The temporary files of the atomic writer are named ".~mvsave~" + the target's name + a
+// number. One left behind by a save that was killed part-way is removed when its book is
+// next opened or saved; one that a running save still holds is left alone.
+inline constexpr std::string_view kSaveTempPrefix = ".~mvsave~";
+void removeStaleSaveFiles(const std::filesystem::path& target);
 
 // Tests simulate a disk that fills up: the next atomic write fails after `bytes` bytes
 // (a negative value switches the simulation off). Applies to one write only.
 void failNextAtomicWriteForTesting(long long bytes);
+// The same for the n-th file written from now on (1 = the next one), by any writer of
+// the store (atomic, scratch and working files); 0 switches it off. Half the file's
+// bytes reach the disk before the failure.
+void failFileWriteForTesting(int n);
+// Whether the failure asked for is still to come (fewer files were written than n).
+bool fileWriteFailurePending() noexcept;
+// Every writer of the store asks this once per file: true when this file is to fail.
+bool nextFileWriteFailsForTesting() noexcept;
 
 }  // namespace mv

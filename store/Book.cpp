@@ -23,6 +23,9 @@ std::string describe(BookStatus status) {
       return "Unable to initialize address book: can not create temp file.";
     case BookStatus::WriteError:
       return "The file could not be written; the file on disk is unchanged.";
+    case BookStatus::Damaged:
+      return "The address book is damaged: some of its records are not laid out as they "
+             "should be. It was not changed; Rescan repairs it and keeps every record.";
   }
   return {};
 }
@@ -46,6 +49,7 @@ BookStatus Book::open(const std::filesystem::path& path, bool force) {
   if (kind == adr::BookKind::Unreadable) return BookStatus::Unreadable;
   if (kind != adr::BookKind::Current && !force) return BookStatus::NotABook;
   close();
+  removeStaleSaveFiles(path);
   std::string bytes;
   if (!readWholeFile(path, bytes)) return BookStatus::Unreadable;
   if (!working_.replaceWith(bytes)) {
@@ -87,6 +91,7 @@ void Book::close() {
   names_.clear();
   path_.clear();
   open_ = false;
+  damaged_ = false;
 }
 
 BookStatus Book::buildList(bool sorted, const TitleFn& title) {
@@ -99,6 +104,8 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
   const int total = names_.count() > 0 ? names_.count() : 1;
   names_.clear();
   working_.clearTables();
+  damaged_ = std::any_of(found.begin(), found.end(),
+                         [](const ScannedRecord& rec) { return rec.damaged; });
   // Refuse rather than cut: the tables hold 2,000 slots, and a book cut here would lose
   // its last records at the next save.
   if (found.size() > static_cast<size_t>(adr::kMaxSlots)) return BookStatus::TooManyRecords;
@@ -148,10 +155,9 @@ std::string Book::serialize() const {
   out.reserve(bytes.size() + 1024);
   for (const NameEntry& entry : names_.mainNames()) {
     const long at = working_.offset(entry.slot);
-    if (at <= 0 || static_cast<size_t>(at) >= bytes.size()) continue;
-    adr::Reader r(bytes, static_cast<size_t>(at));
-    if (r.peek() == adr::kRecordStart) r.seek(r.pos() + 1);
-    r.line();  // the old start line: slot and initial are renewed below
+    if (at <= 0 || static_cast<size_t>(at) > bytes.size()) continue;
+    // The old start line: slot and initial are renewed below.
+    adr::Reader r = adr::Reader::atRecord(bytes, adr::findStartLine(bytes, static_cast<size_t>(at)));
     const int mark = working_.mark(entry.slot);
     const size_t newOffset = out.size();
     out += adr::startLine(static_cast<int>(index.size()), savedInitial(entry.text), mark);
@@ -165,8 +171,10 @@ std::string Book::serialize() const {
     }
     if (out.size() == fieldsAt) out += '\n';  // a record cut off right after its start
     std::string group = out.substr(fieldsAt, out.find('\n', fieldsAt) + 1 - fieldsAt);
-    // Then the notes and their line feed, byte for byte, up to the record's end.
-    out += r.untilControlByte();
+    // Then the notes, byte for byte and whole, and the writer's line feed.
+    const std::string_view notes = r.notesText();
+    out += notes;
+    out += adr::notesLineEnd(notes);
     out += adr::kRecordEnd;
     out += '\n';
     index.push_back(IndexLine{std::move(group), newOffset, mark, &entry.text});
@@ -198,6 +206,7 @@ std::string Book::serialize() const {
 
 BookStatus Book::writeBook(const std::filesystem::path& path) const {
   if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
+  if (damaged_) return BookStatus::Damaged;
   return writeFileAtomically(path, serialize()) ? BookStatus::Ok : BookStatus::WriteError;
 }
 
@@ -223,6 +232,7 @@ BookStatus Book::saveAs(const std::filesystem::path& path) {
 
 BookStatus Book::rewrite(bool sorted, const TitleFn& title) {
   if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
+  if (damaged_) return BookStatus::Damaged;
   const std::string bytes = serialize();
   if (const BookStatus written = writeRewriteFile(bytes); written != BookStatus::Ok)
     return written;
@@ -235,10 +245,7 @@ BookStatus Book::rewrite(bool sorted, const TitleFn& title) {
 
 BookStatus Book::writeRewriteFile(std::string_view bytes) const {
   // "temp~adr.~~" is a scratch copy, not the user's file: a plain write will do.
-  std::ofstream out(rewritePath(), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return out ? BookStatus::Ok : BookStatus::WriteError;
+  return writeScratchFile(rewritePath(), bytes) ? BookStatus::Ok : BookStatus::WriteError;
 }
 
 BookStatus Book::adoptRewriteFile(std::string_view bytes, bool sorted, const TitleFn& title) {

@@ -26,6 +26,8 @@ enum class BookStatus {
   TooManyRecords,   // more records than the 2,000-slot tables hold; nothing was opened
   WorkingFileError, // "mervn.tmx" could not be created, copied or reopened
   WriteError,       // the target could not be written; the old file is intact
+  Damaged,          // records that cannot be told apart as written: only the rescan may
+                    // rewrite the book; nothing was written
 };
 
 // A sentence a caller may show or print for a status (empty for Ok).
@@ -45,6 +47,10 @@ class Book {
   Book();
 
   bool isOpen() const noexcept { return open_; }
+  // Some record of the working file could not be read as it was written (its start byte
+  // inside a line, a start line without a line end, lines ended by a bare CR). Saving,
+  // sorting and compaction refuse such a book with Damaged; the rescan rewrites it.
+  bool isDamaged() const noexcept { return damaged_; }
   const std::filesystem::path& path() const noexcept { return path_; }
   std::filesystem::path rewritePath() const { return scratch_ / kRewriteFileName; }
 
@@ -135,6 +141,7 @@ class Book {
   std::string savedGroup_ = "Main";
   int cardSort_ = 0;
   bool open_ = false;
+  bool damaged_ = false;
 };
 
 }  // namespace mv

@@ -29,16 +29,19 @@ BookCheck checkBookFile(const std::filesystem::path& path, Prompter& prompter) {
                                           Buttons::OkCancel, Answer::Ok});
     if (a != Answer::Ok) return BookCheck::Refused;
     TConvert converter;
-    if (converter.convert(path, first.word) == ConvertStatus::Converted)
-      return BookCheck::Converted;
+    const ConvertStatus status = converter.convert(path, first.word);
+    if (status == ConvertStatus::Converted) return BookCheck::Converted;
     // Reported, so that the user does not take the untouched file for a converted one.
-    prompter.inform("Can not convert:\n" + shown +
-                        "\n\nThe file could not be rewritten and was left as it was.",
-                    kAppCaption, Icon::Stop, TextCoding::Utf8);
+    const char* why = status == ConvertStatus::TooManyRecords
+                          ? "The address book holds more than 2000 entries, more than this "
+                            "program can keep; it was left as it was."
+                          : "The file could not be rewritten and was left as it was.";
+    prompter.inform("Can not convert:\n" + shown + "\n\n" + why, kAppCaption, Icon::Stop,
+                    TextCoding::Utf8);
     return BookCheck::Refused;
   }
 
-  prompter.inform("Can not open:\n" + shown + "\n\nThis is not a valid Tolvex file format",
+  prompter.inform("Can not open:\n" + shown + "\n\nThis is not a valid Mervane file format",
                   "Invalid file format", Icon::Stop, TextCoding::Utf8);
   return BookCheck::Refused;
 }

@@ -19,9 +19,9 @@ enum class BookCheck {
 //   refused without a message;
 // - "TVXADR_307": passes;
 // - "TVXADR_306" / "TVXADR_1800": the old-format question (OK/Cancel); OK converts in
-//   place and passes, Cancel refuses; a failed conversion is reported and refuses, the
-//   file left as it was;
-// - any other first word: "Can not open: ... not a valid Tolvex file format", refused.
+//   place and passes, Cancel refuses; a failed conversion (a write, or more entries than
+//   a book holds) is reported and refuses, the file left as it was;
+// - any other first word: "Can not open: ... not a valid Mervane file format", refused.
 BookCheck checkBookFile(const std::filesystem::path& path, Prompter& prompter);
 
 inline bool validateBookFile(const std::filesystem::path& path, Prompter& prompter) {

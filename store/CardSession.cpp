@@ -469,8 +469,11 @@ std::optional<FileChoice> CardSession::chooseFile(FileRequest::Kind kind, const 
 }
 
 bool CardSession::writeBook() {
-  if (book_.save() == BookStatus::Ok) return true;
-  prompter_.inform("File Error", kAppCaption, Icon::Stop);
+  const BookStatus status = book_.save();
+  if (status == BookStatus::Ok) return true;
+  // A damaged book says why and what repairs it.
+  prompter_.inform(status == BookStatus::Damaged ? describe(status) : "File Error", kAppCaption,
+                   Icon::Stop);
   return false;
 }
 
@@ -626,8 +629,9 @@ void CardSession::saveAs() {
     return;
   }
   const std::filesystem::path path = withExtension(choice->path, ".adr");
-  if (book_.saveAs(path) != BookStatus::Ok) {
-    prompter_.inform(kCreationError, kAppCaption, Icon::Stop);
+  if (const BookStatus status = book_.saveAs(path); status != BookStatus::Ok) {
+    prompter_.inform(status == BookStatus::Damaged ? describe(status) : kCreationError,
+                     kAppCaption, Icon::Stop);
     return;
   }
   if (hooks_.addRecentFile) hooks_.addRecentFile(path);
@@ -693,7 +697,9 @@ void CardSession::sort(int order) {
   card_.clearModified();
   const BookStatus status = book_.sort(order, hooks_.progressTitle);
   if (hooks_.cardSortChanged) hooks_.cardSortChanged(book_.cardSort());
-  if (status != BookStatus::Ok) prompter_.inform("File Error", kAppCaption, Icon::Stop);
+  if (status != BookStatus::Ok)
+    prompter_.inform(status == BookStatus::Damaged ? describe(status) : "File Error",
+                     kAppCaption, Icon::Stop);
   const int group = book_.groupToSelect();
   selection_ = {group, -1};
   showGroup(group);
@@ -707,8 +713,10 @@ void CardSession::closeWithOk() {
   if (group.size() > kSavedGroupChars) group.resize(kSavedGroupChars);
   book_.setSavedGroup(group);
   Profile profile(settingsFile_, kSection);
-  profile.writeString("SaveGroup", group);
-  profile.writeInt("Buffer", card_.secondSetField());
+  // The book is saved whether or not the settings file takes these two; if it cannot,
+  // they hold for this run only.
+  (void)profile.writeString("SaveGroup", group);
+  (void)profile.writeInt("Buffer", card_.secondSetField());
   if (book_.isOpen() && !writeBook()) return;  // keep the window and the edits
   book_.workingFile().setChanged(false);
   if (hooks_.closeWindow) hooks_.closeWindow();

@@ -4,10 +4,10 @@
 #include "store/AddressRecord.h"
 #include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
+#include "store/WorkingFile.h"
 
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <span>
 #include <system_error>
 
@@ -99,8 +99,9 @@ std::string convertOldBook(std::string_view oldBytes, OldFormat format) {
     const std::string shown =
         r[FieldId::First] + ' ' + r[FieldId::Last] + " - " + r[FieldId::Company];
     char start[48];
-    std::snprintf(start, sizeof start, "%c %d %c\n", kRecordStart, counter, shown.front());
-    out += start;
+    const int n =
+        std::snprintf(start, sizeof start, "%c %d %c\n", kRecordStart, counter, shown.front());
+    out.append(start, n > 0 ? static_cast<size_t>(n) : 0);  // the initial may be a NUL
     for (const auto& field : r.fields) {
       out += field;
       out += '\n';
@@ -140,22 +141,21 @@ TConvert::~TConvert() {
 }
 
 ConvertStatus TConvert::convert(const std::filesystem::path& path, std::string_view firstWord) {
+  records_ = 0;
   const OldFormat format = oldFormatOf(firstWord);
   if (format == OldFormat::None) return ConvertStatus::NotOldFormat;
 
   std::string oldBytes;
   if (!readWholeFile(path, oldBytes)) return ConvertStatus::ReadFailed;
   const std::string converted = convertOldBook(oldBytes, format);
+  // A converted book that could not be opened would leave the user with neither the old
+  // file nor a usable new one: the limit is checked before anything is written.
+  records_ = static_cast<int>(WorkingFile::scan(converted).size());
+  if (records_ > adr::kMaxSlots) return ConvertStatus::TooManyRecords;
 
   // The converted book goes to the scratch file first, and the book is replaced from
   // what was actually written there.
-  {
-    std::ofstream tmp(scratch_, std::ios::binary | std::ios::trunc);
-    if (!tmp) return ConvertStatus::WriteFailed;
-    tmp.write(converted.data(), static_cast<std::streamsize>(converted.size()));
-    tmp.close();
-    if (!tmp) return ConvertStatus::WriteFailed;
-  }
+  if (!writeScratchFile(scratch_, converted)) return ConvertStatus::WriteFailed;
   if (!copyFileAtomically(scratch_, path)) return ConvertStatus::WriteFailed;
   return ConvertStatus::Converted;
 }

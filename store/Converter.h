@@ -21,10 +21,11 @@ OldFormat oldFormatOf(std::string_view firstWord) noexcept;
 std::string convertOldBook(std::string_view oldBytes, OldFormat format);
 
 enum class ConvertStatus {
-  Converted,     // the file now holds the current format
-  NotOldFormat,  // first word is not a convertible one; file untouched
-  ReadFailed,    // the old file could not be read; file untouched
-  WriteFailed,   // the scratch copy or the replacement could not be written; file untouched
+  Converted,       // the file now holds the current format
+  NotOldFormat,    // first word is not a convertible one; file untouched
+  ReadFailed,      // the old file could not be read; file untouched
+  TooManyRecords,  // more records than a book can hold; nothing written, file untouched
+  WriteFailed,     // the scratch copy or the replacement could not be written; file untouched
 };
 
 class TConvert {
@@ -36,12 +37,19 @@ class TConvert {
   TConvert& operator=(const TConvert&) = delete;
 
   // Converts the book at path in place; firstWord is what the open check read from it.
-  ConvertStatus convert(const std::filesystem::path& path, std::string_view firstWord);
+  // The whole book is read, converted and checked against the limits first; then it is
+  // written to the scratch file, which replaces the book atomically. Whatever fails, the
+  // book is either the old file or the complete new one.
+  [[nodiscard]] ConvertStatus convert(const std::filesystem::path& path,
+                                      std::string_view firstWord);
 
   const std::filesystem::path& scratchFile() const noexcept { return scratch_; }
+  // The number of records the last conversion found (also when it refused them).
+  int records() const noexcept { return records_; }
 
  private:
   std::filesystem::path scratch_;
+  int records_ = 0;
 };
 
 }  // namespace mv

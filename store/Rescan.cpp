@@ -75,10 +75,9 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
     auto record = adr::readRecordAt(bytes, static_cast<size_t>(at));
     if (!record) continue;
 
-    // The start line goes out as found: slot, initial and mark unchanged.
-    adr::Reader reader(bytes, static_cast<size_t>(at));
-    if (reader.peek() == adr::kRecordStart) reader.seek(reader.pos() + 1);
-    const std::string foundStart(reader.line());
+    // The start line goes out as found: slot, initial and mark unchanged (without the
+    // extra start bytes or the line end a damaged book may have put around it).
+    const std::string foundStart(adr::findStartLine(bytes, static_cast<size_t>(at)).text);
 
     const std::string key = nameKey(*record, book.cardSort());
     if (const auto it = lastPosition.find(foldedKey(key));

@@ -27,12 +27,6 @@ bool WorkingFile::openReadWrite() {
   return file_ != nullptr;
 }
 
-bool WorkingFile::openCopyOf(const std::filesystem::path& source) {
-  std::string bytes;
-  if (!readWholeFile(source, bytes)) return false;
-  return replaceWith(bytes);
-}
-
 bool WorkingFile::createEmpty() {
   std::string magic(adr::kMagic);
   magic += '\n';
@@ -44,16 +38,7 @@ bool WorkingFile::replaceWith(std::string_view bytes) {
   // beside it first, and a write that fails (a full disk) leaves the old one in use.
   std::filesystem::path fresh = path_;
   fresh += ".new";
-  {
-    std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::error_code ec;
-      std::filesystem::remove(fresh, ec);
-      return false;
-    }
-  }
+  if (!writeScratchFile(fresh, bytes)) return false;
   if (takeOver(fresh)) return true;
   std::error_code ec;
   std::filesystem::remove(fresh, ec);
@@ -66,7 +51,8 @@ bool WorkingFile::takeOver(const std::filesystem::path& written) {
   std::error_code ec;
   std::filesystem::rename(written, path_, ec);
   if (ec) {
-    if (wasOpen) openReadWrite();
+    // The old file is still there; reopened, it stays in use.
+    if (wasOpen) (void)openReadWrite();
     return false;
   }
   return openReadWrite();
@@ -104,9 +90,18 @@ std::string WorkingFile::readAll() const {
 bool WorkingFile::append(const AddressRecord& record, int slot, char initial) {
   if (!file_ || !validSlot(slot)) return false;
   if (std::fseek(file_, 0, SEEK_END) != 0) return false;
-  const long at = std::ftell(file_);
+  long at = std::ftell(file_);
   if (at <= 0) return false;  // not even the magic line: not a working file
   std::string bytes;
+  // A record begins a line: after a file that ends inside one (a damaged book's last
+  // record), the new record's 0x14 must not be taken for part of it.
+  if (std::fseek(file_, at - 1, SEEK_SET) != 0) return false;
+  const int last = std::fgetc(file_);
+  if (std::fseek(file_, 0, SEEK_END) != 0) return false;
+  if (last != '\n') {
+    bytes += '\n';
+    ++at;
+  }
   adr::appendRecord(bytes, record, slot, initial, marks_[static_cast<size_t>(slot)]);
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
       std::fflush(file_) != 0)
@@ -120,13 +115,16 @@ bool WorkingFile::append(const AddressRecord& record, int slot, char initial) {
 std::optional<AddressRecord> WorkingFile::readAt(long offset) const {
   if (!file_ || offset <= 0) return std::nullopt;
   const long total = size();
-  if (offset >= total || std::fseek(file_, offset, SEEK_SET) != 0) return std::nullopt;
+  // An offset at the very end is a 0x14 that ends the file: an empty record.
+  if (offset > total || std::fseek(file_, offset, SEEK_SET) != 0) return std::nullopt;
   std::string bytes(std::min(kRecordChunk, static_cast<size_t>(total - offset)), '\0');
   bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file_));
   // The record must end inside the chunk (at its 0x15 or the next record's start);
   // otherwise take the rest of the file.
   bool ends = false;
-  for (size_t i = 1; i < bytes.size() && !ends; ++i) ends = adr::isControlByte(bytes[i]);
+  size_t i = 0;
+  while (i < bytes.size() && bytes[i] == adr::kRecordStart) ++i;  // its own start bytes
+  for (; i < bytes.size() && !ends; ++i) ends = adr::isControlByte(bytes[i]);
   if (!ends && static_cast<long>(bytes.size()) < total - offset) {
     bytes.resize(static_cast<size_t>(total - offset));
     if (std::fseek(file_, offset, SEEK_SET) != 0) return std::nullopt;
@@ -149,17 +147,20 @@ std::vector<ScannedRecord> WorkingFile::scan() const { return scan(readAll()); }
 
 std::vector<ScannedRecord> WorkingFile::scan(std::string_view bytes) {
   std::vector<ScannedRecord> found;
-  adr::Reader r(bytes);
-  while (r.skipToRecordStart()) {
+  size_t pos = 0;
+  while ((pos = bytes.find(adr::kRecordStart, pos)) != std::string_view::npos) {
+    const adr::StartLineAt start = adr::findStartLine(bytes, pos);
     ScannedRecord rec;
     // Noted just after the 0x14 byte, so no record can have the offset 0 ("never
     // written"), not even in a file forced open without a magic line.
-    r.seek(r.pos() + 1);
-    rec.offset = static_cast<long>(r.pos());
-    rec.mark = adr::parseStartLine(r.line()).mark;
+    rec.offset = static_cast<long>(start.offset);
+    rec.mark = adr::parseStartLine(start.text).mark;
+    rec.damaged = start.damaged;
+    adr::Reader r = adr::Reader::atRecord(bytes, start);
     for (std::string& field : rec.head) {
       if (!r.field(field)) break;
     }
+    pos = r.pos();
     found.push_back(std::move(rec));
   }
   return found;

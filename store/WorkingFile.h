@@ -20,6 +20,7 @@ namespace mv {
 struct ScannedRecord {
   long offset = 0;   // offset just after the record's 0x14 byte (never 0)
   int mark = 0;      // 0 when the start line carries none
+  bool damaged = false;  // see adr::StartLineAt::damaged
   std::array<std::string, 7> head;  // fields 0..6 (Group .. Company)
   const std::string& operator[](FieldId f) const { return head[static_cast<size_t>(toInt(f))]; }
 };
@@ -42,23 +43,19 @@ class WorkingFile {
   const std::filesystem::path& path() const noexcept { return path_; }
   bool isOpen() const noexcept { return file_ != nullptr; }
 
-  // Replaces the working file with a byte copy of `source` and opens it read/write.
-  // False when the source cannot be read or the copy cannot be made or opened; a copy
-  // that cannot be written leaves the previous working file as it was (and open).
-  bool openCopyOf(const std::filesystem::path& source);
   // Replaces the working file with the magic line only and opens it read/write.
-  bool createEmpty();
+  [[nodiscard]] bool createEmpty();
   // Replaces the working file's content with `bytes` and opens it read/write (the copy
   // of a rewrite that is already in memory). Written beside the file and renamed over
   // it, so a failed write keeps the previous content.
-  bool replaceWith(std::string_view bytes);
+  [[nodiscard]] bool replaceWith(std::string_view bytes);
   // Makes the complete file `written` (beside the working file) the working file by
   // renaming it, and opens it read/write. False, and the previous working file kept,
   // when the rename fails.
-  bool takeOver(const std::filesystem::path& written);
+  [[nodiscard]] bool takeOver(const std::filesystem::path& written);
   // Readers outside the window close the handle around their own reads and reopen it.
   void close();
-  bool reopen();
+  [[nodiscard]] bool reopen();
   // Closes and deletes the file (the window is going away).
   void remove();
 
@@ -69,7 +66,7 @@ class WorkingFile {
   // Appends a version of `record` under `slot` with the given initial and the slot's
   // mark from the marks table; notes its offset in the offsets table and sets the changed
   // and reorder-needed flags. False when the slot is out of range or the write fails.
-  bool append(const AddressRecord& record, int slot, char initial);
+  [[nodiscard]] bool append(const AddressRecord& record, int slot, char initial);
   // The record's current version: 28 fields, notes (at most 7,999 characters), slot,
   // initial from the start line, and the mark from the marks table. None for a slot that
   // holds no record (offset 0 or -1) or that cannot be read.
@@ -78,8 +75,9 @@ class WorkingFile {
   // just after it).
   std::optional<AddressRecord> readAt(long offset) const;
 
-  // Read book: every record in file order (each 0x14 byte starts one), with its offset,
-  // mark and fields 0..6. Everything else (magic, trailer, stale text) is skipped.
+  // Read book: every record in file order (each 0x14 byte, or run of them, starts one),
+  // with its offset, mark and fields 0..6. Everything else (magic, trailer, stale text)
+  // is skipped.
   std::vector<ScannedRecord> scan() const;
   // The same over bytes already read (or about to be written) as the working file.
   static std::vector<ScannedRecord> scan(std::string_view bytes);

@@ -39,6 +39,23 @@ TEST_F(ProfileTest, readsAHandEditedFile) {
   EXPECT_EQ(p.keys(), (std::vector<std::string>{"zoom", "FONT", "Quoted"}));
 }
 
+TEST_F(ProfileTest, bareCarriageReturnsEndLinesToo) {
+  // The same file as saved by an editor that ends lines in CR alone.
+  std::string crOnly;
+  for (const char c : kHandEdited)
+    if (c != '\n') crOnly += c;
+  test::writeFile(ini, crOnly);
+  Profile p(ini, "Customize");
+  EXPECT_EQ(p.readInt("Zoom", 80), 90);
+  EXPECT_EQ(p.readString("Font", "Arial", 30), "Times New Roman");
+  EXPECT_EQ(Profile(ini, "other").readInt("zoom", 0), 10);
+  // A key written now goes into its own section, not after the last header.
+  ASSERT_TRUE(p.writeString("BaseColor", "1,2,3"));
+  EXPECT_EQ(p.readString("BaseColor", "", 30), "1,2,3");
+  EXPECT_FALSE(Profile(ini, "Other").hasKey("BaseColor"));
+  EXPECT_EQ(Profile(ini, "other").readInt("zoom", 0), 10);
+}
+
 TEST_F(ProfileTest, missingFileGivesDefaultsAndWritingCreatesIt) {
   Profile p(ini, "Customize");
   EXPECT_EQ(p.readString("Font", "Arial", 30), "Arial");

@@ -18,7 +18,7 @@ class RecentFilesTest : public ::testing::Test {
     return out;
   }
   void addAll(RecentFiles& list, std::initializer_list<const char*> paths) {
-    for (const char* p : paths) list.add(p);  // the last one ends up on top
+    for (const char* p : paths) EXPECT_TRUE(list.add(p));  // the last one ends up on top
   }
   test::TestDir dir;
   std::filesystem::path ini = dir / "mervane.ini";
@@ -38,11 +38,11 @@ TEST_F(RecentFilesTest, addingMovesToTheTopAndPushesTheOldestOut) {
   EXPECT_EQ(entries(list), (std::vector<std::string>{"/b/a.adr", "/b/b.adr", "/b/c.adr", "/b/d.adr"}));
 
   // Already third: moves to the top, the others keep their order. Case does not matter.
-  list.add("/B/C.ADR");
+  EXPECT_TRUE(list.add("/B/C.ADR"));
   EXPECT_EQ(entries(list), (std::vector<std::string>{"/B/C.ADR", "/b/a.adr", "/b/b.adr", "/b/d.adr"}));
 
   // A fifth book pushes the oldest out of the menu.
-  list.add("/b/e.adr");
+  EXPECT_TRUE(list.add("/b/e.adr"));
   EXPECT_EQ(list.menuItems(), (Items{{31990, "&1 /b/e.adr"},
                                      {31991, "&2 /B/C.ADR"},
                                      {31992, "&3 /b/a.adr"},
@@ -62,7 +62,7 @@ TEST_F(RecentFilesTest, addingOverAFreeEntryInTheMiddleShowsNoPathTwice) {
   // MRU1 is missing (a hand-edited file); shifting must not leave /x/c.adr in two places.
   test::writeFile(ini, "[MRU]\nMRU0=/x/a.adr\nMRU2=/x/c.adr\n");
   RecentFiles list(ini);
-  list.add("/x/new.adr");
+  EXPECT_TRUE(list.add("/x/new.adr"));
   EXPECT_EQ(entries(list), (std::vector<std::string>{"/x/new.adr", "/x/a.adr", "", "/x/c.adr"}));
 }
 
@@ -79,7 +79,7 @@ TEST_F(RecentFilesTest, removingMovesLaterEntriesUp) {
 
 TEST_F(RecentFilesTest, longPathsAreCutTo255Characters) {
   RecentFiles list(ini);
-  list.add("/" + std::string(300, 'p'));
+  EXPECT_TRUE(list.add("/" + std::string(300, 'p')));
   EXPECT_EQ(list.pathOfMenuId(31990)->size(), 255u);
 }
 

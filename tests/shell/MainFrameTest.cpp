@@ -323,7 +323,7 @@ TEST_F(ShellTest, startBookOfAForeignFormatIsRefusedAndLeavesTheList) {
   MainFrame& f = start();
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text,
-            "Can not open:\n" + p.string() + "\n\nThis is not a valid Tolvex file format");
+            "Can not open:\n" + p.string() + "\n\nThis is not a valid Mervane file format");
   EXPECT_EQ(prompter.last().caption, "Invalid file format");
   EXPECT_EQ(prompter.last().icon, Icon::Stop);
   EXPECT_FALSE(f.bookValid());
@@ -561,7 +561,7 @@ TEST_F(ShellTest, savedFramePositionIsUsedWhileOnTheWorkArea) {
       {std::to_string(work.width()) + ",40,500,400", {2, 40}},  // off to the right
   };
   for (const Row& r : rows) {
-    Profile(ini(), "Customize").writeString("FrameSize", r.saved);
+    ASSERT_TRUE(Profile(ini(), "Customize").writeString("FrameSize", r.saved));
     MainFrame& f = start();
     EXPECT_EQ(f.frameGeometry().topLeft(), r.expected) << r.saved;
     frame.reset();

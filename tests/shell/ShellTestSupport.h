@@ -84,7 +84,7 @@ class ShellTest : public ::testing::Test {
     return p;
   }
   void setMru(int index, const std::string& value) const {
-    Profile(ini(), "MRU").writeString("MRU" + std::to_string(index), value);
+    ASSERT_TRUE(Profile(ini(), "MRU").writeString("MRU" + std::to_string(index), value));
   }
   std::string mru(int index) const {
     return Profile(ini(), "MRU").readString("MRU" + std::to_string(index), "Default", 256);

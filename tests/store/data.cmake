@@ -7,6 +7,9 @@ mervane_add_test(store_data_tests
     data_BookTest.cpp
     data_CliTest.cpp
     data_BadInputTest.cpp
+    data_DamagedBookTest.cpp
+    data_DumpCompare.h
+    data_FuzzTest.cpp
     ${PROJECT_SOURCE_DIR}/cli/Cli.cpp
   LIBS mervane_store)
 # The cli test also runs the built binary.

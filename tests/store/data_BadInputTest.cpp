@@ -1,7 +1,9 @@
 // Books that are damaged, strange or out of reach: nothing crashes, nothing is lost, and
 // a save that cannot happen keeps the old file.
+#include "platform/ScriptedPrompter.h"
 #include "store/AtomicFile.h"
 #include "store/Book.h"
+#include "store/Rescan.h"
 #include "support/TestDir.h"
 
 #include "data_TestBooks.h"
@@ -46,6 +48,16 @@ TEST_F(BadInput, binaryJunkIsRefusedOrReadWithoutHarm) {
     for (const NameEntry& e : book_.names().mainNames())
       EXPECT_TRUE(book_.readRecord(e.slot).has_value());
     const size_t count = book_.names().mainNames().size();
+    // Junk is damaged: it is not saved as it was read, and the rescan repairs it.
+    ASSERT_TRUE(book_.isDamaged());
+    std::filesystem::remove(dir_ / "saved.adr");
+    EXPECT_EQ(book_.saveAs(dir_ / "saved.adr"), BookStatus::Damaged);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "saved.adr"));
+    ScriptedPrompter prompter;
+    prompter.answer(Answer::Yes);
+    ASSERT_EQ(rescanBook(book_, prompter, {}), RescanResult::Done);
+    EXPECT_FALSE(book_.isDamaged());
+    EXPECT_EQ(book_.names().mainNames().size(), count);
     ASSERT_EQ(book_.saveAs(dir_ / "saved.adr"), BookStatus::Ok);
     ASSERT_EQ(book_.open(dir_ / "saved.adr"), BookStatus::Ok);
     EXPECT_EQ(book_.names().mainNames().size(), count);

@@ -1,6 +1,7 @@
 // mervane-cli's verbs, run through the same entry point as the binary.
 #include "cli/Cli.h"
 #include "platform/Paths.h"
+#include "store/AtomicFile.h"
 #include "store/Book.h"
 #include "support/TestDir.h"
 
@@ -10,6 +11,9 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 
 #include <sstream>
@@ -89,18 +93,32 @@ TEST_F(CliTest, listShowsMainThenEachGroupInListOrder) {
             "Friends\n  Adams Zoe \n  Smith John \n");
 }
 
-TEST_F(CliTest, dumpWritesEscapedUtf8Json) {
+TEST_F(CliTest, dumpWritesEveryRecordAsUtf8Json) {
   EXPECT_EQ(run({"dump", book_}), 0);
-  const std::string json = out_.str();
-  const std::string start = "[\n {\"slot\": 0, \"initial\": \"A\", \"mark\": 0, \"fields\": [";
-  EXPECT_EQ(json.substr(0, start.size()), start);
-  EXPECT_NE(json.find("\"notes\": \"say \\\"hi\\\"\\r\\n\\u0001\\\\ caf\xC3\xA9\"}"),
-            std::string::npos)
-      << json;
-  EXPECT_NE(json.find("{\"slot\": 1, \"initial\": \"J\", \"mark\": 1, \"fields\": "
-                      "[\"Friends\", \"\", \"John\", \"Smith\", \"\""),
-            std::string::npos);
-  EXPECT_EQ(cli::jsonString("\t\x7F\x80"), "\"\\t\x7F\xE2\x82\xAC\"");  // 0x80 is the euro
+  QJsonParseError error;
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(out_.str()), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << out_.str();
+  const QJsonArray records = doc.array();
+  ASSERT_EQ(records.size(), 3);
+  const QJsonObject amy = records[0].toObject();
+  EXPECT_EQ(amy["slot"].toInt(), 0);
+  EXPECT_EQ(amy["initial"].toString(), "A");
+  EXPECT_EQ(amy["mark"].toInt(), 0);
+  const QJsonObject john = records[1].toObject();
+  EXPECT_EQ(john["mark"].toInt(), 1);
+  const QJsonArray fields = john["fields"].toArray();
+  ASSERT_EQ(fields.size(), kFieldCount);
+  EXPECT_EQ(fields[0].toString(), "Friends");
+  EXPECT_EQ(fields[2].toString(), "John");
+  // Quotes, backslashes, control characters and CP1252 letters come back as they were.
+  EXPECT_EQ(john["notes"].toString(), QString::fromUtf8("say \"hi\"\r\n\x01\\ caf\xC3\xA9"));
+  // The text is UTF-8: the euro sign (0x80 in CP1252) as its three bytes.
+  Book book(scratch_.path());
+  ASSERT_EQ(book.open(book_), BookStatus::Ok);
+  addRecord(book, makeRecord("Euro\x80", "Sign"));
+  ASSERT_EQ(book.save(), BookStatus::Ok);
+  EXPECT_EQ(run({"dump", book_}), 0);
+  EXPECT_NE(out_.str().find("Euro\xE2\x82\xAC"), std::string::npos);
 }
 
 TEST_F(CliTest, sortSavesTheBookInTheNewOrder) {
@@ -126,6 +144,54 @@ TEST_F(CliTest, convertBringsAnOlderBookUpToDate) {
   EXPECT_EQ(run({"list", dir_ / "old.adr"}), 0);
   EXPECT_EQ(out_.str(), "Main\n  Ann Lee \n");
   EXPECT_EQ(readFile(dir_ / "old.adr").substr(0, 11), "TVXADR_307\n");
+}
+
+// An old book of `records` TVXADR_1800 records.
+std::string oldBook(int records) {
+  std::string old = "TVXADR_1800\n";
+  for (int r = 0; r < records; ++r) {
+    old += "\x14 0 A\nAnn" + std::to_string(r) + "\nLee\n";
+    for (int i = 3; i <= 21; ++i) old += "\n";
+    old += "notes\r\n\x15\n";
+  }
+  return old;
+}
+
+TEST_F(CliTest, convertWritesNothingWhenTheBookWouldBeTooLarge) {
+  const std::string old = oldBook(2001);
+  writeFile(dir_ / "old.adr", old);
+  EXPECT_EQ(run({"convert", dir_ / "old.adr"}), 2);
+  EXPECT_NE(err_.str().find("holds 2001 entries"), std::string::npos) << err_.str();
+  EXPECT_EQ(readFile(dir_ / "old.adr"), old);
+  // Still the old book, it can be converted once it is made smaller.
+  EXPECT_EQ(run({"check", dir_ / "old.adr"}), 1);
+}
+
+TEST_F(CliTest, convertLeavesTheOldBookWhicheverFileWriteFails) {
+  const std::string old = oldBook(3);
+  for (int n = 1;; ++n) {
+    SCOPED_TRACE(n);
+    writeFile(dir_ / "old.adr", old);
+    failFileWriteForTesting(n);
+    const int rc = run({"convert", dir_ / "old.adr"});
+    const bool faulted = !fileWriteFailurePending();
+    failFileWriteForTesting(0);
+    if (!faulted) {  // fewer than n files written: every write had its turn
+      EXPECT_EQ(rc, 0) << err_.str();
+      EXPECT_GT(n, 1);
+      break;
+    }
+    // The failure is told as it is, and it is true: the file is the old book.
+    EXPECT_EQ(rc, 2);
+    EXPECT_NE(err_.str().find("unchanged"), std::string::npos) << err_.str();
+    EXPECT_EQ(readFile(dir_ / "old.adr"), old);
+    // Nothing is left beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()),
+                            std::filesystem::directory_iterator()),
+              2);  // the book made in SetUp and the old one
+  }
+  EXPECT_EQ(run({"list", dir_ / "old.adr"}), 0) << err_.str();
+  EXPECT_EQ(out_.str(), "Main\n  Ann0 Lee \n  Ann1 Lee \n  Ann2 Lee \n");
 }
 
 TEST_F(CliTest, theBinaryReportsThroughItsExitCodeAndStreams) {

@@ -1,5 +1,6 @@
 // The file format's pieces: first word, start line, record reader and writer, atomic writes.
 #include "store/AdrFormat.h"
+#include "store/WorkingFile.h"
 #include "store/AtomicFile.h"
 #include "support/TestDir.h"
 
@@ -45,6 +46,7 @@ TEST(AdrFormat, firstWordTellsBooksOlderBooksAndStrangersApart) {
 
 TEST(AdrFormat, startLineRoundTripsAndToleratesAMissingMark) {
   EXPECT_EQ(adr::startLine(12, 'J', 1), "\x14 12 J 1\n");
+  EXPECT_EQ(adr::startLine(0, '\0', 1), std::string("\x14 0 \0 1\n", 8));  // not cut at the NUL
   const adr::StartLine full = adr::parseStartLine(" 12 J 1");
   EXPECT_EQ(full.slot, 12);
   EXPECT_EQ(full.initial, 'J');
@@ -55,6 +57,72 @@ TEST(AdrFormat, startLineRoundTripsAndToleratesAMissingMark) {
   EXPECT_EQ(noMark.slot, 3);
   EXPECT_FALSE(noMark.hasMark);
   EXPECT_EQ(noMark.mark, 0);
+}
+
+TEST(AdrFormat, startLineNumbersAreReadWithoutOverflow) {
+  struct Row {
+    const char* text;
+    int slot;
+    char initial;
+    int mark;
+    bool hasMark;
+  };
+  const Row rows[] = {
+      {" 3 J 1\r\n", 3, 'J', 1, true},                     // CR LF line end
+      {" 3 J 99999999999999999999", 3, 'J', 0, true},       // beyond int: 0, not -1
+      {" 3 J -2147483649", 3, 'J', 0, true},                // below int
+      {" 99999999999 J 1", 0, 'J', 1, true},                // a slot beyond int
+      {" +4 K +1", 4, 'K', 1, true},                        // signs as "%d" takes them
+      {" 5 L x", 5, 'L', 0, false},                         // no number after the initial
+      {"\x14\x14 6 M 1", 6, 'M', 1, true},                  // extra start bytes
+      {"", 0, '_', 0, false},                               // nothing at all
+  };
+  for (const Row& row : rows) {
+    const adr::StartLine got = adr::parseStartLine(row.text);
+    EXPECT_EQ(got.slot, row.slot) << row.text;
+    EXPECT_EQ(got.initial, row.initial) << row.text;
+    EXPECT_EQ(got.mark, row.mark) << row.text;
+    EXPECT_EQ(got.hasMark, row.hasMark) << row.text;
+  }
+}
+
+TEST(AdrFormat, everyReaderFindsTheSameStartLine) {
+  // Extra start bytes before a start line: the scan, the record reader and the offset
+  // either side of the first 0x14 all see the mark 1.
+  AddressRecord r = test::makeRecord("Ann", "Lee");
+  std::string bytes = "TVXADR_307\n\x14\x14";
+  const size_t at = bytes.size() - 2;
+  adr::appendRecord(bytes, r, 0, 'A', 1);
+  const auto scanned = WorkingFile::scan(bytes);
+  ASSERT_EQ(scanned.size(), 1u);
+  EXPECT_EQ(scanned[0].mark, 1);
+  EXPECT_FALSE(scanned[0].damaged);
+  for (size_t offset : {at, at + 1, static_cast<size_t>(scanned[0].offset)}) {
+    const auto back = adr::readRecordAt(bytes, offset);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->mark, 1) << offset;
+    EXPECT_EQ((*back)[FieldId::Last], "Lee") << offset;
+  }
+  // A 0x14 that ends the file is a record, read as an empty one, and marks the damage.
+  bytes += "\x14";
+  const auto two = WorkingFile::scan(bytes);
+  ASSERT_EQ(two.size(), 2u);
+  EXPECT_TRUE(two[1].damaged);
+  const auto empty = adr::readRecordAt(bytes, static_cast<size_t>(two[1].offset));
+  ASSERT_TRUE(empty);
+  EXPECT_EQ(*empty, AddressRecord{});
+}
+
+TEST(AdrFormat, notesEndingInACarriageReturnKeepIt) {
+  for (const std::string notes : {"ends in CR\r", "pair\r\n", "\r", "a\r\r"}) {
+    AddressRecord r;
+    r.notes = notes;
+    std::string bytes;
+    adr::appendRecord(bytes, r, 0, '_', 0);
+    const auto back = adr::readRecordAt(bytes, 0);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->notes, notes);
+  }
 }
 
 TEST(AdrFormat, fieldLinesAreTakenWholeAndCutTo70) {

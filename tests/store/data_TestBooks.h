@@ -27,7 +27,7 @@ inline int addRecord(Book& book, const AddressRecord& r) {
   const std::string key = nameKey(r, book.cardSort());
   book.names().insertRecord(slot, key, r[FieldId::Group], true);
   book.workingFile().setMark(slot, r.mark);
-  book.workingFile().append(r, slot, key.empty() ? '_' : key.front());
+  if (!book.workingFile().append(r, slot, key.empty() ? '_' : key.front())) return -1;
   return slot;
 }
 

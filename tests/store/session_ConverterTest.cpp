@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
 #include "store/AddressRecord.h"
+#include "store/AtomicFile.h"
 #include "store/BookValidation.h"
 #include "support/TestDir.h"
 
@@ -164,6 +165,15 @@ TEST_F(Converter, fieldsNeverCarryDelimitersOrCarriageReturns) {
   EXPECT_EQ(recordLines(out).at(0)[1 + toInt(FieldId::First)], "John");
 }
 
+TEST_F(Converter, aNulAsTheInitialKeepsTheStartLineWhole) {
+  const std::string out = convertOldBook(
+      "TVXADR_1800\n" + oldRecord(lines1800(std::string("\0x", 2), "Smith"), "n\n"),
+      OldFormat::V1800);
+  const auto rec = recordLines(out).at(0);
+  EXPECT_EQ(rec[0], std::string(" 0 \0", 4));
+  EXPECT_EQ(rec[1 + toInt(FieldId::Last)], "Smith");
+}
+
 TEST_F(Converter, otherFirstWordsLeaveTheFileUntouched) {
   const auto path = dir / "x.adr";
   test::writeFile(path, "TVXADR\nwhatever");
@@ -197,6 +207,43 @@ TEST_F(Converter, aFailedConversionKeepsTheOldFile) {
   TConvert converter;
   EXPECT_EQ(converter.convert(dir / "absent.adr", "TVXADR_1800"), ConvertStatus::ReadFailed);
   EXPECT_FALSE(std::filesystem::exists(dir / "absent.adr"));
+}
+
+TEST_F(Converter, theWindowRefusesABookTooLargeToOpenBeforeWritingAnything) {
+  std::string old = "TVXADR_306\n";
+  for (int r = 0; r < 2001; ++r) old += oldRecord({"Ann", "Lee"}, "n\n");
+  const auto path = dir / "big.adr";
+  test::writeFile(path, old);
+  ScriptedPrompter prompter;
+  prompter.answer(Answer::Ok);
+  EXPECT_EQ(checkBookFile(path, prompter), BookCheck::Refused);
+  EXPECT_EQ(test::readFile(path), old);
+  EXPECT_FALSE(std::filesystem::exists(scratch / "~tmp~.~"));
+  EXPECT_NE(prompter.last().text.find("more than 2000 entries"), std::string::npos);
+  EXPECT_EQ(prompter.last().icon, Icon::Stop);
+}
+
+TEST_F(Converter, theWindowKeepsTheOldBookWhicheverFileWriteFails) {
+  const std::string old = "TVXADR_1800\n" + oldRecord(lines1800("John", "Smith"), "n\n");
+  const auto path = dir / "old.adr";
+  for (int n = 1;; ++n) {
+    SCOPED_TRACE(n);
+    test::writeFile(path, old);
+    ScriptedPrompter prompter;
+    prompter.answer(Answer::Ok);
+    failFileWriteForTesting(n);
+    const BookCheck result = checkBookFile(path, prompter);
+    const bool faulted = !fileWriteFailurePending();
+    failFileWriteForTesting(0);
+    if (!faulted) {
+      EXPECT_EQ(result, BookCheck::Converted);
+      EXPECT_EQ(test::readFile(path).substr(0, 11), "TVXADR_307\n");
+      break;
+    }
+    EXPECT_EQ(result, BookCheck::Refused);
+    EXPECT_EQ(test::readFile(path), old);
+    EXPECT_NE(prompter.last().text.find("left as it was"), std::string::npos);
+  }
 }
 
 TEST_F(Converter, theScratchFileIsRemovedWithTheConverter) {

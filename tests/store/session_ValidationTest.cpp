@@ -69,7 +69,7 @@ TEST_F(Validation, anotherFirstWordIsRefusedWithTheInvalidFormatMessage) {
   EXPECT_EQ(checkBookFile(path, prompter), BookCheck::Refused);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text,
-            "Can not open:\n" + pathText(path) + "\n\nThis is not a valid Tolvex file format");
+            "Can not open:\n" + pathText(path) + "\n\nThis is not a valid Mervane file format");
   EXPECT_EQ(prompter.last().caption, "Invalid file format");
   EXPECT_EQ(prompter.last().icon, Icon::Stop);
   EXPECT_EQ(test::readFile(path), "TVXADR\nhello");
