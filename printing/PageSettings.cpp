@@ -272,7 +272,7 @@ PageSettingsForm::Outcome PageSettingsForm::confirm(
   out.leftMirror = static_cast<int>(value(PageBox::EvenLeft));
   out.layoutGap = static_cast<int>(value(PageBox::Gap));
   out.inch = unit_ == LengthUnit::Inch;
-  writePageSetup(ini, out);
+  if (!ini.empty()) writePageSetup(ini, out);
   stored_ = out;
   return Outcome::Closed;
 }

@@ -120,7 +120,8 @@ class PageSettingsForm {
 
   enum class Outcome { Closed, StaysOpen };
   // OK with the six boxes' texts (in PageBox order). On Closed the geometry, the printer's
-  // paper code and (unless the paper list is broken) the ini file have been updated; the
+  // paper code and (unless the paper list is broken, or ini is empty) the ini file have
+  // been updated; the
   // geometry's two-on-one permission is taken as the current layout's.
   Outcome confirm(const std::array<std::string, kPageBoxCount>& typed, Prompter& prompter,
                   PageGeometry& geometry, PrinterPaper& printer,
