@@ -2,6 +2,7 @@
 // The catalogue of layouts: LayoutId 0..28, command id 1058 + LayoutId. This program
 // draws 1074..1080 (five address-book layouts, Envelope, Labels).
 
+#include <string>
 #include <string_view>
 
 namespace mv {
@@ -36,5 +37,14 @@ constexpr bool isAddressBookLayout(int command) noexcept {
 // many as a sheet has labels, and a sheet of none still holds one so that a page count
 // never divides by zero.
 int entriesPerPage(int layoutCommand, int labelsPerSheet) noexcept;
+
+// The field-line options ("%d,%d,%d,%d,%d,%d") a label or envelope format uses for an
+// address field (position 1..18) whose key it does not have. A position outside 1..18
+// is a fault of the caller: it gets the message below and "0,1,0,0,0,0".
+inline constexpr int kFieldLineCount = 18;
+inline constexpr const char* kFieldLineFallback = "0,1,0,0,0,0";
+std::string_view fieldLineDefault(int position) noexcept;
+bool isFieldLinePosition(int position) noexcept;
+std::string fieldLineDefaultError(int position);  // "error:\nMDIClient::DefaultProps(%d)"
 
 }  // namespace mv

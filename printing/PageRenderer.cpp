@@ -21,6 +21,40 @@ void drawOnePage(Canvas& canvas, const Mapping& sheet, const PageJob& job, int p
 
 }  // namespace
 
+PageJob pageJobFor(const AppState& state, AddressPageSettings settings, const PageBook* book) {
+  PageJob job;
+  job.settings = std::move(settings);
+  job.settings.layout = normalizeLayoutCommand(state.layout);
+  job.settings.labelEachPage = state.labelEachPage;
+  job.settings.hideAddresses = state.hideAddresses;
+  job.book = book;
+  job.geometry = state.geometry;
+  job.printMode = state.printMode;
+  job.count = countJobPages(job);
+  return job;
+}
+
+namespace {
+bool twoOnOneIn(const AppState& state) noexcept {
+  PageGeometry g = state.geometry;
+  g.twoOnOneAllowed = isAddressBookLayout(normalizeLayoutCommand(state.layout));
+  return g.twoOnOneActive();
+}
+}  // namespace
+
+int currentSheet(const AppState& state) noexcept {
+  return twoOnOneIn(state) ? sheetOfPage(state.page) : state.page;
+}
+
+std::string pageIndicator(const AppState& state) {
+  std::string text =
+      "Page " + std::to_string(state.page) + " of " + std::to_string(state.pageCount);
+  if (twoOnOneIn(state))
+    text += ", sheet " + std::to_string(currentSheet(state)) + " of " +
+            std::to_string(sheetCount(state.pageCount));
+  return text;
+}
+
 PageCount countJobPages(const PageJob& job) noexcept {
   const EntryCounts counts = job.book ? job.book->counts() : EntryCounts{};
   return countPages(counts, job.settings.layout, job.settings.labelEachPage, 0);

@@ -4,6 +4,7 @@
 // side, each page placed by the page settings with its heading and footnote.
 
 #include "printing/AddressPages.h"
+#include "printing/AppState.h"
 #include "printing/PageGeometry.h"
 #include "printing/PageTable.h"
 #include "printing/PageViewGeometry.h"
@@ -18,6 +19,15 @@ struct PageJob {
   int printMode = 0;             // booklet order two on one in modes 1..3
   bool layoutLandscape = false;  // the address-book layouts are portrait
 };
+
+// The job the view state asks for: its layout, page options, page geometry and print
+// mode over `settings` (page font, colours, heading and footnote), with the page count.
+PageJob pageJobFor(const AppState& state, AddressPageSettings settings, const PageBook* book);
+// The sheet that shows the current page: the page itself, or (page + 1) / 2 two on one.
+int currentSheet(const AppState& state) noexcept;
+// The toolbar's page text: "Page %d of %d", and two on one the sheet as well, so that
+// the numbers say which is which.
+std::string pageIndicator(const AppState& state);
 
 // The job's pages for the book, the layout and "Label each page".
 PageCount countJobPages(const PageJob& job) noexcept;

@@ -333,5 +333,26 @@ TEST(PageRenderer, twoOnOneDrawsOnlyPagesThatExist) {
   EXPECT_EQ(rects[0].brush.color, (Rgb{96, 96, 96}));
 }
 
+TEST(PageRenderer, jobAndIndicatorFollowTheViewState) {
+  const PageBook book(std::vector<AddressRecord>(45, person("Anna", "Berg")), 0);
+  AppState state;
+  state.layout = 1060;  // a catalogue number draws the 3-line layout
+  state.page = 5;
+  state.pageCount = 5;
+  state.hideAddresses = true;
+  const PageJob job = pageJobFor(state, AddressPageSettings{}, &book);
+  EXPECT_EQ(job.settings.layout, 1076);
+  EXPECT_TRUE(job.settings.hideAddresses);
+  EXPECT_EQ(job.count.pages, 5);
+  EXPECT_EQ(currentSheet(state), 5);
+  EXPECT_EQ(pageIndicator(state), "Page 5 of 5");
+  state.geometry.widthFraction = state.geometry.lengthFraction = 0.5;
+  state.geometry.twoOnOne = true;
+  EXPECT_EQ(currentSheet(state), 3);
+  EXPECT_EQ(pageIndicator(state), "Page 5 of 5, sheet 3 of 3");
+  state.layout = 1079;  // the envelope is never printed two on one
+  EXPECT_EQ(pageIndicator(state), "Page 5 of 5");
+}
+
 }  // namespace
 }  // namespace mv
