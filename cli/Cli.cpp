@@ -242,10 +242,10 @@ class StderrPrompter final : public Prompter {
     std::string text = message.text;
     for (char& c : text)
       if (c == '\n') c = ' ';
-    err_ << "mervane-cli: " << utf8(text) << "\n";
-    return message.buttons == Buttons::YesNo || message.buttons == Buttons::YesNoCancel
-               ? Answer::No
-               : Answer::Ok;
+    const bool question =
+        message.buttons == Buttons::YesNo || message.buttons == Buttons::YesNoCancel;
+    err_ << "mervane-cli: " << utf8(text) << (question ? " No.\n" : "\n");
+    return question ? Answer::No : Answer::Ok;
   }
 
  private:
