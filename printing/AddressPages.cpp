@@ -128,13 +128,22 @@ class PageDrawer {
   }
 
  private:
-  void setFont(int height, int weight = 0) { c_.setFont(Font{s_.fontFace, height, weight}); }
+  void setFont(int height, int weight = 0) {
+    c_.setFont(Font{s_.fontFace, height, weight});
+    metrics_ = c_.fontMetrics();
+  }
 
   void text(const std::string& t, const Item& at) {
     if (t.empty() || at.x >= at.clipRight) return;
     const int y = at.dy + yOffset_;
+    const long room = at.clipRight - at.x;
+    // Most fields are short enough to fit whatever their letters: only measure the others.
+    if (static_cast<long>(t.size()) * metrics_.maxCharWidth <= room) {
+      c_.drawText({at.x, y}, t);
+      return;
+    }
     const TextSize size = c_.measureText(t);
-    if (at.x + size.width <= at.clipRight) {
+    if (size.width <= room) {
       c_.drawText({at.x, y}, t);
     } else {
       // Too wide for its column: cut off at the edge rather than run over the next one.
@@ -244,6 +253,7 @@ class PageDrawer {
   int row_;
   int top_;
   int yOffset_;
+  FontMetrics metrics_;
 };
 
 }  // namespace

@@ -105,7 +105,8 @@ FontMetrics TextMeasurer::metrics() const {
   const int a = static_cast<int>(std::lround(ascent()));
   const int d = static_cast<int>(std::lround(descent()));
   const int em = static_cast<int>(std::lround(current_->font.pixelSize() / double(kScale)));
-  return FontMetrics{a, d, a + d, std::max(0, a + d - em)};
+  const int widest = static_cast<int>(std::ceil(current_->metrics.maxWidth() / kScale));
+  return FontMetrics{a, d, a + d, std::max(0, a + d - em), widest};
 }
 
 int textBoxFlags(HAlign align, TextFlow flow) noexcept {
