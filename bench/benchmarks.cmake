@@ -2,3 +2,8 @@
 add_executable(mervane_bench StoreBench.cpp)
 target_include_directories(mervane_bench PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(mervane_bench PRIVATE mervane_store benchmark::benchmark mervane_warnings)
+
+# The page layouts to PDF against a plain QPainter loop drawing the same texts.
+add_executable(mervane_pages_bench PagesBench.cpp)
+target_link_libraries(mervane_pages_bench PRIVATE mervane_printing_qt benchmark::benchmark
+  mervane_warnings)

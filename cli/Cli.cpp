@@ -7,6 +7,10 @@
 #include "store/Converter.h"
 #include "store/Rescan.h"
 #include "platform/Prompter.h"
+#include "printing/JobSettings.h"
+#include "printing/qt/PdfExport.h"
+
+#include <QGuiApplication>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -234,6 +238,101 @@ int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
   return kOk;
 }
 
+// print: the pages of an address-book layout to a PDF file, drawn as the printer gets
+// them, with the settings of an optional settings file.
+constexpr const char* kPrintUsage =
+    "usage: mervane-cli print BOOK --layout 1074..1078 --pdf OUT [--pages A-B]"
+    " [--settings INI] [--blank]\n";
+
+// The settings' messages go to stderr; a question is answered No, which leaves things
+// as the program has them at start.
+class StderrPrompter final : public Prompter {
+ public:
+  explicit StderrPrompter(std::ostream& err) : err_(err) {}
+  Answer ask(const Message& message) override {
+    std::string text = message.text;
+    for (char& c : text)
+      if (c == '\n') c = ' ';
+    const bool question =
+        message.buttons == Buttons::YesNo || message.buttons == Buttons::YesNoCancel;
+    err_ << "mervane-cli: " << utf8(text) << (question ? " No.\n" : "\n");
+    return question ? Answer::No : Answer::Ok;
+  }
+
+ private:
+  std::ostream& err_;
+};
+
+// Fonts need a GUI application; without a display the offscreen platform serves.
+void ensureGuiApplication() {
+  if (QGuiApplication::instance()) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "mervane-cli";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);
+}
+
+int print(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  int layout = 0;
+  std::string pdf;
+  std::string settings;
+  int from = 1;
+  int to = 1 << 30;
+  bool blank = false;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--blank") {
+      blank = true;
+    } else if (a == "--layout" && hasValue) {
+      layout = std::atoi(args[++i].c_str());
+    } else if (a == "--pdf" && hasValue) {
+      pdf = args[++i];
+    } else if (a == "--settings" && hasValue) {
+      settings = args[++i];
+    } else if (a == "--pages" && hasValue) {
+      if (std::sscanf(args[++i].c_str(), "%d-%d", &from, &to) != 2 || from < 1 || to < from) {
+        err << "mervane-cli: --pages takes a range such as 2-5.\n" << kPrintUsage;
+        return kFailure;
+      }
+    } else {
+      err << kPrintUsage;
+      return kFailure;
+    }
+  }
+  if (!isAddressBookLayout(layout) || pdf.empty()) {
+    err << kPrintUsage;
+    return kFailure;
+  }
+  if (!settings.empty() && !std::filesystem::exists(settings)) {
+    err << "mervane-cli: " << settings << " does not exist.\n";
+    return kFailure;
+  }
+  Book book;
+  if (auto failed = openBook(book, args[1], err)) return *failed;
+  ensureGuiApplication();
+  StderrPrompter prompter(err);
+  JobSettings loaded = loadJobSettings(settings, layout, prompter);
+  loaded.page.hideAddresses = blank;
+  const PageBook pages(book.recordsInListOrder(), loaded.page.cardSort);
+  PageJob job;
+  job.settings = loaded.page;
+  job.book = &pages;
+  job.geometry = loaded.geometry;
+  job.count = countJobPages(job);
+  const PdfResult written = writePagesPdf(job, from, to, pdf);
+  book.close();
+  if (!written.ok) {
+    err << "mervane-cli: " << pdf << ": " << written.error << "\n";
+    return kFailure;
+  }
+  out << "Wrote " << written.sheets << (written.sheets == 1 ? " sheet" : " sheets") << " of "
+      << layoutShortNameOfCommand(layout) << " (" << job.count.pages << " pages) to " << pdf
+      << "\n";
+  return kOk;
+}
+
 }  // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -249,6 +348,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (verb == "sort") return sort(args, out, err);
   if (verb == "rescan" && single) return rescan(args[1], out, err);
   if (verb == "convert" && single) return convert(args[1], out, err);
+  if (verb == "print") return print(args, out, err);
   err << kUsage;
   return kFailure;
 }

@@ -3,6 +3,7 @@
 // layout, view kind, page and page count, print range and mode, zoom.
 
 #include "printing/LayoutCatalogue.h"
+#include "printing/PageGeometry.h"
 
 #include <array>
 
@@ -21,6 +22,7 @@ struct AppState {
   bool labelEachPage = false;  // Customize Card_Maximize_Address
   bool hideAddresses = false;  // page options, held for the run only
   std::array<int, 26> firstPageOfLetter{1};  // label-each-page mode: first page of A..Z
+  PageGeometry geometry;  // the page size on the sheet, from the Page Settings dialog
 };
 
 }  // namespace mv

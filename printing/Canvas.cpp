@@ -54,13 +54,13 @@ void Canvas::drawRoundedRect(const Rect& rect, int cornerWidth, int cornerHeight
 }
 
 TextSize Canvas::measureText(std::string_view text) const {
-  return measurer_->measure(fromCp1252(text));
+  return measurer_->measure(measurer_->text(text));
 }
 
 FontMetrics Canvas::fontMetrics() const { return measurer_->metrics(); }
 
 int Canvas::measureTextBoxHeight(int width, std::string_view text, TextFlow flow) const {
-  return static_cast<int>(std::lround(measurer_->boxHeight(width, fromCp1252(text), flow)));
+  return static_cast<int>(std::lround(measurer_->boxHeight(width, measurer_->text(text), flow)));
 }
 
 }  // namespace mv

@@ -95,6 +95,7 @@ struct FontMetrics {
   int descent = 0;
   int height = 0;           // the cell: ascent + descent
   int internalLeading = 0;  // cell height minus character height
+  int maxCharWidth = 0;     // no character is wider: a text of n characters is at most n times it
 };
 
 enum class CanvasTarget { Screen, Printer };

@@ -49,4 +49,25 @@ int entriesPerPage(int layoutCommand, int labelsPerSheet) noexcept {
   return kEntriesPerPage[layoutCommand - kFirstDrawnLayout];
 }
 
+bool isFieldLinePosition(int position) noexcept {
+  return position >= 1 && position <= kFieldLineCount;
+}
+
+std::string_view fieldLineDefault(int position) noexcept {
+  // Mr/Ms, First, Last, Job Title, Department, Company, Street 1, Street 2, City, State,
+  // Zip, Country, then the six numbers and addresses that labels leave out.
+  constexpr std::array<std::string_view, kFieldLineCount> defaults{{
+      "1,1,0,0,0,0", "1,0,0,0,0,0", "1,0,0,0,0,0", "1,1,0,0,0,0", "1,1,0,0,0,0",
+      "1,1,0,1,0,0", "1,1,0,0,0,0", "1,1,0,0,0,0", "1,1,1,0,0,0", "1,0,0,0,0,0",
+      "1,1,1,0,0,0", "1,0,0,0,0,0", "0,1,0,0,0,0", "0,1,0,0,0,0", "0,1,0,0,0,0",
+      "0,1,0,0,0,0", "0,1,0,0,0,0", "0,1,0,0,0,0",
+  }};
+  return isFieldLinePosition(position) ? defaults[static_cast<size_t>(position - 1)]
+                                       : kFieldLineFallback;
+}
+
+std::string fieldLineDefaultError(int position) {
+  return "error:\nMDIClient::DefaultProps(" + std::to_string(position) + ")";
+}
+
 }  // namespace mv

@@ -4,6 +4,7 @@
 
 #include "commands/Commands.h"
 
+#include <string>
 #include <string_view>
 
 namespace mv {
@@ -38,5 +39,14 @@ constexpr bool isAddressBookLayout(int command) noexcept {
 // many as a sheet has labels, and a sheet of none still holds one so that a page count
 // never divides by zero.
 int entriesPerPage(int layoutCommand, int labelsPerSheet) noexcept;
+
+// The field-line options ("%d,%d,%d,%d,%d,%d") a label or envelope format uses for an
+// address field (position 1..18) whose key it does not have. A position outside 1..18
+// is a fault of the caller: it gets the message below and "0,1,0,0,0,0".
+inline constexpr int kFieldLineCount = 18;
+inline constexpr const char* kFieldLineFallback = "0,1,0,0,0,0";
+std::string_view fieldLineDefault(int position) noexcept;
+bool isFieldLinePosition(int position) noexcept;
+std::string fieldLineDefaultError(int position);  // "error:\nMDIClient::DefaultProps(%d)"
 
 }  // namespace mv

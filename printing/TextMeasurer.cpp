@@ -1,6 +1,7 @@
 #include "printing/TextMeasurer.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,10 +18,17 @@ struct TextMeasurer::Made {
 
 namespace {
 
+constexpr std::string_view kSymbolFace = "Wingdings";
+constexpr const char* kSymbolStandIn = "DejaVu Sans";
+
+bool isSymbolFace(const Font& request) noexcept {
+  return equalsIgnoreCase(request.face, kSymbolFace);
+}
+
 int pixels(double size) { return std::max(1, static_cast<int>(std::lround(size))); }
 
 QFont realise(const Font& request) {
-  QFont font(fromCp1252(request.face));
+  QFont font(isSymbolFace(request) ? QString(kSymbolStandIn) : fromCp1252(request.face));
   font.setHintingPreference(QFont::PreferNoHinting);
   // Text runs are measured piece by piece (a name after its salutation), so the width of
   // a run must not depend on its neighbours.
@@ -59,6 +67,17 @@ void TextMeasurer::select(const Font& font) {
   current_ = made_.back().get();
 }
 
+QString TextMeasurer::text(std::string_view cp1252) const {
+  if (!isSymbolFace(current_->request)) return fromCp1252(cp1252);
+  QString out;
+  for (const char c : cp1252) {
+    if (c == '*') out += QChar(0x2709);       // envelope
+    else if (c == '(') out += QChar(0x260E);  // telephone
+    else out += fromCp1252(std::string_view(&c, 1));
+  }
+  return out;
+}
+
 const QFont& TextMeasurer::qfont() const noexcept { return current_->font; }
 
 const QFontMetricsF& TextMeasurer::qmetrics() const noexcept { return current_->metrics; }
@@ -86,7 +105,8 @@ FontMetrics TextMeasurer::metrics() const {
   const int a = static_cast<int>(std::lround(ascent()));
   const int d = static_cast<int>(std::lround(descent()));
   const int em = static_cast<int>(std::lround(current_->font.pixelSize() / double(kScale)));
-  return FontMetrics{a, d, a + d, std::max(0, a + d - em)};
+  const int widest = static_cast<int>(std::ceil(current_->metrics.maxWidth() / kScale));
+  return FontMetrics{a, d, a + d, std::max(0, a + d - em), widest};
 }
 
 int textBoxFlags(HAlign align, TextFlow flow) noexcept {

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace mv {
@@ -38,6 +39,10 @@ class TextMeasurer {
   double boxHeight(double width, const QString& text, TextFlow flow) const;
 
   TextSize measure(const QString& text) const;
+  // The text to draw and measure in the current font. The symbol font the layouts ask for
+  // ("Wingdings") is not installed here: its envelope "*" and telephone "(" come from a
+  // face that has them as Unicode symbols.
+  QString text(std::string_view cp1252) const;
   FontMetrics metrics() const;
 
  private:

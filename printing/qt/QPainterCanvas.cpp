@@ -86,7 +86,7 @@ QRectF QPainterCanvas::deviceRect(const Rect& rect) const {
 }
 
 void QPainterCanvas::paintText(Point at, std::string_view text, TextAlign align) {
-  const QString s = fromCp1252(text);
+  const QString s = measurer().text(text);
   const TextMeasurer& m = measurer();
   const QFontMetricsF& fm = m.qmetrics();
   double x = 0;
@@ -114,7 +114,7 @@ void QPainterCanvas::paintTextBox(const Rect& box, std::string_view text, HAlign
   painter_.setWorldTransform(QTransform(sx, 0, 0, sy, device.left(), device.top()) * base_);
   painter_.setClipRect(room, Qt::IntersectClip);
   useTextTools();
-  painter_.drawText(room, textBoxFlags(align, flow), fromCp1252(text));
+  painter_.drawText(room, textBoxFlags(align, flow), measurer().text(text));
   painter_.restore();
 }
 

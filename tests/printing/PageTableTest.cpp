@@ -249,5 +249,29 @@ TEST(PageTable, printRangeAroundAPrintJob) {
   EXPECT_EQ(s.page, 6);  // the page shown stays
 }
 
+TEST(LayoutCatalogue, fieldLineDefaults) {
+  struct Row {
+    int position;
+    const char* expected;
+    bool valid;
+  };
+  const Row rows[] = {
+      {1, "1,1,0,0,0,0", true},   // Mr/Ms
+      {6, "1,1,0,1,0,0", true},   // Company
+      {9, "1,1,1,0,0,0", true},   // City
+      {11, "1,1,1,0,0,0", true},  // Zip
+      {12, "1,0,0,0,0,0", true},  // Country
+      {13, "0,1,0,0,0,0", true},  // the numbers and addresses are off
+      {18, "0,1,0,0,0,0", true},
+      {0, "0,1,0,0,0,0", false},  // outside 1..18: the fallback, with the message
+      {19, "0,1,0,0,0,0", false},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(fieldLineDefault(r.position), r.expected) << r.position;
+    EXPECT_EQ(isFieldLinePosition(r.position), r.valid) << r.position;
+  }
+  EXPECT_EQ(fieldLineDefaultError(19), "error:\nMDIClient::DefaultProps(19)");
+}
+
 }  // namespace
 }  // namespace mv

@@ -1,0 +1,38 @@
+#include "printing/JobSettings.h"
+
+#include "settings/Customize.h"
+#include "settings/PageText.h"
+
+namespace mv {
+
+std::string missingPaperMessage(int comboIndex) {
+  return "pagesize.dat has no paper number " + std::to_string(comboIndex) +
+         "; the first paper is used.";
+}
+
+JobSettings loadJobSettings(const std::filesystem::path& ini, int layout, Prompter& prompter) {
+  JobSettings job;
+  job.page.layout = layout;
+  if (ini.empty()) return job;
+  job.page = addressPageSettings(readCustomize(ini), layout);
+  job.page.heading = readPageText(ini, PageTextKind::Heading);
+  job.page.footnote = readPageText(ini, PageTextKind::Footnote);
+
+  const PageSetupValues stored = readPageSetup(ini);
+  std::optional<std::vector<PaperRow>> rows = readPaperList(paperListPath());
+  if (rows && !rows->empty() &&
+      paperIndexOrFirst(stored.comboIndex, rows->size()) != stored.comboIndex)
+    prompter.inform(missingPaperMessage(stored.comboIndex));
+  PageSettingsForm form(std::move(rows), stored, job.printer);
+  form.open(prompter);
+  PageGeometry geometry;
+  geometry.twoOnOneAllowed = isAddressBookLayout(normalizeLayoutCommand(layout));
+  PrinterPaper printer = job.printer;
+  if (form.confirmAsShown(prompter, geometry, printer, {}) == PageSettingsForm::Outcome::Closed) {
+    job.geometry = geometry;
+    job.printer = printer;
+  }
+  return job;
+}
+
+}  // namespace mv

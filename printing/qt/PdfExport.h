@@ -1,0 +1,24 @@
+#pragma once
+// Pages of a layout written to a PDF file exactly as the printer gets them: the printer
+// mapping over the whole sheet, printed-text offset, tabs at their printed places. The
+// text stays text, so the file can be searched and read by a text extractor.
+
+#include "printing/PageRenderer.h"
+
+#include <filesystem>
+#include <string>
+
+namespace mv {
+
+struct PdfResult {
+  bool ok = false;
+  int sheets = 0;     // sheets written
+  std::string error;  // why nothing was written
+};
+
+// Pages fromPage..toPage (clamped to the job's pages); two on one, the sheets that hold
+// them. Needs a QGuiApplication.
+PdfResult writePagesPdf(const PageJob& job, int fromPage, int toPage,
+                        const std::filesystem::path& file, int resolution = 600);
+
+}  // namespace mv
