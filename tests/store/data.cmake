@@ -9,6 +9,7 @@ mervane_add_test(store_data_tests
     data_BadInputTest.cpp
     data_DamagedBookTest.cpp
     data_DumpCompare.h
+    data_CliRunner.h
     data_FuzzTest.cpp
     ${PROJECT_SOURCE_DIR}/cli/Cli.cpp
   LIBS mervane_store mervane_printing_qt)

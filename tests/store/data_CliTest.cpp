@@ -1,5 +1,6 @@
 // mervane-cli's verbs, run through the same entry point as the binary.
 #include "cli/Cli.h"
+#include "data_CliRunner.h"
 #include "platform/Paths.h"
 #include "store/AtomicFile.h"
 #include "store/Book.h"
@@ -27,10 +28,10 @@ using test::readFile;
 using test::TestDir;
 using test::writeFile;
 
-class CliTest : public ::testing::Test {
+class CliTest : public test::CliRunner {
  protected:
   void SetUp() override {
-    setScratchDirForTesting(scratch_.path());
+    CliRunner::SetUp();
     Book book(scratch_.path());
     ASSERT_EQ(book.createNew(book_), BookStatus::Ok);
     AddressRecord john = makeRecord("John", "Smith", "", "Friends", 1);
@@ -40,19 +41,8 @@ class CliTest : public ::testing::Test {
     addRecord(book, makeRecord("Zoe", "Adams", "", "friends"));
     ASSERT_EQ(book.save(), BookStatus::Ok);  // list order: Amy, John, Zoe
   }
-  void TearDown() override { setScratchDirForTesting({}); }
 
-  int run(std::vector<std::string> args) {
-    out_.str({});
-    err_.str({});
-    return cli::run(args, out_, err_);
-  }
 
-  TestDir dir_;
-  TestDir scratch_;
-  std::filesystem::path book_ = dir_ / "book.adr";
-  std::ostringstream out_;
-  std::ostringstream err_;
 };
 
 TEST_F(CliTest, checkTellsCurrentOlderAndForeignFilesApart) {

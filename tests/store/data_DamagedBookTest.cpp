@@ -2,6 +2,7 @@
 // every record is read, a command either keeps every record or refuses and leaves the
 // file as it was, and only the rescan rewrites a damaged book.
 #include "cli/Cli.h"
+#include "data_CliRunner.h"
 #include "platform/Paths.h"
 #include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
@@ -53,26 +54,12 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
-class DamagedBook : public ::testing::Test {
+class DamagedBook : public test::CliRunner {
  protected:
-  void SetUp() override { setScratchDirForTesting(scratch_.path()); }
-  void TearDown() override { setScratchDirForTesting({}); }
-
-  int run(std::vector<std::string> args) {
-    out_.str({});
-    err_.str({});
-    return cli::run(args, out_, err_);
-  }
   std::vector<std::string> dump() {
     EXPECT_EQ(run({"dump", book_}), 0) << err_.str();
     return test::dumpedRecords(out_.str()).value_or(std::vector<std::string>{"unreadable"});
   }
-
-  test::TestDir dir_;
-  test::TestDir scratch_;
-  std::filesystem::path book_ = dir_ / "book.adr";
-  std::ostringstream out_;
-  std::ostringstream err_;
 };
 
 TEST_F(DamagedBook, everyRecordIsReadAndKeptOrTheCommandIsRefused) {

@@ -9,6 +9,7 @@
 // MERVANE_FUZZ_SEED picks another sequence; MERVANE_FUZZ_KEEP names a folder that gets
 // every finding's book; MERVANE_FUZZ_REPLAY=BOOK runs every verb on one kept book.
 #include "cli/Cli.h"
+#include "data_CliRunner.h"
 #include "platform/Paths.h"
 #include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
@@ -134,16 +135,8 @@ struct Finding {
   std::string book;
 };
 
-class CliFuzz : public ::testing::Test {
+class CliFuzz : public test::CliRunner {
  protected:
-  void SetUp() override { setScratchDirForTesting(scratch_.path()); }
-  void TearDown() override { setScratchDirForTesting({}); }
-
-  int run(std::vector<std::string> args) {
-    out_.str({});
-    err_.str({});
-    return cli::run(args, out_, err_);
-  }
   std::optional<std::vector<std::string>> dump() {
     if (run({"dump", book_}) != 0) return std::nullopt;
     return test::dumpedRecords(out_.str());
@@ -204,11 +197,7 @@ class CliFuzz : public ::testing::Test {
     return std::nullopt;
   }
 
-  test::TestDir dir_;
-  test::TestDir scratch_;
   std::filesystem::path book_ = dir_ / "fuzz.adr";
-  std::ostringstream out_;
-  std::ostringstream err_;
   std::map<std::string, long> outcomes_;
 };
 
