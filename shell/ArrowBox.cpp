@@ -8,6 +8,9 @@ ArrowBox::ArrowBox(QWidget* parent) : QAbstractSpinBox(parent) {
   setButtonSymbols(QAbstractSpinBox::UpDownArrows);
   setAccelerated(false);
   setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+  setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // Room for the widest value a box shows ("-152.40") and its arrows.
+  setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("-0000.00")) + 36);
 }
 
 QString ArrowBox::value() const { return lineEdit()->text(); }
