@@ -3,6 +3,8 @@
 // heading and footnote, all driven by command and control ids.
 #include "ShellTestSupport.h"
 
+#include "cardwindow/CardEditControls.h"
+#include "cardwindow/CardFile.h"
 #include "platform_qt/Controls.h"
 #include "shell/AddTextDialog.h"
 #include "shell/ArrowBox.h"
@@ -74,6 +76,34 @@ TEST_F(PageViewTest, pageCountsComeFromTheBookAsItStandsAndFileEveryEntryUnderIt
   EXPECT_EQ(pageText(), "Page 1 of 27");
   f.onCommand(cmd::kLastLetter);
   EXPECT_EQ(pageText(), "Page 26 of 27");
+}
+
+TEST_F(PageViewTest, thePagesCountTheCardWindowsBookWithItsLatestEdits) {
+  MainFrame& f = start(createCardWindow);
+  auto* w = dynamic_cast<TCardFile*>(f.cardWindow());
+  ASSERT_NE(w, nullptr);
+  w->setDialogRunner([](QDialog&) { return int(QDialog::Rejected); });
+  chooser.answer(dir_ / "book.adr");
+  f.onCommand(cmd::kNewFile);
+  auto add = [&](const QString& first) {
+    w->onCommand(cmd::kClearCard);
+    QLineEdit* box = w->card()->box(FieldId::First);
+    box->selectAll();
+    box->insert(first);
+    w->onCommand(cmd::kAddName);
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+  };
+  add("Ann");
+  add("Zed");
+  f.appState().labelEachPage = true;
+  f.onCommand(cmd::kPrintPreview);
+  ASSERT_NE(f.currentJob().book, nullptr);
+  EXPECT_EQ(f.currentJob().book->records().size(), 2u);
+  EXPECT_EQ(f.currentJob().book->counts().perLetter[25], 1);
+  f.onCommand(cmd::kClosePreview);
+  add("Zoe");  // not saved: the pages still show it
+  f.onCommand(cmd::kPrintPreview);
+  EXPECT_EQ(f.currentJob().book->counts().perLetter[25], 2);
 }
 
 TEST_F(PageViewTest, zoomCommandsStepWithinTheirLimits) {
