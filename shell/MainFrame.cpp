@@ -13,7 +13,12 @@
 #include "shell/CommandTable.h"
 #include "shell/FontChooser.h"
 #include "shell/FramePlacement.h"
-#include "shell/PlaceholderWindows.h"
+#include "shell/PageView.h"
+#include "shell/PageSizeDialog.h"
+#include "shell/AddTextDialog.h"
+#include "shell/PageOptionsDialog.h"
+#include "cardwindow/CardFile.h"
+#include "printing/PageViewGeometry.h"
 #include "shell/PrintingProblemsDialog.h"
 #include "shell/ToolbarIcons.h"
 #include "store/BookValidation.h"
@@ -59,6 +64,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       fileChooser_(options.fileChooser),
       cardFactory_(std::move(options.cardWindowFactory)),
       pageViewFactory_(std::move(options.pageViewFactory)),
+      bookRecords_(std::move(options.bookRecords)),
       browserProbe_(std::move(options.webBrowserProbe)),
       heading_(defaultPageText(PageTextKind::Heading)),
       footnote_(defaultPageText(PageTextKind::Footnote)) {
@@ -113,7 +119,10 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   services_.dialerPresent = [] { return true; };
 
   PageViewHost* view = pageViewFactory_ ? pageViewFactory_(central_, state_, services_) : nullptr;
-  if (!view) view = new PlaceholderPageView(central_, state_);
+  if (!view)
+    view = new PageView(central_, state_, services_,
+                        {[this] { return currentJob(); },
+                         [this](QWidget* parent) { return buildPopup(213, parent); }});
   pageView_ = view;
   pageView_->widget()->hide();
   centralLayout_->addWidget(pageView_->widget());
@@ -287,8 +296,7 @@ void MainFrame::refreshStatusTips() {
 }
 
 void MainFrame::updateToolbarTexts() {
-  pageButton_->defaultAction()->setText(
-      QStringLiteral("Page %1 of %2").arg(state_.page).arg(state_.pageCount));
+  pageButton_->defaultAction()->setText(QString::fromStdString(pageIndicator(state_)));
   const std::string name(layoutShortNameOfCommand(state_.layout));
   if (name != shownLayoutName_ || layoutButton_->text().isEmpty()) {
     shownLayoutName_ = name;
@@ -402,6 +410,7 @@ void MainFrame::showPageView() {
   mode_ = ViewMode::PageView;
   state_.layout = normalizeLayoutCommand(state_.layout);
   state_.page = 1;
+  recountPages(true);
   setTitleText(QStringLiteral("Mervane - %1").arg(QString::fromStdString(bookPath_.string())));
   updateToolbarTexts();
   setMenuResource(208);
@@ -418,7 +427,7 @@ void MainFrame::showPageView() {
 void MainFrame::selectLayout(int command) {
   state_.layout = normalizeLayoutCommand(command);
   state_.page = 1;
-  updateToolbarTexts();
+  recountPages(false);
   refreshPageView();
 }
 
@@ -429,7 +438,30 @@ void MainFrame::goToPage(int page) {
 }
 
 void MainFrame::refreshPageView() {
+  updateToolbarTexts();
   if (mode_ == ViewMode::PageView) pageView_->onCommand(cmd::kRefreshPageView);
+}
+
+std::vector<AddressRecord> MainFrame::bookRecords() const {
+  if (bookRecords_) return bookRecords_();
+  if (auto* cardFile = dynamic_cast<TCardFile*>(card_); cardFile && bookValid_)
+    return cardFile->session().book().recordsInListOrder();
+  return {};
+}
+
+void MainFrame::recountPages(bool reloadBook) {
+  // One rule for counting and drawing: the pages count the entries the way they file
+  // them, so no entry is ever left off every page.
+  if (reloadBook) pageBook_ = PageBook(bookRecords(), customize_.cardSort);
+  applyPageCount(state_, currentJob().count);
+  updateToolbarTexts();
+}
+
+PageJob MainFrame::currentJob() const {
+  AddressPageSettings settings = addressPageSettings(customize_, state_.layout);
+  settings.heading = heading_;
+  settings.footnote = footnote_;
+  return pageJobFor(state_, std::move(settings), &pageBook_);
 }
 
 void MainFrame::bringToFront() {
@@ -498,6 +530,9 @@ bool MainFrame::onCommand(int id) {
     const bool fromMenu = id >= kFirstDrawnLayout && id <= kLastDrawnLayout;
     selectLayout(id);
     if (fromMenu && mode_ == ViewMode::Card) print();
+  } else if (id == cmd::kRefreshPageView) {
+    recountPages(true);
+    refreshPageView();
   } else if (CommandTarget* target = targetOf(id)) {
     handled = target->onCommand(id);
   } else if (commandOwner(id) != CommandOwner::Frame) {
@@ -526,7 +561,15 @@ bool MainFrame::onCommand(int id) {
       case cmd::kHeading:
       case cmd::kFootnote:
       case cmd::kPageSettings:
-        runHandler(id);
+        if (handlers_.count(id))
+          runHandler(id);
+        else if (id == cmd::kPaperSize)
+          paperSize();
+        else if (id == cmd::kHeading || id == cmd::kFootnote)
+          editPageText(id);
+        else if (id == cmd::kPageSettings)
+          pageOptions();
+        recountPages(id == cmd::kPageSettings);
         refreshPageView();
         break;
       case cmd::kMyAddress: runHandler(id); break;
@@ -550,8 +593,12 @@ bool MainFrame::onCommand(int id) {
       case cmd::kPriorLayout: selectLayout(priorLayoutCommand(state_.layout)); break;
       case cmd::kNextPage: goToPage(state_.page + 1); break;
       case cmd::kPriorPage: goToPage(state_.page - 1); break;
-      case cmd::kSkipForward: goToPage(state_.page + 10); break;
-      case cmd::kSkipBack: goToPage(state_.page - 10); break;
+      case cmd::kSkipForward:
+      case cmd::kSkipBack:
+        goToPage(state_.page + (id == cmd::kSkipForward ? kSkipPages : -kSkipPages));
+        recountPages(true);
+        refreshPageView();
+        break;
       case cmd::kLayoutButton: popUp(213, layoutButton_); break;
       case cmd::kPageButton:
         if (isCommandEnabled(id)) popUp(212, pageButton_);
@@ -616,10 +663,37 @@ void MainFrame::print() {
   refreshPageView();
 }
 
+int MainFrame::runDialog(QDialog& dialog) {
+  return runDialog_ ? runDialog_(dialog) : dialog.exec();
+}
+
+void MainFrame::paperSize() {
+  const std::filesystem::path ini = mervaneIni();
+  PageGeometry geometry = state_.geometry;
+  geometry.twoOnOneAllowed = isAddressBookLayout(state_.layout);
+  PageSizeDialog dialog(this, *prompter_, readPaperList(paperListPath()), readPageSetup(ini),
+                        geometry, printer_, ini);
+  if (runDialog(dialog) != QDialog::Accepted) return;
+  state_.geometry = dialog.geometry();
+  printer_ = dialog.printer();
+}
+
+void MainFrame::editPageText(int id) {
+  AddTextDialog dialog(this, heading_, footnote_, id == cmd::kFootnote ? 1 : 0);
+  if (runDialog(dialog) == QDialog::Accepted) dialog.takeInto(heading_, footnote_);
+}
+
+void MainFrame::pageOptions() {
+  PageOptionsDialog dialog(this, state_.labelEachPage, state_.hideAddresses);
+  if (runDialog(dialog) != QDialog::Accepted) return;
+  state_.labelEachPage = dialog.labelEachPage();
+  state_.hideAddresses = dialog.hideAddresses();
+}
+
 void MainFrame::printingProblems() {
   PrintingProblemsDialog dialog(customize_, mervaneIni(), *prompter_,
                                 [](int context) { HelpWindow::display(context); }, this);
-  if (dialog.exec() == QDialog::Accepted) selectLayout(state_.layout);
+  if (runDialog(dialog) == QDialog::Accepted) selectLayout(state_.layout);
 }
 
 void MainFrame::fontAndColor() {

@@ -12,6 +12,9 @@
 #include "settings/RecentFiles.h"
 #include "settings/WebBrowserProbe.h"
 #include "printing/AppState.h"
+#include "printing/PageRenderer.h"
+#include "printing/PageSettings.h"
+#include "store/AddressRecord.h"
 #include "shell/RunMode.h"
 
 #include <QMainWindow>
@@ -21,6 +24,7 @@
 #include <map>
 #include <memory>
 
+class QDialog;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -36,7 +40,10 @@ struct MainFrameOptions {
   Prompter* prompter = nullptr;        // required
   FileChooser* fileChooser = nullptr;  // required
   CardWindowFactory cardWindowFactory; // empty: no card window
-  PageViewFactory pageViewFactory;     // empty: a placeholder page view
+  PageViewFactory pageViewFactory;     // empty: the page view
+  // The open book's entries in list order, as the pages draw them; empty: the card
+  // window's book (a frame under test puts its own entries here).
+  std::function<std::vector<AddressRecord>()> bookRecords;
   // Asks the desktop for its web browser at set-up when HasWebBrowser is 0; tests put a
   // stand-in here, empty skips the query.
   std::function<BrowserProbe()> webBrowserProbe = [] { return probeWebBrowser(); };
@@ -93,6 +100,16 @@ class MainFrame : public QMainWindow {
   const BrowserProbe& webBrowser() const noexcept { return browser_; }
   const LangTable& language() const noexcept { return lang_; }
 
+  // The page job of the current layout, page options and page settings.
+  PageJob currentJob() const;
+  PageViewHost* pageView() const noexcept { return pageView_; }
+  const PrinterPaper& printerPaper() const noexcept { return printer_; }
+
+  // Runs the frame's own modal dialogs (page settings, options, heading and footnote);
+  // QDialog::exec() unless a test answers them.
+  using DialogRunner = std::function<int(QDialog&)>;
+  void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+
   // Builds pop-up menu 212 (letters) or 213 (layouts) with the current item checked.
   QMenu* buildPopup(int resource, QWidget* parent);
 
@@ -111,6 +128,14 @@ class MainFrame : public QMainWindow {
   void updateToolbarTexts();
   void refreshStatusTips();
   void refreshPageView();
+  // Takes the page count of the current layout (and, with reloadBook, the book's entries
+  // as they stand now, edits included) and shows it in the toolbar.
+  void recountPages(bool reloadBook);
+  std::vector<AddressRecord> bookRecords() const;
+  int runDialog(QDialog& dialog);
+  void paperSize();
+  void editPageText(int id);
+  void pageOptions();
   // Moves to page, kept within 1..page count, and shows it.
   void goToPage(int page);
   void prepareMenu(QMenu* menu);
@@ -133,6 +158,7 @@ class MainFrame : public QMainWindow {
   FileChooser* fileChooser_;
   CardWindowFactory cardFactory_;
   PageViewFactory pageViewFactory_;
+  std::function<std::vector<AddressRecord>()> bookRecords_;
   std::function<BrowserProbe()> browserProbe_;
 
   // Main client state.
@@ -145,6 +171,8 @@ class MainFrame : public QMainWindow {
   std::filesystem::path bookPath_;
   bool bookValid_ = false;
   AppState state_;
+  PageBook pageBook_;
+  PrinterPaper printer_;
   ViewMode mode_ = ViewMode::Card;
   bool setUpDone_ = false;
   bool printerChecked_ = false;
@@ -156,6 +184,7 @@ class MainFrame : public QMainWindow {
   std::string shownLayoutName_;
   ShellServices services_;
   std::map<int, std::function<void()>> handlers_;
+  DialogRunner runDialog_;
 
   // Widgets.
   QWidget* central_ = nullptr;

@@ -27,7 +27,8 @@ TEST(Commands, lookupsFindRunsAndTreatUnknownIdsAsTheFramesOwn) {
       {4503, CommandOwner::CardWindow, true, ""},   // go to the fourth group: a run
       {7055, CommandOwner::CardWindow, true, ""},   // a second-set field: a run
       {11926, CommandOwner::Frame, true, ""},       // the letter Z
-      {54, CommandOwner::PageView, false, "Zoom &In\t+"},
+      {54, CommandOwner::PageView, true, "Zoom &In\t+"},
+      {16, CommandOwner::Frame, false, "&Print"},
       {186, CommandOwner::CardWindow, false, "Send &Email"},
       {5, CommandOwner::Frame, true, ""},           // unknown
   };

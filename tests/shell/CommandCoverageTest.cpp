@@ -96,6 +96,7 @@ class CommandCoverage : public ShellTest {
     app.page = 5;
     app.labelEachPage = true;
     app.firstPageOfLetter.fill(1);
+    app.zoom = 0.7;  // every zoom command changes it
     script = [](QDialog& d) {
       if (auto* text = control<QLineEdit>(&d, 101)) text->setText("Lee");
       return int(QDialog::Accepted);
@@ -116,7 +117,7 @@ class CommandCoverage : public ShellTest {
     MainFrame& f = *frame;
     out << prompter.shown().size() << '|' << chooser.requests().size() << '|'
         << f.isVisible() << int(f.viewMode()) << f.toolBar()->isVisible() << '|'
-        << f.appState().layout << '/' << f.appState().page << '|'
+        << f.appState().layout << '/' << f.appState().page << '/' << f.appState().zoom << '|'
         << f.windowTitle().toStdString() << '|'
         << QApplication::clipboard()->text().toStdString() << '|'
         << (HelpWindow::instance() && HelpWindow::instance()->isVisible()) << '|';

@@ -8,6 +8,7 @@
 #include "platform/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "shell/MainFrame.h"
+#include "store/AddressRecord.h"
 #include "support/TestDir.h"
 
 #include <QWidget>
@@ -18,6 +19,13 @@
 #include <vector>
 
 namespace mv::test {
+
+inline AddressRecord person(std::string first, std::string last) {
+  AddressRecord r;
+  r[FieldId::First] = std::move(first);
+  r[FieldId::Last] = std::move(last);
+  return r;
+}
 
 class FakeCardWindow : public QWidget, public CardWindowHost {
  public:
@@ -103,7 +111,10 @@ class ShellTest : public ::testing::Test {
       card = new FakeCardWindow(parent, s);
       return card;
     };
-    if (realCardWindow) o.cardWindowFactory = std::move(realCardWindow);
+    if (realCardWindow)
+      o.cardWindowFactory = std::move(realCardWindow);
+    else
+      o.bookRecords = [this] { return entries; };
     frame = std::make_unique<MainFrame>(std::move(o));
     frame->setUp();
     frame->show();
@@ -114,6 +125,8 @@ class ShellTest : public ::testing::Test {
   ScriptedPrompter prompter;
   ScriptedFileChooser chooser;
   FakeCardWindow* card = nullptr;
+  // The entries of the book the recording card window stands for, in list order.
+  std::vector<AddressRecord> entries;
   int browserProbes = 0;
   std::unique_ptr<MainFrame> frame;
 };
