@@ -714,6 +714,11 @@ bool TCardFile::openBook(const std::filesystem::path& path) { return session_->o
 
 int TCardFile::selectedEntryIndex() const { return session_->selectedMainIndex(); }
 
+const Book* TCardFile::book() const {
+  const Book& open = session_->book();
+  return open.isOpen() ? &open : nullptr;
+}
+
 void TCardFile::showStatus(const std::string& text) {
   if (services_.showStatus) services_.showStatus(text);
 }

@@ -57,6 +57,7 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void saveWithoutAsking() override;
   bool openBook(const std::filesystem::path& path) override;
   int selectedEntryIndex() const override;
+  const Book* book() const override;
 
   CardSession& session() noexcept { return *session_; }
   TCardEditControls* card() const noexcept { return card_; }

@@ -13,6 +13,7 @@ class QWidget;
 
 namespace mv {
 
+class Book;
 class Prompter;
 class FileChooser;
 
@@ -40,6 +41,8 @@ class CardWindowHost : public CommandTarget {
   [[nodiscard]] virtual bool openBook(const std::filesystem::path& path) = 0;
   // The 0-based position of the selected name under "Main" (envelope printing), -1 none.
   virtual int selectedEntryIndex() const = 0;
+  // The open book, for the pages, labels and envelopes that print it; null when none is open.
+  virtual const Book* book() const = 0;
 };
 
 // Services of the frame and main client that the card window uses.

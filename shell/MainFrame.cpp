@@ -17,10 +17,10 @@
 #include "shell/PageSizeDialog.h"
 #include "shell/AddTextDialog.h"
 #include "shell/PageOptionsDialog.h"
-#include "cardwindow/CardFile.h"
 #include "printing/PageViewGeometry.h"
 #include "shell/PrintingProblemsDialog.h"
 #include "shell/ToolbarIcons.h"
+#include "store/Book.h"
 #include "store/BookValidation.h"
 
 #include <QApplication>
@@ -444,8 +444,8 @@ void MainFrame::refreshPageView() {
 
 std::vector<AddressRecord> MainFrame::bookRecords() const {
   if (bookRecords_) return bookRecords_();
-  if (auto* cardFile = dynamic_cast<TCardFile*>(card_); cardFile && bookValid_)
-    return cardFile->session().book().recordsInListOrder();
+  if (const Book* book = card_ ? card_->book() : nullptr; book && bookValid_)
+    return book->recordsInListOrder();
   return {};
 }
 

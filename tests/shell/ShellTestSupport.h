@@ -55,6 +55,7 @@ class FakeCardWindow : public QWidget, public CardWindowHost {
     return true;
   }
   int selectedEntryIndex() const override { return -1; }
+  const Book* book() const override { return nullptr; }
 
   std::vector<int> commands;
   std::vector<std::filesystem::path> opened;
