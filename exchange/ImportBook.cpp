@@ -335,20 +335,24 @@ std::optional<std::string> bookBytes(const std::vector<AddressRecord>& records) 
 }
 
 std::string importNotice(const ImportedBook& result) {
+  const auto counted = [](int n, const char* one, const char* many) {
+    return std::to_string(n) + ' ' + (n == 1 ? one : many);
+  };
   std::string out;
   if (result.replaced > 0) {
-    out += fillFormat("%d characters of the file have no place in this program's character "
-                      "set and were replaced by \"?\".\n",
-                      {std::to_string(result.replaced)});
+    out += fillFormat("%s no place in this program's character set: each became \"?\".\n",
+                      {counted(result.replaced, "character of the file has",
+                               "characters of the file have")});
   }
   if (result.valuesCut > 0) {
-    out += fillFormat("%d values were longer than a field holds and were cut to fit.\n",
-                      {std::to_string(result.valuesCut)});
+    out += fillFormat("%s longer than a field holds, cut to fit.\n",
+                      {counted(result.valuesCut, "value was", "values were")});
   }
   if (result.linesLeftOut > 0) {
-    out += fillFormat("One import takes at most %d entries: the last %d lines of the file "
-                      "were left out.\n",
-                      {std::to_string(kMaxImportRecords), std::to_string(result.linesLeftOut)});
+    out += fillFormat("One import takes at most %d entries: the last %s left out.\n",
+                      {std::to_string(kMaxImportRecords),
+                       counted(result.linesLeftOut, "line of the file was",
+                               "lines of the file were")});
   }
   if (!out.empty()) out.pop_back();
   return out;

@@ -177,7 +177,7 @@ TEST(ImportLines, longValuesAreCutAndCounted) {
   EXPECT_EQ(field(b, 0, FieldId::First), std::string(70, 'a'));
   EXPECT_EQ(field(b, 0, FieldId::City), std::string(70, 'c'));
   EXPECT_EQ(b.valuesCut, 1);
-  EXPECT_EQ(importNotice(b), "1 values were longer than a field holds and were cut to fit.");
+  EXPECT_EQ(importNotice(b), "1 value was longer than a field holds, cut to fit.");
 }
 
 TEST(ImportLines, notesGoIntoTheNotes) {
