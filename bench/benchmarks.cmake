@@ -7,3 +7,10 @@ target_link_libraries(mervane_bench PRIVATE mervane_store benchmark::benchmark m
 add_executable(mervane_pages_bench PagesBench.cpp)
 target_link_libraries(mervane_pages_bench PRIVATE mervane_printing_qt benchmark::benchmark
   mervane_warnings)
+
+# Importing 1,901 generated addresses against a plain split of the same bytes.
+add_executable(mervane_import_bench ImportBench.cpp)
+target_link_libraries(mervane_import_bench PRIVATE mervane_exchange benchmark::benchmark
+  mervane_warnings)
+target_compile_definitions(mervane_import_bench PRIVATE
+  MERVANE_IMPORT_BENCH_CSV="${PROJECT_SOURCE_DIR}/tests/exchange/data/addresses-1901.csv")

@@ -6,6 +6,7 @@
 #include "cardwindow/SecondSetConnect.h"
 #include "cardwindow/SummaryRtf.h"
 #include "cardwindow/SummaryView.h"
+#include "exchange/qt/ImportDialog.h"
 #include "platform_qt/Controls.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
@@ -265,6 +266,12 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
   hooks.showEditPage = [this] { setPage(EditPage); };
   hooks.closeWindow = [this] { closeFrame(); };
   hooks.notice = [this](const std::string& text) { showStatus(text); };
+  hooks.importCsv = [this](const std::filesystem::path& csv) {
+    const Book& book = session_->book();
+    return importCsvFile(csv, *services_.prompter, *services_.fileChooser,
+                         book.isOpen() ? book.path() : std::filesystem::path(), this,
+                         runDialog_);
+  };
   const int sort = services_.cardSort ? services_.cardSort() : 0;
   session_ = std::make_unique<CardSession>(*services_.prompter, *services_.fileChooser,
                                            *dialogs_, services_.settingsFile, sort,

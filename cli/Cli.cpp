@@ -1,5 +1,8 @@
 #include "cli/Cli.h"
 
+#include "exchange/ImportBook.h"
+#include "platform/Text.h"
+#include "store/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
 #include "store/AdrFormat.h"
@@ -24,7 +27,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: mervane-cli check BOOK | list BOOK [--sort first|last|company] | dump BOOK |\n"
-    "       sort BOOK --by first|last|company | rescan BOOK | convert BOOK\n";
+    "       sort BOOK --by first|last|company | rescan BOOK | convert BOOK |\n"
+    "       import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force]\n";
 
 std::string utf8(const std::string& cp1252) { return fromCp1252(cp1252).toUtf8().toStdString(); }
 
@@ -333,6 +337,80 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   return kOk;
 }
 
+// Imports a CSV file into a new book, matching as the import dialog does, then the pairs
+// given with --match. Prints what the dialog would tell: records, duplicates marked, values
+// cut, characters replaced and lines left out.
+int importCsv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  constexpr const char* kImportUsage =
+      "usage: mervane-cli import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force]\n";
+  if (args.size() < 3) {
+    err << kImportUsage;
+    return kFailure;
+  }
+  const std::filesystem::path csvPath = args[1];
+  const std::filesystem::path bookPath = args[2];
+  std::vector<std::pair<std::string, std::string>> pairs;
+  bool force = false;
+  for (size_t i = 3; i < args.size(); ++i) {
+    if (args[i] == "--force") {
+      force = true;
+      continue;
+    }
+    const auto eq = i + 1 < args.size() ? args[i + 1].rfind('=') : std::string::npos;
+    if (args[i] != "--match" || eq == std::string::npos) {
+      err << kImportUsage;
+      return kFailure;
+    }
+    // Names are typed in the terminal's UTF-8; the file's names are Windows-1252.
+    const QString pair = QString::fromStdString(args[++i]);
+    const qsizetype at = pair.lastIndexOf(QLatin1Char('='));
+    pairs.emplace_back(toCp1252(pair.left(at)), toCp1252(pair.mid(at + 1)));
+  }
+  std::error_code ec;
+  if (std::filesystem::exists(bookPath, ec) && !force) {
+    err << "mervane-cli: " << args[2] << " exists; give --force to replace it.\n";
+    return kFailure;
+  }
+  std::string bytes;
+  if (!readWholeFile(csvPath, bytes)) {
+    err << "mervane-cli: " << args[1] << " cannot be read.\n";
+    return kFailure;
+  }
+  const imp::ImportFile file = imp::parseImportFile(bytes);
+  imp::FieldMatch match;
+  match.autoMatch(file.names);
+  for (const auto& [importName, programName] : pairs) {
+    int column = -1;
+    for (size_t c = 0; c < file.names.size(); ++c) {
+      if (equalsIgnoreCase(file.names[c], importName)) column = static_cast<int>(c);
+    }
+    const int field = imp::programFieldNamed(programName);
+    if (column < 0 || field < 0) {
+      err << "mervane-cli: --match " << utf8(importName) << "=" << utf8(programName) << ": "
+          << (column < 0 ? "the file has no such field" : "there is no such program field")
+          << ".\n";
+      return kFailure;
+    }
+    match.match(column, field);
+  }
+  const imp::ImportedBook result = imp::importRecords(file, match);
+  const std::optional<std::string> book = imp::bookBytes(result.records);
+  if (!book) {
+    err << "mervane-cli: the file holds more entries than one address book can keep.\n";
+    return kFailure;
+  }
+  if (!writeFileAtomically(bookPath, *book)) {
+    err << "mervane-cli: " << args[2] << " cannot be written.\n";
+    return kFailure;
+  }
+  out << "records: " << result.records.size() << "\n"
+      << "duplicates: " << result.duplicates << "\n"
+      << "values cut: " << result.valuesCut << "\n"
+      << "characters replaced: " << result.replaced << "\n"
+      << "lines left out: " << result.linesLeftOut << "\n";
+  return kOk;
+}
+
 }  // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -349,6 +427,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (verb == "rescan" && single) return rescan(args[1], out, err);
   if (verb == "convert" && single) return convert(args[1], out, err);
   if (verb == "print") return print(args, out, err);
+  if (verb == "import") return importCsv(args, out, err);
   err << kUsage;
   return kFailure;
 }

@@ -30,7 +30,7 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     card(cmd::kSaveAs, "Save &As..."),
     card(cmd::kRescan, "&Rescan"),
     card(cmd::kBackup, "&Backup File"),
-    card(cmd::kImport, "&Import", 0, kNotYet),
+    card(cmd::kImport, "&Import"),
     card(cmd::kExport, "&Export", 0, kNotYet),
     row(cmd::kPrint, "&Print", "Print the selected layout", cmd::kPrint, O::Frame, kNotYet),
     row(cmd::kPrintPreview, "Print Pre&view", {}, cmd::kPrintPreview),

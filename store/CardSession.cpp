@@ -77,6 +77,7 @@ bool CardSession::onCommand(int id) {
   switch (id) {
     case kNewFile: newFile(); return true;
     case kOpen: openFile(); return true;
+    case kImport: openFile(kCsvFilter); return true;
     case kSave: save(); return true;
     case kSaveAs: saveAs(); return true;
     case kBackup: backup(); return true;
@@ -454,12 +455,12 @@ void CardSession::clearCard() {
 // Files
 
 std::optional<FileChoice> CardSession::chooseFile(FileRequest::Kind kind, const char* title,
-                                                  const char* filter) {
+                                                  const char* filter, int selectedFilter) {
   FileRequest request;
   request.kind = kind;
   request.title = title;
   request.filter = filter;
-  request.selectedFilter = 1;
+  request.selectedFilter = selectedFilter;
   // Open needs an existing file; every save dialog asks before replacing one.
   request.mustExist = kind == FileRequest::Kind::Open;
   request.overwritePrompt = kind == FileRequest::Kind::Save;
@@ -532,9 +533,10 @@ void CardSession::newFile() {
   afterOpen();
 }
 
-void CardSession::openFile() {
+void CardSession::openFile(int selectedFilter) {
   if (!askToSaveChanges()) return;
-  const auto choice = chooseFile(FileRequest::Kind::Open, "Open a File", kBookFilter);
+  const auto choice =
+      chooseFile(FileRequest::Kind::Open, "Open a File", kBookFilter, selectedFilter);
   if (!choice) return;
   std::filesystem::path path = choice->path;
   if (choice->filter == kCsvFilter) {

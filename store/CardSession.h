@@ -102,6 +102,7 @@ class CardSession {
     kSaveAs = cmd::kSaveAs,
     kSave = cmd::kSave,
     kOpen = cmd::kOpen,
+    kImport = cmd::kImport,  // Open with the CSV type selected
     kGoToGroupFirst = cmd::kGoToGroupFirst,  // + n: the n-th top-level entry
   };
 
@@ -142,7 +143,8 @@ class CardSession {
 
   // --- files
   void newFile();
-  void openFile();
+  // Open; Import preselects the CSV type. The type chosen decides: CSV imports.
+  void openFile(int selectedFilter = 1);
   // Steps after the choice of a validated file; the start-up check uses this too.
   bool openBook(const std::filesystem::path& path);
   void save();
@@ -184,7 +186,7 @@ class CardSession {
   void afterOpen();
   // The file dialog of New, Open, Save As or Backup (filter 1 selected).
   std::optional<FileChoice> chooseFile(FileRequest::Kind kind, const char* title,
-                                       const char* filter);
+                                       const char* filter, int selectedFilter = 1);
   void notifyCard() const;
   void notifyList() const;
 

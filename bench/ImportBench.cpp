@@ -1,0 +1,54 @@
+// Importing the 1,901 generated addresses (1,900 become records): reading the file, the
+// copy the dialog works from, matching, duplicates, and the intermediate book on disk.
+// The floor is a plain loop that splits the same bytes at commas and line ends.
+#include "exchange/ImportSession.h"
+#include "platform/Paths.h"
+#include "store/AtomicFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include <string_view>
+#include <vector>
+
+namespace mv {
+namespace {
+
+const std::filesystem::path kCsv = MERVANE_IMPORT_BENCH_CSV;
+
+void BM_ImportCsv(benchmark::State& state) {
+  QTemporaryDir dir;
+  setScratchDirForTesting(dir.path().toStdString());
+  for (auto _ : state) {
+    imp::ImportSession session;
+    if (!session.open(kCsv) || !session.run()) state.SkipWithError("import failed");
+    benchmark::DoNotOptimize(session.result().records.size());
+  }
+}
+BENCHMARK(BM_ImportCsv)->Unit(benchmark::kMillisecond);
+
+void BM_FloorSplitCsv(benchmark::State& state) {
+  std::string bytes;
+  if (!readWholeFile(kCsv, bytes)) state.SkipWithError("no CSV");
+  for (auto _ : state) {
+    std::string again;
+    benchmark::DoNotOptimize(readWholeFile(kCsv, again));
+    std::vector<std::string_view> values;
+    values.reserve(20000);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < again.size(); ++i) {
+      if (again[i] == ',' || again[i] == '\n') {
+        values.emplace_back(again.data() + start, i - start);
+        start = i + 1;
+      }
+    }
+    benchmark::DoNotOptimize(values.data());
+  }
+}
+BENCHMARK(BM_FloorSplitCsv)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace mv
+
+BENCHMARK_MAIN();
