@@ -56,7 +56,9 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
   return static_cast<std::streamoff>(in.gcount()) == size;
 }
 
-bool writeFileAtomically(const std::filesystem::path& link, std::string_view bytes) {
+bool writeFileAtomically(const std::filesystem::path& link, std::string_view bytes,
+                         Durability durability) {
+  const bool flush = durability == Durability::OnDisk;
   const long long limit = failAfter();
   failAfter() = -1;
 
@@ -88,7 +90,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     ok = writeAll(fd, bytes);
   }
   // The data must be on disk before the rename makes it the book.
-  if (ok) ok = ::fdatasync(fd) == 0;
+  if (ok && flush) ok = ::fdatasync(fd) == 0;
   if (::close(fd) != 0) ok = false;
 
   std::error_code ec;
@@ -101,7 +103,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     std::filesystem::rename(temp, target, ec);
     ok = !ec;
     // The rename itself must survive a power cut too.
-    if (ok) {
+    if (ok && flush) {
       const auto dir = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
       if (const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
         ::fsync(dirFd);

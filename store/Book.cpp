@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace mv {
@@ -73,7 +74,10 @@ BookStatus Book::createNew(const std::filesystem::path& path) {
   }
   path_ = path;
   open_ = true;
-  buildList();
+  if (const BookStatus built = buildList(); built != BookStatus::Ok) {
+    close();
+    return built;
+  }
   working_.setChanged(false);
   working_.setReorderNeeded(false);
   return BookStatus::Ok;
@@ -96,6 +100,17 @@ BookStatus Book::buildList(bool sorted, const TitleFn& title) {
 
 BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
                            const TitleFn& title) {
+  std::vector<ListHead> heads(found.size());
+  for (size_t i = 0; i < found.size(); ++i) {
+    heads[i].offset = found[i].offset;
+    heads[i].mark = found[i].mark;
+    std::copy(found[i].head.begin(), found[i].head.end(), heads[i].head.begin());
+  }
+  return buildFrom(heads, sorted, title);
+}
+
+BookStatus Book::buildFrom(const std::vector<ListHead>& found, bool sorted,
+                           const TitleFn& title) {
   const int total = names_.count() > 0 ? names_.count() : 1;
   names_.clear();
   working_.clearTables();
@@ -108,11 +123,12 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
   int shown = -1;
   for (size_t i = 0; i < found.size(); ++i) {
     const int slot = static_cast<int>(i);
-    const ScannedRecord& rec = found[i];
+    const ListHead& rec = found[i];
     working_.setOffset(slot, rec.offset);
     working_.setMark(slot, rec.mark);
+    const auto field = [&rec](FieldId f) { return rec.head[static_cast<size_t>(toInt(f))]; };
     const std::string key =
-        nameKey(rec[FieldId::First], rec[FieldId::Last], rec[FieldId::Company], cardSort_);
+        nameKey(field(FieldId::First), field(FieldId::Last), field(FieldId::Company), cardSort_);
     if (showProgress) {
       const int percent = slot * 100 / total;
       if (percent % 10 == 0 && percent != shown) {
@@ -124,7 +140,7 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
     }
     // Appended in file order; a sorted build orders everything once at the end, which
     // gives the same list as inserting each name after its equals, without the cost.
-    names_.insertRecord(slot, key, rec[FieldId::Group], false);
+    names_.insertRecord(slot, key, field(FieldId::Group), false);
   }
   if (sorted) names_.sortAll();
   names_.setNextSlot(static_cast<int>(found.size()));
@@ -132,46 +148,160 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
   return BookStatus::Ok;
 }
 
-std::string Book::serialize() const {
-  const std::string bytes = working_.readAll();
+AddressRecord ListedRecord::read() const {
+  AddressRecord record;
+  record.slot = slot;
+  record.mark = mark;
+  record.initial = adr::parseStartLine(startLine).initial;
+  for (int f = 0; f < fieldCount; ++f)
+    record.fields[static_cast<size_t>(f)].assign(fields[static_cast<size_t>(f)]);
+  adr::Reader notesReader(notes);
+  record.notes = notesReader.notes();
+  return record;
+}
+
+namespace {
+
+// The common case, found without the reader's checks on every line: 28 line feeds, each
+// line at most 70 characters, and among those lines no record delimiter and no carriage
+// return. Any reader takes such lines whole; every other record goes through the reader.
+bool splitPlainFields(std::string_view bytes, size_t at, ListedRecord& rec, size_t& end) {
+  const char* const base = bytes.data();
+  size_t pos = at;
+  for (std::string_view& field : rec.fields) {
+    const size_t window = std::min(kMaxFieldChars + 1, bytes.size() - pos);
+    const void* lf = std::memchr(base + pos, '\n', window);
+    if (!lf) return false;
+    const size_t lineEnd = static_cast<size_t>(static_cast<const char*>(lf) - base);
+    field = bytes.substr(pos, lineEnd - pos);
+    pos = lineEnd + 1;
+  }
+  const std::string_view lines = bytes.substr(at, pos - at);
+  for (const char c : {'\r', adr::kRecordStart, adr::kRecordEnd, adr::kEndOfRecords})
+    if (lines.find(c) != std::string_view::npos) return false;
+  rec.fieldCount = kFieldCount;
+  rec.bodyAsStored = true;
+  end = pos;
+  return true;
+}
+
+// The notes of a record the writer ended: everything up to its 0x15 byte, when no other
+// delimiter comes first. Found with a bounded search for that byte; any other record
+// (no end byte near, a delimiter before it) is left to the reader.
+bool findWrittenNotes(std::string_view bytes, size_t at, size_t& end) {
+  constexpr size_t kWindow = adr::kMaxNotesRead + 2;
+  const std::string_view window = bytes.substr(at, kWindow);
+  const size_t close = window.find(adr::kRecordEnd);
+  if (close == std::string_view::npos) return false;
+  const std::string_view notes = window.substr(0, close);
+  if (notes.find(adr::kRecordStart) != std::string_view::npos ||
+      notes.find(adr::kEndOfRecords) != std::string_view::npos)
+    return false;
+  end = at + close;
+  return true;
+}
+
+}  // namespace
+
+void Book::forEachInListOrder(std::string_view bytes,
+                              const std::function<void(const ListedRecord&)>& visit) const {
+  ListedRecord rec;
+  const auto& names = names_.mainNames();
+  for (size_t i = 0; i < names.size(); ++i) {
+    const NameEntry& entry = names[i];
+    const long at = working_.offset(entry.slot);
+    if (at <= 0 || static_cast<size_t>(at) >= bytes.size()) continue;
+    // The offset may point at the record's 0x14 byte or just after it.
+    adr::Reader r(bytes, static_cast<size_t>(at));
+    if (r.peek() == adr::kRecordStart) r.seek(r.pos() + 1);
+    rec.position = static_cast<int>(i);
+    rec.slot = entry.slot;
+    rec.mark = working_.mark(entry.slot);
+    rec.name = entry.text;
+    rec.startLine = r.line();
+    const size_t bodyAt = r.pos();
+    if (size_t fieldsEnd = 0; bodyAt < bytes.size() &&
+                              splitPlainFields(bytes, bodyAt, rec, fieldsEnd)) {
+      r.seek(fieldsEnd);
+    } else {
+      rec.fieldCount = 0;
+      rec.bodyAsStored = true;
+      for (std::string_view& field : rec.fields) {
+        const size_t lineAt = r.pos();
+        if (!r.fieldText(field)) break;
+        ++rec.fieldCount;
+        // Taken whole: the value is the line and only its line feed was passed over.
+        rec.bodyAsStored = rec.bodyAsStored && field.data() == bytes.data() + lineAt &&
+                           r.pos() == lineAt + field.size() + 1 && bytes[r.pos() - 1] == '\n';
+      }
+      for (size_t f = static_cast<size_t>(rec.fieldCount); f < rec.fields.size(); ++f)
+        rec.fields[f] = {};
+    }
+    if (size_t notesEnd = 0; findWrittenNotes(bytes, r.pos(), notesEnd)) {
+      rec.notes = bytes.substr(r.pos(), notesEnd - r.pos());
+      r.seek(notesEnd);
+    } else {
+      rec.notes = r.untilControlByte();
+    }
+    rec.body = bytes.substr(bodyAt, r.pos() - bodyAt);
+    visit(rec);
+  }
+}
+
+void Book::forEachInListOrder(const std::function<void(const ListedRecord&)>& visit) const {
+  if (!working_.isOpen()) return;
+  forEachInListOrder(working_.readAll(), visit);
+}
+
+std::string Book::serializeFrom(std::string_view bytes, std::vector<ListHead>* heads) const {
   struct IndexLine {
-    std::string group;  // the field 0 line as stored, with its line feed
+    std::string_view group;  // field 0 as stored
     size_t offset;
     int mark;
-    const std::string* text;
+    std::string_view text;
   };
   std::vector<IndexLine> index;
   index.reserve(names_.mainNames().size());
+  if (heads) {
+    heads->clear();
+    heads->reserve(names_.mainNames().size());
+  }
 
   std::string out(adr::kMagic);
   out += '\n';
-  out.reserve(bytes.size() + 1024);
-  for (const NameEntry& entry : names_.mainNames()) {
-    const long at = working_.offset(entry.slot);
-    if (at <= 0 || static_cast<size_t>(at) >= bytes.size()) continue;
-    adr::Reader r(bytes, static_cast<size_t>(at));
-    if (r.peek() == adr::kRecordStart) r.seek(r.pos() + 1);
-    r.line();  // the old start line: slot and initial are renewed below
-    const int mark = working_.mark(entry.slot);
+  // The records and, in the trailer, an index entry of some hundred bytes for each.
+  out.reserve(bytes.size() + names_.mainNames().size() * 128 + 1024);
+  forEachInListOrder(bytes, [&](const ListedRecord& rec) {
     const size_t newOffset = out.size();
-    out += adr::startLine(static_cast<int>(index.size()), savedInitial(entry.text), mark);
+    // The start line is renewed: slot by position, initial by the list text, own mark.
+    out += adr::startLine(static_cast<int>(index.size()), savedInitial(rec.name), rec.mark);
     // The field lines are copied as stored but each cut to 70 characters, so a line made
-    // too long by hand does not leave the saved file unreadable for other programs.
-    const size_t fieldsAt = out.size();
-    std::string_view field;
-    for (int f = 0; f < kFieldCount && r.fieldText(field); ++f) {
-      out += field;
-      out += '\n';
+    // too long by hand does not leave the saved file unreadable for other programs. Most
+    // records have no such line and go out in one piece.
+    if (rec.bodyAsStored && rec.fieldCount > 0) {
+      out += rec.body;
+    } else {
+      for (int f = 0; f < rec.fieldCount; ++f) {
+        out += rec.fields[static_cast<size_t>(f)];
+        out += '\n';
+      }
+      if (rec.fieldCount == 0) out += '\n';  // a record cut off right after its start
+      // Then the notes and their line feed, byte for byte, up to the record's end.
+      out += rec.notes;
     }
-    if (out.size() == fieldsAt) out += '\n';  // a record cut off right after its start
-    std::string group = out.substr(fieldsAt, out.find('\n', fieldsAt) + 1 - fieldsAt);
-    // Then the notes and their line feed, byte for byte, up to the record's end.
-    out += r.untilControlByte();
     out += adr::kRecordEnd;
     out += '\n';
-    index.push_back(IndexLine{std::move(group), newOffset, mark, &entry.text});
-  }
+    index.push_back(IndexLine{rec.group(), newOffset, rec.mark, rec.name});
+    if (heads) {
+      ListHead head;
+      head.offset = static_cast<long>(newOffset) + 1;
+      head.mark = rec.mark;
+      std::copy_n(rec.fields.begin(), head.head.size(), head.head.begin());
+      heads->push_back(head);
+    }
+  });
 
+  const size_t trailerAt = out.size();
   out += adr::kEndOfRecords;
   out += '\n';
   out += std::to_string(index.size());
@@ -186,15 +316,21 @@ std::string Book::serialize() const {
   out += "  error!\n";
   for (const IndexLine& line : index) {
     out += line.group;
+    out += '\n';
     out += std::to_string(line.offset);
     out += ' ';
     out += std::to_string(line.mark);
     out += '\n';
-    out += *line.text;
+    out += line.text;
     out += '\n';
   }
+  // A group name holding a record-start byte would read back as one more record: then the
+  // heads are not what reading the bytes finds, and the caller reads them instead.
+  if (heads && out.find(adr::kRecordStart, trailerAt) != std::string::npos) heads->clear();
   return out;
 }
+
+std::string Book::serialize() const { return serializeFrom(working_.readAll(), nullptr); }
 
 BookStatus Book::writeBook(const std::filesystem::path& path) const {
   if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
@@ -223,10 +359,15 @@ BookStatus Book::saveAs(const std::filesystem::path& path) {
 
 BookStatus Book::rewrite(bool sorted, const TitleFn& title) {
   if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
-  const std::string bytes = serialize();
+  const std::string source = working_.readAll();
+  // The list is built from what the walk already knows of each record, not by reading
+  // the new bytes again; `heads` points into `source`, kept until then.
+  std::vector<ListHead> heads;
+  const std::string bytes = serializeFrom(source, &heads);
   if (const BookStatus written = writeRewriteFile(bytes); written != BookStatus::Ok)
     return written;
-  const BookStatus built = adoptRewriteFile(bytes, sorted, title);
+  const BookStatus built =
+      adoptRewriteFile(bytes, heads.empty() ? nullptr : &heads, sorted, title);
   if (built == BookStatus::WorkingFileError) return built;
   working_.setChanged(true);
   working_.setReorderNeeded(true);
@@ -234,19 +375,21 @@ BookStatus Book::rewrite(bool sorted, const TitleFn& title) {
 }
 
 BookStatus Book::writeRewriteFile(std::string_view bytes) const {
-  // "temp~adr.~~" is a scratch copy, not the user's file: a plain write will do.
-  std::ofstream out(rewritePath(), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return out ? BookStatus::Ok : BookStatus::WriteError;
+  // "temp~adr.~~" is a scratch copy, not the user's file: it need not reach the disk
+  // before it is used.
+  return writeFileAtomically(rewritePath(), bytes, Durability::ScratchCopy)
+             ? BookStatus::Ok
+             : BookStatus::WriteError;
 }
 
-BookStatus Book::adoptRewriteFile(std::string_view bytes, bool sorted, const TitleFn& title) {
+BookStatus Book::adoptRewriteFile(std::string_view bytes, const std::vector<ListHead>* heads,
+                                  bool sorted, const TitleFn& title) {
   if (!working_.takeOver(rewritePath())) {
     std::error_code ec;
     std::filesystem::remove(rewritePath(), ec);
     return BookStatus::WorkingFileError;
   }
+  if (heads) return buildFrom(*heads, sorted, title);
   return buildFrom(WorkingFile::scan(bytes), sorted, title);
 }
 
@@ -291,17 +434,8 @@ int Book::markOfListed(int position) const {
 
 std::vector<AddressRecord> Book::recordsInListOrder() const {
   std::vector<AddressRecord> records;
-  const std::string bytes = working_.readAll();
   records.reserve(names_.mainNames().size());
-  for (const NameEntry& entry : names_.mainNames()) {
-    const long at = working_.offset(entry.slot);
-    if (at <= 0) continue;
-    auto record = adr::readRecordAt(bytes, static_cast<size_t>(at));
-    if (!record) continue;
-    record->slot = entry.slot;
-    record->mark = working_.mark(entry.slot);
-    records.push_back(std::move(*record));
-  }
+  forEachInListOrder([&records](const ListedRecord& rec) { records.push_back(rec.read()); });
   return records;
 }
 
