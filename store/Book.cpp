@@ -5,6 +5,7 @@
 #include "store/AtomicFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -102,15 +103,16 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
                            const TitleFn& title) {
   std::vector<ListHead> heads(found.size());
   for (size_t i = 0; i < found.size(); ++i) {
-    heads[i].offset = found[i].offset;
-    heads[i].mark = found[i].mark;
-    std::copy(found[i].head.begin(), found[i].head.end(), heads[i].head.begin());
+    const ScannedRecord& rec = found[i];
+    heads[i].offset = rec.offset;
+    heads[i].mark = rec.mark;
+    heads[i].group = rec[FieldId::Group];
+    heads[i].key = nameKey(rec[FieldId::First], rec[FieldId::Last], rec[FieldId::Company], cardSort_);
   }
   return buildFrom(heads, sorted, title);
 }
 
-BookStatus Book::buildFrom(const std::vector<ListHead>& found, bool sorted,
-                           const TitleFn& title) {
+BookStatus Book::buildFrom(std::vector<ListHead>& found, bool sorted, const TitleFn& title) {
   const int total = names_.count() > 0 ? names_.count() : 1;
   names_.clear();
   working_.clearTables();
@@ -123,12 +125,9 @@ BookStatus Book::buildFrom(const std::vector<ListHead>& found, bool sorted,
   int shown = -1;
   for (size_t i = 0; i < found.size(); ++i) {
     const int slot = static_cast<int>(i);
-    const ListHead& rec = found[i];
+    ListHead& rec = found[i];
     working_.setOffset(slot, rec.offset);
     working_.setMark(slot, rec.mark);
-    const auto field = [&rec](FieldId f) { return rec.head[static_cast<size_t>(toInt(f))]; };
-    const std::string key =
-        nameKey(field(FieldId::First), field(FieldId::Last), field(FieldId::Company), cardSort_);
     if (showProgress) {
       const int percent = slot * 100 / total;
       if (percent % 10 == 0 && percent != shown) {
@@ -140,7 +139,7 @@ BookStatus Book::buildFrom(const std::vector<ListHead>& found, bool sorted,
     }
     // Appended in file order; a sorted build orders everything once at the end, which
     // gives the same list as inserting each name after its equals, without the cost.
-    names_.insertRecord(slot, key, field(FieldId::Group), false);
+    names_.insertRecord(slot, std::move(rec.key), rec.group, false);
   }
   if (sorted) names_.sortAll();
   names_.setNextSlot(static_cast<int>(found.size()));
@@ -161,6 +160,23 @@ AddressRecord ListedRecord::read() const {
 }
 
 namespace {
+
+// adr::startLine() appended in place: saving writes one for every record, and a format
+// string parsed each time costs more than the rest of the line.
+void appendStartLine(std::string& out, int slot, char initial, int mark) {
+  constexpr int kIntChars = 11;  // "-2147483648"
+  char buf[2 * kIntChars + 8];
+  char* p = buf;
+  *p++ = adr::kRecordStart;
+  *p++ = ' ';
+  p = std::to_chars(p, p + kIntChars, slot).ptr;
+  *p++ = ' ';
+  *p++ = initial;
+  *p++ = ' ';
+  p = std::to_chars(p, p + kIntChars, mark).ptr;
+  *p++ = '\n';
+  out.append(buf, p);
+}
 
 // The common case, found without the reader's checks on every line: 28 line feeds, each
 // line at most 70 characters, and among those lines no record delimiter and no carriage
@@ -274,7 +290,7 @@ std::string Book::serializeFrom(std::string_view bytes, std::vector<ListHead>* h
   forEachInListOrder(bytes, [&](const ListedRecord& rec) {
     const size_t newOffset = out.size();
     // The start line is renewed: slot by position, initial by the list text, own mark.
-    out += adr::startLine(static_cast<int>(index.size()), savedInitial(rec.name), rec.mark);
+    appendStartLine(out, static_cast<int>(index.size()), savedInitial(rec.name), rec.mark);
     // The field lines are copied as stored but each cut to 70 characters, so a line made
     // too long by hand does not leave the saved file unreadable for other programs. Most
     // records have no such line and go out in one piece.
@@ -293,11 +309,13 @@ std::string Book::serializeFrom(std::string_view bytes, std::vector<ListHead>* h
     out += '\n';
     index.push_back(IndexLine{rec.group(), newOffset, rec.mark, rec.name});
     if (heads) {
-      ListHead head;
+      ListHead& head = heads->emplace_back();
       head.offset = static_cast<long>(newOffset) + 1;
       head.mark = rec.mark;
-      std::copy_n(rec.fields.begin(), head.head.size(), head.head.begin());
-      heads->push_back(head);
+      head.group = rec.group();
+      // Made now, while the record's bytes are at hand.
+      assignNameKey(head.key, rec.fields[toInt(FieldId::First)], rec.fields[toInt(FieldId::Last)],
+                    rec.fields[toInt(FieldId::Company)], cardSort_);
     }
   });
 
@@ -382,7 +400,7 @@ BookStatus Book::writeRewriteFile(std::string_view bytes) const {
              : BookStatus::WriteError;
 }
 
-BookStatus Book::adoptRewriteFile(std::string_view bytes, const std::vector<ListHead>* heads,
+BookStatus Book::adoptRewriteFile(std::string_view bytes, std::vector<ListHead>* heads,
                                   bool sorted, const TitleFn& title) {
   if (!working_.takeOver(rewritePath())) {
     std::error_code ec;

@@ -120,12 +120,14 @@ class Book {
   // (sorted when `sorted`); afterwards changed and reorder-needed are set. The current
   // path is untouched.
   BookStatus rewrite(bool sorted = false, const TitleFn& title = {});
-  // What building the list needs of a record: where it starts (just after its 0x14 byte),
-  // its mark and fields 0..6, as reading the record back would find them.
+  // What building the list needs of a record, as reading it back would find it: where it
+  // starts (just after its 0x14 byte), its mark, its Group field and its name key under
+  // the book's card sort.
   struct ListHead {
     long offset = 0;
     int mark = 0;
-    std::array<std::string_view, 7> head{};
+    std::string_view group;
+    std::string key;
   };
   // The two halves of a rewrite, also used by the rescan: "temp~adr.~~" is written with
   // `bytes` (WriteError when it cannot be), then it replaces "mervn.tmx" (by a rename:
@@ -133,7 +135,7 @@ class Book {
   // writer has none, by reading `bytes`. A working file that cannot be replaced stays as
   // it was (WorkingFileError).
   BookStatus writeRewriteFile(std::string_view bytes) const;
-  BookStatus adoptRewriteFile(std::string_view bytes, const std::vector<ListHead>* heads = nullptr,
+  BookStatus adoptRewriteFile(std::string_view bytes, std::vector<ListHead>* heads = nullptr,
                               bool sorted = false, const TitleFn& title = {});
   // Compaction: rewrite only when reorder-needed is set, then clear reorder-needed.
   BookStatus compact();
@@ -170,7 +172,8 @@ class Book {
   // The saved book's bytes from the working file's `bytes`; `heads` (when given) gets what
   // reading those bytes back would find, pointing into `bytes`.
   std::string serializeFrom(std::string_view bytes, std::vector<ListHead>* heads) const;
-  BookStatus buildFrom(const std::vector<ListHead>& found, bool sorted, const TitleFn& title);
+  // Builds the list from `found`, whose keys it takes.
+  BookStatus buildFrom(std::vector<ListHead>& found, bool sorted, const TitleFn& title);
   BookStatus buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
                        const TitleFn& title);
 

@@ -6,6 +6,7 @@
 #include "store/Book.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string_view>
 #include <unordered_map>
@@ -21,9 +22,16 @@ FieldId duplicateTarget(int cardSort) {
   return FieldId::First;
 }
 
+// Keys are compared in upper case; the table spares a call for every character.
 void foldInto(std::string& out, std::string_view text) {
-  out.assign(text);
-  for (char& c : out) c = static_cast<char>(upperCp1252(static_cast<unsigned char>(c)));
+  static const auto upper = [] {
+    std::array<char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+      table[static_cast<size_t>(c)] = static_cast<char>(upperCp1252(static_cast<unsigned char>(c)));
+    return table;
+  }();
+  out.resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i) out[i] = upper[static_cast<unsigned char>(text[i])];
 }
 
 // True when the writer would put out the record's fields and notes exactly as they are
@@ -64,14 +72,13 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
   out += '\n';
   out.reserve(bytes.size());
   // The list built afterwards needs each record's head. Records copied as they are have
-  // it at hand (noted where it lies in `bytes` and moved into `out` at the end); when any
-  // record is rewritten, the heads are left to reading the new bytes.
+  // it at hand; when any record is rewritten, the heads are left to reading the new bytes.
   if (heads) {
     heads->clear();
     heads->reserve(names.size());
   }
   bool headsKnown = heads != nullptr;
-  std::vector<std::ptrdiff_t> shifts;  // from a record's bytes to its copy in `out`
+  std::vector<size_t> groupAt;  // where each head's Group field lies in `out`
   bool duplicates = false;
 
   // Last list position of every key (folded to upper case): a record has a later twin
@@ -104,10 +111,15 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
   book.forEachInListOrder(bytes, [&](const ListedRecord& rec) {
     const int i = rec.position;
     progressUpTo(i);
-    key = nameKey(rec.fields[toInt(FieldId::First)], rec.fields[toInt(FieldId::Last)],
+    assignNameKey(key, rec.fields[toInt(FieldId::First)], rec.fields[toInt(FieldId::Last)],
                   rec.fields[toInt(FieldId::Company)], cardSort);
-    foldInto(foldedKey, key);
-    const auto twin = lastPosition.find(foldedKey);
+    // The record's key is nearly always its list text, already folded above.
+    const std::string* foldedRecordKey = &folded[static_cast<size_t>(i)];
+    if (key != rec.name) {
+      foldInto(foldedKey, key);
+      foldedRecordKey = &foldedKey;
+    }
+    const auto twin = lastPosition.find(*foldedRecordKey);
     const bool repeated = twin != lastPosition.end() && twin->second > i;
     duplicates = duplicates || repeated;
 
@@ -116,13 +128,13 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
     // layout is copied as it is.
     if (!repeated && asWriterLaysItOut(rec)) {
       if (headsKnown) {
-        Book::ListHead head;
+        Book::ListHead& head = heads->emplace_back();
         head.offset = static_cast<long>(out.size()) + 1;
         head.mark = adr::parseStartLine(rec.startLine).mark;
-        std::copy_n(rec.fields.begin(), head.head.size(), head.head.begin());
-        heads->push_back(head);
-        const size_t bodyOut = out.size() + 2 + rec.startLine.size();
-        shifts.push_back(static_cast<std::ptrdiff_t>(bodyOut) - (rec.body.data() - bytes.data()));
+        // The Group field's place in the copy: after the 0x14 byte and the start line.
+        groupAt.push_back(out.size() + 2 + rec.startLine.size());
+        head.group = rec.group();  // pointed at the copy once `out` is complete
+        head.key = key;
         // A start line holding a record delimiter would read back as more than one.
         for (const char c : rec.startLine) headsKnown = headsKnown && !adr::isControlByte(c);
       }
@@ -146,10 +158,10 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
   if (title) title({});
   if (heads && !headsKnown) heads->clear();
   if (heads && headsKnown) {
-    for (size_t i = 0; i < heads->size(); ++i)
-      for (std::string_view& field : (*heads)[i].head)
-        field = std::string_view(out).substr(
-            static_cast<size_t>(field.data() - bytes.data() + shifts[i]), field.size());
+    for (size_t i = 0; i < heads->size(); ++i) {
+      std::string_view& group = (*heads)[i].group;
+      group = std::string_view(out).substr(groupAt[i], group.size());
+    }
   }
 
   if (book.writeRewriteFile(out) != BookStatus::Ok) return ScanResult::CreateFailed;
