@@ -130,7 +130,10 @@ int list(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   if (auto failed = openBook(book, args[1], err)) return *failed;
   if (order) {
     book.setCardSort(*order);
-    book.buildList(true);
+    if (const BookStatus built = book.buildList(true); built != BookStatus::Ok) {
+      err << "mervane-cli: " << describe(built) << "\n";
+      return kFailure;
+    }
   }
   for (const GroupEntry& group : book.names().groups()) {
     out << utf8(group.name) << "\n";

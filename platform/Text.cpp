@@ -82,6 +82,14 @@ int compareNamesPrimary(std::string_view a, std::string_view b) noexcept {
   return a.size() < b.size() ? -1 : 1;
 }
 
+std::string foldForNameOrder(std::string_view text) {
+  const auto& f = table().fold;
+  std::string out(text.size(), '\0');
+  for (size_t i = 0; i < text.size(); ++i)
+    out[i] = static_cast<char>(f[static_cast<unsigned char>(text[i])]);
+  return out;
+}
+
 int compareNames(std::string_view a, std::string_view b) noexcept {
   if (const int r = compareNamesPrimary(a, b); r != 0) return r;
   const int r = a.compare(b);

@@ -17,6 +17,9 @@ bool isPresent(std::string_view text) noexcept;
 // breaks ties by the exact bytes, so a sort is stable and deterministic.
 int compareNamesPrimary(std::string_view a, std::string_view b) noexcept;
 int compareNames(std::string_view a, std::string_view b) noexcept;
+// A text folded as the name order sees it: two folded texts compared as plain bytes order
+// like compareNamesPrimary() on the originals. Sorting many names folds each once.
+std::string foldForNameOrder(std::string_view text);
 
 // Case-insensitive equality of whole texts (ASCII and Windows-1252 letters).
 bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept;

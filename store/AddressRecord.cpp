@@ -40,10 +40,8 @@ constexpr std::array<FieldInfo, kFieldCount> kFields = {{
 
 const std::array<FieldInfo, kFieldCount>& fieldTable() noexcept { return kFields; }
 
-const FieldInfo& fieldInfo(FieldId f) noexcept { return kFields[static_cast<size_t>(toInt(f))]; }
-
-std::string nameKey(std::string_view first, std::string_view last, std::string_view company,
-                    int cardSort) {
+void assignNameKey(std::string& key, std::string_view first, std::string_view last,
+                   std::string_view company, int cardSort) {
   std::string_view parts[3] = {first, last, company};
   if (cardSort == 1) {
     parts[0] = last;
@@ -53,11 +51,18 @@ std::string nameKey(std::string_view first, std::string_view last, std::string_v
     parts[1] = first;
     parts[2] = last;
   }
-  std::string key(parts[0]);
+  key.reserve(parts[0].size() + parts[1].size() + parts[2].size() + 2);
+  key.assign(parts[0]);
   if (!key.empty()) key += ' ';
   key += parts[1];
   if (!key.empty()) key += ' ';
   key += parts[2];
+}
+
+std::string nameKey(std::string_view first, std::string_view last, std::string_view company,
+                    int cardSort) {
+  std::string key;
+  assignNameKey(key, first, last, company, cardSort);
   return key;
 }
 

@@ -73,13 +73,15 @@ struct FieldInfo {
 };
 
 const std::array<FieldInfo, kFieldCount>& fieldTable() noexcept;
-const FieldInfo& fieldInfo(FieldId f) noexcept;
 
 // The name key: First, Last and Company in the order of Card_Sort (0 first, 1 last,
 // 2 company; other values count as 0), a blank after each non-empty beginning.
 std::string nameKey(std::string_view first, std::string_view last, std::string_view company,
                      int cardSort);
 std::string nameKey(const AddressRecord& record, int cardSort);
+// The same written over `out`, for a caller that makes one key after another.
+void assignNameKey(std::string& out, std::string_view first, std::string_view last,
+                   std::string_view company, int cardSort);
 
 // The text that makes a repeated entry distinct: "[Dup:%d]".
 std::string duplicateSuffix(int index);

@@ -110,7 +110,9 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes) {
   return static_cast<std::streamoff>(in.gcount()) == size;
 }
 
-bool writeFileAtomically(const std::filesystem::path& link, std::string_view bytes) {
+bool writeFileAtomically(const std::filesystem::path& link, std::string_view bytes,
+                         Durability durability) {
+  const bool flush = durability == Durability::OnDisk;
   const long long limit = failAfter();
   failAfter() = -1;
 
@@ -150,7 +152,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     ok = writeAll(fd, bytes);
   }
   // The data must be on disk before the rename makes it the book.
-  if (ok) ok = ::fdatasync(fd) == 0;
+  if (ok && flush) ok = ::fdatasync(fd) == 0;
 
   std::error_code ec;
   if (ok) {
@@ -162,7 +164,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     std::filesystem::rename(temp, target, ec);
     ok = !ec;
     // The rename itself must survive a power cut too.
-    if (ok) {
+    if (ok && flush) {
       const auto dir = folderOf(target);
       if (const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
         ::fsync(dirFd);
@@ -172,7 +174,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
   }
   if (!ok) std::filesystem::remove(temp, ec);
   // Closed last: the lock keeps the file from a cleanup until it is renamed or removed.
-  // The data was synced, so a late error here cannot lose it.
+  // A scratch copy is not synced; it is read back at once, while the page cache holds it.
   ::close(fd);
   return ok;
 }

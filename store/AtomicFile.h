@@ -9,12 +9,19 @@
 
 namespace mv {
 
+// How far a write must have got before the new file takes the old one's place.
+enum class Durability {
+  OnDisk,       // the user's files: the bytes and the rename are flushed to the disk
+  ScratchCopy,  // the running copy's own scratch files, used at once and never kept
+};
+
 // Writes `bytes` to `target` through a sibling temporary file and a rename. Returns false
 // (and leaves `target` untouched, no temporary left behind) when any step fails. A target
 // that is a symbolic link is written through the link, keeping the link. A target
 // without its owner's write permission is refused and kept.
 [[nodiscard]] bool writeFileAtomically(const std::filesystem::path& target,
-                                       std::string_view bytes);
+                                       std::string_view bytes,
+                                       Durability durability = Durability::OnDisk);
 
 // Copies `source` over `target` the same way (Backup, the converter). False when the
 // source cannot be read or the target cannot be written.

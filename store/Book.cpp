@@ -5,7 +5,9 @@
 #include "store/AtomicFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace mv {
@@ -77,7 +79,10 @@ BookStatus Book::createNew(const std::filesystem::path& path) {
   }
   path_ = path;
   open_ = true;
-  buildList();
+  if (const BookStatus built = buildList(); built != BookStatus::Ok) {
+    close();
+    return built;
+  }
   working_.setChanged(false);
   working_.setReorderNeeded(false);
   return BookStatus::Ok;
@@ -101,11 +106,24 @@ BookStatus Book::buildList(bool sorted, const TitleFn& title) {
 
 BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
                            const TitleFn& title) {
+  std::vector<ListHead> heads(found.size());
+  for (size_t i = 0; i < found.size(); ++i) {
+    const ScannedRecord& rec = found[i];
+    heads[i].offset = rec.offset;
+    heads[i].mark = rec.mark;
+    heads[i].group = rec[FieldId::Group];
+    heads[i].key = nameKey(rec[FieldId::First], rec[FieldId::Last], rec[FieldId::Company], cardSort_);
+    heads[i].damaged = rec.damaged;
+  }
+  return buildFrom(heads, sorted, title);
+}
+
+BookStatus Book::buildFrom(std::vector<ListHead>& found, bool sorted, const TitleFn& title) {
   const int total = names_.count() > 0 ? names_.count() : 1;
   names_.clear();
   working_.clearTables();
   damaged_ = std::any_of(found.begin(), found.end(),
-                         [](const ScannedRecord& rec) { return rec.damaged; });
+                         [](const ListHead& rec) { return rec.damaged; });
   // Refuse rather than cut: the tables hold 2,000 slots, and a book cut here would lose
   // its last records at the next save.
   if (found.size() > static_cast<size_t>(adr::kMaxSlots)) return BookStatus::TooManyRecords;
@@ -115,11 +133,9 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
   int shown = -1;
   for (size_t i = 0; i < found.size(); ++i) {
     const int slot = static_cast<int>(i);
-    const ScannedRecord& rec = found[i];
+    ListHead& rec = found[i];
     working_.setOffset(slot, rec.offset);
     working_.setMark(slot, rec.mark);
-    const std::string key =
-        nameKey(rec[FieldId::First], rec[FieldId::Last], rec[FieldId::Company], cardSort_);
     if (showProgress) {
       const int percent = slot * 100 / total;
       if (percent % 10 == 0 && percent != shown) {
@@ -131,7 +147,7 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
     }
     // Appended in file order; a sorted build orders everything once at the end, which
     // gives the same list as inserting each name after its equals, without the cost.
-    names_.insertRecord(slot, key, rec[FieldId::Group], false);
+    names_.insertRecord(slot, std::move(rec.key), rec.group, false);
   }
   if (sorted) names_.sortAll();
   names_.setNextSlot(static_cast<int>(found.size()));
@@ -139,47 +155,183 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
   return BookStatus::Ok;
 }
 
-std::string Book::serialize() const {
-  const std::string bytes = working_.readAll();
+AddressRecord ListedRecord::read() const {
+  AddressRecord record;
+  record.slot = slot;
+  record.mark = mark;
+  record.initial = adr::parseStartLine(startLine).initial;
+  for (int f = 0; f < fieldCount; ++f)
+    record.fields[static_cast<size_t>(f)].assign(fields[static_cast<size_t>(f)]);
+  adr::Reader notesReader(notes, 0, crLines);
+  record.notes = notesReader.notes();
+  return record;
+}
+
+namespace {
+
+// adr::startLine() appended in place: saving writes one for every record, and a format
+// string parsed each time costs more than the rest of the line.
+void appendStartLine(std::string& out, int slot, char initial, int mark) {
+  constexpr int kIntChars = 11;  // "-2147483648"
+  char buf[2 * kIntChars + 8];
+  char* p = buf;
+  *p++ = adr::kRecordStart;
+  *p++ = ' ';
+  p = std::to_chars(p, p + kIntChars, slot).ptr;
+  *p++ = ' ';
+  *p++ = initial;
+  *p++ = ' ';
+  p = std::to_chars(p, p + kIntChars, mark).ptr;
+  *p++ = '\n';
+  out.append(buf, p);
+}
+
+// The common case, found without the reader's checks on every line: 28 line feeds, each
+// line at most 70 characters, and among those lines no record delimiter and no carriage
+// return. Any reader takes such lines whole; every other record goes through the reader.
+bool splitPlainFields(std::string_view bytes, size_t at, ListedRecord& rec, size_t& end) {
+  const char* const base = bytes.data();
+  size_t pos = at;
+  for (std::string_view& field : rec.fields) {
+    const size_t window = std::min(kMaxFieldChars + 1, bytes.size() - pos);
+    const void* lf = std::memchr(base + pos, '\n', window);
+    if (!lf) return false;
+    const size_t lineEnd = static_cast<size_t>(static_cast<const char*>(lf) - base);
+    field = bytes.substr(pos, lineEnd - pos);
+    pos = lineEnd + 1;
+  }
+  const std::string_view lines = bytes.substr(at, pos - at);
+  for (const char c : {'\r', adr::kRecordStart, adr::kRecordEnd, adr::kEndOfRecords})
+    if (lines.find(c) != std::string_view::npos) return false;
+  rec.fieldCount = kFieldCount;
+  rec.bodyAsStored = true;
+  end = pos;
+  return true;
+}
+
+// The notes of a record the writer ended: everything up to its 0x15 byte, when no other
+// delimiter comes first. Found with a bounded search for that byte; any other record
+// (no end byte near, a delimiter before it) is left to the reader.
+bool findWrittenNotes(std::string_view bytes, size_t at, size_t& end) {
+  constexpr size_t kWindow = adr::kMaxNotesRead + 2;
+  const std::string_view window = bytes.substr(at, kWindow);
+  const size_t close = window.find(adr::kRecordEnd);
+  if (close == std::string_view::npos) return false;
+  const std::string_view notes = window.substr(0, close);
+  if (notes.find(adr::kRecordStart) != std::string_view::npos ||
+      notes.find(adr::kEndOfRecords) != std::string_view::npos)
+    return false;
+  end = at + close;
+  return true;
+}
+
+}  // namespace
+
+void Book::forEachInListOrder(std::string_view bytes,
+                              const std::function<void(const ListedRecord&)>& visit) const {
+  ListedRecord rec;
+  // Field values of a record the reader had to clean (carriage returns, over-long lines).
+  std::array<std::string, kFieldCount> cleaned;
+  const auto& names = names_.mainNames();
+  for (size_t i = 0; i < names.size(); ++i) {
+    const NameEntry& entry = names[i];
+    const long at = working_.offset(entry.slot);
+    if (at <= 0 || static_cast<size_t>(at) > bytes.size()) continue;
+    // Found as every reader of records finds it, so the walk, the card and the rescan agree.
+    const adr::StartLineAt start = adr::findStartLine(bytes, static_cast<size_t>(at));
+    rec.position = static_cast<int>(i);
+    rec.slot = entry.slot;
+    rec.mark = working_.mark(entry.slot);
+    rec.name = entry.text;
+    rec.startLine = start.text;
+    rec.crLines = start.crLines;
+    const size_t bodyAt = start.next;
+    size_t notesAt = bodyAt;
+    if (size_t fieldsEnd = 0; !start.crLines && bodyAt < bytes.size() &&
+                              splitPlainFields(bytes, bodyAt, rec, fieldsEnd)) {
+      notesAt = fieldsEnd;
+    } else {
+      adr::Reader r = adr::Reader::atRecord(bytes, start);
+      rec.fieldCount = 0;
+      rec.bodyAsStored = false;
+      for (size_t f = 0; f < cleaned.size(); ++f) {
+        if (!r.field(cleaned[f])) break;
+        rec.fields[f] = cleaned[f];
+        ++rec.fieldCount;
+      }
+      for (size_t f = static_cast<size_t>(rec.fieldCount); f < rec.fields.size(); ++f)
+        rec.fields[f] = {};
+      notesAt = r.pos();
+    }
+    if (size_t notesEnd = 0; !start.crLines && findWrittenNotes(bytes, notesAt, notesEnd)) {
+      rec.notes = bytes.substr(notesAt, notesEnd - notesAt);
+    } else {
+      // Up to the next control byte, with the line end written after the notes.
+      adr::Reader r(bytes, notesAt, start.crLines);
+      (void)r.notesText();
+      rec.notes = bytes.substr(notesAt, r.pos() - notesAt);
+    }
+    rec.body = bytes.substr(bodyAt, notesAt + rec.notes.size() - bodyAt);
+    visit(rec);
+  }
+}
+
+void Book::forEachInListOrder(const std::function<void(const ListedRecord&)>& visit) const {
+  if (!working_.isOpen()) return;
+  forEachInListOrder(working_.readAll(), visit);
+}
+
+std::string Book::serializeFrom(std::string_view bytes, std::vector<ListHead>* heads) const {
   struct IndexLine {
-    std::string group;  // the field 0 line as stored, with its line feed
+    std::string group;  // field 0 as read (a view could outlive a cleaned value)
     size_t offset;
     int mark;
-    const std::string* text;
+    std::string_view text;
   };
   std::vector<IndexLine> index;
   index.reserve(names_.mainNames().size());
+  if (heads) {
+    heads->clear();
+    heads->reserve(names_.mainNames().size());
+  }
 
   std::string out(adr::kMagic);
   out += '\n';
-  out.reserve(bytes.size() + 1024);
-  for (const NameEntry& entry : names_.mainNames()) {
-    const long at = working_.offset(entry.slot);
-    if (at <= 0 || static_cast<size_t>(at) > bytes.size()) continue;
-    // The old start line: slot and initial are renewed below.
-    adr::Reader r = adr::Reader::atRecord(bytes, adr::findStartLine(bytes, static_cast<size_t>(at)));
-    const int mark = working_.mark(entry.slot);
+  // The records and, in the trailer, an index entry of some hundred bytes for each.
+  out.reserve(bytes.size() + names_.mainNames().size() * 128 + 1024);
+  forEachInListOrder(bytes, [&](const ListedRecord& rec) {
     const size_t newOffset = out.size();
-    out += adr::startLine(static_cast<int>(index.size()), savedInitial(entry.text), mark);
+    // The start line is renewed: slot by position, initial by the list text, own mark.
+    appendStartLine(out, static_cast<int>(index.size()), savedInitial(rec.name), rec.mark);
     // The field lines are copied as stored but each cut to 70 characters, so a line made
-    // too long by hand does not leave the saved file unreadable for other programs.
-    const size_t fieldsAt = out.size();
-    std::string_view field;
-    for (int f = 0; f < kFieldCount && r.fieldText(field); ++f) {
-      out += field;
-      out += '\n';
+    // too long by hand does not leave the saved file unreadable for other programs. Most
+    // records have no such line and go out in one piece.
+    if (rec.bodyAsStored && rec.fieldCount > 0) {
+      out += rec.body;
+    } else {
+      for (int f = 0; f < rec.fieldCount; ++f) {
+        out += rec.fields[static_cast<size_t>(f)];
+        out += '\n';
+      }
+      if (rec.fieldCount == 0) out += '\n';  // a record cut off right after its start
+      // Then the notes and their line feed, byte for byte, up to the record's end.
+      out += rec.notes;
     }
-    if (out.size() == fieldsAt) out += '\n';  // a record cut off right after its start
-    std::string group = out.substr(fieldsAt, out.find('\n', fieldsAt) + 1 - fieldsAt);
-    // Then the notes, byte for byte and whole, and the writer's line feed.
-    const std::string_view notes = r.notesText();
-    out += notes;
-    out += adr::notesLineEnd(notes);
     out += adr::kRecordEnd;
     out += '\n';
-    index.push_back(IndexLine{std::move(group), newOffset, mark, &entry.text});
-  }
+    index.push_back(IndexLine{std::string(rec.group()), newOffset, rec.mark, rec.name});
+    if (heads) {
+      ListHead& head = heads->emplace_back();
+      head.offset = static_cast<long>(newOffset) + 1;
+      head.mark = rec.mark;
+      head.group = rec.group();
+      // Made now, while the record's bytes are at hand.
+      assignNameKey(head.key, rec.fields[toInt(FieldId::First)], rec.fields[toInt(FieldId::Last)],
+                    rec.fields[toInt(FieldId::Company)], cardSort_);
+    }
+  });
 
+  const size_t trailerAt = out.size();
   out += adr::kEndOfRecords;
   out += '\n';
   out += std::to_string(index.size());
@@ -194,15 +346,21 @@ std::string Book::serialize() const {
   out += "  error!\n";
   for (const IndexLine& line : index) {
     out += line.group;
+    out += '\n';
     out += std::to_string(line.offset);
     out += ' ';
     out += std::to_string(line.mark);
     out += '\n';
-    out += *line.text;
+    out += line.text;
     out += '\n';
   }
+  // A group name holding a record-start byte would read back as one more record: then the
+  // heads are not what reading the bytes finds, and the caller reads them instead.
+  if (heads && out.find(adr::kRecordStart, trailerAt) != std::string::npos) heads->clear();
   return out;
 }
+
+std::string Book::serialize() const { return serializeFrom(working_.readAll(), nullptr); }
 
 BookStatus Book::writeBook(const std::filesystem::path& path) const {
   if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
@@ -233,10 +391,15 @@ BookStatus Book::saveAs(const std::filesystem::path& path) {
 BookStatus Book::rewrite(bool sorted, const TitleFn& title) {
   if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
   if (damaged_) return BookStatus::Damaged;
-  const std::string bytes = serialize();
+  const std::string source = working_.readAll();
+  // The list is built from what the walk already knows of each record, not by reading
+  // the new bytes again; `heads` points into `source`, kept until then.
+  std::vector<ListHead> heads;
+  const std::string bytes = serializeFrom(source, &heads);
   if (const BookStatus written = writeRewriteFile(bytes); written != BookStatus::Ok)
     return written;
-  const BookStatus built = adoptRewriteFile(bytes, sorted, title);
+  const BookStatus built =
+      adoptRewriteFile(bytes, heads.empty() ? nullptr : &heads, sorted, title);
   if (built == BookStatus::WorkingFileError) return built;
   working_.setChanged(true);
   working_.setReorderNeeded(true);
@@ -248,12 +411,14 @@ BookStatus Book::writeRewriteFile(std::string_view bytes) const {
   return writeScratchFile(rewritePath(), bytes) ? BookStatus::Ok : BookStatus::WriteError;
 }
 
-BookStatus Book::adoptRewriteFile(std::string_view bytes, bool sorted, const TitleFn& title) {
+BookStatus Book::adoptRewriteFile(std::string_view bytes, std::vector<ListHead>* heads,
+                                  bool sorted, const TitleFn& title) {
   if (!working_.takeOver(rewritePath())) {
     std::error_code ec;
     std::filesystem::remove(rewritePath(), ec);
     return BookStatus::WorkingFileError;
   }
+  if (heads) return buildFrom(*heads, sorted, title);
   return buildFrom(WorkingFile::scan(bytes), sorted, title);
 }
 
@@ -298,17 +463,8 @@ int Book::markOfListed(int position) const {
 
 std::vector<AddressRecord> Book::recordsInListOrder() const {
   std::vector<AddressRecord> records;
-  const std::string bytes = working_.readAll();
   records.reserve(names_.mainNames().size());
-  for (const NameEntry& entry : names_.mainNames()) {
-    const long at = working_.offset(entry.slot);
-    if (at <= 0) continue;
-    auto record = adr::readRecordAt(bytes, static_cast<size_t>(at));
-    if (!record) continue;
-    record->slot = entry.slot;
-    record->mark = working_.mark(entry.slot);
-    records.push_back(std::move(*record));
-  }
+  forEachInListOrder([&records](const ListedRecord& rec) { records.push_back(rec.read()); });
   return records;
 }
 

@@ -9,6 +9,7 @@
 #include "store/NamesList.h"
 #include "store/WorkingFile.h"
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -18,7 +19,7 @@
 
 namespace mv {
 
-enum class BookStatus {
+enum class [[nodiscard]] BookStatus {
   Ok,
   NotOpen,          // no book or no working file open
   Unreadable,       // the file cannot be opened for reading
@@ -32,6 +33,30 @@ enum class BookStatus {
 
 // A sentence a caller may show or print for a status (empty for Ok).
 std::string describe(BookStatus status);
+
+// One record as the list-order walk meets it. The texts point into the working file's
+// bytes: valid while the walk's callback runs, or as long as the caller's copy of them.
+struct ListedRecord {
+  int position = 0;   // index among the names under "Main"
+  int slot = 0;
+  int mark = 0;       // the slot's mark: marks travel with their records
+  std::string_view name;       // the list entry's text
+  std::string_view startLine;  // as stored: after the 0x14 byte, without its line feed
+  // The field lines as the record reader takes them (each cut to 70 characters); a record
+  // cut short has fewer than 28 (fieldCount), the rest are empty.
+  std::array<std::string_view, kFieldCount> fields{};
+  int fieldCount = 0;
+  std::string_view notes;  // as stored, with the line feed written after them
+  // Every byte from the first field line to the record's end. `bodyAsStored` says that
+  // each field line was taken whole, so the body is exactly the fields and the notes.
+  std::string_view body;
+  bool bodyAsStored = false;
+  bool crLines = false;  // the record's lines end in a bare carriage return (a damaged book)
+
+  std::string_view group() const noexcept { return fields[0]; }
+  // The whole record as the record reader gives it, with this slot and mark.
+  AddressRecord read() const;
+};
 
 class Book {
  public:
@@ -102,13 +127,24 @@ class Book {
   // (sorted when `sorted`); afterwards changed and reorder-needed are set. The current
   // path is untouched.
   BookStatus rewrite(bool sorted = false, const TitleFn& title = {});
+  // What building the list needs of a record, as reading it back would find it: where it
+  // starts (just after its 0x14 byte), its mark, its Group field and its name key under
+  // the book's card sort.
+  struct ListHead {
+    long offset = 0;
+    int mark = 0;
+    std::string group;  // owned: a cleaned field 0 lives only during the walk
+    std::string key;
+    bool damaged = false;  // as the scan found the record (see Book::isDamaged)
+  };
   // The two halves of a rewrite, also used by the rescan: "temp~adr.~~" is written with
   // `bytes` (WriteError when it cannot be), then it replaces "mervn.tmx" (by a rename:
-  // the same bytes, not written twice) and the list is built from `bytes`. A working
-  // file that cannot be replaced stays as it was (WorkingFileError).
+  // the same bytes, not written twice) and the list is built from `heads`, or when the
+  // writer has none, by reading `bytes`. A working file that cannot be replaced stays as
+  // it was (WorkingFileError).
   BookStatus writeRewriteFile(std::string_view bytes) const;
-  BookStatus adoptRewriteFile(std::string_view bytes, bool sorted = false,
-                              const TitleFn& title = {});
+  BookStatus adoptRewriteFile(std::string_view bytes, std::vector<ListHead>* heads = nullptr,
+                              bool sorted = false, const TitleFn& title = {});
   // Compaction: rewrite only when reorder-needed is set, then clear reorder-needed.
   BookStatus compact();
   // Sort: sets the card sort to `order` and rewrites with the list sorted by the new keys.
@@ -128,11 +164,26 @@ class Book {
 
   // The record under a slot (current version), or none.
   std::optional<AddressRecord> readRecord(int slot) const { return working_.read(slot); }
-  // Every record in list order (under "Main"), each with its own slot and mark.
+
+  // The one walk over the records in list order (the names under "Main"): saving, the
+  // rescan, the exports and the printed pages all read the book through it. A name whose
+  // record is deleted or cannot be found is passed over.
+  void forEachInListOrder(const std::function<void(const ListedRecord&)>& visit) const;
+  // The same over a copy of the working file the caller holds (workingFile().readAll()),
+  // for a caller that keeps the views after the walk.
+  void forEachInListOrder(std::string_view workingBytes,
+                          const std::function<void(const ListedRecord&)>& visit) const;
+  // Every record in list order, each with its own slot and mark.
   std::vector<AddressRecord> recordsInListOrder() const;
 
  private:
-  BookStatus buildFrom(const std::vector<ScannedRecord>& found, bool sorted, const TitleFn& title);
+  // The saved book's bytes from the working file's `bytes`; `heads` (when given) gets what
+  // reading those bytes back would find, pointing into `bytes`.
+  std::string serializeFrom(std::string_view bytes, std::vector<ListHead>* heads) const;
+  // Builds the list from `found`, whose keys it takes.
+  BookStatus buildFrom(std::vector<ListHead>& found, bool sorted, const TitleFn& title);
+  BookStatus buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
+                       const TitleFn& title);
 
   std::filesystem::path scratch_;
   std::filesystem::path path_;

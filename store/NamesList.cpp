@@ -75,13 +75,16 @@ EntryRef NamesList::insertName(int group, std::string text, int slot, bool sorte
   return {group, static_cast<int>(at - names.begin())};
 }
 
-NamesList::Inserted NamesList::insertRecord(int slot, const std::string& key,
+NamesList::Inserted NamesList::insertRecord(int slot, std::string key,
                                             std::string_view groupValue, bool sorted) {
   noteLetter(key);
   Inserted result;
+  if (!namesFurtherGroup(groupValue)) {
+    result.main = insertName(kMain, std::move(key), slot, sorted);
+    return result;
+  }
   result.main = insertName(kMain, key, slot, sorted);
-  if (namesFurtherGroup(groupValue))
-    result.group = insertName(addGroup(groupValue), key, slot, sorted);
+  result.group = insertName(addGroup(groupValue), std::move(key), slot, sorted);
   return result;
 }
 
@@ -92,10 +95,26 @@ void NamesList::removeName(EntryRef ref) {
 }
 
 void NamesList::sortAll() {
-  for (GroupEntry& g : groups_)
-    std::stable_sort(g.names.begin(), g.names.end(), [](const NameEntry& a, const NameEntry& b) {
-      return compareNamesPrimary(a.text, b.text) < 0;
-    });
+  std::vector<std::string> folded;
+  std::vector<size_t> order;
+  std::vector<NameEntry> sorted;
+  for (GroupEntry& g : groups_) {
+    auto& names = g.names;
+    if (names.size() < 2) continue;
+    // Each text folded once, then compared as bytes: the order of compareNamesPrimary.
+    folded.resize(names.size());
+    order.resize(names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+      folded[i] = foldForNameOrder(names[i].text);
+      order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&folded](size_t a, size_t b) { return folded[a] < folded[b]; });
+    sorted.clear();
+    sorted.reserve(names.size());
+    for (const size_t i : order) sorted.push_back(std::move(names[i]));
+    names.swap(sorted);
+  }
 }
 
 void NamesList::noteLetter(std::string_view key) noexcept {

@@ -86,8 +86,7 @@ class NamesList {
     EntryRef main;
     EntryRef group;  // invalid when the record is in "Main" only
   };
-  Inserted insertRecord(int slot, const std::string& key, std::string_view groupValue,
-                        bool sorted);
+  Inserted insertRecord(int slot, std::string key, std::string_view groupValue, bool sorted);
 
   // Removes one name entry (the caller removes its twin under "Main" or the group).
   void removeName(EntryRef ref);

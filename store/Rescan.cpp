@@ -5,9 +5,12 @@
 #include "store/AdrFormat.h"
 #include "store/Book.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace mv {
 namespace {
@@ -19,10 +22,27 @@ FieldId duplicateTarget(int cardSort) {
   return FieldId::First;
 }
 
-std::string foldedKey(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(upperCp1252(static_cast<unsigned char>(c)));
-  return out;
+// Keys are compared in upper case; the table spares a call for every character.
+void foldInto(std::string& out, std::string_view text) {
+  static const auto upper = [] {
+    std::array<char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+      table[static_cast<size_t>(c)] = static_cast<char>(upperCp1252(static_cast<unsigned char>(c)));
+    return table;
+  }();
+  out.resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i) out[i] = upper[static_cast<unsigned char>(text[i])];
+}
+
+// True when the writer would put out the record's fields and notes exactly as they are
+// stored: 28 whole field lines without a carriage return (the writer drops those), and
+// notes that end in their line feed and are not longer than a record keeps.
+bool asWriterLaysItOut(const ListedRecord& rec) {
+  if (!rec.bodyAsStored || rec.fieldCount != kFieldCount) return false;
+  const std::string_view fields = rec.body.substr(0, rec.body.size() - rec.notes.size());
+  if (fields.find('\r') != std::string_view::npos) return false;
+  return !rec.notes.empty() && rec.notes.back() == '\n' &&
+         rec.notes.size() - 1 <= adr::kMaxNotesRead;
 }
 
 }  // namespace
@@ -39,60 +59,101 @@ std::string duplicatesMessage() {
 }
 
 ScanResult scanBook(const Book& book, const std::function<void(const std::string&)>& title,
-                    std::string& out) {
+                    std::string& out, std::vector<Book::ListHead>* heads) {
   const WorkingFile& working = book.workingFile();
   if (!book.isOpen() || !working.isOpen()) return ScanResult::NotOpen;
 
   const std::string bytes = working.readAll();
   const auto& names = book.names().mainNames();
   const int count = static_cast<int>(names.size());
-  const FieldId target = duplicateTarget(book.cardSort());
+  const int cardSort = book.cardSort();
+  const FieldId target = duplicateTarget(cardSort);
   out.assign(adr::kMagic);
   out += '\n';
   out.reserve(bytes.size());
+  // The list built afterwards needs each record's head. Records copied as they are have
+  // it at hand; when any record is rewritten, the heads are left to reading the new bytes.
+  if (heads) {
+    heads->clear();
+    heads->reserve(names.size());
+  }
+  bool headsKnown = heads != nullptr;
   bool duplicates = false;
 
   // Last list position of every key (folded to upper case): a record has a later twin
   // exactly when its key's last position lies after its own. One pass instead of
   // comparing every pair keeps large books quick.
-  std::unordered_map<std::string, int> lastPosition;
+  std::vector<std::string> folded(names.size());
+  std::unordered_map<std::string_view, int> lastPosition;
   lastPosition.reserve(names.size());
-  for (int j = 0; j < count; ++j)
-    lastPosition[foldedKey(names[static_cast<size_t>(j)].text)] = j;
-
-  int shownPercent = -1;
-  for (int i = 0; i < count; ++i) {
-    const int percent = i * 100 / count;
-    if (title && percent % 10 == 0 && percent != shownPercent) {
-      shownPercent = percent;
-      title("Rescan: " + std::to_string(percent) + "%");
-    }
-
-    const int slot = names[static_cast<size_t>(i)].slot;
-    if (slot < 0 || slot > adr::kMaxSlots) continue;
-    const long at = working.offset(slot);
-    if (at <= 0) continue;  // deleted or never written
-    auto record = adr::readRecordAt(bytes, static_cast<size_t>(at));
-    if (!record) continue;
-
-    // The start line goes out as found: slot, initial and mark unchanged (without the
-    // extra start bytes or the line end a damaged book may have put around it).
-    const std::string foundStart(adr::findStartLine(bytes, static_cast<size_t>(at)).text);
-
-    const std::string key = nameKey(*record, book.cardSort());
-    if (const auto it = lastPosition.find(foldedKey(key));
-        it != lastPosition.end() && it->second > i) {
-      duplicates = true;
-      (*record)[target] += duplicateSuffix(i);
-    }
-
-    // The fields, notes and end as the writer lays them out, after the start line found.
-    const size_t recordAt = out.size();
-    adr::appendRecord(out, *record, record->slot, record->initial, record->mark);
-    const size_t startEnd = out.find('\n', recordAt);
-    out.replace(recordAt + 1, startEnd - recordAt - 1, foundStart);
+  for (int j = 0; j < count; ++j) {
+    std::string& key = folded[static_cast<size_t>(j)];
+    foldInto(key, names[static_cast<size_t>(j)].text);
+    lastPosition[key] = j;
   }
+
+  // Progress counts list positions, those of names without a record too.
+  int shownPercent = -1;
+  int nextPosition = 0;
+  const auto progressUpTo = [&](int position) {
+    for (; nextPosition <= position; ++nextPosition) {
+      const int percent = nextPosition * 100 / count;
+      if (title && percent % 10 == 0 && percent != shownPercent) {
+        shownPercent = percent;
+        title("Rescan: " + std::to_string(percent) + "%");
+      }
+    }
+  };
+
+  std::string key;
+  std::string foldedKey;
+  book.forEachInListOrder(bytes, [&](const ListedRecord& rec) {
+    const int i = rec.position;
+    progressUpTo(i);
+    assignNameKey(key, rec.fields[toInt(FieldId::First)], rec.fields[toInt(FieldId::Last)],
+                  rec.fields[toInt(FieldId::Company)], cardSort);
+    // The record's key is nearly always its list text, already folded above.
+    const std::string* foldedRecordKey = &folded[static_cast<size_t>(i)];
+    if (key != rec.name) {
+      foldInto(foldedKey, key);
+      foldedRecordKey = &foldedKey;
+    }
+    const auto twin = lastPosition.find(*foldedRecordKey);
+    const bool repeated = twin != lastPosition.end() && twin->second > i;
+    duplicates = duplicates || repeated;
+
+    // The start line goes out as found: slot, initial and mark unchanged. The fields,
+    // notes and end follow as the writer lays them out; a record that already has that
+    // layout is copied as it is.
+    if (!repeated && asWriterLaysItOut(rec)) {
+      if (headsKnown) {
+        Book::ListHead& head = heads->emplace_back();
+        head.offset = static_cast<long>(out.size()) + 1;
+        head.mark = adr::parseStartLine(rec.startLine).mark;
+        head.group = rec.group();
+        head.key = key;
+        // A start line holding a record delimiter would read back as more than one.
+        for (const char c : rec.startLine) headsKnown = headsKnown && !adr::isControlByte(c);
+      }
+      out += adr::kRecordStart;
+      out += rec.startLine;
+      out += '\n';
+      out += rec.body;
+      out += adr::kRecordEnd;
+      out += '\n';
+      return;
+    }
+    headsKnown = false;
+    AddressRecord record = rec.read();
+    if (repeated) record[target] += duplicateSuffix(i);
+    const size_t recordAt = out.size();
+    adr::appendRecord(out, record, record.slot, record.initial, record.mark);
+    const size_t startEnd = out.find('\n', recordAt);
+    out.replace(recordAt + 1, startEnd - recordAt - 1, rec.startLine);
+  });
+  progressUpTo(count - 1);
   if (title) title({});
+  if (heads && !headsKnown) heads->clear();
 
   if (book.writeRewriteFile(out) != BookStatus::Ok) return ScanResult::CreateFailed;
   return duplicates ? ScanResult::Duplicates : ScanResult::Clean;
@@ -107,7 +168,8 @@ RescanResult rescanBook(Book& book, Prompter& prompter,
   if (a != Answer::Yes) return RescanResult::Declined;
 
   std::string rescanned;
-  const ScanResult scanned = scanBook(book, title, rescanned);
+  std::vector<Book::ListHead> heads;
+  const ScanResult scanned = scanBook(book, title, rescanned, &heads);
   switch (scanned) {
     case ScanResult::CreateFailed:
       prompter.inform("File Creation Error", kAppCaption, Icon::None);
@@ -127,7 +189,7 @@ RescanResult rescanBook(Book& book, Prompter& prompter,
   const bool changed = working.changed();
   const bool reorder = working.reorderNeeded();
   // "temp~adr.~~" becomes the working file; its bytes are still at hand.
-  if (book.adoptRewriteFile(rescanned) != BookStatus::Ok) {
+  if (book.adoptRewriteFile(rescanned, heads.empty() ? nullptr : &heads) != BookStatus::Ok) {
     prompter.inform("no success!,\n\nClick CANCEL\n\nand open address book again", "",
                     Icon::None);
     return RescanResult::WorkingFileFailed;
