@@ -259,7 +259,6 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
                                            *dialogs_, services_.settingsFile, sort,
                                            std::move(hooks));
   buildWindow();
-  createEmptySummaryFile(scratchDir() / kSummaryFileName);
   refreshCard();
   rebuildTree();
   setPage(EditPage);
@@ -538,9 +537,7 @@ void TCardFile::updateCaption() {
 }
 
 void TCardFile::rebuildSummary() {
-  const auto file = scratchDir() / kSummaryFileName;
-  writeSummaryFile(file, session_->card().toRecord());
-  summary_->loadFile(file);
+  summary_->showDocument(readRtf(summaryRtf(session_->card().toRecord())));
 }
 
 void TCardFile::setPage(Page page) {
