@@ -330,7 +330,7 @@ void CardEditing::deleteSelected() {
     return;
   }
   const bool hadNext = selected.group + 1 < names().groupCount();
-  book_.names().removeEmptyGroup(selected.group);
+  if (!book_.names().removeEmptyGroup(selected.group)) return;
   selection_ = hadNext ? selected : EntryRef{selected.group - 1, -1};
   showEntry(selection_);
   notifyList();

@@ -39,7 +39,7 @@ class CardDialogs {
 
 // TCardAdd's OK check: one of the three names present, else the "Please enter at least
 // one of" message and the dialog stays open (false).
-bool acceptNewName(const NameParts& parts, Prompter& prompter);
+[[nodiscard]] bool acceptNewName(const NameParts& parts, Prompter& prompter);
 
 // The notes editor holds kMaxNotesChars characters as a file stores them, where a line end
 // is a carriage return and a line feed and so counts twice. What is left for typing when

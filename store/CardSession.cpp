@@ -263,7 +263,8 @@ void CardSession::save() {
     return;
   }
   commitPending();
-  writeBook();
+  // A failed write has shown "File Error" and leaves the book marked as changed.
+  static_cast<void>(writeBook());
 }
 
 void CardSession::saveWithoutAsking() {
@@ -280,7 +281,7 @@ void CardSession::saveAs() {
   if (!choice) return;
 
   if (samePathIgnoringCase(choice->path, book_.path())) {
-    writeBook();
+    static_cast<void>(writeBook());  // as Save: a failure has been shown
     return;
   }
   if (choice->filter == kCsvFilter) {
@@ -310,7 +311,8 @@ void CardSession::backup() {
   if (book_.workingFile().changed()) {
     const Answer a = prompter_.ask(Message{"Should I Save this file before backup?", kAppCaption,
                                            Icon::Question, Buttons::YesNo, Answer::Yes});
-    if (a == Answer::Yes) writeBook();
+    // A save that fails has said so; the backup copies the book as last saved.
+    if (a == Answer::Yes) static_cast<void>(writeBook());
   }
   const auto choice = chooseFile(FileRequest::Kind::Save, "Backup Address File", kAdrOnlyFilter);
   if (!choice) return;

@@ -94,7 +94,7 @@ class CardSession {
   void rescan();
   void sort(int order);
   // The changed question when the book has changed; false when the user cancelled.
-  bool canClose();
+  [[nodiscard]] bool canClose();
   // OK: store, remember SaveGroup and Buffer, write the book, close.
   void closeWithOk();
   // Cancel / close box: the changed question, then close; false when cancelled.
@@ -107,9 +107,9 @@ class CardSession {
  private:
   void commitPending() { editing_.commitPending(); }
   void showGroup(int group) { editing_.showGroup(group); }
-  bool askToSaveChanges();
+  [[nodiscard]] bool askToSaveChanges();
   // Writes the book to its path; "File Error" and false when it cannot.
-  bool writeBook();
+  [[nodiscard]] bool writeBook();
   void afterOpen();
   // The file dialog of New, Open, Save As or Backup (filter 1 selected).
   std::optional<FileChoice> chooseFile(FileRequest::Kind kind, const char* title,
