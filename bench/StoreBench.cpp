@@ -142,6 +142,24 @@ void SaveFlush(benchmark::State& state) {
 }
 BENCHMARK(SaveFlush)->Unit(benchmark::kMillisecond);
 
+// The floor of a rewrite (compaction, sort, rescan): reading the working file and putting
+// the same bytes in its place through a scratch file, with nothing done to them between.
+void RewriteFloor(benchmark::State& state) {
+  auto book = openBook();
+  const std::filesystem::path copy = fixture().scratch / "floor.tmx";
+  const std::filesystem::path scratch = fixture().scratch / "floor.~~";
+  if (!writeFileAtomically(copy, book->workingFile().readAll(), Durability::ScratchCopy))
+    state.SkipWithError("write failed");
+  for (auto _ : state) {
+    std::string bytes;
+    if (!readWholeFile(copy, bytes) ||
+        !writeFileAtomically(scratch, bytes, Durability::ScratchCopy))
+      state.SkipWithError("write failed");
+    std::filesystem::rename(scratch, copy);
+  }
+}
+BENCHMARK(RewriteFloor)->Unit(benchmark::kMillisecond);
+
 void ReadAllInListOrder(benchmark::State& state) {
   auto book = openBook();
   for (auto _ : state) benchmark::DoNotOptimize(book->recordsInListOrder().size());

@@ -3,7 +3,7 @@
 // placement that puts a dialog's OK button under the mouse pointer.
 
 #include "cardwindow/CardSearch.h"
-#include "store/CardSession.h"
+#include "store/CardEditing.h"
 
 #include <QDialog>
 #include <QPoint>

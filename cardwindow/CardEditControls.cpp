@@ -3,6 +3,7 @@
 #include "platform_qt/Controls.h"
 #include "platform/Cp1252.h"
 #include "platform/Text.h"
+#include "store/CardEditing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -187,10 +188,10 @@ NotesEdit::NotesEdit(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 int NotesEdit::room() const {
-  // A line end is stored as a carriage return and a line feed.
   const QString text = toPlainText();
-  return kMaxChars - static_cast<int>(text.size() + text.count(QLatin1Char('\n'))) +
-         static_cast<int>(textCursor().selectedText().size());
+  return notesRoom(static_cast<size_t>(text.size()),
+                   static_cast<size_t>(text.count(QLatin1Char('\n'))),
+                   static_cast<size_t>(textCursor().selectedText().size()));
 }
 
 void NotesEdit::keyPressEvent(QKeyEvent* event) {
@@ -212,16 +213,10 @@ void NotesEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 QString NotesEdit::fitting(const QString& text) const {
-  int left = room();
-  QString out;
-  for (QChar c : text) {
-    if (c == QLatin1Char('\r') || !isCp1252(c)) continue;
-    const int cost = c == QLatin1Char('\n') ? 2 : 1;
-    if (left < cost) break;
-    left -= cost;
-    out += c;
-  }
-  return out;
+  QString storable;
+  for (QChar c : text)
+    if (isCp1252(c)) storable += c;
+  return fromCp1252(fitNotes(toCp1252(storable), room()));
 }
 
 void NotesEdit::inputMethodEvent(QInputMethodEvent* event) {

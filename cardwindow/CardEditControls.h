@@ -129,13 +129,12 @@ class TCardEditControls final : public QWidget {
   bool keyboardReady_ = false;
 };
 
-// The notes editor (105): multi-line, at most 7,989 characters, and like the card's boxes
-// it takes only characters Windows-1252 can hold.
+// The notes editor (105): multi-line, as much as the notes hold (notesRoom()), and like
+// the card's boxes it takes only characters Windows-1252 can hold.
 class NotesEdit final : public QPlainTextEdit {
   Q_OBJECT
  public:
   static constexpr int kId = 105;
-  static constexpr int kMaxChars = 7989;  // a limit of 7,990 with the terminating zero
   explicit NotesEdit(QWidget* parent = nullptr);
 
  signals:

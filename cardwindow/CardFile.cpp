@@ -277,9 +277,6 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
                                            *dialogs_, services_.settingsFile, sort,
                                            std::move(hooks));
   buildWindow();
-  // Only a placeholder: showing the Link page writes the file again and falls back to the
-  // summary in memory when it cannot.
-  static_cast<void>(createEmptySummaryFile(scratchDir() / kSummaryFileName));
   refreshCard();
   rebuildTree();
   setPage(EditPage);
@@ -608,12 +605,7 @@ void TCardFile::updateCaption() {
 }
 
 void TCardFile::rebuildSummary() {
-  const auto file = scratchDir() / kSummaryFileName;
-  const AddressRecord record = session_->card().toRecord();
-  if (writeSummaryFile(file, record))
-    summary_->loadFile(file);
-  else
-    summary_->showDocument(readRtf(summaryRtf(record)));  // no scratch folder: show it anyway
+  summary_->showDocument(readRtf(summaryRtf(session_->card().toRecord())));
 }
 
 void TCardFile::setPage(Page page) {

@@ -3,7 +3,6 @@
 #include "commands/Commands.h"
 #include "platform/Text.h"
 
-#include <fstream>
 
 namespace mv {
 namespace {
@@ -120,19 +119,6 @@ std::string summaryRtf(const AddressRecord& r) {
   }
   out += "\\par \n}";
   return out;
-}
-
-bool writeSummaryFile(const std::filesystem::path& file, const AddressRecord& record) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out << summaryRtf(record);
-  out.close();
-  return static_cast<bool>(out);
-}
-
-bool createEmptySummaryFile(const std::filesystem::path& file) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  return static_cast<bool>(out);
 }
 
 }  // namespace mv

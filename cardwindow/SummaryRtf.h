@@ -1,18 +1,19 @@
 #pragma once
-// The Link page's summary of one record: an RTF text written to "tmprtf~.~" and shown
-// in the summary view. Telephone, e-mail, web, news and FTP values are underlined and
-// followed by the launch command number in the background colour, so that a click on
-// the value knows which command to send.
+// The Link page's summary of one record: an RTF text handed to the summary view.
+// Telephone, e-mail, web, news and FTP values are underlined and followed by the launch
+// command number in the background colour, so that a click on the value knows which
+// command to send.
 
 #include "platform/Paths.h"
 #include "store/AddressRecord.h"
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace mv {
 
+// The summary reaches its view without a file; the frame removes a scratch file of this
+// name at exit, left by earlier versions.
 inline constexpr const char* kSummaryFileName = kSummaryScratchName;
 
 // A field value made safe for RTF text: backslash and braces are escaped, so that a
@@ -21,11 +22,5 @@ std::string escapeRtf(std::string_view value);
 
 // The whole summary text of a record (Windows-1252 bytes, line feeds).
 std::string summaryRtf(const AddressRecord& record);
-
-// Rewrites the summary file with the record's summary; false when it cannot be written.
-[[nodiscard]] bool writeSummaryFile(const std::filesystem::path& file, const AddressRecord& record);
-
-// Creates the summary file empty (when the window opens).
-[[nodiscard]] bool createEmptySummaryFile(const std::filesystem::path& file);
 
 }  // namespace mv

@@ -2,7 +2,6 @@
 
 #include "platform_qt/Controls.h"
 #include "platform/Cp1252.h"
-#include "store/AtomicFile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
@@ -59,12 +58,6 @@ SummaryView::SummaryView(QWidget* parent) : QTextBrowser(parent) {
   setAutoFillBackground(true);
   // \deftab720: tab stops every half inch.
   setTabStopDistance(logicalDpiX() / 2.0);
-}
-
-void SummaryView::loadFile(const std::filesystem::path& file) {
-  std::string bytes;
-  if (!readWholeFile(file, bytes)) bytes.clear();  // a missing file shows an empty summary
-  showDocument(readRtf(bytes));
 }
 
 void SummaryView::showDocument(const RtfDocument& rtf) {

@@ -1,15 +1,13 @@
 #pragma once
-// The Link page's read-only summary view: shows the summary file through the RTF reader,
-// turns the pointer into a hand over links that can be followed, sends such a link's
-// command when it is clicked, and offers "Select All and Copy" on a right click or
-// double click.
+// The Link page's read-only summary view: shows the summary as the RTF reader reads it,
+// turns the pointer into a hand over links, sends a link's command when it is clicked,
+// and offers "Select All and Copy" on a right click or double click.
 
 #include "cardwindow/RtfReader.h"
 #include "commands/Commands.h"
 
 #include <QTextBrowser>
 
-#include <filesystem>
 #include <functional>
 
 namespace mv {
@@ -24,9 +22,9 @@ class SummaryView final : public QTextBrowser {
 
   explicit SummaryView(QWidget* parent = nullptr);
 
-  // Replaces what is shown with the file's content (empty when it cannot be read).
-  void loadFile(const std::filesystem::path& file);
+  // Replaces what is shown with the summary.
   void showDocument(const RtfDocument& document);
+  const RtfDocument& summary() const noexcept { return document_; }
 
   // The character under a point of the viewport, -1 when none.
   int characterAt(QPoint viewportPos) const;

@@ -26,7 +26,6 @@ class CardModel {
   void put(FieldId f, std::string text);
 
   bool isModified(FieldId f) const { return boxes_[index(f)].modified; }
-  bool notesModified() const noexcept { return notes_.modified; }
   // Any of the 28 boxes or the notes editor.
   bool anyModified() const noexcept;
   void clearModified() noexcept;

@@ -23,14 +23,8 @@ constexpr const char* kBookFilter =
 constexpr const char* kAdrOnlyFilter = "Mervane Files (*.adr)|*.adr";
 constexpr int kCsvFilter = 2;
 
-constexpr const char* kNoFileSelected =
-    "There is no file selected\nto keep the addresses\n\nPlease Open or select a New File";
-constexpr const char* kLimitReached =
-    "Addressbook file is reaching its limit\n\t\tPlease save this file and open a new file for "
-    "other entries.";
+constexpr const char* kNoFileSelected = CardEditing::kNoFileSelected;
 constexpr const char* kCreationError = "AddressBook:\nFile Creation Error";
-constexpr const char* kRenamedNotice =
-    "Added as a new entry: %s; the entry before the change is kept";
 
 std::filesystem::path withExtension(std::filesystem::path path, std::string_view dotExt) {
   if (!hasExtensionIgnoreCase(path.filename().string(), dotExt)) path += std::string(dotExt);
@@ -43,25 +37,16 @@ bool samePathIgnoringCase(const std::filesystem::path& a, const std::filesystem:
 
 }  // namespace
 
-bool acceptNewName(const NameParts& parts, Prompter& prompter) {
-  if (isPresent(parts.first) || isPresent(parts.last) || isPresent(parts.company)) return true;
-  prompter.inform(
-      "Please enter at least one of:        \n\n\tFirst Name\n\tLast Name\n\tCompany\n\nThen "
-      "click on OK again",
-      "Not enough information", Icon::Information);
-  return false;
-}
-
 CardSession::CardSession(Prompter& prompter, FileChooser& chooser, CardDialogs& dialogs,
                          std::filesystem::path settingsFile, int cardSort, SessionHooks hooks)
     : prompter_(prompter),
       chooser_(chooser),
-      dialogs_(dialogs),
       settingsFile_(std::move(settingsFile)),
       hooks_(std::move(hooks)),
       book_(),
       card_(),
-      selection_() {
+      selection_(),
+      editing_(book_, card_, selection_, prompter_, dialogs, hooks_) {
   book_.setCardSort(cardSort);
   const Profile profile(settingsFile_, kSection);
   book_.setSavedGroup(profile.readString("SaveGroup", "Main", kSavedGroupChars + 1));
@@ -127,16 +112,6 @@ bool CardSession::isCommandEnabled(int id) const {
   }
 }
 
-int CardSession::selectedMainIndex() const noexcept {
-  const NameEntry* entry = names().name(selection_);
-  if (!entry) return -1;
-  if (selection_.group == NamesList::kMain) return selection_.name;
-  const auto& main = names().mainNames();
-  for (size_t i = 0; i < main.size(); ++i)
-    if (main[i].slot == entry->slot) return static_cast<int>(i);
-  return -1;
-}
-
 std::string CardSession::title() const {
   return std::string(kAppCaption) + " - " + pathText(book_.path());
 }
@@ -147,308 +122,6 @@ void CardSession::notifyCard() const {
 
 void CardSession::notifyList() const {
   if (hooks_.listChanged) hooks_.listChanged();
-}
-
-// ---------------------------------------------------------------------------------------
-// Selection
-
-EntryRef CardSession::findBySlot(int group, int slot) const {
-  if (group < 0 || group >= names().groupCount()) return {};
-  const auto& list = names().group(group).names;
-  for (size_t i = 0; i < list.size(); ++i)
-    if (list[i].slot == slot) return {group, static_cast<int>(i)};
-  return {};
-}
-
-CardSession::Anchor CardSession::anchorOf(EntryRef entry) const {
-  Anchor a;
-  if (!entry.isValid() || entry.group >= names().groupCount()) return a;
-  a.group = names().group(entry.group).name;
-  a.nextSlot = names().nextSlot();
-  if (const NameEntry* n = names().name(entry)) {
-    a.slot = n->slot;
-    const auto& main = names().mainNames();
-    for (size_t i = 0; i < main.size(); ++i)
-      if (main[i].slot == n->slot) a.mainIndex = static_cast<int>(i);
-  }
-  return a;
-}
-
-EntryRef CardSession::resolve(const Anchor& a) const {
-  if (a.group.empty()) return {};
-  const int group = names().findGroup(a.group);
-  if (group < 0) return {NamesList::kMain, -1};
-  if (a.slot < 0) return {group, -1};
-  // A rebuild in between (next slot went down) numbered the records by list position.
-  const bool renumbered = names().nextSlot() < a.nextSlot;
-  const EntryRef found = findBySlot(group, renumbered ? a.mainIndex : a.slot);
-  return found.isValid() ? found : EntryRef{group, -1};
-}
-
-void CardSession::showGroup(int group) {
-  card_.clear();
-  const std::string name =
-      group >= 0 && group < names().groupCount() ? names().group(group).name : "Main";
-  card_.put(FieldId::Group, name);
-  card_.clearModified();
-}
-
-void CardSession::showEntry(EntryRef entry) {
-  if (entry.isGroup()) {
-    showGroup(entry.group);
-  } else if (const NameEntry* n = names().name(entry)) {
-    if (auto record = book_.readRecord(n->slot)) card_.load(*record);
-  }
-  notifyCard();
-}
-
-void CardSession::selectQuietly(EntryRef entry) {
-  selection_ = entry;
-  notifyList();
-}
-
-void CardSession::select(EntryRef entry) {
-  if (entry.isName()) {
-    const NameEntry* n = names().name(entry);
-    if (!n) return;
-    if (card_.anyModified()) {
-      // Storing may insert a name and shift the positions: find the chosen one again.
-      const Anchor chosen = anchorOf(entry);
-      storeCard(StoreCommand::Commit);
-      entry = resolve(chosen);
-      if (!entry.isName()) return;
-    }
-  } else {
-    if (!entry.isGroup() || entry.group >= names().groupCount()) return;
-    // A group shows an empty card: what was typed is stored first, as for a name, rather
-    // than wiped.
-    if (card_.anyModified()) {
-      const Anchor chosen = anchorOf(entry);
-      storeCard(StoreCommand::Commit);
-      entry = resolve(chosen);
-      if (!entry.isGroup()) return;
-    }
-  }
-  selection_ = entry;
-  showEntry(entry);
-  notifyList();
-}
-
-void CardSession::goToGroup(int index) {
-  if (index < 0 || index >= names().groupCount()) return;
-  // The card keeps its content, so that Change moves the shown record to this group.
-  selectQuietly({index, -1});
-  card_.put(FieldId::Group, names().group(index).name);
-  notifyCard();
-}
-
-// ---------------------------------------------------------------------------------------
-// Editing rules
-
-void CardSession::commitPending() {
-  if (book_.isOpen() && card_.anyModified()) storeCard(StoreCommand::Commit);
-}
-
-bool CardSession::requireBook() {
-  if (book_.isOpen()) return true;
-  prompter_.inform(kNoFileSelected, kAppCaption, Icon::Information);
-  return false;
-}
-
-StoreResult CardSession::storeCard(StoreCommand command) {
-  if (!requireBook()) return StoreResult::None;
-  if (!card_.hasName()) return StoreResult::None;
-
-  AddressRecord record = card_.toRecord();
-  const std::string key = nameKey(record, book_.cardSort());
-  book_.names().noteLetter(key);
-  int slot = book_.names().findName(key);
-  StoreResult result = StoreResult::None;
-  bool renamed = false;
-
-  if (slot < 0) {
-    if (command == StoreCommand::Change) {
-      const Answer a = prompter_.ask(
-          Message{fillFormat("%s\nDoes not Exists\n\nDo you want to Add it to the Names List      ",
-                             {key}),
-                  "Add?", Icon::Question, Buttons::YesNo, Answer::Yes});
-      if (a != Answer::Yes) return StoreResult::None;
-      result = StoreResult::Added;
-    }
-    // Entries are keyed by their name: a shown entry whose name was changed and is stored
-    // by moving on is added as a new entry beside the old one. That is intended, but the
-    // user must hear of it to delete the old entry if it is not wanted.
-    renamed = command == StoreCommand::Commit && selection_.isName();
-    // The selection is held by what it shows: inserting moves positions, and when the
-    // slots run out, allocating compacts the book and renumbers every record.
-    const Anchor selected = anchorOf(selection_);
-    slot = book_.allocateSlot();
-    if (slot < 0) {
-      prompter_.inform(kLimitReached, "Too many entries", Icon::Stop);
-      return StoreResult::None;
-    }
-    book_.workingFile().setMark(slot, 0);
-    const auto inserted =
-        book_.names().insertRecord(slot, key, record[FieldId::Group], /*sorted=*/true);
-    if (command != StoreCommand::Commit)
-      selection_ = inserted.group.isValid() ? inserted.group : inserted.main;
-    else
-      selection_ = resolve(selected);
-    notifyList();
-  } else {
-    if (command == StoreCommand::Add) {
-      prompter_.inform(
-          fillFormat("%s\nIs already added\n\nTo Add a NEW item:\n\tEnter a new 'FirstName', "
-               "'LastName', and 'Company'      \n\nTo Change THIS item:\n\tClick on Change",
-               {key}),
-          "This item is already added", Icon::Information);
-      return StoreResult::None;
-    }
-    result = StoreResult::Replaced;
-  }
-
-  record.slot = slot;
-  const char initial = key.empty() ? '_' : key.front();
-  if (!book_.workingFile().append(record, slot, initial)) {
-    prompter_.inform("File Error", kAppCaption, Icon::Stop);
-    return StoreResult::None;
-  }
-  card_.noteStored(record);
-  if (renamed && hooks_.notice) hooks_.notice(fillFormat(kRenamedNotice, {key}));
-  notifyCard();
-  return result;
-}
-
-void CardSession::addName() {
-  if (names().count() > kMaxRecordsForAdd) {
-    prompter_.inform(kLimitReached, "Too many entries", Icon::Stop);
-    return;
-  }
-  const bool modified = card_.anyModified();
-  if (!modified) clearCard();
-  if (!card_.hasName() || !modified) {
-    const NameParts prefill{card_.text(FieldId::First), card_.text(FieldId::Last),
-                            card_.text(FieldId::Company)};
-    const auto parts = dialogs_.askNewName(prefill);
-    if (!parts) {
-      if (!modified) {
-        card_.undoLastEdit();
-        notifyCard();
-      }
-      return;
-    }
-    card_.put(FieldId::First, parts->first);
-    card_.put(FieldId::Last, parts->last);
-    card_.put(FieldId::Company, parts->company);
-    notifyCard();
-  }
-  if (card_.hasName()) storeCard(StoreCommand::Add);
-  if (hooks_.showEditPage) hooks_.showEditPage();
-}
-
-void CardSession::changeName() {
-  if (names().count() > kMaxRecordsForAdd) {
-    prompter_.inform(kLimitReached, "Too many entries", Icon::Stop);
-    return;
-  }
-  if (!card_.hasName()) {
-    prompter_.inform(
-        "Plese Click on a name in the list\nModify address, numbers, and so on ...\nThen click "
-        "on Change Button again",
-        "not enough info", Icon::Information);
-    return;
-  }
-  const std::string loadedGroup = card_.buffers()[FieldId::Group];
-  if (storeCard(StoreCommand::Change) != StoreResult::Replaced) return;
-  const std::string group = card_.buffers()[FieldId::Group];
-  if (equalsIgnoreCase(group, loadedGroup)) return;
-
-  // The record moved to another group: rewrite so that the list shows it there.
-  const std::string key = nameKey(card_.buffers(), book_.cardSort());
-  if (book_.rewrite() != BookStatus::Ok) {
-    prompter_.inform("File Error", kAppCaption, Icon::Stop);
-    selection_ = {};
-    notifyList();
-    return;
-  }
-  int g = NamesList::namesFurtherGroup(group) ? names().findGroup(group) : NamesList::kMain;
-  if (g < 0) g = NamesList::kMain;
-  EntryRef entry = names().findNameInGroup(g, key);
-  selection_ = entry.isValid() ? entry : EntryRef{g, -1};
-  showEntry(selection_);
-  notifyList();
-}
-
-void CardSession::deleteSelected() {
-  if (!selection_.isValid() || selection_.group >= names().groupCount()) {
-    prompter_.inform("Select an item in the Names List\nthen click on Delete again",
-                     "item not found", Icon::Information);
-    return;
-  }
-  const EntryRef selected = selection_;
-
-  if (selected.isName()) {
-    const NameEntry* entry = names().name(selected);
-    if (!entry) return;
-    const Answer a = prompter_.ask(Message{entry->text, "Delete this name?", Icon::Question,
-                                           Buttons::YesNo, Answer::Yes});
-    if (a != Answer::Yes) return;
-    const int slot = entry->slot;
-    // The entry after the deleted one at the same level moves into its place.
-    const bool hadNext =
-        static_cast<size_t>(selected.name + 1) < names().group(selected.group).names.size();
-    book_.workingFile().setOffset(slot, WorkingFile::kDeleted);
-    // Every entry of this record goes, found by its slot: two different people may share
-    // a name text, and the twin of the deleted one is the one with the same slot.
-    for (int g = 0; g < names().groupCount(); ++g)
-      for (EntryRef twin = findBySlot(g, slot); twin.isValid(); twin = findBySlot(g, slot))
-        book_.names().removeName(twin);
-    card_.clear();
-    card_.clearModified();
-    book_.workingFile().setChanged(true);
-    book_.workingFile().setReorderNeeded(true);
-    selection_ = hadNext ? selected : EntryRef{selected.group, -1};
-    showEntry(selection_);
-    notifyList();
-    return;
-  }
-
-  if (selected.group == NamesList::kMain) {
-    prompter_.inform(
-        "Can not delete the \"Main\" group\nThis group contains all names in the addressbook",
-        kAppCaption, Icon::Exclamation);
-    return;
-  }
-  if (!names().group(selected.group).names.empty()) {
-    prompter_.inform("Can't delete a group without first deleting the names in it",
-                     kAppCaption, Icon::Information);
-    return;
-  }
-  const bool hadNext = selected.group + 1 < names().groupCount();
-  book_.names().removeEmptyGroup(selected.group);
-  selection_ = hadNext ? selected : EntryRef{selected.group - 1, -1};
-  showEntry(selection_);
-  notifyList();
-}
-
-void CardSession::addGroup() {
-  const auto name = dialogs_.askNewGroup();
-  if (!name || !isPresent(*name)) return;
-  if (names().findGroup(*name) >= 0) return;
-  book_.names().addGroup(*name);
-  notifyList();
-}
-
-void CardSession::clearCard() {
-  if (selection_.isName()) {
-    selection_ = {selection_.group, -1};
-    showGroup(selection_.group);
-    notifyList();
-  } else {
-    card_.clear();
-    card_.clearModified();
-  }
-  notifyCard();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -594,7 +267,8 @@ void CardSession::save() {
     return;
   }
   commitPending();
-  writeBook();
+  // A failed write has shown "File Error" and leaves the book marked as changed.
+  static_cast<void>(writeBook());
 }
 
 void CardSession::saveWithoutAsking() {
@@ -611,21 +285,14 @@ void CardSession::saveAs() {
   if (!choice) return;
 
   if (samePathIgnoringCase(choice->path, book_.path())) {
-    writeBook();
+    static_cast<void>(writeBook());  // as Save: a failure has been shown
     return;
   }
   if (choice->filter == kCsvFilter) {
     const std::filesystem::path csv = withExtension(choice->path, ".csv");
-    // The export reads a snapshot of the book in list order; the book itself and its
-    // path stay as they are.
-    const std::filesystem::path snapshot = book_.rewritePath();
-    if (book_.writeBook(snapshot) != BookStatus::Ok) {
-      prompter_.inform(kCreationError, kAppCaption, Icon::Stop);
-      return;
-    }
-    if (hooks_.exportCsv) hooks_.exportCsv(csv, snapshot);
-    std::error_code ec;
-    std::filesystem::remove(snapshot, ec);
+    // The export gets the records in list order, read once; the book itself and its
+    // path stay as they are. A failed export has told the user already.
+    if (hooks_.exportCsv) static_cast<void>(hooks_.exportCsv(csv, book_.recordsInListOrder()));
     book_.workingFile().setChanged(true);
     book_.workingFile().setReorderNeeded(true);
     return;
@@ -649,7 +316,8 @@ void CardSession::backup() {
   if (book_.workingFile().changed()) {
     const Answer a = prompter_.ask(Message{"Should I Save this file before backup?", kAppCaption,
                                            Icon::Question, Buttons::YesNo, Answer::Yes});
-    if (a == Answer::Yes) writeBook();
+    // A save that fails has said so; the backup copies the book as last saved.
+    if (a == Answer::Yes) static_cast<void>(writeBook());
   }
   const auto choice = chooseFile(FileRequest::Kind::Save, "Backup Address File", kAdrOnlyFilter);
   if (!choice) return;

@@ -1,14 +1,16 @@
 #pragma once
-// What the card window does with its book, without a widget in sight: the card, the
-// selection in the names list, the editing rules (store, Add, Change, Delete, Add group,
-// Clear) and the file commands (New, Open, Save, Save As, Backup, Rescan, Sort, OK and
-// Cancel). The window owns one CardSession, mirrors the card and the list from it, and
-// sends it command ids. Questions go through Prompter and FileChooser, the two name
-// dialogs through CardDialogs, and everything the frame shows through SessionHooks.
+// What the card window does with its book, without a widget in sight. The session owns
+// the book, the card and the selection, carries out the file commands (New, Open, Save,
+// Save As, Backup, Rescan, Sort, OK and Cancel with the settings they hand over) and
+// routes command ids; the editing rules are CardEditing's. The window owns one
+// CardSession, mirrors the card and the list from it, and sends it command ids. Questions
+// go through Prompter and FileChooser, the two name dialogs through CardDialogs, and
+// everything the frame shows through SessionHooks.
 
 #include "commands/Commands.h"
 #include "platform/FileChooser.h"
 #include "store/Book.h"
+#include "store/CardEditing.h"
 #include "store/CardModel.h"
 
 #include <filesystem>
@@ -19,62 +21,6 @@
 namespace mv {
 
 class Prompter;
-
-// First, Last and Company as the "Add a new name" dialog edits them.
-struct NameParts {
-  std::string first;
-  std::string last;
-  std::string company;
-};
-
-// The two small dialogs of the editing rules; the window implements them with TCardAdd
-// and TCardAddGroup. nullopt = Cancel.
-class CardDialogs {
- public:
-  virtual ~CardDialogs() = default;
-  // TCardAdd, prefilled; it accepts OK only when acceptNewName() agrees.
-  virtual std::optional<NameParts> askNewName(const NameParts& prefill) = 0;
-  // TCardAddGroup: "New Group Name", "Enter a new group name:".
-  virtual std::optional<std::string> askNewGroup() = 0;
-};
-
-// TCardAdd's OK check: one of the three names present, else the "Please enter at least
-// one of" message and the dialog stays open (false).
-bool acceptNewName(const NameParts& parts, Prompter& prompter);
-
-// Everything the session cannot do itself. Each may be left empty.
-struct SessionHooks {
-  // The main window's title: "Mervane - <path>" after New, Open and Save As. Titles are
-  // UTF-8: the path is kept as the file system names it.
-  std::function<void(const std::string& title)> setTitle;
-  // A passing title while the list is sorted or rescanned; an empty text restores the
-  // title the window had before.
-  std::function<void(const std::string& title)> progressTitle;
-  std::function<void(const std::filesystem::path& path)> addRecentFile;
-  // Card_Sort changed by a Sort command (the shell writes it back at exit).
-  std::function<void(int order)> cardSortChanged;
-  // The card's boxes, the names list or the selection changed: the window refreshes.
-  std::function<void()> cardChanged;
-  std::function<void()> listChanged;
-  // Add ends on the card's edit page.
-  std::function<void()> showEditPage;
-  // OK, Cancel, or a book whose working copy cannot be made: the window closes.
-  std::function<void()> closeWindow;
-  // Something the user should know that asks no question (the status bar shows it).
-  std::function<void(const std::string& text)> notice;
-  // Open with the CSV type: the import turns `csv` into a new book and returns its path
-  // (nullopt when it was cancelled or failed).
-  std::function<std::optional<std::filesystem::path>(const std::filesystem::path& csv)>
-      importCsv;
-  // Save As with the CSV type: write `csv` from `snapshot`, a book file in list order.
-  // False when the export failed (it has told the user).
-  std::function<bool(const std::filesystem::path& csv, const std::filesystem::path& snapshot)>
-      exportCsv;
-};
-
-// Result of storing the card.
-enum class StoreResult { None, Added, Replaced };
-enum class StoreCommand { Commit, Add, Change };
 
 class CardSession {
  public:
@@ -106,13 +52,14 @@ class CardSession {
     kGoToGroupFirst = cmd::kGoToGroupFirst,  // + n: the n-th top-level entry
   };
 
-  static constexpr int kMaxRecordsForAdd = 1900;
   static constexpr size_t kSavedGroupChars = 49;
 
   // `settingsFile` is "mervane.ini" (section AddressBook: SaveGroup, Buffer), read now.
   CardSession(Prompter& prompter, FileChooser& chooser, CardDialogs& dialogs,
               std::filesystem::path settingsFile, int cardSort = 0,
               SessionHooks hooks = {});
+  CardSession(const CardSession&) = delete;
+  CardSession& operator=(const CardSession&) = delete;
 
   // The store-side commands; false for ids this session does not handle.
   bool onCommand(int id);
@@ -125,21 +72,18 @@ class CardSession {
   const Book& book() const noexcept { return book_; }
   const NamesList& names() const noexcept { return book_.names(); }
   EntryRef selection() const noexcept { return selection_; }
-  // The 0-based position of the selected name under "Main", -1 when none.
-  int selectedMainIndex() const noexcept;
+  int selectedMainIndex() const noexcept { return editing_.selectedMainIndex(); }
+  CardEditing& editing() noexcept { return editing_; }
 
-  // The user selected an entry: a name is shown on the card (pending edits are stored
-  // first), a group shows an empty card with its name in the Group box.
-  void select(EntryRef entry);
-
-  // --- the rules, callable on their own
-  StoreResult storeCard(StoreCommand command);
-  void addName();
-  void changeName();
-  void deleteSelected();
-  void addGroup();
-  void clearCard();
-  void goToGroup(int index);
+  // --- the editing rules (see CardEditing)
+  void select(EntryRef entry) { editing_.select(entry); }
+  StoreResult storeCard(StoreCommand command) { return editing_.storeCard(command); }
+  void addName() { editing_.addName(); }
+  void changeName() { editing_.changeName(); }
+  void deleteSelected() { editing_.deleteSelected(); }
+  void addGroup() { editing_.addGroup(); }
+  void clearCard() { editing_.clearCard(); }
+  void goToGroup(int index) { editing_.goToGroup(index); }
 
   // --- files
   void newFile();
@@ -153,7 +97,7 @@ class CardSession {
   void rescan();
   void sort(int order);
   // The changed question when the book has changed; false when the user cancelled.
-  bool canClose();
+  [[nodiscard]] bool canClose();
   // OK: store, remember SaveGroup and Buffer, write the book, close.
   void closeWithOk();
   // Cancel / close box: the changed question, then close; false when cancelled.
@@ -164,25 +108,11 @@ class CardSession {
   std::string title() const;
 
  private:
-  bool requireBook();
-  // Save, Save As, Backup and OK store what was typed and not yet stored.
-  void commitPending();
-  bool askToSaveChanges();
+  void commitPending() { editing_.commitPending(); }
+  void showGroup(int group) { editing_.showGroup(group); }
+  [[nodiscard]] bool askToSaveChanges();
   // Writes the book to its path; "File Error" and false when it cannot.
-  bool writeBook();
-  void showEntry(EntryRef entry);
-  void showGroup(int group);
-  void selectQuietly(EntryRef entry);
-  EntryRef findBySlot(int group, int slot) const;
-  // An entry held by its group's name and its record, across inserts and rebuilds.
-  struct Anchor {
-    std::string group;   // empty: no entry
-    int slot = -1;       // -1: the group entry itself
-    int mainIndex = -1;  // position under "Main" (the slot after a renumbering rebuild)
-    int nextSlot = 0;
-  };
-  Anchor anchorOf(EntryRef entry) const;
-  EntryRef resolve(const Anchor& anchor) const;
+  [[nodiscard]] bool writeBook();
   void afterOpen();
   // The file dialog of New, Open, Save As or Backup (filter 1 selected).
   std::optional<FileChoice> chooseFile(FileRequest::Kind kind, const char* title,
@@ -192,12 +122,12 @@ class CardSession {
 
   Prompter& prompter_;
   FileChooser& chooser_;
-  CardDialogs& dialogs_;
   std::filesystem::path settingsFile_;
   SessionHooks hooks_;
   Book book_;
   CardModel card_;
   EntryRef selection_;
+  CardEditing editing_;  // works on the three above
 };
 
 }  // namespace mv

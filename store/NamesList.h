@@ -66,7 +66,7 @@ class NamesList {
   // exists; returns the index of the group either way. An absent name returns -1.
   int addGroup(std::string_view name);
   // Removes a group entry that holds no names (never "Main"); false otherwise.
-  bool removeEmptyGroup(int index);
+  [[nodiscard]] bool removeEmptyGroup(int index);
 
   // The slot of the first name under "Main" whose WHOLE text equals `key` ignoring case;
   // -1 when none. (A prefix match would let a commit overwrite a different person's

@@ -3,6 +3,7 @@ list(APPEND MERVANE_STORE_SOURCES
   Converter.cpp Converter.h
   BookValidation.cpp BookValidation.h
   CardModel.cpp CardModel.h
+  CardEditing.cpp CardEditing.h
   CardSession.cpp CardSession.h
   Rescan.cpp Rescan.h
 )

@@ -1,7 +1,6 @@
 // The summary text of the Link page, its reader and the link rule.
 #include "cardwindow/RtfReader.h"
 #include "cardwindow/SummaryRtf.h"
-#include "support/TestDir.h"
 
 #include <gtest/gtest.h>
 
@@ -31,10 +30,6 @@ TEST(SummaryRtf, onlyEmailGivesNameSpacersAndOneUnderlinedLine) {
       "\\cf2\\ul ann@example.org\\plain\\f2\\fs1\\cf3 186 \\plain\\f2\\fs1\\cf2  \n"
       "\\par \n}";
   EXPECT_EQ(summaryRtf(r), expected);
-
-  test::TestDir dir;
-  ASSERT_TRUE(writeSummaryFile(dir / kSummaryFileName, r));
-  EXPECT_EQ(test::readFile(dir / kSummaryFileName), expected);
 }
 
 TEST(SummaryRtf, fullRecordWritesEveryLineInOrder) {

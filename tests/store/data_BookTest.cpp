@@ -332,5 +332,67 @@ TEST_F(BookTest, openRefusesWhatIsNotACurrentBookUnlessForced) {
   EXPECT_FALSE(std::filesystem::exists(scratch_ / WorkingFile::kFileName));
 }
 
+// Records of every shape the walk meets. Saving copies most records whole and the rest
+// line by line; either way each comes out as the reader takes it, and the list a rewrite
+// builds from the walk is the list reading the rewritten file gives.
+TEST_F(BookTest, theListOrderWalkReadsEveryShapeOfRecordAsTheReaderDoes) {
+  const std::string longLine(75, 'L');
+  struct Row {
+    const char* what;
+    std::string stored;  // after the start line, up to the next record
+    std::string saved;   // what saving writes after the renewed start line
+  };
+  const std::string whole = fieldLines({{FieldId::First, "Ann"}});
+  const std::vector<Row> rows = {
+      // the common case: 28 lines, notes and end byte, copied in one piece
+      {"whole", whole + "notes\n\x15\n", whole + "notes\n\x15\n"},
+      // a hand-made over-long line is cut to 70 characters; the next field stays put
+      {"over-long", "x\n" + longLine + "\nBo\n" + fieldLines({}).substr(3) + "\x15\n",
+       "x\n" + longLine.substr(0, 70) + "\nBo\n" + fieldLines({}).substr(3) + "\x15\n"},
+      // cut off after three lines: no more fields, no notes
+      {"cut short", "G\nMr\nCy\n\x15\n", "G\nMr\nCy\n\x15\n"},
+      // no end byte: the next record's start, at the beginning of a line, ends it
+      {"no end byte", whole + "n\n", whole + "n\n\x15\n"},
+      // notes of their own without the line feed the writer puts after them
+      {"notes without line feed", whole + "a\nb\x15\n", whole + "a\nb\x15\n"},
+      // nothing after the start line
+      {"empty", "\x15\n", "\n\x15\n"},
+  };
+  std::string book = "TVXADR_307\n";
+  for (size_t i = 0; i < rows.size(); ++i)
+    book += "\x14 " + std::to_string(i) + " A 0\n" + rows[i].stored;
+  book += "\x16\n";
+  writeFile(bookPath(), book);
+  ASSERT_EQ(book_.open(bookPath()), BookStatus::Ok);
+  ASSERT_EQ(book_.names().count(), static_cast<int>(rows.size()));
+
+  int seen = 0;
+  book_.forEachInListOrder([&](const ListedRecord& rec) {
+    SCOPED_TRACE(rows[static_cast<size_t>(rec.position)].what);
+    EXPECT_EQ(rec.slot, rec.position);
+    EXPECT_EQ(rec.read(), *book_.readRecord(rec.slot));
+    ++seen;
+  });
+  EXPECT_EQ(seen, static_cast<int>(rows.size()));
+
+  const std::string saved = book_.serialize();
+  size_t at = saved.find('\x14');
+  for (size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(rows[i].what);
+    const size_t body = saved.find('\n', at) + 1;
+    ASSERT_EQ(saved.substr(body, rows[i].saved.size()), rows[i].saved);
+    at = body + rows[i].saved.size();
+  }
+
+  for (int order : {1, 0}) {
+    ASSERT_EQ(book_.sort(order), BookStatus::Ok);
+    const std::vector<std::string> sorted = namesOf(book_, 0);
+    const std::vector<AddressRecord> records = book_.recordsInListOrder();
+    ASSERT_EQ(book_.buildList(true), BookStatus::Ok);
+    EXPECT_EQ(namesOf(book_, 0), sorted);
+    EXPECT_EQ(book_.recordsInListOrder(), records);
+  }
+}
+
 }  // namespace
 }  // namespace mv

@@ -366,3 +366,32 @@ TEST_F(Editing, enablingFollowsTheSelectionAndTheOpenBook) {
 
 }  // namespace
 }  // namespace mv::test
+
+namespace mv {
+namespace {
+
+// The notes hold 7,989 characters as stored, where a line end is CR LF and counts twice.
+TEST(NotesCapacity, lineEndsCountTwiceAndWhatDoesNotFitIsLeftOut) {
+  struct Row {
+    const char* what;
+    size_t characters, lineEnds, replaced;
+    std::string text;
+    std::string fitted;
+  };
+  const std::vector<Row> rows = {
+      {"empty notes take anything short", 0, 0, 0, "ab\r\ncd", "ab\ncd"},
+      {"one character left", 7988, 0, 0, "xy", "x"},
+      {"a line end needs two", 7988, 0, 0, "\nx", ""},
+      {"line ends already there count twice", 7981, 8, 0, "x", ""},
+      {"a selection that is typed over gives its room back", 7989, 0, 3, "abcd", "abc"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const int room = notesRoom(row.characters, row.lineEnds, row.replaced);
+    EXPECT_EQ(room, 7989 - static_cast<int>(row.characters + row.lineEnds - row.replaced));
+    EXPECT_EQ(fitNotes(row.text, room), row.fitted);
+  }
+}
+
+}  // namespace
+}  // namespace mv

@@ -77,9 +77,9 @@ class SessionTest : public ::testing::Test {
       return importResult;
     };
     hooks.exportCsv = [this](const std::filesystem::path& csv,
-                             const std::filesystem::path& snapshot) {
+                             const std::vector<AddressRecord>& records) {
       exported.push_back(csv);
-      exportedSnapshot = test::readFile(snapshot);
+      exportedRecords = records;
       return true;
     };
     session = std::make_unique<CardSession>(prompter, chooser, dialogs, settings, 0, hooks);
@@ -134,7 +134,7 @@ class SessionTest : public ::testing::Test {
   std::vector<std::string> notices;
   std::vector<std::filesystem::path> imported;
   std::vector<std::filesystem::path> exported;
-  std::string exportedSnapshot;
+  std::vector<AddressRecord> exportedRecords;
   std::optional<std::filesystem::path> importResult;
   int closed = 0;
   std::unique_ptr<CardSession> session;
