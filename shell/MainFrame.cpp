@@ -111,6 +111,14 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   services_.browserFound = [this] { return browser_.found; };
   // Numbers go to the desktop as tel: links, with a copy on the clipboard: always possible.
   services_.dialerPresent = [] { return true; };
+  services_.browserPath = [this] { return browser_.programPath; };
+  services_.launchChoice = [this](std::string_view key) {
+    const int* choice = hookChoice(customize_, key);
+    return choice ? *choice : 1;
+  };
+  services_.setLaunchChoice = [this](std::string_view key, int choice) {
+    if (int* held = hookChoice(customize_, key)) *held = choice;
+  };
 
   PageViewHost* view = pageViewFactory_ ? pageViewFactory_(central_, state_, services_) : nullptr;
   if (!view) view = new PlaceholderPageView(central_, state_);

@@ -11,7 +11,7 @@ mervane_add_test(store_data_tests
     data_DumpCompare.h
     data_FuzzTest.cpp
     ${PROJECT_SOURCE_DIR}/cli/Cli.cpp
-  LIBS mervane_store mervane_printing_qt)
+  LIBS mervane_store mervane_printing_qt mervane_exchange_export)
 # The cli test also runs the built binary.
 if(TARGET mervane-cli)
   add_dependencies(store_data_tests mervane-cli)
