@@ -28,7 +28,7 @@ TEST(Commands, lookupsFindRunsAndTreatUnknownIdsAsTheFramesOwn) {
       {7055, CommandOwner::CardWindow, true, ""},   // a second-set field: a run
       {11926, CommandOwner::Frame, true, ""},       // the letter Z
       {54, CommandOwner::PageView, false, "Zoom &In\t+"},
-      {186, CommandOwner::CardWindow, false, "Send &Email"},
+      {186, CommandOwner::CardWindow, true, "Send &Email"},
       {5, CommandOwner::Frame, true, ""},           // unknown
   };
   for (const Row& r : rows) {
