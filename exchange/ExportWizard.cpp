@@ -147,7 +147,13 @@ TExport::TExport(ExportServices services, QWidget* parent)
 }
 
 void TExport::showPage(QWidget* page) {
-  if (page_) page_->deleteLater();
+  // The page before goes at once (not at the next turn of the event loop), so that the
+  // frame never shows two pages.
+  if (page_) {
+    page_->hide();
+    frame_->layout()->removeWidget(page_);
+    page_->deleteLater();
+  }
   page_ = page;
   frame_->layout()->addWidget(page);
   page->show();
