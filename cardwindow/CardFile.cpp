@@ -435,6 +435,10 @@ void TCardFile::buildWindow() {
   summary_ = new SummaryView(linkPage);
   summary_->setLinkEnabled([this](int id) { return isCommandEnabled(id).value_or(false); });
   connect(summary_, &SummaryView::commandRequested, this, [this](int id) { onCommand(id); });
+  connect(summary_, &SummaryView::addressRequested, this,
+          [this](bool web, const QByteArray& address) {
+            launch(web ? LaunchKind::Web : LaunchKind::EMail, address.toStdString());
+          });
   linkLayout->addWidget(summary_);
   pages_->addWidget(linkPage);
   rightLayout->addWidget(pages_, 1);

@@ -2,6 +2,7 @@
 // with scripted answers; then the card window's export and launch commands end to end.
 #include "cardwindow/CardEditControls.h"
 #include "cardwindow/CardFile.h"
+#include "cardwindow/RtfReader.h"
 #include "cardwindow/SummaryView.h"
 #include "exchange/ExportWizard.h"
 #include "exchange/QtLauncher.h"
@@ -298,6 +299,19 @@ TEST_F(CardExport, anEmailLinkOfTheSummaryReachesTheDesktopAsMailto) {
   EXPECT_EQ(titles_, std::vector<std::string>{"Send email to:"});
   EXPECT_EQ(launcher_.calls, std::vector<std::string>{"open mailto:ann@example.org"});
   EXPECT_EQ(choices_["HookEMail"], 1);
+}
+
+TEST_F(CardExport, linksWithoutACommandOpenTheWebPageOrStartAnEmail) {
+  SummaryView* view = window_->summaryView();
+  view->showDocument(readRtf("{\\rtf1 \\ul HTTP://x.org/a b\\ul0  - \\ul me@x.org\\ul0  0}"));
+  scripts_.push_back([](QDialog&) { return int(QDialog::Accepted); });
+  scripts_.push_back([](QDialog&) { return int(QDialog::Accepted); });
+  const QString text = view->toPlainText();
+  view->clickCharacter(static_cast<int>(text.indexOf("x.org")));
+  view->clickCharacter(static_cast<int>(text.indexOf("me@")));
+  EXPECT_EQ(titles_, (std::vector<std::string>{"Open Web Site:", "Send email to:"}));
+  EXPECT_EQ(launcher_.calls, (std::vector<std::string>{"open HTTP://x.org/a%20b",
+                                                       "open mailto:me@x.org"}));
 }
 
 TEST_F(CardExport, connectHandsOverTheSharedEditorsField) {
