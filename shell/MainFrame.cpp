@@ -60,6 +60,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       cardFactory_(std::move(options.cardWindowFactory)),
       pageViewFactory_(std::move(options.pageViewFactory)),
       browserProbe_(std::move(options.webBrowserProbe)),
+      dialerProbe_(std::move(options.dialerProbe)),
       heading_(defaultPageText(PageTextKind::Heading)),
       footnote_(defaultPageText(PageTextKind::Footnote)) {
   setObjectName("MainFrame");
@@ -109,8 +110,8 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
     statusBar()->showMessage(fromCp1252(text));
   };
   services_.browserFound = [this] { return browser_.found; };
-  // Numbers go to the desktop as tel: links, with a copy on the clipboard: always possible.
-  services_.dialerPresent = [] { return true; };
+  // Numbers go to the desktop as tel: links, with a copy on the clipboard.
+  services_.dialerPresent = [this] { return dialerPresent_; };
   services_.browserPath = [this] { return browser_.programPath; };
   services_.launchChoice = [this](std::string_view key) {
     const int* choice = hookChoice(customize_, key);
@@ -146,6 +147,7 @@ void MainFrame::setUp() {
   state_.zoom = customize_.zoom;
   state_.labelEachPage = customize_.cardMaximizeAddress;
   lang_ = LangTable::load(langDat(), customize_.lang);
+  if (dialerProbe_) dialerPresent_ = dialerProbe_();
   if (customize_.hasWebBrowser)
     browser_ = BrowserProbe{true, {}};
   else if (browserProbe_)
