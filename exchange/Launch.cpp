@@ -171,8 +171,8 @@ std::optional<std::string> chooseHelper(FileChooser& chooser, const LaunchSettin
   FileRequest request;
   request.kind = FileRequest::Kind::Open;
   request.title = "Choose another application to run";
-  // Executable files: the Qt side lists files with the execute permission for "*".
   request.filter = "Programs (*)|*";
+  request.executablesOnly = true;
   request.mustExist = true;
   if (!currentHelper.empty())
     request.directory = pathFromText(currentHelper).parent_path();

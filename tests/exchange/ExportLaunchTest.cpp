@@ -221,6 +221,7 @@ TEST_F(HandOver, aChosenHelperIsStoredAtOnce) {
   ASSERT_EQ(chosen, std::optional<std::string>("/usr/local/bin/mutt"));
   EXPECT_EQ(chooser.requests()[0].title, "Choose another application to run");
   EXPECT_EQ(chooser.requests()[0].filter.substr(0, 9), "Programs ");
+  EXPECT_TRUE(chooser.requests()[0].executablesOnly);
   EXPECT_EQ(chooser.requests()[0].directory, std::filesystem::path("/usr/bin"));
   EXPECT_EQ(readHelper(settings_, LaunchKind::EMail), "/usr/local/bin/mutt");
   EXPECT_EQ(readHelper(settings_, LaunchKind::News), "/usr/bin/browser");
