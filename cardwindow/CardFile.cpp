@@ -7,6 +7,10 @@
 #include "cardwindow/SummaryRtf.h"
 #include "cardwindow/SummaryView.h"
 #include "exchange/qt/ImportDialog.h"
+#include "exchange/ExportWizard.h"
+#include "exchange/Launch.h"
+#include "exchange/QtLauncher.h"
+#include "exchange/RunDialog.h"
 #include "platform_qt/Controls.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
@@ -34,6 +38,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace mv {
@@ -245,7 +250,9 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
     : QWidget(parent),
       services_(services),
       dialogs_(std::make_unique<Dialogs>(*this)),
-      runDialog_([](QDialog& d) { return d.exec(); }) {
+      runDialog_([](QDialog& d) { return d.exec(); }),
+      desktopLauncher_(std::make_unique<QtLauncher>()),
+      launcher_(desktopLauncher_.get()) {
   setAccessible(this, QStringLiteral("Address book"));
   SessionHooks hooks;
   hooks.setTitle = [this](const std::string& title) {
@@ -271,6 +278,10 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
     return importCsvFile(csv, *services_.prompter, *services_.fileChooser,
                          book.isOpen() ? book.path() : std::filesystem::path(), this,
                          runDialog_);
+  };
+  hooks.exportCsv = [this](const std::filesystem::path& csv,
+                           const std::vector<AddressRecord>& records) {
+    return exportCsvForSaveAs(csv, records);
   };
   const int sort = services_.cardSort ? services_.cardSort() : 0;
   session_ = std::make_unique<CardSession>(*services_.prompter, *services_.fileChooser,
@@ -429,6 +440,10 @@ void TCardFile::buildWindow() {
   summary_ = new SummaryView(linkPage);
   summary_->setLinkEnabled([this](int id) { return isCommandEnabled(id).value_or(false); });
   connect(summary_, &SummaryView::commandRequested, this, [this](int id) { onCommand(id); });
+  connect(summary_, &SummaryView::addressRequested, this,
+          [this](bool web, const QByteArray& address) {
+            launch(web ? LaunchKind::Web : LaunchKind::EMail, address.toStdString());
+          });
   linkLayout->addWidget(summary_);
   pages_->addWidget(linkPage);
   rightLayout->addWidget(pages_, 1);
@@ -652,6 +667,19 @@ bool TCardFile::onCommand(int id) {
       return true;
     case kGroupMenu: showGroupMenu(); return true;
     case kCopySummary: summary_->selectAllAndCopy(); return true;
+    case kExport: runExport(); return true;
+    case kPhoneHome: launchField(FieldId::Home, LaunchKind::Dialer); return true;
+    case kPhoneOffice: launchField(FieldId::Office, LaunchKind::Dialer); return true;
+    case kPhoneMobile: launchField(FieldId::Mobile, LaunchKind::Dialer); return true;
+    case kPhoneHome2: launchField(FieldId::Home2, LaunchKind::Dialer); return true;
+    case kPhoneOffice2: launchField(FieldId::Office2, LaunchKind::Dialer); return true;
+    case kSendEmail: launchField(FieldId::Email, LaunchKind::EMail); return true;
+    case kSendEmail2: launchField(FieldId::Email2, LaunchKind::EMail); return true;
+    case kOpenWebPage: launchField(FieldId::WebSite, LaunchKind::Web); return true;
+    case kOpenWebPage2: launchField(FieldId::Web2, LaunchKind::Web); return true;
+    case kNewsGroup: launchField(FieldId::NewsGroup, LaunchKind::News); return true;
+    case kFtpSite: launchField(FieldId::FtpSite, LaunchKind::Ftp); return true;
+    case kConnect: connectSecondSet(); return true;
     case kHelp:
       if (services_.showHelp) services_.showHelp(kHelpContext);
       return true;
@@ -691,7 +719,19 @@ std::optional<bool> TCardFile::isCommandEnabled(int id) const {
     case kCopySummary:
     case kHelp:
     case kPrintPreview:
+    case kPhoneHome:
+    case kPhoneOffice:
+    case kPhoneMobile:
+    case kPhoneHome2:
+    case kPhoneOffice2:
+    case kSendEmail:
+    case kSendEmail2:
+    case kOpenWebPage:
+    case kOpenWebPage2:
+    case kNewsGroup:
+    case kFtpSite:
       return true;
+    case kExport: return session_->book().isOpen();
     default: break;
   }
   if (id >= kFirstLetter && id <= kLastLetter) return true;
@@ -889,6 +929,93 @@ void TCardFile::search() {
   QLineEdit* box = card_->box(hit->field);
   box->setFocus(Qt::OtherFocusReason);
   box->setSelection(hit->matchStart, static_cast<int>(find_.text.size()));
+}
+
+// --- export and launching
+
+void TCardFile::runExport() {
+  ExportServices services;
+  services.prompter = services_.prompter;
+  services.fileChooser = services_.fileChooser;
+  services.records = [this] {
+    // What was typed and not yet stored goes out too.
+    session_->commitPending();
+    return exportRecords(session_->book());
+  };
+  services.openFolder = [this](const std::filesystem::path& folder) { openFolder(folder); };
+  services.offerDocument = [this](const std::filesystem::path& file) {
+    launch(LaunchKind::Txt, pathText(file));
+  };
+  TExport wizard(std::move(services), this);
+  runDialog_(wizard);
+}
+
+bool TCardFile::exportCsvForSaveAs(const std::filesystem::path& csv,
+                                   const std::vector<AddressRecord>& records) {
+  TExportCsvDialog dialog(this);
+  if (runDialog_(dialog) != QDialog::Accepted) return false;
+  const std::string bytes = exportBytes(records, ExportFormat::Csv, dialog.fields());
+  if (writeExportFile(csv, bytes)) return true;
+  services_.prompter->inform(pathText(csv), kUnableToOpenCaption, Icon::None, TextCoding::Utf8);
+  return false;
+}
+
+LaunchSettings TCardFile::launchSettings() const {
+  LaunchSettings settings;
+  settings.ini = services_.settingsFile;
+  if (services_.browserPath) settings.browserPath = services_.browserPath();
+  settings.choice = [this](LaunchKind kind) {
+    return services_.launchChoice ? services_.launchChoice(launchKindInfo(kind).choiceKey) : 1;
+  };
+  settings.setChoice = [this](LaunchKind kind, int choice) {
+    if (services_.setLaunchChoice)
+      services_.setLaunchChoice(launchKindInfo(kind).choiceKey, choice);
+  };
+  return settings;
+}
+
+bool TCardFile::launch(LaunchKind kind, const std::string& address) {
+  LaunchSettings settings = launchSettings();
+  const RunAsker ask = [this, &settings](const RunRequest& request) -> std::optional<RunAnswer> {
+    TRunDialog dialog(
+        request,
+        [this, &settings, kind = request.kind](const std::string& current) {
+          return chooseHelper(*services_.fileChooser, settings, kind, current);
+        },
+        this);
+    moveOkUnderMouse(dialog, *dialog.okButton());
+    if (runDialog_(dialog) != QDialog::Accepted) return std::nullopt;
+    return dialog.answer();
+  };
+  return handOver(kind, address, ask, *launcher_, *services_.prompter, settings);
+}
+
+void TCardFile::launchField(FieldId field, LaunchKind kind) {
+  // The text in the field's edit box as it stands; a second-set field shown in the shared
+  // editor is read from there.
+  const CardModel& card = session_->card();
+  const bool shared = toInt(field) == card.secondSetField();
+  const std::string text = card.text(shared ? FieldId::Buffer : field).substr(0, 49);
+  launch(kind, text);
+}
+
+void TCardFile::connectSecondSet() {
+  const int field = session_->card().secondSetField();
+  switch (static_cast<FieldId>(field)) {
+    case FieldId::Home2:
+    case FieldId::Office2: launchField(static_cast<FieldId>(field), LaunchKind::Dialer); break;
+    case FieldId::Email2: launchField(FieldId::Email2, LaunchKind::EMail); break;
+    case FieldId::Web2: launchField(FieldId::Web2, LaunchKind::Web); break;
+    case FieldId::NewsGroup: launchField(FieldId::NewsGroup, LaunchKind::News); break;
+    case FieldId::FtpSite: launchField(FieldId::FtpSite, LaunchKind::Ftp); break;
+    default: break;  // Other: nothing to connect to
+  }
+}
+
+void TCardFile::openFolder(const std::filesystem::path& folder) {
+  const QUrl url = QUrl::fromLocalFile(QString::fromStdString(pathText(folder)));
+  if (launcher_->openUrl(url.toEncoded().toStdString()) != Launcher::Result::Ok)
+    services_.prompter->inform(kNoAssociation, kAppCaption, Icon::Exclamation);
 }
 
 CardWindowHost* createCardWindow(QWidget* parent, ShellServices& services) {

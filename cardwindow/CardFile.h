@@ -30,6 +30,9 @@ class QTreeWidgetItem;
 
 namespace mv {
 
+class Launcher;
+struct LaunchSettings;
+enum class LaunchKind;
 class SummaryView;
 class TAZPopup;
 class TCardEditControls;
@@ -69,6 +72,8 @@ class TCardFile final : public QWidget, public CardWindowHost {
 
   // Tests answer the window's dialogs (Find, Add a new name, New Group Name) here.
   void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+  // Tests record the hand-overs to outside programs here (the desktop's own otherwise).
+  void setLauncher(Launcher* launcher) { launcher_ = launcher; }
   // The context menu of an entry as the right mouse button shows it (the caller owns it).
   std::unique_ptr<QMenu> contextMenuFor(EntryRef entry);
   // The tree item of an entry (null when it is not shown).
@@ -97,6 +102,15 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void fillGoToMenu(QMenu& menu, int firstGroup);
   int runMenu(QMenu& menu, QPoint globalPos);
   void closeFrame();
+  // Export wizard, the field list of Save As with the CSV type, and the hand-overs.
+  void runExport();
+  bool exportCsvForSaveAs(const std::filesystem::path& csv,
+                          const std::vector<AddressRecord>& records);
+  LaunchSettings launchSettings() const;
+  void launchField(FieldId field, LaunchKind kind);
+  void connectSecondSet();
+  bool launch(LaunchKind kind, const std::string& address);
+  void openFolder(const std::filesystem::path& folder);
   void saveNamesWidth();
   void showStatus(const std::string& text);
   // Characters the book cannot hold were left out of a box or the notes: a beep and a
@@ -107,6 +121,8 @@ class TCardFile final : public QWidget, public CardWindowHost {
   std::unique_ptr<Dialogs> dialogs_;
   std::unique_ptr<CardSession> session_;
   DialogRunner runDialog_;
+  std::unique_ptr<Launcher> desktopLauncher_;
+  Launcher* launcher_ = nullptr;
   FindState find_;
   Page page_ = EditPage;
   bool treeBusy_ = false;

@@ -97,13 +97,23 @@ int SummaryView::characterAt(QPoint viewportPos) const {
 void SummaryView::clickCharacter(int position) {
   if (position < 0) return;
   const SummaryLink link = linkAt(document_, static_cast<size_t>(position));
-  if (isLive(link)) emit commandRequested(link.command);
+  if (!isLive(link)) return;
+  if (link.kind == SummaryLink::Kind::Command)
+    emit commandRequested(link.command);
+  else
+    emit addressRequested(link.kind == SummaryLink::Kind::Web, QByteArray::fromStdString(link.text));
 }
 
 bool SummaryView::isLive(const SummaryLink& link) const {
-  // Addresses without a command have no part of the program to go to.
-  if (link.kind != SummaryLink::Kind::Command) return false;
-  return !linkEnabled_ || linkEnabled_(link.command);
+  // An address without a command follows the rule of the e-mail or web command.
+  int command = link.command;
+  switch (link.kind) {
+    case SummaryLink::Kind::None: return false;
+    case SummaryLink::Kind::Command: break;
+    case SummaryLink::Kind::Web: command = cmd::kOpenWebPage; break;
+    case SummaryLink::Kind::Email: command = cmd::kSendEmail; break;
+  }
+  return !linkEnabled_ || linkEnabled_(command);
 }
 
 void SummaryView::selectAllAndCopy() {

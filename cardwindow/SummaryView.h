@@ -39,6 +39,9 @@ class SummaryView final : public QTextBrowser {
 
  signals:
   void commandRequested(int id);
+  // A link without a command: a web address ("http...") or an e-mail address, as the
+  // summary holds it (Windows-1252 bytes).
+  void addressRequested(bool web, const QByteArray& address);
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;

@@ -7,5 +7,6 @@ add_library(mervane_cardwindow STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/CardFile.cpp ${CMAKE_CURRENT_SOURCE_DIR}/CardFile.h
 )
 target_include_directories(mervane_cardwindow PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(mervane_cardwindow PUBLIC mervane_core mervane_platform_qt mervane_exchange_qt Qt6::Widgets
+target_link_libraries(mervane_cardwindow PUBLIC mervane_core mervane_platform_qt
+  mervane_exchange_qt mervane_exchange_export_qt Qt6::Widgets
   PRIVATE mervane_warnings)

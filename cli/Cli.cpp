@@ -5,6 +5,7 @@
 #include "store/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
+#include "exchange/ExportFile.h"
 #include "store/AdrFormat.h"
 #include "store/Book.h"
 #include "store/Converter.h"
@@ -28,7 +29,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: mervane-cli check BOOK | list BOOK [--sort first|last|company] | dump BOOK |\n"
     "       sort BOOK --by first|last|company | rescan BOOK | convert BOOK |\n"
-    "       import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force]\n";
+    "       import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force] |\n"
+    "       export BOOK --csv OUT [--fields 0,2,3,...] | export BOOK --text OUT\n";
 
 std::string utf8(const std::string& cp1252) { return fromCp1252(cp1252).toUtf8().toStdString(); }
 
@@ -414,6 +416,68 @@ int importCsv(const std::vector<std::string>& args, std::ostream& out, std::ostr
   return kOk;
 }
 
+// export: the book as the export wizard writes it, comma-separated with the chosen
+// fields or as plain text.
+constexpr const char* kExportUsage =
+    "usage: mervane-cli export BOOK --csv OUT [--fields 0,2,3,...] | export BOOK --text OUT\n";
+
+// "0,2,3": field numbers 0..27, each at most once.
+std::optional<ExportFields> parseFields(const std::string& list) {
+  ExportFields fields{};
+  size_t start = 0;
+  while (start <= list.size()) {
+    const size_t comma = std::min(list.find(',', start), list.size());
+    const std::string word = list.substr(start, comma - start);
+    if (word.empty() || word.size() > 2 ||
+        word.find_first_not_of("0123456789") != std::string::npos)
+      return std::nullopt;
+    const int f = std::stoi(word);
+    if (f >= kFieldCount || fields[static_cast<size_t>(f)]) return std::nullopt;
+    fields[static_cast<size_t>(f)] = true;
+    start = comma + 1;
+  }
+  return fields;
+}
+
+int exportBook(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::optional<ExportFormat> format;
+  std::filesystem::path target;
+  ExportFields fields = defaultExportFields();
+  bool fieldsGiven = false;
+  for (size_t i = 2; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if ((a == "--csv" || a == "--text") && !format && i + 1 < args.size()) {
+      format = a == "--csv" ? ExportFormat::Csv : ExportFormat::Text;
+      target = args[++i];
+    } else if (a == "--fields" && !fieldsGiven && i + 1 < args.size()) {
+      const auto parsed = parseFields(args[++i]);
+      if (!parsed) {
+        err << "mervane-cli: --fields takes field numbers 0 to 27 separated by commas.\n";
+        return kFailure;
+      }
+      fields = *parsed;
+      fieldsGiven = true;
+    } else {
+      err << kExportUsage;
+      return kFailure;
+    }
+  }
+  if (!format || (fieldsGiven && *format != ExportFormat::Csv)) {
+    err << kExportUsage;
+    return kFailure;
+  }
+  Book book;
+  if (auto failed = openBook(book, args[1], err)) return *failed;
+  const std::vector<AddressRecord> records = exportRecords(book);
+  if (!writeExportFile(target, exportBytes(records, *format, fields))) {
+    err << "mervane-cli: " << pathText(target) << ": Unable to open file\n";
+    return kFailure;
+  }
+  out << "Exported " << records.size() << (records.size() == 1 ? " entry" : " entries")
+      << " to " << pathText(target) << "\n";
+  return kOk;
+}
+
 }  // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -431,6 +495,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (verb == "convert" && single) return convert(args[1], out, err);
   if (verb == "print") return print(args, out, err);
   if (verb == "import") return importCsv(args, out, err);
+  if (verb == "export") return exportBook(args, out, err);
   err << kUsage;
   return kFailure;
 }

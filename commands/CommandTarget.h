@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 class QWidget;
 
@@ -62,6 +63,13 @@ struct ShellServices {
   // through it) and a way to dial (telephone numbers); "&Connect" asks both.
   std::function<bool()> browserFound;
   std::function<bool()> dialerPresent;
+  // The program the browser probe found (path text): the default helper of e-mail, web,
+  // news and FTP.
+  std::function<std::string()> browserPath;
+  // The hand-over choice kept under a Customize key ("HookEMail"...): 1 the desktop's
+  // handler, 0 the helper program. Held with the other settings and written at exit.
+  std::function<int(std::string_view choiceKey)> launchChoice;
+  std::function<void(std::string_view choiceKey, int choice)> setLaunchChoice;
 };
 
 using CardWindowFactory = std::function<CardWindowHost*(QWidget* parent, ShellServices&)>;

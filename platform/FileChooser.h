@@ -17,6 +17,7 @@ struct FileRequest {
   bool mustExist = false;
   bool overwritePrompt = false;
   std::filesystem::path directory;  // where the dialog starts; empty = current directory
+  bool executablesOnly = false;     // list only programs (and folders to reach them)
 };
 
 struct FileChoice {

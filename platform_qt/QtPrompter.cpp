@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QDateTime>
 #include <QGuiApplication>
@@ -67,6 +68,9 @@ std::optional<FileChoice> QtFileChooser::choose(const FileRequest& r) {
   QFileDialog dlg(parent_, fromCp1252(r.title),
                   QString::fromStdString(r.directory.string()));
   dlg.setNameFilters(filters);
+  // Programs on this platform carry no extension: the execute permission marks them.
+  if (r.executablesOnly)
+    dlg.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
   if (r.selectedFilter >= 1 && r.selectedFilter <= filters.size())
     dlg.selectNameFilter(filters[r.selectedFilter - 1]);
   // Large enough to show the name, size, type and date columns without scrolling; the

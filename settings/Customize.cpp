@@ -112,4 +112,15 @@ bool writeFrameSize(const std::filesystem::path& ini, FrameRect rect) {
   return p.writeString(k::FrameSize, formatFrameSize(rect));
 }
 
+int* hookChoice(CustomizeSettings& settings, std::string_view key) noexcept {
+  namespace k = keys::customize;
+  if (key == k::HookHttp) return &settings.hookHttp;
+  if (key == k::HookEMail) return &settings.hookEMail;
+  if (key == k::HookNews) return &settings.hookNews;
+  if (key == k::HookFtp) return &settings.hookFtp;
+  if (key == k::HookRtf) return &settings.hookRtf;
+  if (key == k::HookTxt) return &settings.hookTxt;
+  return nullptr;
+}
+
 }  // namespace mv

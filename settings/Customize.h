@@ -48,6 +48,10 @@ struct CustomizeSettings {
   std::string frameSize = "-4,-4,0,0";  // "%d,%d,%d,%d" left, top, width, height
 };
 
+// The hand-over choice held under one of the Hook keys ("HookEMail"...); nullptr for any
+// other key.
+int* hookChoice(CustomizeSettings& settings, std::string_view key) noexcept;
+
 // Reads section Customize; a missing file or key gives the defaults above.
 CustomizeSettings readCustomize(const std::filesystem::path& ini);
 

@@ -91,10 +91,12 @@ std::string execProgram(const std::string& execValue) {
   return program;
 }
 
-BrowserProbe probeWebBrowser(const BrowserProbeOptions& options) {
+// "xdg-mime query default TYPE": the desktop-file id, or empty on any failure.
+std::string queryDefault(const std::string& mimeType, const BrowserProbeOptions& options) {
   QProcess process;
   process.setProgram(QString::fromStdString(options.xdgMimeProgram));
-  process.setArguments({QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+  process.setArguments({QStringLiteral("query"), QStringLiteral("default"),
+                        QString::fromStdString(mimeType)});
   process.setStandardInputFile(QProcess::nullDevice());
   process.start(QIODevice::ReadOnly);
   if (!process.waitForStarted(options.timeoutMs)) return {};
@@ -104,8 +106,15 @@ BrowserProbe probeWebBrowser(const BrowserProbeOptions& options) {
     return {};
   }
   if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) return {};
+  return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed().toStdString();
+}
 
-  const std::string id = QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed().toStdString();
+bool hasDesktopHandler(const std::string& mimeType, const BrowserProbeOptions& options) {
+  return !queryDefault(mimeType, options).empty();
+}
+
+BrowserProbe probeWebBrowser(const BrowserProbeOptions& options) {
+  const std::string id = queryDefault("text/html", options);
   if (id.empty() || id.find('/') != std::string::npos || id.find("..") != std::string::npos)
     return {};
 

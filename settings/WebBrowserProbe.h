@@ -31,6 +31,10 @@ struct BrowserProbeOptions {
 // xdg-mime, a time-out, no handler, no file, no Exec line) gives {false, ""}.
 BrowserProbe probeWebBrowser(const BrowserProbeOptions& options = {});
 
+// Whether the desktop names a default handler for a MIME type ("x-scheme-handler/tel":
+// a way to dial). Any failure counts as none.
+bool hasDesktopHandler(const std::string& mimeType, const BrowserProbeOptions& options = {});
+
 // The program of a desktop entry's Exec value: its first word, quotes removed.
 std::string execProgram(const std::string& execValue);
 

@@ -66,6 +66,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       pageViewFactory_(std::move(options.pageViewFactory)),
       bookRecords_(std::move(options.bookRecords)),
       browserProbe_(std::move(options.webBrowserProbe)),
+      dialerProbe_(std::move(options.dialerProbe)),
       heading_(defaultPageText(PageTextKind::Heading)),
       footnote_(defaultPageText(PageTextKind::Footnote)) {
   setObjectName("MainFrame");
@@ -115,8 +116,16 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
     statusBar()->showMessage(fromCp1252(text));
   };
   services_.browserFound = [this] { return browser_.found; };
-  // Numbers go to the desktop as tel: links, with a copy on the clipboard: always possible.
-  services_.dialerPresent = [] { return true; };
+  // Numbers go to the desktop as tel: links, with a copy on the clipboard.
+  services_.dialerPresent = [this] { return dialerPresent_; };
+  services_.browserPath = [this] { return browser_.programPath; };
+  services_.launchChoice = [this](std::string_view key) {
+    const int* choice = hookChoice(customize_, key);
+    return choice ? *choice : 1;
+  };
+  services_.setLaunchChoice = [this](std::string_view key, int choice) {
+    if (int* held = hookChoice(customize_, key)) *held = choice;
+  };
 
   PageViewHost* view = pageViewFactory_ ? pageViewFactory_(central_, state_, services_) : nullptr;
   if (!view)
@@ -147,6 +156,7 @@ void MainFrame::setUp() {
   state_.zoom = customize_.zoom;
   state_.labelEachPage = customize_.cardMaximizeAddress;
   lang_ = LangTable::load(langDat(), customize_.lang);
+  if (dialerProbe_) dialerPresent_ = dialerProbe_();
   if (customize_.hasWebBrowser)
     browser_ = BrowserProbe{true, {}};
   else if (browserProbe_)

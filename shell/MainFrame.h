@@ -47,6 +47,8 @@ struct MainFrameOptions {
   // Asks the desktop for its web browser at set-up when HasWebBrowser is 0; tests put a
   // stand-in here, empty skips the query.
   std::function<BrowserProbe()> webBrowserProbe = [] { return probeWebBrowser(); };
+  // Whether the desktop can dial (a tel: handler), asked once at set-up; empty: it can.
+  std::function<bool()> dialerProbe = [] { return hasDesktopHandler("x-scheme-handler/tel"); };
 };
 
 class MainFrame : public QMainWindow {
@@ -160,6 +162,8 @@ class MainFrame : public QMainWindow {
   PageViewFactory pageViewFactory_;
   std::function<std::vector<AddressRecord>()> bookRecords_;
   std::function<BrowserProbe()> browserProbe_;
+  std::function<bool()> dialerProbe_;
+  bool dialerPresent_ = true;
 
   // Main client state.
   CustomizeSettings customize_;

@@ -59,6 +59,8 @@ void assignNameKey(std::string& key, std::string_view first, std::string_view la
   key += parts[2];
 }
 
+const FieldInfo& fieldInfo(FieldId f) noexcept { return kFields[static_cast<size_t>(toInt(f))]; }
+
 std::string nameKey(std::string_view first, std::string_view last, std::string_view company,
                     int cardSort) {
   std::string key;

@@ -73,6 +73,7 @@ struct FieldInfo {
 };
 
 const std::array<FieldInfo, kFieldCount>& fieldTable() noexcept;
+const FieldInfo& fieldInfo(FieldId f) noexcept;
 
 // The name key: First, Last and Company in the order of Card_Sort (0 first, 1 last,
 // 2 company; other values count as 0), a blank after each non-empty beginning.

@@ -106,9 +106,10 @@ class CardSession {
   void saveWithoutAsking();
 
   std::string title() const;
+  // Stores what was typed on the card and not yet stored (an export takes it along).
+  void commitPending() { editing_.commitPending(); }
 
  private:
-  void commitPending() { editing_.commitPending(); }
   void showGroup(int group) { editing_.showGroup(group); }
   [[nodiscard]] bool askToSaveChanges();
   // Writes the book to its path; "File Error" and false when it cannot.

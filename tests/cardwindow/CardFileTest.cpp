@@ -486,8 +486,15 @@ TEST_F(CardFileTest, linkPageWritesTheSummaryAndALinkClickSendsItsCommand) {
   std::vector<int> sent;
   QObject::connect(view, &SummaryView::commandRequested, [&sent](int id) { sent.push_back(id); });
   // The view's own handling of links; which links the window lets through is the command
-  // table's to say (the e-mail link stays dead until launching is built).
+  // table's to say.
   view->setLinkEnabled([](int) { return true; });
+  // Each followed e-mail link asks the Run dialog first; Cancel hands nothing over.
+  for (int i = 0; i < 2; ++i) {
+    scripts_.push_back([](QDialog& d) {
+      EXPECT_EQ(d.windowTitle(), "Send email to:");
+      return int(QDialog::Rejected);
+    });
+  }
   view->clickCharacter(static_cast<int>(shown.indexOf("example")));
   view->clickCharacter(static_cast<int>(shown.indexOf("Ann")));  // not a link
   EXPECT_EQ(sent, std::vector<int>{186});

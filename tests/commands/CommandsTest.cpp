@@ -29,7 +29,7 @@ TEST(Commands, lookupsFindRunsAndTreatUnknownIdsAsTheFramesOwn) {
       {11926, CommandOwner::Frame, true, ""},       // the letter Z
       {54, CommandOwner::PageView, true, "Zoom &In\t+"},
       {16, CommandOwner::Frame, false, "&Print"},
-      {186, CommandOwner::CardWindow, false, "Send &Email"},
+      {186, CommandOwner::CardWindow, true, "Send &Email"},
       {5, CommandOwner::Frame, true, ""},           // unknown
   };
   for (const Row& r : rows) {

@@ -2,6 +2,8 @@
 
 #include "support/TestDir.h"
 
+#include <QtGlobal>
+
 #include <gtest/gtest.h>
 
 namespace mv {
@@ -67,6 +69,21 @@ TEST(WebBrowserExec, programIsTheFirstWordWithQuotesRemoved) {
   EXPECT_EQ(execProgram("firefox %u"), "firefox");
   EXPECT_EQ(execProgram("\"/opt/a \\\"b\\\"/run\" --x"), "/opt/a \"b\"/run");
   EXPECT_EQ(execProgram(""), "");
+}
+
+TEST_F(WebBrowserProbeTest, aDialerIsADefaultHandlerForTel) {
+  const auto script = dir / "xdg-mime-tel";
+  test::writeFile(script,
+                  "#!/bin/sh\n[ \"$1 $2 $3\" = \"query default x-scheme-handler/tel\" ] || exit 9\n"
+                  "printf '%s\\n' \"$ANSWER\"\n");
+  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+  const BrowserProbeOptions options{script.string(), 3000, {}};
+  qputenv("ANSWER", "dialer.desktop");
+  EXPECT_TRUE(hasDesktopHandler("x-scheme-handler/tel", options));
+  qputenv("ANSWER", "");
+  EXPECT_FALSE(hasDesktopHandler("x-scheme-handler/tel", options));
+  EXPECT_FALSE(hasDesktopHandler("text/html", options));  // the script refuses other types
+  EXPECT_FALSE(hasDesktopHandler("x-scheme-handler/tel", {(dir / "none").string(), 3000, {}}));
 }
 
 }  // namespace

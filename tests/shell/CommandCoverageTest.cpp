@@ -34,9 +34,11 @@ const std::set<int> kInternal{cmd::kRefreshPageView, cmd::kCloseMain, cmd::kSetU
 
 class CommandCoverage : public ShellTest {
  protected:
-  enum class State { NameSelected, GroupSelected, LinkPage, PageView };
+  // SecondSetEmail: a name selected with E-mail' in the shared editor ("&Connect" on).
+  enum class State { NameSelected, GroupSelected, LinkPage, PageView, SecondSetEmail };
   static constexpr State kStates[] = {State::NameSelected, State::GroupSelected,
-                                      State::LinkPage, State::PageView};
+                                      State::LinkPage, State::PageView,
+                                      State::SecondSetEmail};
 
   void SetUp() override {
     ShellTest::SetUp();
@@ -106,6 +108,7 @@ class CommandCoverage : public ShellTest {
     if (state == State::GroupSelected) window()->session().select({1, -1});
     if (state == State::LinkPage) window()->setPage(TCardFile::LinkPage);
     if (state == State::PageView) f.onCommand(cmd::kPrintPreview);
+    if (state == State::SecondSetEmail) window()->onCommand(cmd::kSecondSetFirst + 2);
     settle();
     QApplication::clipboard()->setText("before");
     return f;

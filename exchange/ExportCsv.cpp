@@ -1,0 +1,45 @@
+#include "exchange/ExportCsv.h"
+
+namespace mv {
+
+ExportFields defaultExportFields() noexcept {
+  ExportFields fields;
+  fields.fill(true);
+  fields[static_cast<size_t>(toInt(FieldId::Buffer))] = false;
+  return fields;
+}
+
+std::string quoteCsvValue(std::string_view value) {
+  if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
+  std::string out;
+  out.reserve(value.size() + 2);
+  out += '"';
+  for (char c : value) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+std::string csvExportBytes(const std::vector<AddressRecord>& records,
+                           const ExportFields& fields) {
+  std::string out;
+  const auto line = [&](auto valueOf) {
+    bool first = true;
+    for (int f = 0; f < kFieldCount; ++f) {
+      if (!fields[static_cast<size_t>(f)]) continue;
+      if (!first) out += ',';
+      first = false;
+      out += valueOf(f);
+    }
+    out += "\r\n";
+  };
+  // Names are plain words of our own table: never quoted.
+  line([](int f) { return std::string(fieldInfo(static_cast<FieldId>(f)).listName); });
+  for (const AddressRecord& record : records)
+    line([&record](int f) { return quoteCsvValue(record.fields[static_cast<size_t>(f)]); });
+  return out;
+}
+
+}  // namespace mv

@@ -1,0 +1,40 @@
+#include "exchange/ExportFile.h"
+
+#include "exchange/ExportText.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+#include "store/AtomicFile.h"
+#include "store/Book.h"
+
+namespace mv {
+
+std::vector<AddressRecord> exportRecords(const Book& book) {
+  return book.recordsInListOrder();
+}
+
+std::string exportBytes(const std::vector<AddressRecord>& records, ExportFormat format,
+                        const ExportFields& fields) {
+  return format == ExportFormat::Csv ? csvExportBytes(records, fields)
+                                     : textExportBytes(records);
+}
+
+std::filesystem::path withExportExtension(const std::filesystem::path& path,
+                                          ExportFormat format) {
+  const char* ext = format == ExportFormat::Csv ? ".csv" : ".txt";
+  const std::string name = path.filename().string();
+  if (hasExtensionIgnoreCase(name, ext)) return path;
+  std::filesystem::path out = path;
+  out += ext;
+  return out;
+}
+
+bool writeExportFile(const std::filesystem::path& path, const std::string& bytes) {
+  return writeFileAtomically(path, bytes);
+}
+
+std::string csvCompleteText(const std::filesystem::path& path) {
+  return fillFormat("Data has been saved in:\n%s\n\nDo you wish to open the parent folder?",
+                    {pathText(std::filesystem::absolute(path))});
+}
+
+}  // namespace mv

@@ -1,0 +1,83 @@
+// mervane-cli export: the same bytes as the wizard, its options checked.
+#include "cli/Cli.h"
+#include "exchange/ExportFile.h"
+#include "platform/Paths.h"
+#include "store/Book.h"
+#include "store/data_TestBooks.h"
+#include "support/TestDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace mv {
+namespace {
+
+class ExportCli : public ::testing::Test {
+ protected:
+  ExportCli() {
+    std::filesystem::create_directories(dir_ / "scratch");
+    setScratchDirForTesting(dir_ / "scratch");
+    Book book(dir_ / "scratch");
+    EXPECT_EQ(book.createNew(dir_ / "book.adr"), BookStatus::Ok);
+    AddressRecord zed = test::makeRecord("Zed", "Lee", "Acme, Inc.");
+    zed[FieldId::Email] = "zed@example.org";
+    zed.notes = "two\r\nlines";
+    test::addRecord(book, zed);
+    test::addRecord(book, test::makeRecord("Ann", "Ray"));
+    EXPECT_EQ(book.save(), BookStatus::Ok);
+    records_ = exportRecords(book);
+  }
+  int run(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    return cli::run(args, out_, err_);
+  }
+
+  test::TestDir dir_;
+  std::vector<AddressRecord> records_;
+  std::ostringstream out_, err_;
+};
+
+TEST_F(ExportCli, writesWhatTheWizardWrites) {
+  const std::string book = (dir_ / "book.adr").string();
+  ASSERT_EQ(run({"export", book, "--csv", (dir_ / "all.csv").string()}), cli::kOk);
+  EXPECT_EQ(test::readFile(dir_ / "all.csv"), exportBytes(records_, ExportFormat::Csv));
+  EXPECT_EQ(out_.str(), "Exported 2 entries to " + pathText(dir_ / "all.csv") + "\n");
+
+  ASSERT_EQ(run({"export", book, "--csv", (dir_ / "some.csv").string(), "--fields", "2,6,16"}),
+            cli::kOk);
+  EXPECT_EQ(test::readFile(dir_ / "some.csv"),
+            "First Name,Company,E-mail Address\r\nAnn,,\r\nZed,\"Acme, Inc.\",zed@example.org\r\n");
+
+  ASSERT_EQ(run({"export", book, "--text", (dir_ / "all.txt").string()}), cli::kOk);
+  EXPECT_EQ(test::readFile(dir_ / "all.txt"), exportBytes(records_, ExportFormat::Text));
+  EXPECT_NE(test::readFile(dir_ / "all.txt").find("Notes:\ntwo\nlines\n"), std::string::npos);
+}
+
+TEST_F(ExportCli, refusesABadCommandLineAndAnUnwritableFile) {
+  const std::string book = (dir_ / "book.adr").string();
+  const std::string out = (dir_ / "x.csv").string();
+  const std::vector<std::vector<std::string>> bad = {
+      {"export", book},                                         // no format
+      {"export", book, "--csv"},                                // no file
+      {"export", book, "--csv", out, "--fields", "2,28"},       // no field 28
+      {"export", book, "--csv", out, "--fields", "2,2"},        // twice
+      {"export", book, "--csv", out, "--fields", "2,,3"},       // empty
+      {"export", book, "--text", out, "--fields", "2"},         // text has no field choice
+      {"export", book, "--csv", out, "--text", out},            // two formats
+      {"export", (dir_ / "missing.adr").string(), "--csv", out},  // no book
+  };
+  for (const auto& args : bad) {
+    SCOPED_TRACE(args.back());
+    EXPECT_EQ(run(args), cli::kFailure);
+    EXPECT_FALSE(err_.str().empty());
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "x.csv"));
+  test::writeFile(dir_ / "plain", "x");
+  EXPECT_EQ(run({"export", book, "--csv", (dir_ / "plain" / "x.csv").string()}), cli::kFailure);
+  EXPECT_NE(err_.str().find("Unable to open file"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace mv
