@@ -1,5 +1,7 @@
 #include "exchange/ExportCsv.h"
 
+#include "exchange/Csv.h"
+
 namespace mv {
 
 ExportFields defaultExportFields() noexcept {
@@ -7,19 +9,6 @@ ExportFields defaultExportFields() noexcept {
   fields.fill(true);
   fields[static_cast<size_t>(toInt(FieldId::Buffer))] = false;
   return fields;
-}
-
-std::string quoteCsvValue(std::string_view value) {
-  if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
-  std::string out;
-  out.reserve(value.size() + 2);
-  out += '"';
-  for (char c : value) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
-  return out;
 }
 
 std::string csvExportBytes(const std::vector<AddressRecord>& records,
@@ -38,7 +27,7 @@ std::string csvExportBytes(const std::vector<AddressRecord>& records,
   // Names are plain words of our own table: never quoted.
   line([](int f) { return std::string(fieldInfo(static_cast<FieldId>(f)).listName); });
   for (const AddressRecord& record : records)
-    line([&record](int f) { return quoteCsvValue(record.fields[static_cast<size_t>(f)]); });
+    line([&record](int f) { return csv::quoteValue(record.fields[static_cast<size_t>(f)]); });
   return out;
 }
 

@@ -17,10 +17,6 @@ using ExportFields = std::array<bool, kFieldCount>;
 // Every field except the shared editor's copy (20, "buffer").
 ExportFields defaultExportFields() noexcept;
 
-// One value as RFC 4180 writes it: quoted, with its quotes doubled, when it holds a
-// comma, a double quote or a line break; otherwise exactly as it stands.
-std::string quoteCsvValue(std::string_view value);
-
 // The whole file: the names of the chosen fields joined by ",", then the chosen values of
 // each record, every line ended by CR LF. Text stays in the book's Windows-1252.
 std::string csvExportBytes(const std::vector<AddressRecord>& records, const ExportFields& fields);

@@ -7,8 +7,8 @@ add_library(mervane_exchange_export STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/Launch.cpp ${CMAKE_CURRENT_SOURCE_DIR}/Launch.h
 )
 target_include_directories(mervane_exchange_export PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(mervane_exchange_export PUBLIC mervane_store mervane_settings
-  mervane_platform PRIVATE mervane_warnings)
+target_link_libraries(mervane_exchange_export PUBLIC mervane_exchange mervane_store
+  mervane_settings mervane_platform PRIVATE mervane_warnings)
 
 # Widget half: the export wizard and its field page, the Run dialog, the desktop launcher.
 add_library(mervane_exchange_export_qt STATIC
