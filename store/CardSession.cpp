@@ -241,7 +241,12 @@ bool CardSession::openBook(const std::filesystem::path& path) {
     status = book_.open(path, /*force=*/true);
   }
   switch (status) {
-    case BookStatus::Ok: afterOpen(); return true;
+    case BookStatus::Ok:
+      afterOpen();
+      // Said now rather than at the first save or sort, which a damaged book refuses.
+      if (book_.isDamaged())
+        prompter_.inform(describe(BookStatus::Damaged), kAppCaption, Icon::Exclamation);
+      return true;
     case BookStatus::Unreadable:
       prompter_.inform("File Error", kAppCaption, Icon::None);
       return false;

@@ -66,6 +66,36 @@ TEST_F(Files, openRefusesTheRewriteScratchFileAndForeignFiles) {
   EXPECT_EQ(prompter.last().caption, "Invalid file format");
 }
 
+TEST_F(Files, aDamagedBookSaysSoWhenItOpensAndRescanLetsItBeSaved) {
+  // Lines ended by a bare CR, as some editors write them: every record is read, but the
+  // book must be repaired before it can be written again.
+  std::string crBook = bookBytes({person("Ann", "Lee"), person("Bob", "Ray")});
+  for (char& c : crBook)
+    if (c == '\n') c = '\r';
+  const auto path = dir / "cr.adr";
+  test::writeFile(path, crBook);
+  chooser.answer(path);
+  s().onCommand(24336);
+  ASSERT_TRUE(s().book().isOpen());
+  EXPECT_EQ(namesOf(NamesList::kMain).size(), 2u);
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().text, describe(BookStatus::Damaged));
+
+  prompter.clear();
+  s().onCommand(24335);  // Save is refused with the same words; the file stays as it was
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().text, describe(BookStatus::Damaged));
+  EXPECT_EQ(test::readFile(path), crBook);
+
+  prompter.clear();
+  prompter.answer(Answer::Yes);
+  s().onCommand(11842);  // Rescan repairs it
+  s().onCommand(24335);
+  EXPECT_FALSE(s().book().isDamaged());
+  EXPECT_NE(test::readFile(path), crBook);
+  EXPECT_EQ(namesOf(NamesList::kMain).size(), 2u);
+}
+
 TEST_F(Files, openConvertsAnOlderBookAfterTheQuestion) {
   const auto path = dir / "old.adr";
   std::string old = "TVXADR_1800\n\x14 0 J\nJohn\nSmith\n";
