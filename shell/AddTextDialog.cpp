@@ -2,7 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform_qt/Controls.h"
-#include "platform_qt/HelpWindow.h"
+#include "shell/DialogButtons.h"
 #include "shell/FontChooser.h"
 
 #include <QDialogButtonBox>
@@ -56,18 +56,7 @@ AddTextDialog::AddTextDialog(QWidget* parent, const PageText& heading, const Pag
   buildPage(0, "Heading");
   buildPage(1, "Footnote");
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-  QPushButton* help = buttons->addButton("Help", QDialogButtonBox::HelpRole);
-  setControlId(ok, 1);
-  setControlId(cancel, 2);
-  setControlId(help, 9);
-  ok->setDefault(true);
-  layout->addWidget(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this, [] { HelpWindow::display(kHelpContext); });
+  layout->addWidget(okCancelHelpButtons(this, kHelpContext));
   connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) { setUpPage(index); });
   setCurrentPage(startPage);
   setUpPage(tabs_->currentIndex());

@@ -1,7 +1,7 @@
 #include "shell/PageOptionsDialog.h"
 
 #include "platform_qt/Controls.h"
-#include "platform_qt/HelpWindow.h"
+#include "shell/DialogButtons.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -33,18 +33,7 @@ PageOptionsDialog::PageOptionsDialog(QWidget* parent, bool labelEachPage, bool h
   layout->addWidget(dontLabel_);
   layout->addWidget(hide_);
 
-  auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-  QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-  QPushButton* help = buttons->addButton("Help", QDialogButtonBox::HelpRole);
-  setControlId(ok, 1);
-  setControlId(cancel, 2);
-  setControlId(help, 9);
-  ok->setDefault(true);
-  layout->addWidget(buttons);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this, [] { HelpWindow::display(kHelpContext); });
+  layout->addWidget(okCancelHelpButtons(this, kHelpContext));
 }
 
 bool PageOptionsDialog::labelEachPage() const { return label_->isChecked(); }
