@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
+#include "settings/Keys.h"
 #include "settings/Profile.h"
 #include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
@@ -17,7 +18,7 @@
 namespace mv {
 namespace {
 
-constexpr const char* kSection = "AddressBook";
+constexpr std::string_view kSection = keys::section::AddressBook;
 constexpr const char* kBookFilter =
     "Mervane Files (*.adr)|*.adr|Text File - Comma Separated Values (*.csv)|*.csv";
 constexpr const char* kAdrOnlyFilter = "Mervane Files (*.adr)|*.adr";
@@ -48,9 +49,10 @@ CardSession::CardSession(Prompter& prompter, FileChooser& chooser, CardDialogs& 
       selection_(),
       editing_(book_, card_, selection_, prompter_, dialogs, hooks_) {
   book_.setCardSort(cardSort);
-  const Profile profile(settingsFile_, kSection);
-  book_.setSavedGroup(profile.readString("SaveGroup", "Main", kSavedGroupChars + 1));
-  int shown = profile.readInt("Buffer", CardModel::kDefaultSecondSet);
+  const Profile profile(settingsFile_, std::string(kSection));
+  book_.setSavedGroup(
+      profile.readString(keys::addressBook::SaveGroup, "Main", kSavedGroupChars + 1));
+  int shown = profile.readInt(keys::addressBook::Buffer, CardModel::kDefaultSecondSet);
   if (shown < kFirstSecondSet || shown > kLastSecondSet) shown = CardModel::kDefaultSecondSet;
   card_.showSecondSet(shown);
 }
@@ -387,11 +389,11 @@ void CardSession::closeWithOk() {
   std::string group = card_.text(FieldId::Group);
   if (group.size() > kSavedGroupChars) group.resize(kSavedGroupChars);
   book_.setSavedGroup(group);
-  Profile profile(settingsFile_, kSection);
+  Profile profile(settingsFile_, std::string(kSection));
   // The book is saved whether or not the settings file takes these two; if it cannot,
   // they hold for this run only.
-  (void)profile.writeString("SaveGroup", group);
-  (void)profile.writeInt("Buffer", card_.secondSetField());
+  (void)profile.writeString(keys::addressBook::SaveGroup, group);
+  (void)profile.writeInt(keys::addressBook::Buffer, card_.secondSetField());
   if (book_.isOpen() && !writeBook()) return;  // keep the window and the edits
   book_.workingFile().setChanged(false);
   if (hooks_.closeWindow) hooks_.closeWindow();
