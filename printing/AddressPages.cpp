@@ -79,11 +79,11 @@ class PageDrawer {
     const std::string name = joined(r, {F::MrMs, F::First, F::Last, F::Title, F::Company});
     const std::string city = joined(r, {F::City, F::State, F::Country});
     switch (layout_) {
-      case 1074:
+      case cmd::kLayout1Line:
         text(name, {L, y + 10, P});
         text(r[F::Home], {500, y + 10, R});
         break;
-      case 1075:
+      case cmd::kLayout2Line:
         text(name, {L, y + 2, P});
         text(r[F::Address1], {L, y + 22, P});
         text(city, {L, y + 42, 340});
@@ -93,7 +93,7 @@ class PageDrawer {
         text(r[F::Mobile], {494, y + 42, 590});
         text(r[F::Fax], {590, y + 42, R});
         break;
-      case 1076:
+      case cmd::kLayout3Line:
         text(name, {L, y + 10, P});
         text(r[F::Address1], {L, y + 39, P});
         text(city, {L, y + 68, 360});
@@ -114,7 +114,7 @@ class PageDrawer {
         text(r[F::Address1], {L, y + 97, P});
         text(city, {L, y + 126, 360});
         text(r[F::Zip], {360, y + 126, P});
-        if (layout_ == 1077) {
+        if (layout_ == cmd::kLayout5Line) {
           const F right[] = {F::Home, F::Office, F::Mobile, F::Fax, F::Email};
           for (int i = 0; i < 5; ++i) text(r[right[i]], {494, y + 13 + 29 * i, R});
         } else {
@@ -165,8 +165,8 @@ class PageDrawer {
 
   void rules() {
     const int bottom = top_ + kFormLines * kLineHeight;
-    const int ruleRight = layout_ == 1078 ? kPhoneColumn : kPageRight;
-    const int step = layout_ == 1075 ? 2 : 1;
+    const int ruleRight = layout_ == cmd::kLayoutDetailed ? kPhoneColumn : kPageRight;
+    const int step = layout_ == cmd::kLayout2Line ? 2 : 1;
     for (int i = 0; i < kFormLines; i += step)
       line(1, kPageLeft, top_ + kLineHeight * i, ruleRight, top_ + kLineHeight * i);
     if (lines_ > 2)
@@ -197,12 +197,12 @@ class PageDrawer {
         {"Office2:", 493, 94}, {"EMail2:", 493, 107},  {"Web2:", 493, 120},
         {"News:", 493, 133},   {"Other:", 493, 146},   {"Zip", 340, 120}};
     const std::vector<Caption>* list = nullptr;
-    if (layout_ == 1075) list = &two;
-    if (layout_ == 1076) list = &three;
-    if (layout_ == 1077) list = &five;
-    if (layout_ == 1078) list = &detailed;
+    if (layout_ == cmd::kLayout2Line) list = &two;
+    if (layout_ == cmd::kLayout3Line) list = &three;
+    if (layout_ == cmd::kLayout5Line) list = &five;
+    if (layout_ == cmd::kLayoutDetailed) list = &detailed;
     if (!list) return;
-    setFont(layout_ == 1078 ? 11 : 10);
+    setFont(layout_ == cmd::kLayoutDetailed ? 11 : 10);
     const int perPage = entriesPerPage(layout_, 0);
     for (int k = 0; k < perPage; ++k)
       for (const Caption& cap : *list)

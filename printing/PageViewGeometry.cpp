@@ -14,27 +14,27 @@ double hundredths(double zoom) noexcept { return std::round(zoom * 100) / 100; }
 }  // namespace
 
 bool isZoomCommand(int command) noexcept {
-  return command == kZoomIn || command == kZoomOut ||
-         (command >= kZoom50 && command <= kZoom100);
+  return command == cmd::kZoomIn || command == cmd::kZoomOut ||
+         (command >= cmd::kZoom50 && command <= cmd::kZoom100);
 }
 
 double zoomAfter(int command, double zoom) noexcept {
   zoom = hundredths(zoom);
   switch (command) {
-    case kZoomIn: return zoom < 3.0 ? hundredths(zoom + 0.1) : zoom;
-    case kZoomOut: return zoom > 0.2 ? hundredths(zoom - 0.1) : zoom;
-    case kZoom50: return 0.5;
-    case kZoom80: return 0.8;
-    case kZoom90: return 0.9;
-    case kZoom100: return 1.0;
+    case cmd::kZoomIn: return zoom < 3.0 ? hundredths(zoom + 0.1) : zoom;
+    case cmd::kZoomOut: return zoom > 0.2 ? hundredths(zoom - 0.1) : zoom;
+    case cmd::kZoom50: return 0.5;
+    case cmd::kZoom80: return 0.8;
+    case cmd::kZoom90: return 0.9;
+    case cmd::kZoom100: return 1.0;
     default: return zoom;
   }
 }
 
 bool zoomCommandEnabled(int command, double zoom) noexcept {
   zoom = hundredths(zoom);
-  if (command == kZoomIn) return zoom < 1.9;
-  if (command == kZoomOut) return zoom > 0.3;
+  if (command == cmd::kZoomIn) return zoom < 1.9;
+  if (command == cmd::kZoomOut) return zoom > 0.3;
   return isZoomCommand(command);
 }
 

@@ -4,6 +4,7 @@
 // screen and the printer, where a page sits on the sheet (page size, margins, mirror
 // margins, the room for the heading) and which pages share a sheet two on one.
 
+#include "commands/Commands.h"
 #include "printing/Mapping.h"
 #include "printing/PageGeometry.h"
 
@@ -14,14 +15,6 @@ inline constexpr int kLogicalPageWidth = 765;
 inline constexpr int kLogicalPageHeight = 995;
 // Space between the view's corner and the sheet, in pixels.
 inline constexpr int kViewMargin = 10;
-
-// Zoom commands.
-inline constexpr int kZoomIn = 54;
-inline constexpr int kZoomOut = 55;
-inline constexpr int kZoom50 = 57;
-inline constexpr int kZoom80 = 58;
-inline constexpr int kZoom90 = 59;
-inline constexpr int kZoom100 = 60;
 
 bool isZoomCommand(int command) noexcept;
 // The factor after a zoom command; other commands leave it. Steps are kept to whole

@@ -15,17 +15,17 @@ TEST(PageViewGeometry, zoomStepsAndLimits) {
     bool enabled;
   };
   const Row rows[] = {
-      {kZoomIn, 1.8, 1.9, true},
-      {kZoomIn, 1.9, 2.0, false},   // disabled from 1.9, though the step would still work
-      {kZoomIn, 2.95, 3.05, false},
-      {kZoomIn, 3.0, 3.0, false},   // no step from 3.0
-      {kZoomOut, 0.4, 0.3, true},
-      {kZoomOut, 0.3, 0.2, false},  // disabled from 0.3
-      {kZoomOut, 0.2, 0.2, false},  // no step from 0.2
-      {kZoom50, 1.7, 0.5, true},
-      {kZoom80, 0.2, 0.8, true},
-      {kZoom90, 3.0, 0.9, true},
-      {kZoom100, 0.5, 1.0, true},
+      {cmd::kZoomIn, 1.8, 1.9, true},
+      {cmd::kZoomIn, 1.9, 2.0, false},   // disabled from 1.9, though the step would still work
+      {cmd::kZoomIn, 2.95, 3.05, false},
+      {cmd::kZoomIn, 3.0, 3.0, false},   // no step from 3.0
+      {cmd::kZoomOut, 0.4, 0.3, true},
+      {cmd::kZoomOut, 0.3, 0.2, false},  // disabled from 0.3
+      {cmd::kZoomOut, 0.2, 0.2, false},  // no step from 0.2
+      {cmd::kZoom50, 1.7, 0.5, true},
+      {cmd::kZoom80, 0.2, 0.8, true},
+      {cmd::kZoom90, 3.0, 0.9, true},
+      {cmd::kZoom100, 0.5, 1.0, true},
       {56, 0.7, 0.7, false},        // not a zoom command
   };
   for (const Row& r : rows) {
@@ -35,8 +35,8 @@ TEST(PageViewGeometry, zoomStepsAndLimits) {
   // Steps do not drift: from 0.8, eleven steps in reach exactly 1.9 and stop there.
   double zoom = 0.8;
   int steps = 0;
-  while (zoomCommandEnabled(kZoomIn, zoom)) {
-    zoom = zoomAfter(kZoomIn, zoom);
+  while (zoomCommandEnabled(cmd::kZoomIn, zoom)) {
+    zoom = zoomAfter(cmd::kZoomIn, zoom);
     ++steps;
   }
   EXPECT_EQ(steps, 11);
