@@ -2,6 +2,8 @@
 // main frame (or, in setup and remove mode, the installer's frame).
 
 #include "cardwindow/CardFile.h"
+#include "installer/QuietMode.h"
+#include "installer/qt/TSetup.h"
 #include "platform_qt/Display.h"
 #include "platform/Paths.h"
 #include "platform_qt/QtPrompter.h"
@@ -11,41 +13,56 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QMessageBox>
-#include <QVBoxLayout>
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
-// Setup and remove mode: the installer arrives with its own part; until then its frame
-// says so.
-int runInstaller(mv::RunMode mode) {
-  QWidget frame(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  frame.setWindowTitle("Setup");
-  auto* label = new QLabel(mode == mv::RunMode::Remove
-                               ? QObject::tr("Removing Mervane is not available in this version.")
-                               : QObject::tr("Installing Mervane is not available in this version."),
-                           &frame);
-  label->setAccessibleName(label->text());
-  auto* layout = new QVBoxLayout(&frame);
-  layout->setContentsMargins(24, 24, 24, 24);
-  layout->addWidget(label);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  frame.show();
+// Setup and remove mode: the installer's window in its "Setup" frame. It installs from
+// the folder it was started in and removes the folder it runs from.
+int runInstaller(mv::RunMode mode, mv::SingleInstance& instance) {
+  mv::QtPrompter prompter;
+  mv::TSetup::Options options;
+  options.mode = mode == mv::RunMode::Remove ? mv::TSetup::Mode::Remove : mv::TSetup::Mode::Setup;
+  options.prompter = &prompter;
+  options.folder = mv::programDir();
+  options.programFile = QCoreApplication::applicationFilePath().toStdString();
+  mv::TSetup setup(std::move(options));
+  prompter.setParent(&setup);
+  // Starting Mervane while the installer runs brings the installer forward.
+  QObject::connect(&instance, &mv::SingleInstance::raiseRequested, &setup, [&setup] {
+    setup.show();
+    setup.raise();
+    setup.activateWindow();
+  });
+  setup.show();
   return QApplication::exec();
 }
 
-int runProgram(mv::RunMode mode) {
+// A first argument that names a file is a book to open (from the desktop or a file
+// manager); the run-mode words never get here.
+std::filesystem::path bookArgument(const std::vector<std::string>& args, mv::RunMode mode) {
+  if (mode != mv::RunMode::Normal || args.empty()) return {};
+  std::error_code ec;
+  const std::filesystem::path p(args.front());
+  if (!std::filesystem::is_regular_file(p, ec)) return {};
+  return std::filesystem::absolute(p, ec);
+}
+
+int runProgram(mv::RunMode mode, const std::filesystem::path& book) {
   mv::SingleInstance instance;
   if (mode == mv::RunMode::FirstRun) {
     instance.claimWithoutCheck();
   } else {
-    switch (instance.claim()) {
+    switch (instance.claim(5000, QString::fromStdString(book.string()))) {
       case mv::SingleInstance::Outcome::First: break;
       case mv::SingleInstance::Outcome::Raised: return 0;
       case mv::SingleInstance::Outcome::NoAnswer: return -1;
@@ -53,7 +70,7 @@ int runProgram(mv::RunMode mode) {
   }
 
   // The installer holds the lock too: it starts the installed copy with "first_run".
-  if (mode == mv::RunMode::Setup || mode == mv::RunMode::Remove) return runInstaller(mode);
+  if (mode == mv::RunMode::Setup || mode == mv::RunMode::Remove) return runInstaller(mode, instance);
 
   // The program's own folder is the current one, as the settings and data files expect.
   QDir::setCurrent(QString::fromStdString(mv::programDir().string()));
@@ -65,11 +82,17 @@ int runProgram(mv::RunMode mode) {
   options.prompter = &prompter;
   options.fileChooser = &chooser;
   options.cardWindowFactory = mv::createCardWindow;
+  options.startBook = book;
   mv::MainFrame frame(std::move(options));
   prompter.setParent(&frame);
   chooser.setParent(&frame);
   QObject::connect(&instance, &mv::SingleInstance::raiseRequested, &frame,
                    &mv::MainFrame::bringToFront);
+  // Queued: the changed question must not run inside the socket's own handler.
+  QObject::connect(
+      &instance, &mv::SingleInstance::bookHanded, &frame,
+      [&frame](const QString& path) { frame.openHandedBook(path.toStdString()); },
+      Qt::QueuedConnection);
   frame.setUp();
   frame.show();
   return QApplication::exec();
@@ -80,6 +103,15 @@ int runProgram(mv::RunMode mode) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   const mv::RunMode mode = mv::runModeFrom(args, argc > 0 ? argv[0] : "");
+  // The quiet installer and remover need no display: they run on a server or in a test.
+  if ((mode == mv::RunMode::Setup || mode == mv::RunMode::Remove) && mv::asksForQuiet(args)) {
+    QCoreApplication app(argc, argv);
+    const std::filesystem::path here = mv::programDir();
+    if (mode == mv::RunMode::Setup)
+      return mv::runQuietSetup(args, here, QCoreApplication::applicationFilePath().toStdString(),
+                               std::cout, std::cerr);
+    return mv::runQuietRemove(args, here, static_cast<long>(::getpid()), std::cout, std::cerr);
+  }
   if (auto message = mv::missingDisplayMessage()) {
     std::fputs(message->c_str(), stderr);
     return 1;
@@ -89,7 +121,7 @@ int main(int argc, char** argv) {
   // No display name: Qt would append it to every window title ("Mervane - book — Mervane").
   QApplication::setApplicationName("Mervane");
   try {
-    return runProgram(mode);
+    return runProgram(mode, bookArgument(args, mode));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "Mervane: %s\n", e.what());
     QMessageBox::critical(nullptr, "Error", QString::fromLocal8Bit(e.what()));

@@ -56,7 +56,7 @@ void SingleInstance::listenOrWarn() {
              qPrintable(server_->errorString()));
 }
 
-SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs) {
+SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs, const QString& book) {
   if (tryLock()) {
     listenOrWarn();
     return Outcome::First;
@@ -73,6 +73,12 @@ SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs) {
     QThread::msleep(100);
   }
   socket.write(kRaiseMessage);
+  // A path holds no line break that matters here: one would end the message early and
+  // the running copy would find no such book, so the path is refused before it is sent.
+  if (!book.isEmpty() && !book.contains('\n')) {
+    socket.write("\t");
+    socket.write(book.toUtf8());
+  }
   socket.write("\n");
   // flush() may write everything at once, after which waitForBytesWritten() has nothing
   // to wait for and says false; only the answer tells whether the message arrived.
@@ -94,11 +100,17 @@ void SingleInstance::onNewConnection() {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
       if (!socket->canReadLine()) return;
-      const QByteArray line = socket->readLine().trimmed();
-      if (line == kRaiseMessage) {
+      QByteArray line = socket->readLine();
+      if (line.endsWith('\n')) line.chop(1);
+      const qsizetype tab = line.indexOf('\t');
+      const QByteArray word = tab < 0 ? line.trimmed() : line.left(tab);
+      if (word == kRaiseMessage) {
+        // The answer goes first: the handing copy ends at once, while this one may
+        // still ask about its open book's changes before it opens the new one.
         socket->write("1");
         socket->flush();
         emit raiseRequested();
+        if (tab >= 0 && tab + 1 < line.size()) emit bookHanded(QString::fromUtf8(line.mid(tab + 1)));
       }
       socket->disconnectFromServer();
     });

@@ -1,7 +1,8 @@
 #pragma once
 // One running copy per user. The first copy holds a lock file and listens on a local
 // socket named after "Mervane"; a later copy connects, sends "QRVLMervane1" and ends,
-// and the first copy brings its frame to the front.
+// and the first copy brings its frame to the front. A later copy started with a book
+// (from the desktop) hands its path over on the same line, and the first copy opens it.
 
 #include <QObject>
 #include <QString>
@@ -29,8 +30,9 @@ class SingleInstance : public QObject {
                           QObject* parent = nullptr);
   ~SingleInstance() override;
 
-  // Takes the lock or, when another copy holds it, asks that copy to come forward.
-  [[nodiscard]] Outcome claim(int answerTimeoutMs = 5000);
+  // Takes the lock or, when another copy holds it, asks that copy to come forward and,
+  // when `book` (an absolute path) is given, to open that book.
+  [[nodiscard]] Outcome claim(int answerTimeoutMs = 5000, const QString& book = {});
   // First-run mode (started by the installer while its own copy holds the lock): no
   // check; the lock is taken only when it is free, so later copies find this one.
   void claimWithoutCheck();
@@ -42,6 +44,8 @@ class SingleInstance : public QObject {
  signals:
   // Another copy asked this one to show its frame.
   void raiseRequested();
+  // Another copy handed over a book to open (after raiseRequested).
+  void bookHanded(const QString& path);
 
  private:
   [[nodiscard]] bool tryLock();

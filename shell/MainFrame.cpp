@@ -63,6 +63,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       prompter_(options.prompter),
       fileChooser_(options.fileChooser),
       cardFactory_(std::move(options.cardWindowFactory)),
+      startBook_(std::move(options.startBook)),
       pageViewFactory_(std::move(options.pageViewFactory)),
       bookRecords_(std::move(options.bookRecords)),
       browserProbe_(std::move(options.webBrowserProbe)),
@@ -147,9 +148,16 @@ void MainFrame::setUp() {
   heading_ = readPageText(ini, PageTextKind::Heading);
   footnote_ = readPageText(ini, PageTextKind::Footnote);
 
-  bookPath_ = pathFromText(startBookPath(ini, programDir()));
-  bookValid_ = checkBookFile(bookPath_, *prompter_) != BookCheck::Refused;
-  if (!bookValid_) recent_->removeAt(0);
+  // A book handed on the command line that is no book says so and gives way to the
+  // recent one.
+  if (!startBook_.empty() && checkBookFile(startBook_, *prompter_) != BookCheck::Refused) {
+    bookPath_ = startBook_;
+    bookValid_ = true;
+  } else {
+    bookPath_ = pathFromText(startBookPath(ini, programDir()));
+    bookValid_ = checkBookFile(bookPath_, *prompter_) != BookCheck::Refused;
+    if (!bookValid_) recent_->removeAt(0);
+  }
 
   customize_ = readCustomize(ini);
   state_.layout = normalizeLayoutCommand(customize_.format);
@@ -479,6 +487,13 @@ void MainFrame::bringToFront() {
   show();
   raise();
   activateWindow();
+}
+
+void MainFrame::openHandedBook(const std::filesystem::path& path) {
+  if (!setUpDone_ || !card_) return;
+  if (!card_->canClose()) return;
+  // The card window reports the opened book through addRecentFile.
+  if (checkBookFile(path, *prompter_) != BookCheck::Refused) (void)card_->openBook(path);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -49,6 +49,9 @@ struct MainFrameOptions {
   std::function<BrowserProbe()> webBrowserProbe = [] { return probeWebBrowser(); };
   // Whether the desktop can dial (a tel: handler), asked once at set-up; empty: it can.
   std::function<bool()> dialerProbe = [] { return hasDesktopHandler("x-scheme-handler/tel"); };
+  // A book named on the command line (opened from the desktop): opened at start in place
+  // of the newest recent book; empty: the recent book.
+  std::filesystem::path startBook;
 };
 
 class MainFrame : public QMainWindow {
@@ -77,6 +80,9 @@ class MainFrame : public QMainWindow {
   void selectLayout(int command);
   // Another copy of the program asked for this one.
   void bringToFront();
+  // Another copy was started with a book: the open book's changes are asked about, then
+  // the handed book opens (and joins the recent files).
+  void openHandedBook(const std::filesystem::path& path);
   // Rebuilds the recent-file items of the File menu (done each time it opens).
   void updateFileMenu();
   // Re-evaluates the enabled state of the toolbar and the current menus.
@@ -159,6 +165,7 @@ class MainFrame : public QMainWindow {
   Prompter* prompter_;
   FileChooser* fileChooser_;
   CardWindowFactory cardFactory_;
+  std::filesystem::path startBook_;
   PageViewFactory pageViewFactory_;
   std::function<std::vector<AddressRecord>()> bookRecords_;
   std::function<BrowserProbe()> browserProbe_;

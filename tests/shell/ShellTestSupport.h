@@ -104,6 +104,7 @@ class ShellTest : public ::testing::Test {
     MainFrameOptions o;
     o.prompter = &prompter;
     o.fileChooser = &chooser;
+    o.startBook = startBook;
     o.webBrowserProbe = [this] {
       ++browserProbes;
       return BrowserProbe{true, "/usr/bin/some-browser"};
@@ -129,6 +130,8 @@ class ShellTest : public ::testing::Test {
   // The entries of the book the recording card window stands for, in list order.
   std::vector<AddressRecord> entries;
   int browserProbes = 0;
+  // A book named on the command line.
+  std::filesystem::path startBook;
   std::unique_ptr<MainFrame> frame;
 };
 

@@ -1,0 +1,188 @@
+#include "installer/Installer.h"
+
+#include "installer/DesktopEntries.h"
+#include "installer/Remover.h"
+#include "settings/Profile.h"
+#include "store/AtomicFile.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace mv {
+namespace {
+
+constexpr size_t kPathBuffer = 4096;
+
+bool isAbsoluteName(const std::string& target) { return !target.empty() && target.front() == '/'; }
+
+// Copies one file through a sibling and a rename, keeping the source's permissions
+// (the program and mervane-cli stay executable).
+bool copyOne(const fs::path& source, const fs::path& target) {
+  std::error_code ec;
+  if (!fs::is_regular_file(source, ec)) return false;
+  fs::create_directories(target.parent_path(), ec);
+  if (!copyFileAtomically(source, target)) return false;
+  fs::permissions(target, fs::status(source, ec).permissions(), ec);
+  return !ec;
+}
+
+// The files under `name` (itself when it is a file), relative to `sourceDir`, in a
+// stable order.
+std::vector<std::string> expand(const fs::path& sourceDir, const std::string& name) {
+  std::error_code ec;
+  const fs::path root = sourceDir / name;
+  if (!fs::is_directory(root, ec)) return {name};
+  std::vector<std::string> names;
+  for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
+       it.increment(ec)) {
+    if (it->is_regular_file(ec)) names.push_back(fs::relative(it->path(), sourceDir, ec).generic_string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void addUnique(std::vector<std::string>& names, const std::string& name) {
+  if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+}
+
+std::vector<std::string> readNumbered(const fs::path& ini, const char* section) {
+  Profile p(ini, section);
+  std::vector<std::string> values;
+  for (int i = 1;; ++i) {
+    const std::string key = std::to_string(i);
+    if (!p.hasKey(key)) break;
+    values.push_back(p.readString(key, "", kPathBuffer));
+  }
+  return values;
+}
+
+void writeNumbered(std::string& out, const char* section, const std::vector<std::string>& values) {
+  out += '[';
+  out += section;
+  out += "]\n";
+  for (size_t i = 0; i < values.size(); ++i) out += std::to_string(i + 1) + '=' + values[i] + '\n';
+}
+
+}  // namespace
+
+std::string targetMessage(TargetCheck check) {
+  switch (check) {
+    case TargetCheck::Ready: return {};
+    case TargetCheck::NotAbsolute: return "Directory name should start with\n/\netc.";
+    case TargetCheck::TooLong:
+      return "Directory name is too long.\nPlease choose a name of at most 245 characters.";
+    case TargetCheck::NotCreated: return "Error creating new directory!";
+  }
+  return {};
+}
+
+TargetCheck prepareTarget(const std::string& target) {
+  if (target.size() > kMaxTargetLength) return TargetCheck::TooLong;
+  if (!isAbsoluteName(target)) return TargetCheck::NotAbsolute;
+  std::error_code ec;
+  if (fs::is_directory(target, ec)) return TargetCheck::Ready;
+  fs::create_directories(target, ec);
+  return fs::is_directory(target, ec) ? TargetCheck::Ready : TargetCheck::NotCreated;
+}
+
+CopyReport copyInstallation(const SetupList& list, const fs::path& sourceDir,
+                            const fs::path& programFile, const fs::path& target,
+                            const std::function<void()>& step) {
+  CopyReport report;
+  const auto advance = [&] {
+    if (step) step();
+  };
+  for (const std::string& entry : list.files) {
+    for (const std::string& name : expand(sourceDir, entry)) {
+      if (copyOne(sourceDir / name, target / name))
+        report.files.push_back(name);
+      else
+        report.failed.push_back(name);
+      advance();
+    }
+  }
+  for (const std::string& entry : list.data) {
+    for (const std::string& name : expand(sourceDir, entry)) {
+      std::error_code ec;
+      // The user's book and settings survive a reinstall: an existing file is kept.
+      if (fs::exists(target / name, ec)) {
+        report.data.push_back(name);
+        report.skipped.push_back(name);
+      } else if (copyOne(sourceDir / name, target / name)) {
+        report.data.push_back(name);
+      } else {
+        report.failed.push_back(name);
+      }
+      advance();
+    }
+  }
+  const fs::path installed = target / kInstalledProgramName;
+  std::error_code ec;
+  // Installing again from the installed folder itself leaves the program as it is.
+  if (fs::equivalent(programFile, installed, ec) || copyOne(programFile, installed))
+    report.files.push_back(kInstalledProgramName);
+  else
+    report.failed.push_back(kInstalledProgramName);
+  advance();
+  return report;
+}
+
+int countCopySteps(const SetupList& list, const fs::path& sourceDir) {
+  size_t steps = 1;
+  for (const auto& e : list.files) steps += expand(sourceDir, e).size();
+  for (const auto& e : list.data) steps += expand(sourceDir, e).size();
+  return static_cast<int>(steps);
+}
+
+std::string installRecordText(const InstallRecord& record) {
+  std::string out = "[Uninstall]\nDisplayName=Mervane\nUninstallString=" + record.uninstallString + "\n";
+  writeNumbered(out, "Files", record.files);
+  writeNumbered(out, "Data", record.data);
+  std::vector<std::string> entries;
+  for (const auto& e : record.entries) entries.push_back(e.string());
+  writeNumbered(out, "Entries", entries);
+  return out;
+}
+
+bool readInstallRecord(const fs::path& folder, InstallRecord& record) {
+  const fs::path ini = folder / kInstallRecordName;
+  std::error_code ec;
+  if (!fs::is_regular_file(ini, ec)) return false;
+  record.uninstallString = Profile(ini, "Uninstall").readString("UninstallString", "", kPathBuffer);
+  record.files = readNumbered(ini, "Files");
+  record.data = readNumbered(ini, "Data");
+  record.entries.clear();
+  for (const auto& e : readNumbered(ini, "Entries")) record.entries.emplace_back(e);
+  return true;
+}
+
+bool writeInstallRecord(const fs::path& folder, InstallRecord record) {
+  InstallRecord earlier;
+  if (readInstallRecord(folder, earlier)) {
+    for (const auto& f : earlier.files) addUnique(record.files, f);
+    for (const auto& d : earlier.data) addUnique(record.data, d);
+    for (const auto& e : earlier.entries)
+      if (std::find(record.entries.begin(), record.entries.end(), e) == record.entries.end())
+        record.entries.push_back(e);
+  }
+  return writeFileAtomically(folder / kInstallRecordName, installRecordText(record));
+}
+
+std::vector<std::string> registerInstallation(const fs::path& target, const CopyReport& copy,
+                                              const XdgFolders& xdg) {
+  const fs::path program = target / kInstalledProgramName;
+  const IntegrationReport made = integrateDesktop(xdg, program);
+  std::vector<std::string> failed;
+  for (const auto& f : made.failed) failed.push_back(f.string());
+  InstallRecord record;
+  record.uninstallString = quoteForShell(program.string()) + " remove";
+  record.files = copy.files;
+  record.data = copy.data;
+  record.entries = made.made;
+  if (!writeInstallRecord(target, record)) failed.push_back((target / kInstallRecordName).string());
+  return failed;
+}
+
+}  // namespace mv
