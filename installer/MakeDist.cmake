@@ -1,5 +1,6 @@
 # cmake -DPROGRAM= -DCLI= -DRESOURCES= -DDATA= -DSKIP= -DOUT= -DNAME= -DTARBALL= -P MakeDist.cmake
 # Lays out OUT/NAME as the installer expects it and packs it into TARBALL.
+cmake_minimum_required(VERSION 3.25)
 set(dist "${OUT}/${NAME}")
 file(REMOVE_RECURSE "${dist}")
 file(MAKE_DIRECTORY "${dist}")

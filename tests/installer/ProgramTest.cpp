@@ -112,6 +112,7 @@ TEST_F(ProgramTest, aCopyStartedAsSetupWhileTheProgramRunsRaisesItAndEnds) {
   const QProcessEnvironment e = programEnv();
   first.setProcessEnvironment(e);
   first.start(MERVANE_BINARY, {});
+  ASSERT_TRUE(first.waitForStarted(10000));
   ASSERT_TRUE(waitFor([&] { return fs::exists(home() / "runtime" / "Mervane"); }));
   EXPECT_EQ(run(MERVANE_BINARY, {"setup"}, e), 0);
   EXPECT_EQ(first.state(), QProcess::Running);
@@ -123,6 +124,7 @@ TEST_F(ProgramTest, aBookOnTheCommandLineOpensAndIsHandedToARunningCopy) {
   const fs::path club = book("club.adr");
   first.setProcessEnvironment(e);
   first.start(MERVANE_BINARY, {QString::fromStdString(family.string())});
+  ASSERT_TRUE(first.waitForStarted(10000));
   ASSERT_TRUE(waitFor([&] { return newestBook() == family.string(); })) << newestBook();
 
   // The second copy names its book relative to its own folder; the running copy opens it.
