@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -92,7 +93,23 @@ SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs, const QString
 }
 
 void SingleInstance::claimWithoutCheck() {
-  if (tryLock()) listenOrWarn();
+  if (tryLock()) {
+    listenOrWarn();
+    return;
+  }
+  // The installer that started this copy ends a moment later; the lock is taken then, so
+  // that a book opened from the desktop comes to this copy instead of a second window.
+  auto* retry = new QTimer(this);
+  retry->setInterval(500);
+  connect(retry, &QTimer::timeout, this, [this, retry, tries = 0]() mutable {
+    if (tryLock()) {
+      listenOrWarn();
+      retry->deleteLater();
+    } else if (++tries >= 60) {
+      retry->deleteLater();
+    }
+  });
+  retry->start();
 }
 
 void SingleInstance::onNewConnection() {

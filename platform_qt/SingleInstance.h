@@ -34,7 +34,8 @@ class SingleInstance : public QObject {
   // when `book` (an absolute path) is given, to open that book.
   [[nodiscard]] Outcome claim(int answerTimeoutMs = 5000, const QString& book = {});
   // First-run mode (started by the installer while its own copy holds the lock): no
-  // check; the lock is taken only when it is free, so later copies find this one.
+  // check; the lock is taken as soon as it is free (within half a minute), so later
+  // copies find this one.
   void claimWithoutCheck();
 
   // The folder used when none is given: $XDG_RUNTIME_DIR, else a per-user temp folder.

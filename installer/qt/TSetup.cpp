@@ -137,14 +137,14 @@ TSetup::TSetup(Options options, QWidget* parent)
   if (!options_.startScript) options_.startScript = startRemovalScript;
 
   auto* outer = new QHBoxLayout(this);
-  outer->setContentsMargins(0, 0, 12, 12);
+  outer->setContentsMargins(0, 0, 12, 0);
   auto* picture = new QLabel(this);
   picture->setPixmap(sidePicture());
   picture->setAlignment(Qt::AlignTop);
   picture->setAccessibleName(QStringLiteral("Mervane"));
   outer->addWidget(picture);
   right_ = new QVBoxLayout;
-  right_->setContentsMargins(12, 12, 0, 0);
+  right_->setContentsMargins(12, 12, 0, 12);
   outer->addLayout(right_, 1);
   text_ = new QLabel(this);
   setControlId(text_, options_.mode == Mode::Setup ? 400 : 104);
@@ -170,7 +170,7 @@ void TSetup::buildSetup() {
   group_ = new QGroupBox(QStringLiteral("Installation Directory"), this);
   setControlId(group_, 405);
   auto* groupRow = new QHBoxLayout(group_);
-  targetLabel_ = new QLabel(fromPath(target_), group_);
+  targetLabel_ = new QLabel(group_);
   setControlId(targetLabel_, 401);
   targetLabel_->setAccessibleName(QStringLiteral("Installation Directory"));
   targetLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -269,7 +269,7 @@ void TSetup::showStep() {
       break;
     case 1:
       setText(QString::fromLatin1(kDirectory));
-      targetLabel_->setText(fromPath(target_));
+      showTarget();
       showTargetControls(true);
       back_->setEnabled(true);
       next_->setEnabled(true);
@@ -298,7 +298,16 @@ void TSetup::browse() {
   target_ = withTrailingSlash(chosen.toStdString());
   // A distribution on a read-only medium cannot keep the choice; this run still uses it.
   (void)writeSetupTarget(options_.folder / kSetupListName, target_);
-  targetLabel_->setText(fromPath(target_));
+  showTarget();
+}
+
+void TSetup::showTarget() {
+  // A long folder name is shortened in the middle so the window keeps its size; the
+  // whole name is in the tool tip and read out by screen readers.
+  const QString full = fromPath(target_);
+  targetLabel_->setText(targetLabel_->fontMetrics().elidedText(full, Qt::ElideMiddle, 260));
+  targetLabel_->setToolTip(full);
+  targetLabel_->setAccessibleDescription(full);
 }
 
 void TSetup::install() {

@@ -70,6 +70,7 @@ class TSetup : public QWidget {
   bool confirmExit();
   void setText(const QString& text);
   void showTargetControls(bool shown);
+  void showTarget();
 
   Options options_;
   SetupList list_;

@@ -2,12 +2,15 @@
 #include "platform_qt/SingleInstance.h"
 #include "support/TestDir.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 namespace mv {
 namespace {
@@ -84,6 +87,21 @@ TEST_F(SingleInstanceTest, aCopyThatCrashedLeavesNoLockBehind) {
   startCopy(second);
   EXPECT_FALSE(second.waitForFinished(3000));
   EXPECT_EQ(second.state(), QProcess::Running);
+}
+
+TEST_F(SingleInstanceTest, theFirstRunCopyTakesTheLockOnceTheInstallerEnds) {
+  const QString folder = QString::fromStdString((dir / "runtime").string());
+  auto installer = std::make_unique<SingleInstance>("MervaneTest", folder);
+  ASSERT_EQ(installer->claim(), SingleInstance::Outcome::First);
+  SingleInstance started("MervaneTest", folder);
+  started.claimWithoutCheck();
+  installer.reset();  // the installer's copy ends
+  // Later copies now find the started one, once it has taken the free lock.
+  QElapsedTimer timer;
+  timer.start();
+  while (!std::filesystem::exists(dir / "runtime" / "MervaneTest") && timer.elapsed() < 5000)
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  ASSERT_TRUE(std::filesystem::exists(dir / "runtime" / "MervaneTest"));
 }
 
 TEST_F(SingleInstanceTest, lockHeldButNobodyAnswering) {
