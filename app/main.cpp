@@ -43,6 +43,8 @@ int runInstaller(mv::RunMode mode, mv::SingleInstance& instance) {
     setup.raise();
     setup.activateWindow();
   });
+  // Remove hides its window before it ends, so the last-window rule cannot end the run.
+  QObject::connect(&setup, &mv::TSetup::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
   setup.show();
   return QApplication::exec();
 }

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <string_view>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -117,15 +118,20 @@ XdgFolders XdgFolders::fromEnvironment() {
 }
 
 std::string desktopExecArgument(const std::string& argument) {
+  // An argument without reserved characters goes unquoted: simple launchers (xdg-open's
+  // generic mode among them) take the first word of Exec as the program literally.
+  const std::string_view reserved = " \t\n\"'\\><~|&;$*?#()`";
+  const bool needsQuotes =
+      argument.empty() || argument.find_first_of(reserved) != std::string::npos;
   // Inside double quotes the Exec key reserves ", `, $ and \; a field code is
   // recognised everywhere, so a literal percent sign is doubled.
-  std::string out = "\"";
+  std::string out = needsQuotes ? "\"" : "";
   for (char c : argument) {
-    if (c == '"' || c == '`' || c == '$' || c == '\\') out += '\\';
+    if (needsQuotes && (c == '"' || c == '`' || c == '$' || c == '\\')) out += '\\';
     if (c == '%') out += '%';
     out += c;
   }
-  out += '"';
+  if (needsQuotes) out += '"';
   // The whole key is then a string value, which escapes each backslash once more.
   return entryValue(out);
 }

@@ -293,7 +293,12 @@ void TSetup::back() {
 }
 
 void TSetup::browse() {
-  const QString chosen = options_.chooseDirectory(fromPath(target_));
+  // The dialog opens at the target or, before it exists, at its nearest existing parent.
+  fs::path start = target_;
+  std::error_code ec;
+  while (!start.empty() && start != start.parent_path() && !fs::is_directory(start, ec))
+    start = start.parent_path();
+  const QString chosen = options_.chooseDirectory(fromPath(start.string()));
   if (chosen.isEmpty()) return;
   target_ = withTrailingSlash(chosen.toStdString());
   // A distribution on a read-only medium cannot keep the choice; this run still uses it.
@@ -409,6 +414,7 @@ void TSetup::removeNow() {
 void TSetup::closeEvent(QCloseEvent* event) {
   if (finished_) {
     event->accept();
+    emit ended();
     return;
   }
   // The close box acts as Cancel; the window stays when the user resumes.
@@ -416,12 +422,14 @@ void TSetup::closeEvent(QCloseEvent* event) {
   if (options_.mode == Mode::Remove || (step_ == 2 && cancel_->isEnabled())) {
     finished_ = true;
     event->accept();
+    emit ended();
     return;
   }
   if (cancel_ && !cancel_->isEnabled()) return;  // copying: nothing can stop it half-way
   if (!confirmExit()) return;
   finished_ = true;
   event->accept();
+  emit ended();
 }
 
 }  // namespace mv

@@ -53,6 +53,10 @@ class TSetup : public QWidget {
   bool finished() const noexcept { return finished_; }
   const std::string& target() const noexcept { return target_; }
 
+ signals:
+  // The installer has closed for good (it may have been hidden before): the run ends.
+  void ended();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
