@@ -26,6 +26,7 @@
 
 class QDialog;
 class QMenu;
+class QPrinter;
 class QToolBar;
 class QToolButton;
 class QVBoxLayout;
@@ -49,6 +50,9 @@ struct MainFrameOptions {
   std::function<BrowserProbe()> webBrowserProbe = [] { return probeWebBrowser(); };
   // Whether the desktop can dial (a tel: handler), asked once at set-up; empty: it can.
   std::function<bool()> dialerProbe = [] { return hasDesktopHandler("x-scheme-handler/tel"); };
+  // Makes the printer on first use: the system's default printer, or a PDF printer
+  // that asks for a file name when there is none. Tests put a PDF printer here.
+  std::function<std::unique_ptr<QPrinter>()> printerFactory;
 };
 
 class MainFrame : public QMainWindow {
@@ -106,6 +110,8 @@ class MainFrame : public QMainWindow {
   PageJob currentJob() const;
   PageViewHost* pageView() const noexcept { return pageView_; }
   const PrinterPaper& printerPaper() const noexcept { return printer_; }
+  // The printer of the run, made on first use (nullptr when none can be made).
+  QPrinter* printer();
 
   // Runs the frame's own modal dialogs (page settings, options, heading and footnote);
   // QDialog::exec() unless a test answers them.
@@ -147,6 +153,9 @@ class MainFrame : public QMainWindow {
   // A printer or PDF output can be had (checked once).
   bool printerReady();
   void print();
+  void printerSetup();
+  // "&Paper Size" in the print dialog: the sheet settings of the current layout.
+  void printDialogPaperSize();
   void fontAndColor();
   void printingProblems();
   void runHandler(int id);
@@ -181,6 +190,8 @@ class MainFrame : public QMainWindow {
   bool setUpDone_ = false;
   bool printerChecked_ = false;
   bool printerAvailable_ = false;
+  std::function<std::unique_ptr<QPrinter>()> printerFactory_;
+  std::unique_ptr<QPrinter> qprinter_;
   bool closeAsked_ = false;
   bool shutDown_ = false;
   bool settingsSaved_ = true;
