@@ -59,10 +59,10 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       bookRecords_(std::move(options.bookRecords)),
       browserProbe_(std::move(options.webBrowserProbe)),
       dialerProbe_(std::move(options.dialerProbe)),
-      printerFactory_(options.printerFactory ? std::move(options.printerFactory)
-                                             : std::function(makeSystemPrinter)),
       heading_(defaultPageText(PageTextKind::Heading)),
-      footnote_(defaultPageText(PageTextKind::Footnote)) {
+      footnote_(defaultPageText(PageTextKind::Footnote)),
+      printerFactory_(options.printerFactory ? std::move(options.printerFactory)
+                                             : std::function(makeSystemPrinter)) {
   setObjectName("MainFrame");
   setAccessibleName("Mervane");
   title_ = "Mervane";
