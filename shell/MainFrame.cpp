@@ -680,7 +680,7 @@ void MainFrame::print() {
     f.twoOnOne = twoOnOneActive(job);
     f.count = printableCount(job, printMode::kDefault);
     f.bookletCount = printableCount(job, printMode::kDoubleSided);
-    f.currentPage = f.twoOnOne ? currentSheet(state_) : state_.firstPrintPage;
+    f.currentPage = currentSheet(state_);
     f.layoutLandscape = job.layoutLandscape;
     f.geometry = state_.geometry;
     return f;

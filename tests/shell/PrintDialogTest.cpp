@@ -221,6 +221,15 @@ TEST_F(PrinterJobTest, printFromTheFrameWritesTheChosenPages) {
   MainFrame& f = start();
   f.onCommand(cmd::kPrintPreview);
   f.onCommand(1078);
+  f.onCommand(cmd::kNextPage);
+  bool openedOnPage2 = false;
+  f.setDialogRunner([&](QDialog& d) {
+    openedOnPage2 = control<QComboBox>(&d, 1612)->currentText() == "2";
+    return int(QDialog::Rejected);
+  });
+  f.onCommand(cmd::kPrint);
+  EXPECT_TRUE(openedOnPage2);
+  EXPECT_TRUE(chooser.requests().empty());  // cancelled: nothing printed
   ASSERT_TRUE(f.isCommandEnabled(cmd::kPrint));
   ASSERT_TRUE(f.isCommandEnabled(cmd::kPrinterSetup));
   f.setDialogRunner([](QDialog& d) {
@@ -247,6 +256,23 @@ TEST_F(PrinterJobTest, printFromTheFrameWritesTheChosenPages) {
   f.onCommand(cmd::kPrinterSetup);
   EXPECT_EQ(f.appState().geometry.widthFraction, -1);
   EXPECT_FALSE(f.appState().geometry.twoOnOne);
+}
+
+TEST_F(PrinterJobTest, withoutAnyPrinterPrintSaysSo) {
+  MainFrameOptions o;
+  o.prompter = &prompter;
+  o.fileChooser = &chooser;
+  o.webBrowserProbe = [] { return BrowserProbe{}; };
+  o.bookRecords = [this] { return records; };
+  o.printerFactory = [] { return std::unique_ptr<QPrinter>(); };
+  MainFrame f(std::move(o));
+  f.setUp();
+  EXPECT_FALSE(f.isCommandEnabled(cmd::kPrint));
+  EXPECT_FALSE(f.isCommandEnabled(cmd::kPrinterSetup));
+  f.onCommand(cmd::kPrint);
+  ASSERT_FALSE(prompter.shown().empty());
+  EXPECT_EQ(prompter.last().text, "Printer is not ready!");
+  EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::Card);
 }
 
 }  // namespace
