@@ -12,6 +12,7 @@
 #include "store/Rescan.h"
 #include "platform/Prompter.h"
 #include "printing/JobSettings.h"
+#include "printing/PrintJob.h"
 #include "printing/qt/PdfExport.h"
 
 #include <QGuiApplication>
@@ -251,7 +252,15 @@ int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
 // them, with the settings of an optional settings file.
 constexpr const char* kPrintUsage =
     "usage: mervane-cli print BOOK --layout 1074..1078 --pdf OUT [--pages A-B]"
-    " [--settings INI] [--blank]\n";
+    " [--mode default|double|even|odd] [--copies N] [--settings INI] [--blank]\n";
+
+std::optional<int> parseMode(const std::string& word) {
+  if (word == "default") return printMode::kDefault;
+  if (word == "double") return printMode::kDoubleSided;
+  if (word == "even") return printMode::kEvenPages;
+  if (word == "odd") return printMode::kOddPages;
+  return std::nullopt;
+}
 
 // The settings' messages go to stderr; a question is answered No, which leaves things
 // as the program has them at start.
@@ -288,6 +297,9 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   std::string settings;
   int from = 1;
   int to = 1 << 30;
+  bool ranged = false;
+  int mode = printMode::kDefault;
+  int copies = 1;
   bool blank = false;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -305,6 +317,22 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         err << "mervane-cli: --pages takes a range such as 2-5.\n" << kPrintUsage;
         return kFailure;
       }
+      ranged = true;
+    } else if (a == "--mode" && hasValue) {
+      const std::optional<int> m = parseMode(args[++i]);
+      if (!m) {
+        err << kPrintUsage;
+        return kFailure;
+      }
+      mode = *m;
+    } else if (a == "--copies" && hasValue) {
+      char* end = nullptr;
+      const long n = std::strtol(args[++i].c_str(), &end, 10);
+      if (end == args[i].c_str() || *end != '\0' || n < 1 || n > 999) {
+        err << "mervane-cli: --copies takes a number from 1 to 999.\n" << kPrintUsage;
+        return kFailure;
+      }
+      copies = static_cast<int>(n);
     } else {
       err << kPrintUsage;
       return kFailure;
@@ -330,7 +358,19 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   job.book = &pages;
   job.geometry = loaded.geometry;
   job.count = countJobPages(job);
-  const PdfResult written = writePagesPdf(job, from, to, pdf);
+  // The range counts what the print dialog lists: pages, or sheets two on one.
+  const SettledRange settled =
+      settlePrintRange({!ranged, from, to, mode}, printableCount(job, mode));
+  if (settled.refusal) {
+    book.close();
+    std::string text = *settled.refusal;
+    for (char& c : text)
+      if (c == '\n') c = ' ';
+    err << "mervane-cli: " << text << "\n";
+    return kFailure;
+  }
+  job = jobForRange(job, settled.range);
+  const PdfResult written = writePlanPdf(job, planPrint(job, settled.range, copies), pdf);
   book.close();
   if (!written.ok) {
     err << "mervane-cli: " << pdf << ": " << written.error << "\n";

@@ -10,6 +10,7 @@ install_deps() {
     cmake g++ libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools libgl-dev   # Widgets, PrintSupport, Network
     fonts-liberation fonts-dejavu-core          # the same font metrics everywhere
+    poppler-utils                               # pdftotext: the print tests read their PDFs back
   )
   local missing=() p
   for p in "${packages[@]}"; do

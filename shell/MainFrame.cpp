@@ -19,6 +19,8 @@
 #include "shell/PageOptionsDialog.h"
 #include "printing/PageViewGeometry.h"
 #include "shell/PrintingProblemsDialog.h"
+#include "shell/PrintDialog.h"
+#include "shell/PrinterJob.h"
 #include "shell/ToolbarIcons.h"
 #include "store/Book.h"
 #include "store/BookValidation.h"
@@ -27,8 +29,8 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -45,16 +47,6 @@ int commandOf(const QAction* a) {
   return v.isValid() ? v.toInt() : 0;
 }
 
-
-// A printer counts as present when the system has one or, failing that, when a PDF
-// printer can be made, which is always so: printing then writes a PDF file.
-bool printerDeviceExists() {
-  if (!QPrinterInfo::availablePrinterNames().isEmpty()) return true;
-  QPrinter pdf;
-  pdf.setOutputFormat(QPrinter::PdfFormat);
-  return pdf.isValid();
-}
-
 }  // namespace
 
 MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
@@ -69,7 +61,9 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       browserProbe_(std::move(options.webBrowserProbe)),
       dialerProbe_(std::move(options.dialerProbe)),
       heading_(defaultPageText(PageTextKind::Heading)),
-      footnote_(defaultPageText(PageTextKind::Footnote)) {
+      footnote_(defaultPageText(PageTextKind::Footnote)),
+      printerFactory_(options.printerFactory ? std::move(options.printerFactory)
+                                             : std::function(makeSystemPrinter)) {
   setObjectName("MainFrame");
   setAccessibleName("Mervane");
   title_ = "Mervane";
@@ -513,11 +507,20 @@ CommandTarget* MainFrame::targetOf(int id) const {
   return nullptr;
 }
 
-bool MainFrame::printerReady() {
+QPrinter* MainFrame::printer() {
   if (!printerChecked_) {
-    printerAvailable_ = printerDeviceExists();
+    // A printer counts when it has a device; without a printer a PDF printer stands in,
+    // so printing writes a PDF file.
+    qprinter_ = printerFactory_();
+    if (qprinter_ && !qprinter_->isValid()) qprinter_.reset();
+    printerAvailable_ = qprinter_ != nullptr;
     printerChecked_ = true;
   }
+  return qprinter_.get();
+}
+
+bool MainFrame::printerReady() {
+  printer();
   return printerAvailable_;
 }
 
@@ -594,6 +597,8 @@ bool MainFrame::onCommand(int id) {
           editPageText(id);
         else if (id == cmd::kPageSettings)
           pageOptions();
+        else if (id == cmd::kPrinterSetup)
+          printerSetup();
         recountPages(id == cmd::kPageSettings);
         refreshPageView();
         break;
@@ -683,9 +688,58 @@ void MainFrame::print() {
     }
   }
   openPrintRange(state_);
-  runHandler(cmd::kPrint);
+  const auto facts = [this] {
+    const PageJob job = currentJob();
+    PrintDialogFacts f;
+    f.layout = state_.layout;
+    f.twoOnOne = twoOnOneActive(job);
+    f.count = printableCount(job, printMode::kDefault);
+    f.bookletCount = printableCount(job, printMode::kDoubleSided);
+    f.currentPage = currentSheet(state_);
+    f.layoutLandscape = job.layoutLandscape;
+    f.geometry = state_.geometry;
+    return f;
+  };
+  PrintDialog dialog(this, *prompter_, mervaneIni(),
+                     {facts, [this] { printDialogPaperSize(); }, [this] { printerSetup(); }});
+  if (runDialog(dialog) == QDialog::Accepted && printer()) {
+    const PrintRange range = dialog.range();
+    state_.firstPrintPage = range.first;
+    state_.lastPrintPage = range.last;
+    state_.printMode = range.mode;
+    PageJob job = jobForRange(currentJob(), range);
+    // The dialog settles the sheet's orientation; two on one turns the pages on it.
+    job.layoutLandscape = dialog.landscape() != twoOnOneActive(job);
+    PrinterJob printing(*qprinter_, *prompter_, *fileChooser_, this);
+    const PrintPlan plan = planPrint(job, range);
+    printing.run(job, plan);
+  }
+  state_.secondPass = false;
   resetPrintRange(state_);
   refreshPageView();
+}
+
+void MainFrame::printerSetup() {
+  QPrinter* p = printer();
+  if (!p) return;
+  QPrintDialog dialog(p, this);
+  dialog.setObjectName("17");
+  dialog.setWindowTitle("Printer Setup");
+  // Choosing a printer forgets the page size and two on one: they were set for the
+  // sheet of the printer before.
+  if (runDialog(dialog) == QDialog::Accepted) state_.geometry.resetForNewPrinter();
+}
+
+void MainFrame::printDialogPaperSize() {
+  if (state_.layout == kLabelsLayout) {
+    runHandler(cmd::kLabels);
+    recountPages(true);
+  } else if (state_.layout == kEnvelopeLayout) {
+    runHandler(cmd::kEnvelope);
+  } else {
+    paperSize();
+  }
+  QTimer::singleShot(0, this, [this] { onCommand(cmd::kRefreshPageView); });
 }
 
 int MainFrame::runDialog(QDialog& dialog) {

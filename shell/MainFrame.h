@@ -26,6 +26,7 @@
 
 class QDialog;
 class QMenu;
+class QPrinter;
 class QToolBar;
 class QToolButton;
 class QVBoxLayout;
@@ -52,6 +53,9 @@ struct MainFrameOptions {
   // A book named on the command line (opened from the desktop): opened at start in place
   // of the newest recent book; empty: the recent book.
   std::filesystem::path startBook;
+  // Makes the printer on first use: the system's default printer, or a PDF printer
+  // that asks for a file name when there is none. Tests put a PDF printer here.
+  std::function<std::unique_ptr<QPrinter>()> printerFactory;
 };
 
 class MainFrame : public QMainWindow {
@@ -112,6 +116,8 @@ class MainFrame : public QMainWindow {
   PageJob currentJob() const;
   PageViewHost* pageView() const noexcept { return pageView_; }
   const PrinterPaper& printerPaper() const noexcept { return printer_; }
+  // The printer of the run, made on first use (nullptr when none can be made).
+  QPrinter* printer();
 
   // Runs the frame's own modal dialogs (page settings, options, heading and footnote);
   // QDialog::exec() unless a test answers them.
@@ -153,6 +159,9 @@ class MainFrame : public QMainWindow {
   // A printer or PDF output can be had (checked once).
   bool printerReady();
   void print();
+  void printerSetup();
+  // "&Paper Size" in the print dialog: the sheet settings of the current layout.
+  void printDialogPaperSize();
   void fontAndColor();
   void printingProblems();
   void runHandler(int id);
@@ -188,6 +197,8 @@ class MainFrame : public QMainWindow {
   bool setUpDone_ = false;
   bool printerChecked_ = false;
   bool printerAvailable_ = false;
+  std::function<std::unique_ptr<QPrinter>()> printerFactory_;
+  std::unique_ptr<QPrinter> qprinter_;
   bool closeAsked_ = false;
   bool shutDown_ = false;
   bool settingsSaved_ = true;

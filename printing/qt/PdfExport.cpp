@@ -1,6 +1,6 @@
 #include "printing/qt/PdfExport.h"
 
-#include "printing/qt/QPainterCanvas.h"
+#include "printing/qt/SheetPrinter.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -23,14 +23,21 @@ QPageSize pageSizeOf(int sheetCode) {
 
 PdfResult writePagesPdf(const PageJob& job, int fromPage, int toPage,
                         const std::filesystem::path& file, int resolution) {
-  PdfResult result;
   const int pages = std::max(1, job.count.pages);
   fromPage = std::clamp(fromPage, 1, pages);
   toPage = std::clamp(toPage, fromPage, pages);
   const bool twoOnOne = twoOnOneActive(job);
-  const int firstSheet = twoOnOne ? sheetOfPage(fromPage) : fromPage;
-  const int lastSheet = twoOnOne ? sheetOfPage(toPage) : toPage;
+  PrintRange range;
+  range.first = twoOnOne ? sheetOfPage(fromPage) : fromPage;
+  range.last = twoOnOne ? sheetOfPage(toPage) : toPage;
+  PageJob oneByOne = job;
+  oneByOne.printMode = printMode::kDefault;
+  return writePlanPdf(oneByOne, planPrint(oneByOne, range), file, resolution);
+}
 
+PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
+                       const std::filesystem::path& file, int resolution) {
+  PdfResult result;
   const QString path = QString::fromStdString(file.string());
   {  // QPdfWriter reports nothing when it cannot write: find out first.
     QFile probe(path);
@@ -42,25 +49,25 @@ PdfResult writePagesPdf(const PageJob& job, int fromPage, int toPage,
   QPdfWriter writer(path);
   writer.setResolution(resolution);
   writer.setCreator("Mervane");
+  const bool landscape = jobSheetLandscape(job);
   writer.setPageLayout(QPageLayout(pageSizeOf(job.geometry.sheetCode),
-                                   jobSheetLandscape(job) ? QPageLayout::Landscape
-                                                          : QPageLayout::Portrait,
+                                   landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                    QMarginsF(0, 0, 0, 0)));
-  QPainter painter;
-  if (!painter.begin(&writer)) {
+  PaintDeviceOutput out(writer, job.settings.layout, landscape);
+  if (!out.begun()) {
     result.error = "the PDF file could not be started";
     return result;
   }
-  QPainterCanvas canvas(painter, CanvasTarget::Printer);
-  const Mapping sheet = printerSheetMapping(
-      jobSheetLandscape(job), {0, 0},
-      {static_cast<double>(writer.width()), static_cast<double>(writer.height())});
-  for (int s = firstSheet; s <= lastSheet; ++s) {
-    if (s > firstSheet) writer.newPage();
-    renderSheet(canvas, sheet, job, s);
-    ++result.sheets;
+  bool started = false;
+  for (const auto& pass : plan.passes) {
+    const PassResult done = printPass(job, pass, out, started);
+    result.sheets += done.sheets;
+    if (!done.ok()) {
+      result.error = done.error;
+      return result;
+    }
   }
-  result.ok = painter.end();
+  result.ok = out.finish();
   if (!result.ok) result.error = "the PDF file could not be finished";
   return result;
 }

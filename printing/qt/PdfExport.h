@@ -3,7 +3,7 @@
 // mapping over the whole sheet, printed-text offset, tabs at their printed places. The
 // text stays text, so the file can be searched and read by a text extractor.
 
-#include "printing/PageRenderer.h"
+#include "printing/PrintJob.h"
 
 #include <filesystem>
 #include <string>
@@ -15,6 +15,12 @@ struct PdfResult {
   int sheets = 0;     // sheets written
   std::string error;  // why nothing was written
 };
+
+// The sheets of every pass of the plan, one after the other in one file: double-sided,
+// the fronts and then the backs, as the two passes print them. The job's print mode
+// decides the order of two pages on a sheet. Needs a QGuiApplication.
+PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
+                       const std::filesystem::path& file, int resolution = 600);
 
 // Pages fromPage..toPage (clamped to the job's pages); two on one, the sheets that hold
 // them. Needs a QGuiApplication.

@@ -28,7 +28,7 @@ TEST(Commands, lookupsFindRunsAndTreatUnknownIdsAsTheFramesOwn) {
       {7055, CommandOwner::CardWindow, true, ""},   // a second-set field: a run
       {11926, CommandOwner::Frame, true, ""},       // the letter Z
       {54, CommandOwner::PageView, true, "Zoom &In\t+"},
-      {16, CommandOwner::Frame, false, "&Print"},
+      {16, CommandOwner::Frame, true, "&Print"},
       {186, CommandOwner::CardWindow, true, "Send &Email"},
       {5, CommandOwner::Frame, true, ""},           // unknown
   };

@@ -61,6 +61,7 @@ class CommandCoverage : public ShellTest {
     o.fileChooser = &chooser;
     o.webBrowserProbe = [] { return BrowserProbe{true, "/usr/bin/some-browser"}; };
     o.cardWindowFactory = createCardWindow;
+    o.printerFactory = [] { return makePdfPrinter(); };
     frame = std::make_unique<MainFrame>(std::move(o));
     frame->setUp();
     frame->show();

@@ -8,9 +8,11 @@
 #include "platform/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "shell/MainFrame.h"
+#include "shell/PrinterJob.h"
 #include "store/AddressRecord.h"
 #include "support/TestDir.h"
 
+#include <QPrinter>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -109,6 +111,9 @@ class ShellTest : public ::testing::Test {
       ++browserProbes;
       return BrowserProbe{true, "/usr/bin/some-browser"};
     };
+    // Printing writes PDF files that the scripted file chooser names, never to a printer
+    // of the machine.
+    o.printerFactory = [] { return makePdfPrinter(); };
     o.cardWindowFactory = [this](QWidget* parent, ShellServices& s) -> CardWindowHost* {
       card = new FakeCardWindow(parent, s);
       return card;
@@ -120,6 +125,8 @@ class ShellTest : public ::testing::Test {
     frame = std::make_unique<MainFrame>(std::move(o));
     frame->setUp();
     frame->show();
+    // A frame dialog nobody scripted is cancelled (printing from the layout menu, say).
+    frame->setDialogRunner([](QDialog&) { return int(QDialog::Rejected); });
     return *frame;
   }
 
