@@ -10,6 +10,7 @@
 #include "store/AdrFormat.h"
 #include "store/Book.h"
 #include "store/Converter.h"
+#include "store/Duplicates.h"
 #include "store/Rescan.h"
 #include "platform/Prompter.h"
 #include "printing/JobSettings.h"
@@ -235,6 +236,23 @@ class TerminalPrompter : public Prompter {
   std::ostream& out_;
   std::ostream& err_;
 };
+
+// The groups of entries that look alike, as the duplicates window lists them: what they
+// share, then each entry by its name and slot.
+int duplicates(const std::string& arg, std::ostream& out, std::ostream& err) {
+  Book book;
+  if (auto failed = openBook(book, arg, err)) return *failed;
+  const std::vector<DuplicateGroup> groups = findDuplicates(book);
+  for (const DuplicateGroup& g : groups) {
+    out << reasonName(g.reason) << ": " << utf8(g.shared) << "\n";
+    for (int slot : g.members) {
+      const std::optional<AddressRecord> r = book.readRecord(slot);
+      if (r) out << "  " << slot << "\t" << utf8(nameKey(*r, book.cardSort())) << "\n";
+    }
+  }
+  out << groups.size() << (groups.size() == 1 ? " group" : " groups") << "\n";
+  return kOk;
+}
 
 int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
   Book book;
@@ -513,6 +531,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (verb == "dump" && single) return dump(args[1], out, err);
   if (verb == "sort") return sort(args, out, err);
   if (verb == "rescan" && single) return rescan(args[1], out, err);
+  if (verb == "duplicates" && single) return duplicates(args[1], out, err);
   if (verb == "convert" && single) return convert(args[1], out, err);
   if (verb == "print") return print(args, out, err);
   if (verb == "import") return importCsv(args, out, err);

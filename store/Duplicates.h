@@ -19,7 +19,7 @@ enum class DuplicateReason { Name, Email, Phone };
 struct DuplicateGroup {
   DuplicateReason reason = DuplicateReason::Name;
   std::string shared;      // the name (without "[Dup:n]"), e-mail or digits, as compared
-  std::vector<int> members;  // list order
+  std::vector<int> members;  // the slots of its entries, in list order
 };
 
 // The digits of a telephone number: "(555) 123-4567" and "555.123.4567" are both

@@ -321,5 +321,23 @@ TEST_F(VcardCli, exportsTheBookAndImportsItAgain) {
             cli::kFailure);
 }
 
+TEST_F(VcardCli, listsEntriesThatLookAlike) {
+  const fs::path vcf = dir_ / "phone.vcf";
+  test::writeFile(vcf,
+                  "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Ann;;;\nEMAIL:Ann@Example.com\n"
+                  "TEL;TYPE=WORK:(555) 123-4567\nEND:VCARD\n"
+                  "BEGIN:VCARD\nVERSION:3.0\nN:Lee;Annie;;;\nEMAIL:ann@example.COM\n"
+                  "TEL;TYPE=CELL:555.123.4567\nEND:VCARD\n"
+                  "BEGIN:VCARD\nVERSION:3.0\nN:Fox;Cy;;;\nEND:VCARD\n");
+  const fs::path book = dir_ / "phone.adr";
+  ASSERT_EQ(cli({"import", vcf.string(), book.string()}).code, 0);
+  const CliRun r = cli({"duplicates", book.string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "E-mail: ann@example.com\n  0\tAnn Lee \n  1\tAnnie Lee \n"
+            "Telephone: 5551234567\n  0\tAnn Lee \n  1\tAnnie Lee \n"
+            "2 groups\n");
+}
+
 }  // namespace
 }  // namespace mv::vcard
