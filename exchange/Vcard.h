@@ -19,8 +19,6 @@ class FileChooser;
 
 namespace vcard {
 
-inline constexpr const char* kVcardFilter = "vCard Files (*.vcf)|*.vcf";
-
 // One content line after unfolding and decoding. Names and parameter names are upper
 // case; the value is Windows-1252 with its escapes still in place, because only the
 // property knows whether ';' and ',' split it.
