@@ -61,9 +61,13 @@ TDuplicates::TDuplicates(Book& book, DuplicateMerger& merger, Prompter& prompter
 
   groups_->setHeaderLabels({QStringLiteral("Shared"), QStringLiteral("Entries")});
   groups_->setRootIsDecorated(true);
+  groups_->header()->setStretchLastSection(false);
+  groups_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  groups_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   fields_->setHorizontalHeaderLabels(
       {QStringLiteral("Field"), QStringLiteral("Keep"), QStringLiteral("Merge into it")});
   fields_->verticalHeader()->hide();
+  fields_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   fields_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   fields_->setSelectionMode(QAbstractItemView::NoSelection);
   fields_->horizontalHeader()->setSectionResizeMode(kFieldColumn, QHeaderView::ResizeToContents);
@@ -79,7 +83,7 @@ TDuplicates::TDuplicates(Book& book, DuplicateMerger& merger, Prompter& prompter
 
   auto* layout = new QVBoxLayout(this);
   auto* panes = new QHBoxLayout;
-  panes->addWidget(groups_, 2);
+  panes->addWidget(groups_, 3);
   panes->addWidget(fields_, 5);
   layout->addLayout(panes, 1);
   layout->addWidget(note_);
@@ -98,7 +102,7 @@ TDuplicates::TDuplicates(Book& book, DuplicateMerger& merger, Prompter& prompter
   connect(merge_, &QPushButton::clicked, this, &TDuplicates::merge);
   connect(undo_, &QPushButton::clicked, this, &TDuplicates::undo);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  resize(860, 560);
+  resize(960, 600);
   refill();
 }
 
