@@ -7,6 +7,8 @@
 #include "cardwindow/SummaryRtf.h"
 #include "cardwindow/SummaryView.h"
 #include "exchange/qt/ImportDialog.h"
+#include "exchange/Vcard.h"
+#include "cardwindow/DuplicatesDialog.h"
 #include "exchange/ExportWizard.h"
 #include "exchange/Launch.h"
 #include "exchange/QtLauncher.h"
@@ -278,6 +280,11 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
     return importCsvFile(csv, *services_.prompter, *services_.fileChooser,
                          book.isOpen() ? book.path() : std::filesystem::path(), this,
                          runDialog_);
+  };
+  hooks.importVcard = [this](const std::filesystem::path& vcf) {
+    const Book& book = session_->book();
+    return vcard::importVcardFile(vcf, *services_.prompter, *services_.fileChooser,
+                                  book.isOpen() ? book.path() : std::filesystem::path());
   };
   hooks.exportCsv = [this](const std::filesystem::path& csv,
                            const std::vector<AddressRecord>& records) {
@@ -668,6 +675,17 @@ bool TCardFile::onCommand(int id) {
     case kGroupMenu: showGroupMenu(); return true;
     case kCopySummary: summary_->selectAllAndCopy(); return true;
     case kExport: runExport(); return true;
+    case kFindDuplicates: showDuplicates(); return true;
+    case kRescan: {
+      const unsigned long before = session_->book().generation();
+      session_->onCommand(id);
+      updateEnabling();
+      // A rescan marks repeated names; what else looks alike is shown for merging.
+      const Book& book = session_->book();
+      if (book.isOpen() && book.generation() != before && !findDuplicates(book).empty())
+        showDuplicates();
+      return true;
+    }
     case kPhoneHome: launchField(FieldId::Home, LaunchKind::Dialer); return true;
     case kPhoneOffice: launchField(FieldId::Office, LaunchKind::Dialer); return true;
     case kPhoneMobile: launchField(FieldId::Mobile, LaunchKind::Dialer); return true;
@@ -731,7 +749,8 @@ std::optional<bool> TCardFile::isCommandEnabled(int id) const {
     case kNewsGroup:
     case kFtpSite:
       return true;
-    case kExport: return session_->book().isOpen();
+    case kExport:
+    case kFindDuplicates: return session_->book().isOpen();
     default: break;
   }
   if (id >= kFirstLetter && id <= kLastLetter) return true;
@@ -740,6 +759,21 @@ std::optional<bool> TCardFile::isCommandEnabled(int id) const {
     return id < kGoToGroupFirst + session_->names().groupCount();
   if (handlesCommand(id)) return session_->isCommandEnabled(id);
   return std::nullopt;
+}
+
+void TCardFile::showDuplicates() {
+  Book& book = session_->book();
+  if (!book.isOpen()) return;
+  session_->commitPending();
+  if (!merger_) merger_ = std::make_unique<DuplicateMerger>(book);
+  TDuplicates dialog(book, *merger_, *services_.prompter, this);
+  runDialog_(dialog);
+  if (!dialog.changedBook()) return;
+  // Entries went and came back: the card shows the group, not a name that may be gone.
+  session_->select({NamesList::kMain, -1});
+  rebuildTree();
+  refreshCard();
+  updateEnabling();
 }
 
 bool TCardFile::canClose() {

@@ -7,6 +7,7 @@
 #include "cardwindow/CardSearch.h"
 #include "commands/CommandTarget.h"
 #include "store/CardSession.h"
+#include "store/Duplicates.h"
 
 #include <QPointer>
 #include <QSet>
@@ -104,6 +105,8 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void closeFrame();
   // Export wizard, the field list of Save As with the CSV type, and the hand-overs.
   void runExport();
+  // Find Duplicates, and after a Rescan that leaves entries looking alike.
+  void showDuplicates();
   bool exportCsvForSaveAs(const std::filesystem::path& csv,
                           const std::vector<AddressRecord>& records);
   LaunchSettings launchSettings() const;
@@ -120,6 +123,7 @@ class TCardFile final : public QWidget, public CardWindowHost {
   ShellServices& services_;
   std::unique_ptr<Dialogs> dialogs_;
   std::unique_ptr<CardSession> session_;
+  std::unique_ptr<DuplicateMerger> merger_;  // merges of this window, undone until a save
   DialogRunner runDialog_;
   std::unique_ptr<Launcher> desktopLauncher_;
   Launcher* launcher_ = nullptr;

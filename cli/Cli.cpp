@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "exchange/ImportBook.h"
+#include "exchange/Vcard.h"
 #include "platform/Text.h"
 #include "store/AtomicFile.h"
 #include "platform/Cp1252.h"
@@ -9,6 +10,7 @@
 #include "store/AdrFormat.h"
 #include "store/Book.h"
 #include "store/Converter.h"
+#include "store/Duplicates.h"
 #include "store/Rescan.h"
 #include "platform/Prompter.h"
 #include "printing/JobSettings.h"
@@ -31,7 +33,9 @@ constexpr const char* kUsage =
     "usage: mervane-cli check BOOK | list BOOK [--sort first|last|company] | dump BOOK |\n"
     "       sort BOOK --by first|last|company | rescan BOOK | convert BOOK |\n"
     "       import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force] |\n"
-    "       export BOOK --csv OUT [--fields 0,2,3,...] | export BOOK --text OUT\n";
+    "       import FILE.vcf BOOK [--force] | duplicates BOOK |\n"
+    "       export BOOK --csv OUT [--fields 0,2,3,...] | export BOOK --text OUT |\n"
+    "       export BOOK --vcard OUT\n";
 
 std::string utf8(const std::string& cp1252) { return fromCp1252(cp1252).toUtf8().toStdString(); }
 
@@ -234,6 +238,23 @@ class TerminalPrompter : public Prompter {
   std::ostream& err_;
 };
 
+// The groups of entries that look alike, as the duplicates window lists them: what they
+// share, then each entry by its name and slot.
+int duplicates(const std::string& arg, std::ostream& out, std::ostream& err) {
+  Book book;
+  if (auto failed = openBook(book, arg, err)) return *failed;
+  const std::vector<DuplicateGroup> groups = findDuplicates(book);
+  for (const DuplicateGroup& g : groups) {
+    out << reasonName(g.reason) << ": " << utf8(g.shared) << "\n";
+    for (int slot : g.members) {
+      const std::optional<AddressRecord> r = book.readRecord(slot);
+      if (r) out << "  " << slot << "\t" << utf8(nameKey(*r, book.cardSort())) << "\n";
+    }
+  }
+  out << groups.size() << (groups.size() == 1 ? " group" : " groups") << "\n";
+  return kOk;
+}
+
 int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
   Book book;
   if (auto failed = openBook(book, arg, err)) return *failed;
@@ -382,12 +403,35 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   return kOk;
 }
 
+// Writes an import's records as the new book and prints what the dialog would tell.
+int writeImported(const imp::ImportedBook& result, const std::filesystem::path& bookPath,
+                  const std::string& bookArg, std::ostream& out, std::ostream& err) {
+  const std::optional<std::string> book = imp::bookBytes(result.records);
+  if (!book) {
+    err << "mervane-cli: the file holds more entries than one address book can keep.\n";
+    return kFailure;
+  }
+  if (!writeFileAtomically(bookPath, *book)) {
+    err << "mervane-cli: " << bookArg << " cannot be written.\n";
+    return kFailure;
+  }
+  out << "records: " << result.records.size() << "\n"
+      << "duplicates: " << result.duplicates << "\n"
+      << "values cut: " << result.valuesCut << "\n"
+      << "characters replaced: " << result.replaced << "\n"
+      << "lines left out: " << result.linesLeftOut << "\n";
+  if (result.valuesLeftOut > 0) out << "values left out: " << result.valuesLeftOut << "\n";
+  return kOk;
+}
+
 // Imports a CSV file into a new book, matching as the import dialog does, then the pairs
-// given with --match. Prints what the dialog would tell: records, duplicates marked, values
-// cut, characters replaced and lines left out.
+// given with --match; a .vcf file's cards map onto the fields by their property names.
+// Prints what the dialog would tell: records, duplicates marked, values cut, characters
+// replaced and lines left out.
 int importCsv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   constexpr const char* kImportUsage =
-      "usage: mervane-cli import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force]\n";
+      "usage: mervane-cli import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force] |\n"
+      "       import FILE.vcf BOOK [--force]\n";
   if (args.size() < 3) {
     err << kImportUsage;
     return kFailure;
@@ -421,6 +465,13 @@ int importCsv(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "mervane-cli: " << args[1] << " cannot be read.\n";
     return kFailure;
   }
+  if (hasExtensionIgnoreCase(csvPath.filename().string(), ".vcf")) {
+    if (!pairs.empty()) {
+      err << "mervane-cli: a vCard file's fields are matched by their names; --match is for CSV.\n";
+      return kFailure;
+    }
+    return writeImported(vcard::importCards(bytes), bookPath, args[2], out, err);
+  }
   const imp::ImportFile file = imp::parseImportFile(bytes);
   imp::FieldMatch match;
   match.autoMatch(file.names);
@@ -438,28 +489,14 @@ int importCsv(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     match.match(column, field);
   }
-  const imp::ImportedBook result = imp::importRecords(file, match);
-  const std::optional<std::string> book = imp::bookBytes(result.records);
-  if (!book) {
-    err << "mervane-cli: the file holds more entries than one address book can keep.\n";
-    return kFailure;
-  }
-  if (!writeFileAtomically(bookPath, *book)) {
-    err << "mervane-cli: " << args[2] << " cannot be written.\n";
-    return kFailure;
-  }
-  out << "records: " << result.records.size() << "\n"
-      << "duplicates: " << result.duplicates << "\n"
-      << "values cut: " << result.valuesCut << "\n"
-      << "characters replaced: " << result.replaced << "\n"
-      << "lines left out: " << result.linesLeftOut << "\n";
-  return kOk;
+  return writeImported(imp::importRecords(file, match), bookPath, args[2], out, err);
 }
 
 // export: the book as the export wizard writes it, comma-separated with the chosen
 // fields or as plain text.
 constexpr const char* kExportUsage =
-    "usage: mervane-cli export BOOK --csv OUT [--fields 0,2,3,...] | export BOOK --text OUT\n";
+    "usage: mervane-cli export BOOK --csv OUT [--fields 0,2,3,...] | export BOOK --text OUT |\n"
+    "       export BOOK --vcard OUT\n";
 
 // "0,2,3": field numbers 0..27, each at most once.
 std::optional<ExportFields> parseFields(const std::string& list) {
@@ -486,8 +523,10 @@ int exportBook(const std::vector<std::string>& args, std::ostream& out, std::ost
   bool fieldsGiven = false;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if ((a == "--csv" || a == "--text") && !format && i + 1 < args.size()) {
-      format = a == "--csv" ? ExportFormat::Csv : ExportFormat::Text;
+    if ((a == "--csv" || a == "--text" || a == "--vcard") && !format && i + 1 < args.size()) {
+      format = a == "--csv" ? ExportFormat::Csv
+               : a == "--vcard" ? ExportFormat::Vcard
+                                : ExportFormat::Text;
       target = args[++i];
     } else if (a == "--fields" && !fieldsGiven && i + 1 < args.size()) {
       const auto parsed = parseFields(args[++i]);
@@ -532,6 +571,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (verb == "dump" && single) return dump(args[1], out, err);
   if (verb == "sort") return sort(args, out, err);
   if (verb == "rescan" && single) return rescan(args[1], out, err);
+  if (verb == "duplicates" && single) return duplicates(args[1], out, err);
   if (verb == "convert" && single) return convert(args[1], out, err);
   if (verb == "print") return print(args, out, err);
   if (verb == "import") return importCsv(args, out, err);

@@ -31,6 +31,7 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     card(cmd::kRescan, "&Rescan"),
     card(cmd::kBackup, "&Backup File"),
     card(cmd::kImport, "&Import"),
+    card(cmd::kImportVcard, "Import v&Card..."),
     card(cmd::kExport, "&Export"),
     row(cmd::kPrint, "&Print", "Print the selected layout", cmd::kPrint),
     row(cmd::kPrintPreview, "Print Pre&view", {}, cmd::kPrintPreview),
@@ -59,6 +60,8 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     card(cmd::kNewsGroup, "News &Group"),
     card(cmd::kFtpSite, "FTP &Site"),
     card(cmd::kConnect, "&Connect"),
+    // Tools
+    card(cmd::kFindDuplicates, "Find &Duplicates"),
     // Setup
     row(cmd::kLabels, "&Labels\tCtrl+L", {}, cmd::kLabels, O::Frame, kNotYet),
     row(cmd::kEnvelope, "&Envelope\tCtrl+N", {}, cmd::kEnvelope, O::Frame, kNotYet),

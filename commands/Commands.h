@@ -14,6 +14,7 @@ namespace cmd {
 // File
 inline constexpr int kNewFile = 24333, kOpen = 24336, kSave = 24335, kSaveAs = 24334;
 inline constexpr int kRescan = 11842, kBackup = 8049, kImport = 8071, kExport = 8070;
+inline constexpr int kImportVcard = 8072;
 inline constexpr int kPrint = 16, kPrintPreview = 15, kPrinterSetup = 17, kPaperSize = 18;
 inline constexpr int kSaveAndClose = 24310, kQuit = 332;
 inline constexpr int kFirstRecent = 31990, kLastRecent = 31995;
@@ -27,6 +28,8 @@ inline constexpr int kPhoneHome = 183, kPhoneOffice = 184, kPhoneMobile = 185,
 inline constexpr int kPhoneHome2 = 191, kPhoneOffice2 = 192, kSendEmail2 = 193,
                      kOpenWebPage2 = 194, kNewsGroup = 195, kFtpSite = 196;
 inline constexpr int kConnect = 7069;  // launch the second-set value on the card
+// Tools
+inline constexpr int kFindDuplicates = 8073;
 // Setup
 inline constexpr int kLabels = 32, kEnvelope = 29, kPageSettings = 83, kHeading = 78,
                      kFootnote = 79, kFontAndColor = 81, kMyAddress = 85, kPrinting = 112;

@@ -1,6 +1,7 @@
 #include "exchange/ExportFile.h"
 
 #include "exchange/ExportText.h"
+#include "exchange/Vcard.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "store/AtomicFile.h"
@@ -14,13 +15,19 @@ std::vector<AddressRecord> exportRecords(const Book& book) {
 
 std::string exportBytes(const std::vector<AddressRecord>& records, ExportFormat format,
                         const ExportFields& fields) {
-  return format == ExportFormat::Csv ? csvExportBytes(records, fields)
-                                     : textExportBytes(records);
+  switch (format) {
+    case ExportFormat::Csv: return csvExportBytes(records, fields);
+    case ExportFormat::Vcard: return vcard::exportCards(records);
+    case ExportFormat::Text: break;
+  }
+  return textExportBytes(records);
 }
 
 std::filesystem::path withExportExtension(const std::filesystem::path& path,
                                           ExportFormat format) {
-  const char* ext = format == ExportFormat::Csv ? ".csv" : ".txt";
+  const char* ext = format == ExportFormat::Csv     ? ".csv"
+                    : format == ExportFormat::Vcard ? ".vcf"
+                                                    : ".txt";
   const std::string name = path.filename().string();
   if (hasExtensionIgnoreCase(name, ext)) return path;
   std::filesystem::path out = path;

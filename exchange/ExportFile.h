@@ -12,7 +12,7 @@ namespace mv {
 
 class Book;
 
-enum class ExportFormat { Csv, Text };
+enum class ExportFormat { Csv, Text, Vcard };
 
 // The records of the open book in list order; nothing is written to the scratch folder
 // and the book keeps its path.

@@ -22,6 +22,7 @@ namespace {
 constexpr const char* kFileTitle = "Enter a new file name...";
 constexpr const char* kCsvFilter = "Text Data File - Comma Separated Values (*.csv)|*.csv";
 constexpr const char* kTextFilter = "Plain Text File (*.txt)|*.txt";
+constexpr const char* kVcardFilter = "vCard File (*.vcf)|*.vcf";
 
 QLabel* boldLabel(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -134,6 +135,8 @@ TExport::TExport(ExportServices services, QWidget* parent)
       {kTextRadio, "Plain Text *.txt", true},
       {kRtfRadio, "Cover Letters \nRich Text Format (*.rtf) ", false},
       {kHtmlRadio, "HTML Addressbook\nYou can view the addressbook with your web browser", false},
+      {kVcardRadio, "Contacts *.vcf (vCard)\nPhones and mail programs can import this file",
+       true},
   };
   for (const auto& f : kFormats) {
     auto* radio = new QRadioButton(QString::fromLatin1(f.text), formats);
@@ -170,6 +173,8 @@ void TExport::next() {
         format_ = ExportFormat::Csv;
       } else if (checked(kTextRadio)) {
         format_ = ExportFormat::Text;
+      } else if (checked(kVcardRadio)) {
+        format_ = ExportFormat::Vcard;
       } else {
         services_.prompter->inform("Please select a format");
         return;
@@ -193,7 +198,9 @@ void TExport::fileStep() {
   FileRequest request;
   request.kind = FileRequest::Kind::Save;
   request.title = kFileTitle;
-  request.filter = format_ == ExportFormat::Csv ? kCsvFilter : kTextFilter;
+  request.filter = format_ == ExportFormat::Csv     ? kCsvFilter
+                   : format_ == ExportFormat::Vcard ? kVcardFilter
+                                                    : kTextFilter;
   request.overwritePrompt = true;
   const auto choice = services_.fileChooser->choose(request);
   if (!choice) return;  // stays on the file page; Next asks again
@@ -205,23 +212,27 @@ void TExport::fileStep() {
     showPage(fieldPage_);
     return;
   }
-  const bool ok = write(file_, exportBytes(*snapshot_, ExportFormat::Text));
+  const bool ok = write(file_, exportBytes(*snapshot_, format_));
   snapshot_.reset();
+  if (ok && format_ == ExportFormat::Vcard) offerFolder("vCard Export is complete");
   accept();
-  if (ok && services_.offerDocument) services_.offerDocument(file_);
+  if (ok && format_ == ExportFormat::Text && services_.offerDocument)
+    services_.offerDocument(file_);
 }
 
 void TExport::writeCsv() {
   const bool ok = write(file_, exportBytes(*snapshot_, ExportFormat::Csv, fieldPage_->fields()));
   snapshot_.reset();
-  if (ok) {
-    const Answer a = services_.prompter->ask(Message{csvCompleteText(file_), kCsvCompleteCaption,
-                                                     Icon::Question, Buttons::YesNo, Answer::Yes,
-                                                     TextCoding::Utf8});
-    if (a == Answer::Yes && services_.openFolder)
-      services_.openFolder(std::filesystem::absolute(file_).parent_path());
-  }
+  if (ok) offerFolder(kCsvCompleteCaption);
   accept();
+}
+
+void TExport::offerFolder(const char* caption) {
+  const Answer a = services_.prompter->ask(Message{csvCompleteText(file_), caption,
+                                                   Icon::Question, Buttons::YesNo, Answer::Yes,
+                                                   TextCoding::Utf8});
+  if (a == Answer::Yes && services_.openFolder)
+    services_.openFolder(std::filesystem::absolute(file_).parent_path());
 }
 
 bool TExport::write(const std::filesystem::path& path, const std::string& bytes) {

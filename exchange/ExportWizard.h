@@ -62,6 +62,7 @@ class TExport final : public QDialog {
   enum Step { FormatStep = 0, FileStep = 1, FieldStep = 11 };
   static constexpr int kNext = 1, kCancel = 2, kPicture = 106, kFrame = 107;
   static constexpr int kCsvRadio = 101, kTextRadio = 102, kRtfRadio = 103, kHtmlRadio = 105;
+  static constexpr int kVcardRadio = 108;
 
   TExport(ExportServices services, QWidget* parent = nullptr);
 
@@ -75,6 +76,8 @@ class TExport final : public QDialog {
   void showPage(QWidget* page);
   void fileStep();
   void writeCsv();
+  // "Data has been saved in…": Yes opens the folder.
+  void offerFolder(const char* caption);
   bool write(const std::filesystem::path& path, const std::string& bytes);
 
   ExportServices services_;

@@ -334,7 +334,8 @@ std::optional<std::string> bookBytes(const std::vector<AddressRecord>& records) 
   return out;
 }
 
-std::string importNotice(const ImportedBook& result) {
+std::string importNotice(const ImportedBook& result, const char* lineOne,
+                         const char* lineMany) {
   const auto counted = [](int n, const char* one, const char* many) {
     return std::to_string(n) + ' ' + (n == 1 ? one : many);
   };
@@ -348,11 +349,14 @@ std::string importNotice(const ImportedBook& result) {
     out += fillFormat("%s longer than a field holds, cut to fit.\n",
                       {counted(result.valuesCut, "value was", "values were")});
   }
+  if (result.valuesLeftOut > 0) {
+    out += fillFormat("%s no field to go into and left out.\n",
+                      {counted(result.valuesLeftOut, "value had", "values had")});
+  }
   if (result.linesLeftOut > 0) {
     out += fillFormat("One import takes at most %d entries: the last %s left out.\n",
                       {std::to_string(kMaxImportRecords),
-                       counted(result.linesLeftOut, "line of the file was",
-                               "lines of the file were")});
+                       counted(result.linesLeftOut, lineOne, lineMany)});
   }
   if (!out.empty()) out.pop_back();
   return out;

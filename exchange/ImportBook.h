@@ -77,6 +77,7 @@ struct ImportedBook {
   int valuesCut = 0;              // values longer than their field or the notes hold
   int linesLeftOut = 0;           // usable lines beyond the 1,900 of one import
   int replaced = 0;               // characters Windows-1252 cannot hold
+  int valuesLeftOut = 0;          // values with no field to go into (a third e-mail...)
 };
 
 // Called every 10 records with the number written so far.
@@ -95,7 +96,10 @@ ImportedBook importRecords(const ImportFile& file, const FieldMatch& match,
 std::optional<std::string> bookBytes(const std::vector<AddressRecord>& records);
 
 // What the user should know after an import beyond the duplicates (cut values, replaced
-// characters, left-out lines), one sentence a line; empty when nothing.
-std::string importNotice(const ImportedBook& result);
+// characters, left-out lines), one sentence a line; empty when nothing. `lineOne` and
+// `lineMany` name what the left-out lines were to the user.
+std::string importNotice(const ImportedBook& result,
+                         const char* lineOne = "line of the file was",
+                         const char* lineMany = "lines of the file were");
 
 }  // namespace mv::imp

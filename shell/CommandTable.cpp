@@ -25,7 +25,7 @@ MenuDef menu(const char* title, std::initializer_list<int> ids) {
 MenuDef fileMenu(const char* quitLabel) {
   // The recent files are inserted above "Save and Close" as the menu opens.
   MenuDef m = menu("&File", {cmd::kNewFile, cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0,
-                             cmd::kRescan, cmd::kBackup, 0, cmd::kImport, cmd::kExport, 0,
+                             cmd::kRescan, cmd::kBackup, 0, cmd::kImport, cmd::kImportVcard, cmd::kExport, 0,
                              cmd::kPrint, cmd::kPrintPreview, cmd::kPaperSize,
                              cmd::kPrinterSetup, 0, cmd::kSaveAndClose, cmd::kQuit});
   m.items.back().label = quitLabel;
@@ -48,6 +48,8 @@ MenuDef setupMenu(bool pageView) {
   m.items.push_back(item(cmd::kPrinting));
   return m;
 }
+
+MenuDef toolsMenu() { return menu("&Tools", {cmd::kFindDuplicates}); }
 
 MenuDef helpMenu() { return menu("&Help", {cmd::kHelpContent, cmd::kHelpIndex, 0, cmd::kAbout}); }
 
@@ -73,10 +75,11 @@ MenuDef pageMenu() {
 std::vector<MenuDef> menuResource(int resource) {
   switch (resource) {
     case 1:
-      return {fileMenu("&Quit\t[Cancel]"), editMenu(), setupMenu(false), helpMenu()};
+      return {fileMenu("&Quit\t[Cancel]"), editMenu(), setupMenu(false), toolsMenu(),
+              helpMenu()};
     case 208:
       return {fileMenu("&Quit\tAlt+F4"), editMenu(), setupMenu(true), viewMenu(),
-              layoutMenu(), pageMenu(), helpMenu()};
+              layoutMenu(), pageMenu(), toolsMenu(), helpMenu()};
     case 212: {
       MenuDef letters{"", {}};
       for (int i = 0; i < 26; ++i)

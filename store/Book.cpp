@@ -89,6 +89,7 @@ BookStatus Book::createNew(const std::filesystem::path& path) {
 }
 
 void Book::close() {
+  ++generation_;
   working_.remove();
   working_.clearTables();
   working_.setChanged(false);
@@ -119,6 +120,7 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
 }
 
 BookStatus Book::buildFrom(std::vector<ListHead>& found, bool sorted, const TitleFn& title) {
+  ++generation_;
   const int total = names_.count() > 0 ? names_.count() : 1;
   names_.clear();
   working_.clearTables();
@@ -372,6 +374,7 @@ BookStatus Book::save() {
   if (path_.empty()) return BookStatus::NotOpen;
   const BookStatus status = writeBook(path_);
   if (status == BookStatus::Ok) {
+    ++generation_;
     working_.setChanged(false);
     working_.setReorderNeeded(false);
   }
@@ -381,6 +384,7 @@ BookStatus Book::save() {
 BookStatus Book::saveAs(const std::filesystem::path& path) {
   const BookStatus status = writeBook(path);
   if (status == BookStatus::Ok) {
+    ++generation_;
     path_ = path;
     working_.setChanged(false);
     working_.setReorderNeeded(false);

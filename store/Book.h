@@ -162,6 +162,10 @@ class Book {
   void setMarkOfListed(int position, int mark);
   int markOfListed(int position) const;
 
+  // Moves on at every save, open, close and rebuild of the list (which may renumber the
+  // slots): what a caller remembers of the working file holds while it stays the same.
+  unsigned long generation() const noexcept { return generation_; }
+
   // The record under a slot (current version), or none.
   std::optional<AddressRecord> readRecord(int slot) const { return working_.read(slot); }
 
@@ -193,6 +197,7 @@ class Book {
   int cardSort_ = 0;
   bool open_ = false;
   bool damaged_ = false;
+  unsigned long generation_ = 0;
 };
 
 }  // namespace mv

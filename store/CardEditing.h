@@ -75,6 +75,9 @@ struct SessionHooks {
   // (nullopt when it was cancelled or failed).
   std::function<std::optional<std::filesystem::path>(const std::filesystem::path& csv)>
       importCsv;
+  // Import vCard: as importCsv, for a .vcf file.
+  std::function<std::optional<std::filesystem::path>(const std::filesystem::path& vcf)>
+      importVcard;
   // Save As with the CSV type: write `csv` from `records`, the book in list order with the
   // card's pending edits. False when the export failed (it has told the user).
   std::function<bool(const std::filesystem::path& csv, const std::vector<AddressRecord>& records)>

@@ -65,6 +65,7 @@ bool CardSession::onCommand(int id) {
     case kNewFile: newFile(); return true;
     case kOpen: openFile(); return true;
     case kImport: openFile(kCsvFilter); return true;
+    case kImportVcard: importVcard(); return true;
     case kSave: save(); return true;
     case kSaveAs: saveAs(); return true;
     case kBackup: backup(); return true;
@@ -224,6 +225,16 @@ void CardSession::openFile(int selectedFilter) {
   if (namesRewriteScratch(path.string())) return;
   if (!validateBookFile(path, prompter_)) return;
   openBook(path);
+}
+
+void CardSession::importVcard() {
+  if (!askToSaveChanges()) return;
+  const auto choice =
+      chooseFile(FileRequest::Kind::Open, "Import vCard", "vCard Files (*.vcf)|*.vcf");
+  if (!choice || !hooks_.importVcard) return;
+  const auto imported = hooks_.importVcard(choice->path);
+  if (!imported || !validateBookFile(*imported, prompter_)) return;
+  openBook(*imported);
 }
 
 bool CardSession::openBook(const std::filesystem::path& path) {

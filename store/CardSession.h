@@ -49,6 +49,7 @@ class CardSession {
     kSave = cmd::kSave,
     kOpen = cmd::kOpen,
     kImport = cmd::kImport,  // Open with the CSV type selected
+    kImportVcard = cmd::kImportVcard,
     kGoToGroupFirst = cmd::kGoToGroupFirst,  // + n: the n-th top-level entry
   };
 
@@ -91,6 +92,9 @@ class CardSession {
   void openFile(int selectedFilter = 1);
   // Steps after the choice of a validated file; the start-up check uses this too.
   bool openBook(const std::filesystem::path& path);
+  // Import vCard: the changed question, the .vcf file chosen, the import hook makes the
+  // new book, which is then opened.
+  void importVcard();
   void save();
   void saveAs();
   void backup();

@@ -5,5 +5,6 @@ list(APPEND MERVANE_STORE_SOURCES
   CardModel.cpp CardModel.h
   CardEditing.cpp CardEditing.h
   CardSession.cpp CardSession.h
+  Duplicates.cpp Duplicates.h
   Rescan.cpp Rescan.h
 )

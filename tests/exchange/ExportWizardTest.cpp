@@ -121,6 +121,23 @@ TEST_F(ExportWizard, plainTextIsWrittenAndOfferedForOpening) {
   EXPECT_EQ(w->result(), QDialog::Accepted);
 }
 
+TEST_F(ExportWizard, vcardIsTheFifthFormat) {
+  auto w = makeWizard();
+  check(w.get(), TExport::kVcardRadio);
+  chooser_.answer(dir_ / "contacts");
+  prompter_.answer(Answer::No);
+  next(w.get());
+  EXPECT_EQ(chooser_.requests().at(0).filter, "vCard File (*.vcf)|*.vcf");
+  const std::string written = test::readFile(dir_ / "contacts.vcf");
+  EXPECT_EQ(written.substr(0, 48),
+            "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Ann\r\nN:;Ann;;;\r\nADR");
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_EQ(prompter_.last().caption, "vCard Export is complete");
+  EXPECT_TRUE(folders_.empty());
+  EXPECT_TRUE(offered_.empty());
+  EXPECT_EQ(w->result(), QDialog::Accepted);
+}
+
 TEST_F(ExportWizard, anUnwritableFileIsReportedWithoutTheOffer) {
   test::writeFile(dir_ / "plain", "x");
   for (int radio : {TExport::kTextRadio, TExport::kCsvRadio}) {

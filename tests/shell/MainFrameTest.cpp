@@ -36,7 +36,7 @@ Menus menusOf(const MainFrame& frame) {
 const Items kFile(const char* quit) {
   return {{24333, "&New File"}, {24336, "&Open..."}, {24335, "&Save"},
           {24334, "Save &As..."}, {0, ""}, {11842, "&Rescan"}, {8049, "&Backup File"},
-          {0, ""}, {8071, "&Import"}, {8070, "&Export"}, {0, ""}, {16, "&Print"},
+          {0, ""}, {8071, "&Import"}, {8072, "Import v&Card..."}, {8070, "&Export"}, {0, ""}, {16, "&Print"},
           {15, "Print Pre&view"}, {18, "Paper Si&ze"}, {17, "Printer &Setup"}, {0, ""},
           {24310, "Sa&ve and Close\t[OK]"}, {332, quit}};
 }
@@ -46,6 +46,7 @@ const Items kEdit{{6100, "&Add a new name"}, {6101, "&Delete the selected name"}
                   {331, "&Search Again"}, {0, ""}, {183, "Phone &Home"},
                   {184, "Phone &Office"}, {186, "Send &Email"}, {187, "Open &Web page"},
                   {195, "News &Group"}, {196, "FTP &Site"}};
+const Items kTools{{8073, "Find &Duplicates"}};
 const Items kHelp{{95, "&Content\tF1"}, {96, "&Index"}, {0, ""}, {97, "&About..."}};
 
 TEST_F(ShellTest, cardModeMenuHoldsEveryCommandWithoutThePageViewOnes) {
@@ -58,6 +59,7 @@ TEST_F(ShellTest, cardModeMenuHoldsEveryCommandWithoutThePageViewOnes) {
        {{32, "&Labels\tCtrl+L"}, {29, "&Envelope\tCtrl+N"}, {0, ""}, {83, "Page &Settings"},
         {78, "Page &Heading"}, {79, "Page &Footnote"}, {0, ""}, {85, "&My Address"},
         {112, "&Printing"}}},
+      {"&Tools", kTools},
       {"&Help", kHelp}};
   EXPECT_EQ(menusOf(f), expected);
 }
@@ -85,6 +87,7 @@ TEST_F(ShellTest, pageViewMenuAddsViewLayoutAndPageMenus) {
       {"&Page",
        {{70, "&Next Page\tPageDown"}, {71, "&Prior Page\tPageUp"}, {0, ""},
         {69, "Skip Pages - &Forward"}, {72, "Skip Pages - &Back"}}},
+      {"&Tools", kTools},
       {"&Help", kHelp}};
   EXPECT_EQ(menusOf(f), expected);
   // Every command with a picture number shows a picture beside its text.

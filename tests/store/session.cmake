@@ -7,4 +7,5 @@ mervane_add_test(store_session_tests
     ${CMAKE_CURRENT_LIST_DIR}/session_CardModelTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/session_EditingTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/session_FilesTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/session_DuplicatesTest.cpp
   LIBS mervane_store)
