@@ -471,7 +471,11 @@ PageJob MainFrame::currentJob() const {
   AddressPageSettings settings = addressPageSettings(customize_, state_.layout);
   settings.heading = heading_;
   settings.footnote = footnote_;
-  return pageJobFor(state_, std::move(settings), &pageBook_);
+  PageJob job = pageJobFor(state_, std::move(settings), &pageBook_);
+  if (state_.layout == kLabelsLayout)
+    useLabelSettings(job, loadLabelPageSettings(mervaneIni(), customize_.font,
+                                                readLabelsDat(labelsDatPath())));
+  return job;
 }
 
 void MainFrame::bringToFront() {
