@@ -147,13 +147,23 @@ void drawLabelText(Canvas& canvas, const Rect& rect, const LabelFields& fields,
       layoutLabelText(fields, style.options, style.font.height, rect);
   if (lines.empty()) return;
   canvas.setTextColor(style.font.color);
-  bool bold = !lines.front().bold;  // so that the first line sets its font
+  const Font regular = fontOf(style.font, false);
+  const Font bold = fontOf(style.font, true);
   for (const LabelLine& line : lines) {
-    if (line.bold != bold) {
-      bold = line.bold;
-      canvas.setFont(fontOf(style.font, bold));
+    // Selecting a font sets up its measuring: only a change of font pays for that.
+    const Font& font = line.bold ? bold : regular;
+    if (!(canvas.font() == font)) canvas.setFont(font);
+    // A line that fits its box is drawn at a point: the same place as in the box, without
+    // the clipping that a line too long for the label needs.
+    const int width = canvas.measureText(line.text).width;
+    if (width > line.box.width()) {
+      canvas.drawTextBox(line.box, line.text, style.align, TextFlow::SingleLine);
+      continue;
     }
-    canvas.drawTextBox(line.box, line.text, style.align, TextFlow::SingleLine);
+    int x = line.box.left;
+    if (style.align == HAlign::Center) x = line.box.left + (line.box.width() - width) / 2;
+    if (style.align == HAlign::Right) x = line.box.right - width;
+    canvas.drawText({x, line.box.top}, line.text, {HAlign::Left, VAlign::Top});
   }
 }
 
