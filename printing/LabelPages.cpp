@@ -163,3 +163,23 @@ void drawLabelsPage(Canvas& canvas, const LabelPageSettings& s, const LabelGrid&
 }
 
 }  // namespace mv
+
+#include "store/Book.h"
+
+namespace mv {
+
+std::vector<LabelName> labelNamesOf(const std::vector<AddressRecord>& records) {
+  std::vector<LabelName> names;
+  names.reserve(records.size());
+  for (const AddressRecord& r : records)
+    names.push_back({r[FieldId::First] + " " + r[FieldId::Last] + " - " + r[FieldId::Company],
+                     r.slot, r.mark != 1});
+  return names;
+}
+
+bool applyLabelChecks(Book& book, const std::vector<LabelName>& names) {
+  for (const LabelName& name : names) book.workingFile().setMark(name.slot, name.checked ? 0 : 1);
+  return book.rewrite() == BookStatus::Ok;
+}
+
+}  // namespace mv

@@ -64,3 +64,21 @@ void drawLabelsPage(Canvas& canvas, const LabelPageSettings& s, const LabelGrid&
                     const PageBook& book, int page, bool hideAddresses);
 
 }  // namespace mv
+
+namespace mv {
+
+class Book;
+
+// The "Select Names" list: every entry in list order as "First Last - Company", checked
+// when it gets a label (its mark is not 1), with the slot its mark belongs to.
+struct LabelName {
+  std::string text;
+  int slot = 0;
+  bool checked = false;
+};
+std::vector<LabelName> labelNamesOf(const std::vector<AddressRecord>& records);
+// Marks 0 for the checked names and 1 for the others, by slot, then the working file is
+// rewritten with them. False when the rewrite failed.
+[[nodiscard]] bool applyLabelChecks(Book& book, const std::vector<LabelName>& names);
+
+}  // namespace mv

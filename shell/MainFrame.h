@@ -148,6 +148,8 @@ class MainFrame : public QMainWindow {
   bool printerReady();
   void print();
   void fontAndColor();
+  bool labelSetup();  // true on OK
+  void myAddress();
   void printingProblems();
   void runHandler(int id);
   void popUp(int resource, QToolButton* below);
