@@ -89,6 +89,16 @@ TEST(LabelText, linesStandOneLineHeightApartAndStopAtTheBottom) {
   EXPECT_EQ(lines[1].box, (Rect{0, 43, 300, 86}));
 }
 
+TEST(LabelText, aLineTooLongForItsLabelIsCutAtTheBox) {
+  RecordingCanvas canvas(CanvasTarget::Printer);
+  drawLabelText(canvas, {0, 0, 40, 100}, fields({{FieldId::Company, "A very long company name"}}),
+                LabelTextStyle{});
+  const auto boxes = canvas.callsOf(DrawCall::Kind::TextBox);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rect, (Rect{0, 0, 40, 15}));
+  EXPECT_EQ(boxes[0].flow, TextFlow::SingleLine);
+}
+
 TEST(LabelText, boldCompanyIsDrawnBoldAndAligned) {
   RecordingCanvas canvas(CanvasTarget::Printer);
   LabelTextStyle style;
@@ -98,14 +108,15 @@ TEST(LabelText, boldCompanyIsDrawnBoldAndAligned) {
   style.font.color = {0, 0, 128};
   drawLabelText(canvas, {10, 10, 260, 98},
                 fields({{FieldId::First, "Ann"}, {FieldId::Company, "Acme"}}), style);
-  const auto boxes = canvas.callsOf(DrawCall::Kind::TextBox);
+  // Lines that fit are drawn at a point, without clipping.
+  const auto boxes = canvas.callsOf(DrawCall::Kind::Text);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].font.weight, 400);
   EXPECT_EQ(boxes[1].text, "Acme");
   EXPECT_EQ(boxes[1].font.weight, 700);
   EXPECT_EQ(boxes[1].font.face, "Liberation Serif");
-  EXPECT_EQ(boxes[1].rect, (Rect{10, 25, 260, 40}));
-  EXPECT_EQ(boxes[1].boxAlign, HAlign::Center);
+  EXPECT_EQ(boxes[1].at.y, 25);
+  EXPECT_EQ(boxes[1].at.x, 10 + (250 - canvas.measureText("Acme").width) / 2);
   EXPECT_EQ(boxes[1].textColor, (Rgb{0, 0, 128}));
 }
 
@@ -165,7 +176,8 @@ std::vector<AddressRecord> records(int n, int markedOne = 0) {
 
 std::vector<std::string> drawnTexts(const RecordingCanvas& canvas) {
   std::vector<std::string> out;
-  for (const DrawCall& c : canvas.callsOf(DrawCall::Kind::TextBox)) out.push_back(c.text);
+  for (const DrawCall& c : canvas.calls())
+    if (c.kind == DrawCall::Kind::Text || c.kind == DrawCall::Kind::TextBox) out.push_back(c.text);
   return out;
 }
 
@@ -177,13 +189,13 @@ TEST(LabelPages, checkedEntriesFillTheLabelsInUseRowByRow) {
   EXPECT_EQ(labelPageCount(book.counts().unmarked, grid.countInUse(3, 10)), 2);
   RecordingCanvas page1(CanvasTarget::Printer);
   drawLabelsPage(page1, s, grid, book, 1, false);
-  const auto boxes = page1.callsOf(DrawCall::Kind::TextBox);
+  const auto boxes = page1.callsOf(DrawCall::Kind::Text);
   ASSERT_EQ(boxes.size(), 20u);
   EXPECT_EQ(boxes[0].text, "Entry4");
   // Label (2, 0) follows (0, 0): 19 + 2 x (263 + 12) and the 0.10 in margin.
-  EXPECT_EQ(boxes[1].rect.left, 19 + 550 + 10);
-  EXPECT_EQ(boxes[1].rect.top, 50 + 10);
-  EXPECT_EQ(boxes[2].rect.top, 50 + 100 + 10);
+  EXPECT_EQ(boxes[1].at.x, 19 + 550 + 10);
+  EXPECT_EQ(boxes[1].at.y, 50 + 10);
+  EXPECT_EQ(boxes[2].at.y, 50 + 100 + 10);
   EXPECT_TRUE(page1.callsOf(DrawCall::Kind::RoundedRect).empty());  // no outlines printed
   RecordingCanvas page2(CanvasTarget::Printer);
   drawLabelsPage(page2, s, grid, book, 2, false);
@@ -221,7 +233,7 @@ TEST(LabelPages, aJobCountsAndDrawsWithTheLabelsInUse) {
   EXPECT_EQ(job.geometry.sheetCode, kA4Sheet.code);
   RecordingCanvas canvas(DeviceInfo{CanvasTarget::Printer, 4960, 7015, {600, 600}});
   renderSheet(canvas, printerSheetMapping(false, {0, 0}, {4960, 7015}), job, 2);
-  const auto boxes = canvas.callsOf(DrawCall::Kind::TextBox);
+  const auto boxes = canvas.callsOf(DrawCall::Kind::Text);
   ASSERT_EQ(boxes.size(), 27u);
   EXPECT_EQ(boxes[0].text, "Entry27");
   EXPECT_EQ(boxes[0].mapping.scaleX(), 6.0);  // hundredths of an inch at 600 dpi
