@@ -14,3 +14,11 @@ target_link_libraries(mervane_import_bench PRIVATE mervane_exchange benchmark::b
   mervane_warnings)
 target_compile_definitions(mervane_import_bench PRIVATE
   MERVANE_IMPORT_BENCH_CSV="${PROJECT_SOURCE_DIR}/tests/exchange/data/addresses-1901.csv")
+
+# 1,901 generated addresses as labels to PDF against a plain QPainter loop drawing the
+# same lines.
+add_executable(mervane_labels_bench LabelsBench.cpp)
+target_link_libraries(mervane_labels_bench PRIVATE mervane_printing_qt mervane_exchange
+  benchmark::benchmark mervane_warnings)
+target_compile_definitions(mervane_labels_bench PRIVATE
+  MERVANE_LABELS_BENCH_CSV="${PROJECT_SOURCE_DIR}/tests/exchange/data/addresses-1901.csv")

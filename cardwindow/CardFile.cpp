@@ -792,6 +792,11 @@ const Book* TCardFile::book() const {
   return open.isOpen() ? &open : nullptr;
 }
 
+Book* TCardFile::bookForMarks() {
+  Book& open = session_->book();
+  return open.isOpen() ? &open : nullptr;
+}
+
 void TCardFile::showStatus(const std::string& text) {
   if (services_.showStatus) services_.showStatus(text);
 }

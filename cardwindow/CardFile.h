@@ -62,6 +62,7 @@ class TCardFile final : public QWidget, public CardWindowHost {
   bool openBook(const std::filesystem::path& path) override;
   int selectedEntryIndex() const override;
   const Book* book() const override;
+  Book* bookForMarks() override;
 
   CardSession& session() noexcept { return *session_; }
   TCardEditControls* card() const noexcept { return card_; }

@@ -272,8 +272,9 @@ int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
 // print: the pages of an address-book layout to a PDF file, drawn as the printer gets
 // them, with the settings of an optional settings file.
 constexpr const char* kPrintUsage =
-    "usage: mervane-cli print BOOK --layout 1074..1078 --pdf OUT [--pages A-B]"
-    " [--mode default|double|even|odd] [--copies N] [--settings INI] [--blank]\n";
+    "usage: mervane-cli print BOOK --layout 1074..1078|1080 --pdf OUT [--pages A-B]"
+    " [--mode default|double|even|odd] [--copies N] [--settings INI] [--blank]"
+    " [--unused c,r;c,r...]\n";
 
 std::optional<int> parseMode(const std::string& word) {
   if (word == "default") return printMode::kDefault;
@@ -322,6 +323,7 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   int mode = printMode::kDefault;
   int copies = 1;
   bool blank = false;
+  LabelGrid labelGrid;  // the labels in use are never stored: all, less those named
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -333,6 +335,12 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       pdf = args[++i];
     } else if (a == "--settings" && hasValue) {
       settings = args[++i];
+    } else if (a == "--unused" && hasValue) {
+      if (!markUnusedLabels(args[++i], labelGrid)) {
+        err << "mervane-cli: --unused takes labels as column,row from 0, such as 0,0;2,9.\n"
+            << kPrintUsage;
+        return kFailure;
+      }
     } else if (a == "--pages" && hasValue) {
       if (std::sscanf(args[++i].c_str(), "%d-%d", &from, &to) != 2 || from < 1 || to < from) {
         err << "mervane-cli: --pages takes a range such as 2-5.\n" << kPrintUsage;
@@ -359,7 +367,7 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       return kFailure;
     }
   }
-  if (!isAddressBookLayout(layout) || pdf.empty()) {
+  if ((!isAddressBookLayout(layout) && layout != kLabelsLayout) || pdf.empty()) {
     err << kPrintUsage;
     return kFailure;
   }
@@ -378,6 +386,9 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   job.settings = loaded.page;
   job.book = &pages;
   job.geometry = loaded.geometry;
+  job.labelGrid = labelGrid;
+  job.labelGrid.ensureOneInUse(loaded.labels.dimensions.across, loaded.labels.dimensions.down);
+  useLabelSettings(job, loaded.labels);
   job.count = countJobPages(job);
   // The range counts what the print dialog lists: pages, or sheets two on one.
   const SettledRange settled =

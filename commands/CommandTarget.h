@@ -44,6 +44,8 @@ class CardWindowHost : public CommandTarget {
   virtual int selectedEntryIndex() const = 0;
   // The open book, for the pages, labels and envelopes that print it; null when none is open.
   virtual const Book* book() const = 0;
+  // The same for the label name selection, which writes the marks of who gets a label.
+  virtual Book* bookForMarks() { return nullptr; }
 };
 
 // Services of the frame and main client that the card window uses.

@@ -63,13 +63,13 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     // Tools
     card(cmd::kFindDuplicates, "Find &Duplicates"),
     // Setup
-    row(cmd::kLabels, "&Labels\tCtrl+L", {}, cmd::kLabels, O::Frame, kNotYet),
+    row(cmd::kLabels, "&Labels\tCtrl+L", {}, cmd::kLabels, O::Frame),
     row(cmd::kEnvelope, "&Envelope\tCtrl+N", {}, cmd::kEnvelope, O::Frame, kNotYet),
     row(cmd::kPageSettings, "Page &Settings", "Change calendar and addressbook options"),
     row(cmd::kHeading, "Page &Heading", "Insert text - top of the page"),
     row(cmd::kFootnote, "Page &Footnote", "Insert text - bottom of the page"),
     row(cmd::kFontAndColor, "Fon&t and Color", "Change Font and Color", picture::kFontAndColor),
-    row(cmd::kMyAddress, "&My Address", {}, 0, O::Frame, kNotYet),
+    row(cmd::kMyAddress, "&My Address", {}, 0, O::Frame),
     row(cmd::kPrinting, "&Printing"),
     // Help
     row(cmd::kHelpContent, "&Content\tF1", "Content of help"),

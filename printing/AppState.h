@@ -2,6 +2,7 @@
 // The view state shared by the frame, the layout navigation and the page view: current
 // layout, view kind, page and page count, print range and mode, zoom.
 
+#include "printing/LabelGrid.h"
 #include "printing/LayoutCatalogue.h"
 #include "printing/PageGeometry.h"
 
@@ -23,6 +24,7 @@ struct AppState {
   bool hideAddresses = false;  // page options, held for the run only
   std::array<int, 26> firstPageOfLetter{1};  // label-each-page mode: first page of A..Z
   PageGeometry geometry;  // the page size on the sheet, from the Page Settings dialog
+  LabelGrid labelGrid;    // the labels of the sheet in use, all at start
 };
 
 }  // namespace mv

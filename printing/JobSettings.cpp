@@ -13,10 +13,13 @@ std::string missingPaperMessage(int comboIndex) {
 JobSettings loadJobSettings(const std::filesystem::path& ini, int layout, Prompter& prompter) {
   JobSettings job;
   job.page.layout = layout;
+  job.labels.text.font.face = job.page.fontFace;
   if (ini.empty()) return job;
   job.page = addressPageSettings(readCustomize(ini), layout);
   job.page.heading = readPageText(ini, PageTextKind::Heading);
   job.page.footnote = readPageText(ini, PageTextKind::Footnote);
+  if (normalizeLayoutCommand(layout) == kLabelsLayout)
+    job.labels = loadLabelPageSettings(ini, job.page.fontFace, readLabelsDat(labelsDatPath()));
 
   const PageSetupValues stored = readPageSetup(ini);
   std::optional<std::vector<PaperRow>> rows = readPaperList(paperListPath());

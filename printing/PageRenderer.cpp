@@ -3,9 +3,26 @@
 namespace mv {
 namespace {
 
+// Labels are laid out in hundredths of an inch from the sheet's corner: on the screen the
+// sheet's units are those already; on the printer they follow its resolution.
+void drawLabelSheet(Canvas& canvas, const Mapping& sheet, const PageJob& job, int page) {
+  const Mapping m =
+      canvas.onPrinter()
+          ? Mapping::hundredthsOfInch(canvas.device().dotsPerInch, sheet.viewportOrigin, false)
+          : sheet;
+  if (!canvas.setMapping(m)) return;
+  static const PageBook kEmpty;
+  drawLabelsPage(canvas, job.labels, job.labelGrid, job.book ? *job.book : kEmpty, page,
+                 job.settings.hideAddresses);
+}
+
 void drawOnePage(Canvas& canvas, const Mapping& sheet, const PageJob& job, int page,
                  bool rightHalf) {
   const AddressPageSettings& s = job.settings;
+  if (normalizeLayoutCommand(s.layout) == kLabelsLayout) {
+    drawLabelSheet(canvas, sheet, job, page);
+    return;
+  }
   const int room = headingRoom(canvas, s.heading, s.layout);
   const PageMappings m =
       placePage(sheet, job.geometry,
@@ -30,6 +47,7 @@ PageJob pageJobFor(const AppState& state, AddressPageSettings settings, const Pa
   job.book = book;
   job.geometry = state.geometry;
   job.printMode = state.printMode;
+  job.labelGrid = state.labelGrid;
   job.count = countJobPages(job);
   return job;
 }
@@ -57,7 +75,18 @@ std::string pageIndicator(const AppState& state) {
 
 PageCount countJobPages(const PageJob& job) noexcept {
   const EntryCounts counts = job.book ? job.book->counts() : EntryCounts{};
-  return countPages(counts, job.settings.layout, job.settings.labelEachPage, 0);
+  const LabelDimensions& d = job.labels.dimensions;
+  return countPages(counts, job.settings.layout, job.settings.labelEachPage,
+                    job.labelGrid.countInUse(d.across, d.down));
+}
+
+void useLabelSettings(PageJob& job, LabelPageSettings labels) {
+  job.labels = std::move(labels);
+  if (normalizeLayoutCommand(job.settings.layout) == kLabelsLayout)
+    job.geometry.sheetCode = labelSheetOf(job.labels.product).width == kA4Sheet.width
+                                 ? kA4Sheet.code
+                                 : kLetterSheet.code;
+  job.count = countJobPages(job);
 }
 
 bool twoOnOneActive(const PageJob& job) noexcept {

@@ -5,6 +5,7 @@
 
 #include "printing/AddressPages.h"
 #include "printing/AppState.h"
+#include "printing/LabelPages.h"
 #include "printing/PageGeometry.h"
 #include "printing/PageTable.h"
 #include "printing/PageViewGeometry.h"
@@ -18,6 +19,8 @@ struct PageJob {
   PageGeometry geometry;
   int printMode = 0;             // booklet order two on one in modes 1..3
   bool layoutLandscape = false;  // the address-book layouts are portrait
+  LabelPageSettings labels;      // the labels layout's format, text and return address
+  LabelGrid labelGrid;           // and the labels in use
 };
 
 // The job the view state asks for: its layout, page options, page geometry and print
@@ -28,6 +31,10 @@ int currentSheet(const AppState& state) noexcept;
 // The toolbar's page text: "Page %d of %d", and two on one the sheet as well, so that
 // the numbers say which is which.
 std::string pageIndicator(const AppState& state);
+
+// Gives a labels job its settings: its sheet follows the label format's product, and
+// its pages the labels in use.
+void useLabelSettings(PageJob& job, LabelPageSettings labels);
 
 // The job's pages for the book, the layout and "Label each page".
 PageCount countJobPages(const PageJob& job) noexcept;

@@ -1,5 +1,7 @@
 #include "printing/PageTable.h"
 
+#include "printing/LabelPages.h"
+
 #include <algorithm>
 
 namespace mv {
@@ -10,8 +12,12 @@ PageCount countPages(const EntryCounts& counts, int layout, bool labelEachPage,
   const int perPage = entriesPerPage(layout, labelsPerSheet);
   PageCount result;
   if (!labelEachPage || !isAddressBookLayout(layout)) {
-    const int entries = std::max(0, layout == kLabelsLayout ? counts.unmarked : counts.total);
-    result.pages = entries / perPage + 1;
+    if (layout == kLabelsLayout) {
+      // Labels fill only the sheet's labels in use; an exact multiple needs no extra sheet.
+      result.pages = labelPageCount(counts.unmarked, perPage);
+      return result;
+    }
+    result.pages = std::max(0, counts.total) / perPage + 1;
     return result;
   }
   int next = 1;

@@ -26,7 +26,8 @@ struct PageCount {
 };
 
 // Without "Label each page" the entries fill pages of entriesPerPage and one page more
-// (so an exact multiple ends on a page without entries, and an empty book has one page).
+// (so an exact multiple ends on a page without entries, and an empty book has one page);
+// labels fill the labels in use (labelsPerSheet) and need no page more than they fill.
 // With it (address-book layouts only) each letter gets its own pages, at least one, so
 // there are never fewer than 26. Labels count the unmarked entries, the others all.
 PageCount countPages(const EntryCounts& counts, int layout, bool labelEachPage,

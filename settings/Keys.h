@@ -4,8 +4,7 @@
 // these spellings are the ones written to new files.
 //
 // The eighteen address-field keys of sections AddressBook, Labels, Return Address,
-// Delivery Address and the envelope sections ("Mr/Ms" ... "Fax") are the field labels
-// of the store's field table and are taken from there.
+// Delivery Address and the envelope sections ("Mr/Ms" ... "Fax") are addressFields below.
 
 #include <array>
 #include <string_view>
@@ -96,6 +95,15 @@ inline constexpr std::string_view Buffer = "Buffer";        // default 27
 // width of a typical entry.
 inline constexpr std::string_view NamesWidth = "NamesWidth";
 }  // namespace addressBook
+
+// The keys of fields 1..18 (Mr/Ms .. Fax) in the sections that keep one value per address
+// field: the return address in [AddressBook], the field-line options of labels and
+// envelopes. Their order is the order they are written in.
+inline constexpr std::array<std::string_view, 18> addressFields{{
+    "Mr/Ms", "First Name", "Last Name", "Job Title", "Department", "Company",
+    "Street Address Line 1", "Street Address Line 2", "City", "State", "Zip", "Country",
+    "Home Phone", "Office Phone", "Mobile", "email", "Web Site", "Fax",
+}};
 
 // [Labels].
 namespace labels {

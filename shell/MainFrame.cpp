@@ -1,5 +1,8 @@
 #include "shell/MainFrame.h"
 
+#include "shell/LabelSheet.h"
+#include "shell/UserInfoDialog.h"
+
 #include "platform/Cp1252.h"
 #include "platform_qt/HelpWindow.h"
 #include "platform/Paths.h"
@@ -473,7 +476,11 @@ PageJob MainFrame::currentJob() const {
   AddressPageSettings settings = addressPageSettings(customize_, state_.layout);
   settings.heading = heading_;
   settings.footnote = footnote_;
-  return pageJobFor(state_, std::move(settings), &pageBook_);
+  PageJob job = pageJobFor(state_, std::move(settings), &pageBook_);
+  if (state_.layout == kLabelsLayout)
+    useLabelSettings(job, loadLabelPageSettings(mervaneIni(), customize_.font,
+                                                readLabelsDat(labelsDatPath())));
+  return job;
 }
 
 void MainFrame::bringToFront() {
@@ -578,7 +585,7 @@ bool MainFrame::onCommand(int id) {
         if (state_.layout == kEnvelopeLayout)
           runHandler(cmd::kEnvelope);
         else if (state_.layout == kLabelsLayout)
-          runHandler(cmd::kLabels);
+          onCommand(cmd::kLabels);
         else
           showCardWindow();
         break;
@@ -602,8 +609,21 @@ bool MainFrame::onCommand(int id) {
         recountPages(id == cmd::kPageSettings);
         refreshPageView();
         break;
-      case cmd::kMyAddress: runHandler(id); break;
+      case cmd::kMyAddress:
+        if (handlers_.count(id))
+          runHandler(id);
+        else
+          myAddress();
+        break;
       case cmd::kLabels:
+        if (!handlers_.count(id)) {
+          if (labelSetup() && mode_ == ViewMode::PageView) {
+            recountPages(true);  // the marks may have changed
+            selectLayout(kLabelsLayout);
+          }
+          break;
+        }
+        [[fallthrough]];
       case cmd::kEnvelope:
         runHandler(id);
         if (mode_ == ViewMode::PageView)
@@ -773,6 +793,24 @@ void MainFrame::printingProblems() {
   PrintingProblemsDialog dialog(customize_, mervaneIni(), *prompter_,
                                 [](int context) { HelpWindow::display(context); }, this);
   if (runDialog(dialog) == QDialog::Accepted) selectLayout(state_.layout);
+}
+
+bool MainFrame::labelSetup() {
+  LabelSheetContext context;
+  context.ini = mervaneIni();
+  context.labelsDat = labelsDatPath();
+  context.book = card_ && bookValid_ ? card_->bookForMarks() : nullptr;
+  context.grid = &state_.labelGrid;
+  context.pageFace = customize_.font;
+  context.editReturnAddress = [this] { myAddress(); };
+  context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
+  LabelSheet sheet(this, *prompter_, std::move(context));
+  return runDialog(sheet) == QDialog::Accepted;
+}
+
+void MainFrame::myAddress() {
+  UserInfoDialog dialog(this, *prompter_, mervaneIni());
+  (void)runDialog(dialog);
 }
 
 void MainFrame::fontAndColor() {

@@ -163,6 +163,8 @@ class MainFrame : public QMainWindow {
   // "&Paper Size" in the print dialog: the sheet settings of the current layout.
   void printDialogPaperSize();
   void fontAndColor();
+  bool labelSetup();  // true on OK
+  void myAddress();
   void printingProblems();
   void runHandler(int id);
   void popUp(int resource, QToolButton* below);

@@ -1,0 +1,198 @@
+#include "printing/LabelFormats.h"
+
+#include "platform/Paths.h"
+#include "settings/Keys.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+namespace mv {
+namespace {
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (prefix.size() > text.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) !=
+        std::tolower(static_cast<unsigned char>(prefix[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+bool isUsableLabelFormat(const LabelFormat& f) noexcept {
+  return f.width > 0 && f.height > 0 && f.left >= 0 && f.top >= 0 && f.horizontalPitch > 0 &&
+         f.verticalPitch > 0 && f.across >= 1 && f.across <= kMaxLabelsAcross && f.down >= 1 &&
+         f.down <= kMaxLabelsDown;
+}
+
+std::optional<LabelFormat> parseLabelLine(std::string_view line) {
+  const std::string text(line);  // sscanf needs the terminator
+  std::vector<char> name(text.size() + 1, '\0');
+  LabelFormat f;
+  int end = -1;
+  if (std::sscanf(text.c_str(), "%s %d,%d,%d,%d,%d,%d,%d,%d,%d %n", name.data(), &f.product,
+                  &f.width, &f.height, &f.left, &f.top, &f.horizontalPitch, &f.verticalPitch,
+                  &f.across, &f.down, &end) != 10 ||
+      end < 0 || static_cast<size_t>(end) != text.size())
+    return std::nullopt;
+  f.name.assign(name.data(), std::min(std::strlen(name.data()), kLabelNameMax));
+  if (!isUsableLabelFormat(f)) return std::nullopt;
+  return f;
+}
+
+std::string labelLine(const LabelFormat& f) {
+  char numbers[160];
+  std::snprintf(numbers, sizeof numbers, " %d, %d,%d, %d,%d, %d,%d, %d,%d", f.product, f.width,
+                f.height, f.left, f.top, f.horizontalPitch, f.verticalPitch, f.across, f.down);
+  return labelStoredName(f.name.substr(0, kLabelNameMax)) + numbers;
+}
+
+std::string labelDisplayName(std::string_view stored) {
+  std::string s(stored);
+  std::replace(s.begin(), s.end(), ';', ' ');
+  return s;
+}
+
+std::string labelStoredName(std::string_view shown) {
+  std::string s(shown);
+  std::replace(s.begin(), s.end(), ' ', ';');
+  return s;
+}
+
+std::vector<std::string> parseLabelsDat(std::string_view bytes) {
+  std::vector<std::string> lines;
+  constexpr std::string_view kTenBlanks = "          ";
+  size_t at = 0;
+  while (at < bytes.size()) {
+    size_t end = bytes.find('\n', at);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    at = end + 1;
+    // Sorting after ten blanks drops lines that begin with a control character or with
+    // ten blanks; a longer line of blanks sorts after them too, and is dropped as well.
+    if (line.size() > 5 && line > kTenBlanks && line.find_first_not_of(' ') != line.npos)
+      lines.emplace_back(line);
+  }
+  return lines;
+}
+
+std::string labelsDatBytes(const std::vector<std::string>& lines) {
+  std::string out;
+  for (const std::string& line : lines) out += line + "\n";
+  return out;
+}
+
+std::filesystem::path labelsDatPath() { return programDir() / keys::file::LabelsDat; }
+
+std::vector<std::string> readLabelsDat(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return {};
+  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  return parseLabelsDat(bytes);
+}
+
+LabelSheetSize labelSheetOf(int product) noexcept {
+  if (product == static_cast<int>(LabelProduct::A4)) return {2100, 2970};
+  return {};
+}
+
+bool labelFormatFitsSheet(const LabelFormat& f) noexcept {
+  const LabelSheetSize sheet = labelSheetOf(f.product);
+  const int right = f.left + (f.across - 1) * f.horizontalPitch + f.width;
+  const int bottom = f.top + (f.down - 1) * f.verticalPitch + f.height;
+  return isUsableLabelFormat(f) && right <= sheet.width && bottom <= sheet.length;
+}
+
+double tenthsMmToInches(int tenths) noexcept { return tenths / 254.0; }
+int inchesToTenthsMm(double inches) noexcept {
+  return static_cast<int>(std::lround(inches * 254.0));
+}
+
+std::vector<LabelCatalogue::Row> LabelCatalogue::filter(int product, int type) const {
+  std::vector<Row> rows;
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    std::optional<LabelFormat> f = parseLabelLine(lines_[i]);
+    if (!f || f->product != product) continue;
+    if (type == static_cast<int>(LabelType::Address) &&
+        f->name.find("Address") == std::string::npos)
+      continue;
+    if (type == static_cast<int>(LabelType::Shipping) &&
+        f->name.find("Shipping") == std::string::npos)
+      continue;
+    rows.push_back({std::move(*f), static_cast<int>(i)});
+  }
+  return rows;
+}
+
+LabelCatalogue::EditResult LabelCatalogue::add(const LabelFormat& format,
+                                               const std::vector<Row>& shown) {
+  const std::string name = labelDisplayName(format.name.substr(0, kLabelNameMax));
+  for (const Row& row : shown)
+    if (startsWithNoCase(labelDisplayName(row.format.name), name)) return EditResult::NameTaken;
+  if (!isUsableLabelFormat(format)) return EditResult::Unusable;
+  lines_.insert(lines_.begin(), labelLine(format));
+  modified_ = true;
+  return EditResult::Done;
+}
+
+LabelCatalogue::EditResult LabelCatalogue::change(int line, const LabelFormat& format) {
+  if (line < 0 || static_cast<size_t>(line) >= lines_.size()) return EditResult::NoRow;
+  if (!isUsableLabelFormat(format)) return EditResult::Unusable;
+  lines_.erase(lines_.begin() + line);
+  lines_.insert(lines_.begin(), labelLine(format));
+  modified_ = true;
+  return EditResult::Done;
+}
+
+LabelCatalogue::EditResult LabelCatalogue::remove(int line) {
+  if (line < 0 || static_cast<size_t>(line) >= lines_.size()) return EditResult::NoRow;
+  lines_.erase(lines_.begin() + line);
+  modified_ = true;
+  return EditResult::Done;
+}
+
+std::string labelDeleteQuestion(std::string_view shownName) {
+  return "\"" + std::string(shownName) + "\"\n\nDo you want to delete this setting?";
+}
+
+LabelDimensions dimensionsOf(const LabelFormat& f) noexcept {
+  return {f.width, f.height, f.left, f.top, f.horizontalGap(), f.verticalGap(), f.across, f.down};
+}
+
+std::string formatLabelDimensions(const LabelDimensions& d) {
+  char text[120];
+  std::snprintf(text, sizeof text, "%d,%d,%d,%d,%d,%d,%d,%d", d.width, d.height, d.left, d.top,
+                d.horizontalGap, d.verticalGap, d.across, d.down);
+  return text;
+}
+
+std::optional<LabelDimensions> parseLabelDimensions(std::string_view value) {
+  const std::string text(value);
+  LabelDimensions d;
+  if (std::sscanf(text.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d", &d.width, &d.height, &d.left, &d.top,
+                  &d.horizontalGap, &d.verticalGap, &d.across, &d.down) != 8)
+    return std::nullopt;
+  const LabelFormat asFormat{"", 0, d.width, d.height, d.left, d.top,
+                             d.width + std::max(0, d.horizontalGap),
+                             d.height + std::max(0, d.verticalGap), d.across, d.down};
+  if (!isUsableLabelFormat(asFormat) || d.horizontalGap < 0 || d.verticalGap < 0)
+    return std::nullopt;
+  return d;
+}
+
+LabelDimensions labelDimensionsOrFirst(std::string_view value,
+                                       const std::vector<std::string>& catalogue) {
+  if (std::optional<LabelDimensions> d = parseLabelDimensions(value)) return *d;
+  for (const std::string& line : catalogue)
+    if (std::optional<LabelFormat> f = parseLabelLine(line)) return dimensionsOf(*f);
+  return LabelDimensions{};
+}
+
+}  // namespace mv

@@ -1,0 +1,185 @@
+#include "printing/LabelPages.h"
+
+#include "printing/AddressPages.h"
+#include "printing/MyAddress.h"
+#include "settings/Keys.h"
+#include "settings/Profile.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace mv {
+namespace {
+
+bool onGrid(int column, int row) noexcept {
+  return column >= 0 && column < kMaxLabelsAcross && row >= 0 && row < kMaxLabelsDown;
+}
+
+}  // namespace
+
+bool LabelGrid::inUse(int column, int row) const noexcept {
+  return onGrid(column, row) && columns_[static_cast<size_t>(column)].test(static_cast<size_t>(row));
+}
+
+void LabelGrid::set(int column, int row, bool used) noexcept {
+  if (onGrid(column, row)) columns_[static_cast<size_t>(column)].set(static_cast<size_t>(row), used);
+}
+
+void LabelGrid::setAll(bool used) noexcept {
+  for (auto& column : columns_) used ? column.set() : column.reset();
+}
+
+int LabelGrid::countInUse(int across, int down) const noexcept {
+  int n = 0;
+  for (int c = 0; c < across && c < kMaxLabelsAcross; ++c)
+    for (int r = 0; r < down && r < kMaxLabelsDown; ++r) n += inUse(c, r) ? 1 : 0;
+  return n;
+}
+
+void LabelGrid::ensureOneInUse(int across, int down) noexcept {
+  if (countInUse(across, down) == 0) set(0, 0, true);
+}
+
+bool markUnusedLabels(std::string_view list, LabelGrid& grid) {
+  LabelGrid marked = grid;
+  size_t at = 0;
+  while (at <= list.size()) {
+    size_t end = list.find(';', at);
+    if (end == std::string_view::npos) end = list.size();
+    const std::string item(list.substr(at, end - at));
+    at = end + 1;
+    if (item.empty()) continue;
+    int column = -1;
+    int row = -1;
+    int used = -1;
+    if (std::sscanf(item.c_str(), " %d , %d %n", &column, &row, &used) != 2 || used < 0 ||
+        static_cast<size_t>(used) != item.size() || !onGrid(column, row))
+      return false;
+    marked.set(column, row, false);
+  }
+  grid = marked;
+  return true;
+}
+
+LabelMargins parseLabelMargins(std::string_view value) {
+  const std::string text(value);
+  double m[4] = {-1, -1, -1, -1};
+  (void)std::sscanf(text.c_str(), "%lf,%lf,%lf,%lf", &m[0], &m[1], &m[2], &m[3]);
+  for (double& v : m)
+    if (!(v >= 0 && v <= 1)) v = 0.02;
+  return {m[0], m[1], m[2], m[3]};
+}
+
+std::string formatLabelMargins(const LabelMargins& m) {
+  char text[100];
+  std::snprintf(text, sizeof text, "%4.2f,%4.2f,%4.2f,%4.2f", m.left, m.right, m.top, m.bottom);
+  return text;
+}
+
+LabelPageSettings loadLabelPageSettings(const std::filesystem::path& ini,
+                                        std::string_view pageFace,
+                                        const std::vector<std::string>& catalogue) {
+  const Profile labels(ini, std::string(keys::section::Labels));
+  LabelPageSettings s;
+  s.dimensions = labelDimensionsOrFirst(
+      labels.readString(keys::labels::Settings, keys::labels::SettingsDefault, 100), catalogue);
+  s.product = labels.readInt(keys::labels::Type1, 0);
+  s.margins = parseLabelMargins(labels.readString(keys::labels::Margins,
+                                                  keys::labels::MarginsDefault, 100));
+  s.text.align = labelAlignOf(labels.readInt(keys::labels::Align, 0));
+  s.text.options = readFieldLineOptions(ini, keys::section::Labels);
+  s.text.font = readFontSpec(ini, keys::font::Labels, pageFace);
+  s.useReturnAddress = labels.readInt(keys::labels::UseReturnAddress, 0) == 1;
+  if (s.useReturnAddress) s.returnAddress = readMyAddress(ini);
+  return s;
+}
+
+int tenthsMmToHundredthsInch(int tenths) noexcept {
+  return static_cast<int>(std::lround(tenths * 0.3937));
+}
+
+Rect labelRect(const LabelDimensions& d, int column, int row) noexcept {
+  const int width = tenthsMmToHundredthsInch(d.width);
+  const int height = tenthsMmToHundredthsInch(d.height);
+  const int left = tenthsMmToHundredthsInch(d.left) +
+                   column * (width + tenthsMmToHundredthsInch(d.horizontalGap));
+  const int top =
+      tenthsMmToHundredthsInch(d.top) + row * (height + tenthsMmToHundredthsInch(d.verticalGap));
+  return {left, top, left + width, top + height};
+}
+
+std::vector<LabelSpot> labelSpotsInUse(const LabelPageSettings& s, const LabelGrid& grid) {
+  std::vector<LabelSpot> spots;
+  const LabelDimensions& d = s.dimensions;
+  auto inset = [](double inches) { return static_cast<int>(std::lround(inches * 100)); };
+  for (int r = 0; r < d.down && r < kMaxLabelsDown; ++r)
+    for (int c = 0; c < d.across && c < kMaxLabelsAcross; ++c) {
+      if (!grid.inUse(c, r)) continue;
+      const Rect label = labelRect(d, c, r);
+      spots.push_back({label,
+                       {label.left + inset(s.margins.left), label.top + inset(s.margins.top),
+                        label.right - inset(s.margins.right),
+                        label.bottom - inset(s.margins.bottom)}});
+    }
+  return spots;
+}
+
+int labelPageCount(int checkedEntries, int labelsInUse) noexcept {
+  if (labelsInUse < 1) labelsInUse = 1;
+  if (checkedEntries < 1) return 1;
+  return (checkedEntries + labelsInUse - 1) / labelsInUse;
+}
+
+void drawLabelsPage(Canvas& canvas, const LabelPageSettings& s, const LabelGrid& grid,
+                    const PageBook& book, int page, bool hideAddresses) {
+  const LabelDimensions& d = s.dimensions;
+  canvas.save();
+  if (!canvas.onPrinter()) {
+    canvas.setPen(Pen{});
+    canvas.setBrush(Brush::hollow());
+    for (int r = 0; r < d.down && r < kMaxLabelsDown; ++r)
+      for (int c = 0; c < d.across && c < kMaxLabelsAcross; ++c)
+        canvas.drawRoundedRect(labelRect(d, c, r), 20, 20);
+  }
+  const std::vector<LabelSpot> spots = labelSpotsInUse(s, grid);
+  if (s.useReturnAddress) {
+    for (const LabelSpot& spot : spots) drawLabelText(canvas, spot.text, s.returnAddress, s.text);
+  } else if (!hideAddresses && !spots.empty()) {
+    const size_t perPage = spots.size();
+    size_t skip = static_cast<size_t>(std::max(0, page - 1)) * perPage;
+    size_t next = 0;
+    for (const AddressRecord& record : book.records()) {
+      if (record.mark == 1) continue;  // a mark of 1 means: no label
+      if (skip > 0) {
+        --skip;
+        continue;
+      }
+      drawLabelText(canvas, spots[next].text, labelFieldsOf(record), s.text);
+      if (++next == perPage) break;
+    }
+  }
+  canvas.restore();
+}
+
+}  // namespace mv
+
+#include "store/Book.h"
+
+namespace mv {
+
+std::vector<LabelName> labelNamesOf(const std::vector<AddressRecord>& records) {
+  std::vector<LabelName> names;
+  names.reserve(records.size());
+  for (const AddressRecord& r : records)
+    names.push_back({r[FieldId::First] + " " + r[FieldId::Last] + " - " + r[FieldId::Company],
+                     r.slot, r.mark != 1});
+  return names;
+}
+
+bool applyLabelChecks(Book& book, const std::vector<LabelName>& names) {
+  for (const LabelName& name : names) book.workingFile().setMark(name.slot, name.checked ? 0 : 1);
+  return book.rewrite() == BookStatus::Ok;
+}
+
+}  // namespace mv

@@ -1,0 +1,170 @@
+#include "printing/LabelText.h"
+
+#include "printing/LayoutCatalogue.h"
+#include "settings/Keys.h"
+#include "settings/Profile.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace mv {
+namespace {
+
+bool blank(std::string_view text) noexcept {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
+
+Font fontOf(const FontSpec& spec, bool bold) {
+  Font font;
+  font.face = spec.face.empty() ? "Arial" : spec.face;
+  font.height = spec.height;
+  font.weight = bold ? kBoldWeight : spec.weight;
+  font.italic = spec.italic != 0;
+  font.underline = spec.underline != 0;
+  font.strikeOut = spec.strikeOut != 0;
+  return font;
+}
+
+}  // namespace
+
+LabelFields labelFieldsOf(const AddressRecord& record) {
+  LabelFields fields;
+  for (int i = 0; i < kLabelFieldCount; ++i)
+    fields[static_cast<size_t>(i)] = record.fields[static_cast<size_t>(i + 1)];
+  return fields;
+}
+
+std::string_view labelFieldKey(int index) noexcept {
+  if (index < 0 || index >= kLabelFieldCount) return {};
+  return keys::addressFields[static_cast<size_t>(index)];
+}
+
+FieldLineOption parseFieldLineOption(std::string_view value) {
+  const std::vector<int> n = parseIntList(value);
+  auto at = [&n](size_t i) { return i < n.size() ? n[i] : 0; };
+  return {at(0), at(1), at(2), at(3), at(4), at(5)};
+}
+
+std::string formatFieldLineOption(const FieldLineOption& o) {
+  char text[100];
+  std::snprintf(text, sizeof text, "%d,%d,%d,%d,%d,%d", o.print, o.newLine, o.comma, o.bold,
+                o.spare1, o.spare2);
+  return text;
+}
+
+FieldLineOptions defaultFieldLineOptions() {
+  FieldLineOptions options;
+  for (int i = 0; i < kLabelFieldCount; ++i)
+    options[static_cast<size_t>(i)] = parseFieldLineOption(fieldLineDefault(i + 1));
+  return options;
+}
+
+FieldLineOptions readFieldLineOptions(const std::filesystem::path& ini, std::string_view section) {
+  const Profile profile(ini, std::string(section));
+  FieldLineOptions options;
+  for (int i = 0; i < kLabelFieldCount; ++i)
+    options[static_cast<size_t>(i)] = parseFieldLineOption(
+        profile.readString(labelFieldKey(i), fieldLineDefault(i + 1), 100));
+  return options;
+}
+
+bool writeFieldLineOptions(const std::filesystem::path& ini, std::string_view section,
+                           const FieldLineOptions& options) {
+  Profile profile(ini, std::string(section));
+  bool ok = true;
+  for (int i = 0; i < kLabelFieldCount; ++i)
+    ok = profile.writeString(labelFieldKey(i),
+                             formatFieldLineOption(options[static_cast<size_t>(i)])) && ok;
+  return ok;
+}
+
+HAlign labelAlignOf(int stored) noexcept {
+  return stored == 1 ? HAlign::Center : (stored == 2 ? HAlign::Right : HAlign::Left);
+}
+
+int storedLabelAlign(HAlign align) noexcept {
+  return align == HAlign::Center ? 1 : (align == HAlign::Right ? 2 : 0);
+}
+
+int labelLineHeight(int fontHeight) noexcept { return std::abs(fontHeight) + 3; }
+
+std::string labelFieldText(int index, std::string_view text) {
+  const FieldId id = static_cast<FieldId>(index + 1);
+  const char* prefix = nullptr;
+  if (id == FieldId::Home || id == FieldId::Office) prefix = "Tel: ";
+  if (id == FieldId::Mobile) prefix = "Mobile: ";
+  if (id == FieldId::Fax) prefix = "Fax: ";
+  if (prefix && text.size() > 3) return prefix + std::string(text);
+  return std::string(text);
+}
+
+std::vector<LabelLine> layoutLabelText(const LabelFields& fields, const FieldLineOptions& options,
+                                       int fontHeight, const Rect& rect) {
+  const int lineHeight = labelLineHeight(fontHeight);
+  std::vector<LabelLine> lines;
+  LabelLine line;
+  bool lineHasText = false;
+  bool commaAfterLast = false;
+  bool first = true;
+  auto boxAt = [&](size_t index) {
+    const int top = rect.top + static_cast<int>(index) * lineHeight;
+    return Rect{rect.left, top, rect.right, top + lineHeight};
+  };
+  auto endLine = [&]() {
+    // A line whose fields were all blank takes no room: the next line is drawn there.
+    if (lineHasText) lines.push_back(line);
+    line = LabelLine{};
+    lineHasText = false;
+  };
+  for (int i = 0; i < kLabelFieldCount; ++i) {
+    const FieldLineOption& o = options[static_cast<size_t>(i)];
+    if (o.print != 1) continue;
+    if (first || o.newLine == 1) endLine();
+    first = false;
+    if (o.bold == 1) line.bold = true;
+    const std::string text = labelFieldText(i, fields[static_cast<size_t>(i)]);
+    if (blank(text)) continue;
+    if (lineHasText) line.text += commaAfterLast ? ", " : " ";
+    line.text += text;
+    lineHasText = true;
+    commaAfterLast = o.comma == 1;
+  }
+  endLine();
+  // Lines whose box would end below the rectangle are left off.
+  for (size_t i = 0; i < lines.size(); ++i) {
+    lines[i].box = boxAt(i);
+    if (lines[i].box.bottom > rect.bottom) {
+      lines.resize(i);
+      break;
+    }
+  }
+  return lines;
+}
+
+void drawLabelText(Canvas& canvas, const Rect& rect, const LabelFields& fields,
+                   const LabelTextStyle& style) {
+  const std::vector<LabelLine> lines =
+      layoutLabelText(fields, style.options, style.font.height, rect);
+  if (lines.empty()) return;
+  canvas.setTextColor(style.font.color);
+  const Font regular = fontOf(style.font, false);
+  const Font bold = fontOf(style.font, true);
+  for (const LabelLine& line : lines) {
+    // Selecting a font sets up its measuring: only a change of font pays for that.
+    const Font& font = line.bold ? bold : regular;
+    if (!(canvas.font() == font)) canvas.setFont(font);
+    // A line that fits its box is drawn at a point: the same place as in the box, without
+    // the clipping that a line too long for the label needs.
+    const int width = canvas.measureText(line.text).width;
+    if (width > line.box.width()) {
+      canvas.drawTextBox(line.box, line.text, style.align, TextFlow::SingleLine);
+      continue;
+    }
+    int x = line.box.left;
+    if (style.align == HAlign::Center) x = line.box.left + (line.box.width() - width) / 2;
+    if (style.align == HAlign::Right) x = line.box.right - width;
+    canvas.drawText({x, line.box.top}, line.text, {HAlign::Left, VAlign::Top});
+  }
+}
+
+}  // namespace mv

@@ -1,0 +1,672 @@
+#include "shell/LabelSheet.h"
+
+#include "platform/Cp1252.h"
+#include "platform_qt/Controls.h"
+#include "printing/qt/QPainterCanvas.h"
+#include "settings/Keys.h"
+#include "settings/Profile.h"
+#include "shell/ArrowBox.h"
+#include "shell/DialogButtons.h"
+#include "store/AtomicFile.h"
+#include "store/Book.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace mv {
+namespace {
+
+QString inches(int tenths) { return QString::asprintf("%4.2f", tenthsMmToInches(tenths)); }
+
+int tenthsOf(const ArrowBox* box) {
+  return inchesToTenthsMm(box->value().trimmed().toDouble());
+}
+
+ArrowBox* lengthBox(QWidget* parent, int id, double high, const char* name) {
+  auto* box = new ArrowBox(parent);
+  setControlId(box, id);
+  box->setLimits({id == 154 || id == 155 ? 0.0 : (id == 152 || id == 153 ? 0.5 : 0.1), high});
+  setAccessible(box, name);
+  return box;
+}
+
+QPushButton* button(QWidget* parent, int id, const char* text) {
+  auto* b = new QPushButton(text, parent);
+  setControlId(b, id);
+  setAccessible(b, QString(text).remove('&'));
+  return b;
+}
+
+}  // namespace
+
+// The sheet scaled into the page: a click on a label toggles whether it is used.
+class LabelSheetPreview final : public QWidget {
+ public:
+  explicit LabelSheetPreview(LabelSheet* sheet) : QWidget(sheet), sheet_(sheet) {
+    setMinimumSize(220, 280);
+    setAccessibleName("Label sheet");
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.fillRect(rect(), QColor(240, 240, 240));
+    p.setPen(Qt::black);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    const LabelDimensions d = sheet_->shownDimensions();
+    const Scale s = scaleFor(d);
+    QFont x("Arial");
+    x.setPixelSize(10);
+    p.setFont(x);
+    for (int r = 0; r < d.down; ++r)
+      for (int c = 0; c < d.across; ++c) {
+        const QRectF label = labelAt(d, s, c, r);
+        const bool used = sheet_->grid().inUse(c, r);
+        p.setBrush(used ? QColor(255, 255, 255) : QColor(192, 192, 192));
+        p.drawRoundedRect(label, 5, 5);
+        if (!used)
+          p.drawText(QRectF(label.left(), label.center().y() - 7 - 6, label.width(), 12),
+                     Qt::AlignCenter, "x");
+      }
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    const LabelDimensions d = sheet_->shownDimensions();
+    const Scale s = scaleFor(d);
+    for (int r = 0; r < d.down; ++r)
+      for (int c = 0; c < d.across; ++c)
+        if (labelAt(d, s, c, r).contains(event->position())) {
+          sheet_->toggleLabel(c, r);
+          return;
+        }
+  }
+
+ private:
+  struct Scale {
+    double x = 1;
+    double y = 1;
+  };
+  Scale scaleFor(const LabelDimensions& d) const {
+    const double w = std::max(d.left + d.across * (d.width + d.horizontalGap), 2159);
+    const double h = std::max(d.top + d.down * (d.height + d.verticalGap), 2921);
+    return {width() / w, height() / h};
+  }
+  static QRectF labelAt(const LabelDimensions& d, const Scale& s, int c, int r) {
+    return QRectF((d.left + c * (d.width + d.horizontalGap)) * s.x,
+                  (d.top + r * (d.height + d.verticalGap)) * s.y, d.width * s.x, d.height * s.y);
+  }
+  LabelSheet* sheet_;
+};
+
+// One label at 50 pixels an inch with its text margins, the field names laid out as an
+// address would be.
+class LabelFormatPreview final : public QWidget {
+ public:
+  explicit LabelFormatPreview(LabelSheet* sheet) : QWidget(sheet), sheet_(sheet) {
+    setMinimumSize(200, 90);
+    setAccessibleName("Label preview");
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const LabelPageSettings s = sheet_->formatPreviewSettings();
+    const double perInch = 50;
+    const double w = tenthsMmToInches(s.dimensions.width) * perInch;
+    const double h = tenthsMmToInches(s.dimensions.height) * perInch;
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(4, 4, w, h), 10, 10);
+    const QRectF inner(4 + s.margins.left * perInch, 4 + s.margins.top * perInch,
+                       w - (s.margins.left + s.margins.right) * perInch,
+                       h - (s.margins.top + s.margins.bottom) * perInch);
+    p.setPen(Qt::gray);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(inner);
+    // The label's text in hundredths of an inch, shown at half size.
+    QPainterCanvas canvas(p, CanvasTarget::Screen);
+    if (!canvas.setMapping(Mapping{{0, 0}, {100, 100}, {inner.left(), inner.top()},
+                                   {perInch, perInch}}))
+      return;
+    LabelFields names;
+    for (int i = 0; i < kLabelFieldCount; ++i)
+      names[static_cast<size_t>(i)] = std::string(labelFieldKey(i));
+    drawLabelText(canvas,
+                  {0, 0, static_cast<int>(inner.width() * 2), static_cast<int>(inner.height() * 2)},
+                  names, s.text);
+  }
+
+ private:
+  LabelSheet* sheet_;
+};
+
+LabelSheet::LabelSheet(QWidget* parent, Prompter& prompter, LabelSheetContext context)
+    : QDialog(parent),
+      prompter_(prompter),
+      context_(std::move(context)),
+      grid_(context_.grid ? *context_.grid : LabelGrid{}),
+      catalogue_(readLabelsDat(context_.labelsDat)) {
+  setWindowTitle("Labels");
+  tabs_ = new QTabWidget(this);
+  tabs_->addTab(buildSizePage(), "Label Size");
+  tabs_->addTab(buildSelectPage(), "Select Labels");
+  tabs_->addTab(buildNamesPage(), "Select Names");
+  tabs_->addTab(buildFormatPage(), "Format");
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs_);
+  layout->addWidget(okCancelHelpButtons(this, kHelpContext));
+
+  const Profile labels(context_.ini, std::string(keys::section::Labels));
+  showing_ = true;
+  product_->setCurrentIndex(std::clamp(labels.readInt(keys::labels::Type1, 0), 0, 2));
+  type_->setCurrentIndex(std::clamp(labels.readInt(keys::labels::Type2, 0), 0, 2));
+  showing_ = false;
+  refilter(labels.readInt(keys::labels::Id, 3));
+}
+
+// ---------------------------------------------------------------------------------------
+// "Label Size"
+
+QWidget* LabelSheet::buildSizePage() {
+  auto* page = new QWidget(this);
+  name_ = new QLineEdit(page);
+  setControlId(name_, 105);
+  name_->setMaxLength(static_cast<int>(kLabelNameMax));
+  setAccessible(name_, "Label Name");
+  list_ = new QListWidget(page);
+  setControlId(list_, 101);
+  setAccessible(list_, "Labels");
+  product_ = new QComboBox(page);
+  setControlId(product_, 20);
+  product_->addItems({"Standard", "A4 Sizes", "Other"});
+  setAccessible(product_, "Label Products");
+  type_ = new QComboBox(page);
+  setControlId(type_, 102);
+  type_->addItems({"All Labels", "Address Labels", "Shipping Labels"});
+  setAccessible(type_, "Labels Type");
+  top_ = lengthBox(page, 151, 11, "Top Margin");
+  left_ = lengthBox(page, 150, 8.5, "Left Margin");
+  width_ = lengthBox(page, 152, 8.5, "Label Width");
+  height_ = lengthBox(page, 153, 11, "Label Height");
+  vGap_ = lengthBox(page, 155, 11, "Vertical Gap");
+  hGap_ = lengthBox(page, 154, 8.5, "Horizontal Gap");
+  across_ = new QSpinBox(page);
+  setControlId(across_, 156);
+  across_->setRange(1, kMaxLabelsAcross);
+  setAccessible(across_, "Number Across");
+  down_ = new QSpinBox(page);
+  setControlId(down_, 157);
+  down_->setRange(1, kMaxLabelsDown);
+  setAccessible(down_, "Number Down");
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(new QLabel("Label Name", page));
+  left->addWidget(name_);
+  left->addWidget(list_);
+  auto* filters = new QFormLayout;
+  filters->addRow("Label Products", product_);
+  filters->addRow("Labels Type", type_);
+  left->addLayout(filters);
+  auto* sizes = new QFormLayout;
+  sizes->addRow("Top Margin", top_);
+  sizes->addRow("Left Margin", left_);
+  sizes->addRow("Number Across", across_);
+  sizes->addRow("Number Down", down_);
+  sizes->addRow("Label Width", width_);
+  sizes->addRow("Label Height", height_);
+  sizes->addRow("Vertical Gap", vGap_);
+  sizes->addRow("Horizontal Gap", hGap_);
+  auto* buttons = new QHBoxLayout;
+  QPushButton* add = button(page, 106, "&Add Settings");
+  QPushButton* del = button(page, 104, "&Delete Settings");
+  QPushButton* change = button(page, 103, "&Change Settings");
+  buttons->addWidget(add);
+  buttons->addWidget(del);
+  buttons->addWidget(change);
+  auto* right = new QVBoxLayout;
+  auto* group = new QGroupBox("Dimensions (inches)", page);
+  group->setLayout(sizes);
+  right->addWidget(group);
+  right->addLayout(buttons);
+  auto* layout = new QHBoxLayout(page);
+  layout->addLayout(left, 1);
+  layout->addLayout(right);
+
+  auto edited = [this] {
+    if (!showing_) changed_ = true;
+    if (sheetPreview_) sheetPreview_->update();
+    if (formatPreview_) formatPreview_->update();
+  };
+  connect(name_, &QLineEdit::textEdited, this, edited);
+  for (ArrowBox* box : {top_, left_, width_, height_, vGap_, hGap_})
+    connect(box->findChild<QLineEdit*>(), &QLineEdit::textChanged, this, edited);
+  connect(across_, &QSpinBox::valueChanged, this, edited);
+  connect(down_, &QSpinBox::valueChanged, this, edited);
+  auto filterAgain = [this] {
+    if (!showing_) refilter();
+  };
+  connect(product_, &QComboBox::currentIndexChanged, this, filterAgain);
+  connect(type_, &QComboBox::currentIndexChanged, this, filterAgain);
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!showing_) showRow(row);
+  });
+  connect(list_, &QListWidget::itemDoubleClicked, this, [this] { saveChoice(); });
+  connect(add, &QPushButton::clicked, this, [this] { addFormat(); });
+  connect(del, &QPushButton::clicked, this, [this] { deleteFormat(); });
+  connect(change, &QPushButton::clicked, this, [this] { (void)changeFormat(); });
+  return page;
+}
+
+void LabelSheet::refilter(int selectRow) {
+  rows_ = catalogue_.filter(product_->currentIndex(), type_->currentIndex());
+  showing_ = true;
+  list_->clear();
+  if (sheetList_) sheetList_->clear();
+  for (const auto& row : rows_) {
+    const QString name = fromCp1252(labelDisplayName(row.format.name));
+    list_->addItem(name);
+    if (sheetList_) sheetList_->addItem(name);
+  }
+  showing_ = false;
+  showRow(selectRow >= 0 && static_cast<size_t>(selectRow) < rows_.size() ? selectRow : 0);
+}
+
+void LabelSheet::showRow(int row) {
+  if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
+  showing_ = true;
+  list_->setCurrentRow(row);
+  if (sheetList_) sheetList_->setCurrentRow(row);
+  const LabelFormat& f = rows_[static_cast<size_t>(row)].format;
+  name_->setText(fromCp1252(labelDisplayName(f.name)));
+  top_->setValue(inches(f.top));
+  left_->setValue(inches(f.left));
+  width_->setValue(inches(f.width));
+  height_->setValue(inches(f.height));
+  hGap_->setValue(inches(f.horizontalGap()));
+  vGap_->setValue(inches(f.verticalGap()));
+  across_->setValue(f.across);
+  down_->setValue(f.down);
+  showing_ = false;
+  changed_ = false;
+  if (sheetPreview_) sheetPreview_->update();
+  if (formatPreview_) formatPreview_->update();
+}
+
+LabelFormat LabelSheet::readBoxes() const {
+  LabelFormat f;
+  f.name = labelStoredName(toCp1252(name_->text()).substr(0, kLabelNameMax));
+  f.product = product_->currentIndex();
+  f.width = tenthsOf(width_);
+  f.height = tenthsOf(height_);
+  f.left = tenthsOf(left_);
+  f.top = tenthsOf(top_);
+  f.horizontalPitch = static_cast<int>(std::lround(hGap_->value().toDouble() * 254 + f.width));
+  f.verticalPitch = static_cast<int>(std::lround(vGap_->value().toDouble() * 254 + f.height));
+  f.across = across_->value();
+  f.down = down_->value();
+  return f;
+}
+
+LabelDimensions LabelSheet::shownDimensions() const {
+  const LabelFormat f = readBoxes();
+  LabelDimensions d = dimensionsOf(f);
+  d.across = std::clamp(d.across, 1, kMaxLabelsAcross);
+  d.down = std::clamp(d.down, 1, kMaxLabelsDown);
+  return d;
+}
+
+void LabelSheet::addFormat() {
+  switch (catalogue_.add(readBoxes(), rows_)) {
+    case LabelCatalogue::EditResult::NameTaken:
+      prompter_.inform(kLabelAddRefused, kAppCaption, Icon::Information);
+      return;
+    case LabelCatalogue::EditResult::Unusable:
+      prompter_.inform(kLabelUnusable, kAppCaption, Icon::Exclamation);
+      return;
+    default: refilter();
+  }
+}
+
+void LabelSheet::deleteFormat() {
+  const int row = list_->currentRow();
+  if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
+  const std::string name = labelDisplayName(readBoxes().name);
+  if (prompter_.ask(Message{labelDeleteQuestion(name), kAppCaption, Icon::Question,
+                            Buttons::YesNo}) != Answer::Yes)
+    return;
+  (void)catalogue_.remove(rows_[static_cast<size_t>(row)].line);
+  refilter();
+}
+
+bool LabelSheet::changeFormat() {
+  if (!changed_) {
+    prompter_.inform(kLabelNothingChanged, kAppCaption, Icon::Information);
+    return false;
+  }
+  const int row = list_->currentRow();
+  if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return false;
+  if (catalogue_.change(rows_[static_cast<size_t>(row)].line, readBoxes()) !=
+      LabelCatalogue::EditResult::Done) {
+    prompter_.inform(kLabelUnusable, kAppCaption, Icon::Exclamation);
+    return false;
+  }
+  refilter();
+  return true;
+}
+
+void LabelSheet::saveChoice() {
+  if (changed_) (void)changeFormat();
+  const int row = list_->currentRow();
+  if (product_->currentIndex() < 0 || row < 0 || static_cast<size_t>(row) >= rows_.size())
+    return;
+  const LabelDimensions d = dimensionsOf(rows_[static_cast<size_t>(row)].format);
+  Profile labels(context_.ini, std::string(keys::section::Labels));
+  const bool ok = labels.writeInt(keys::labels::Type1, product_->currentIndex()) &&
+                  labels.writeInt(keys::labels::Type2, type_->currentIndex()) &&
+                  labels.writeInt(keys::labels::Id, row) &&
+                  labels.writeInt(keys::labels::Total, d.total()) &&
+                  labels.writeString(keys::labels::Settings, formatLabelDimensions(d)) &&
+                  labels.flush();
+  if (!ok)
+    prompter_.inform("The label format could not be saved in the settings file.", kAppCaption,
+                     Icon::Exclamation);
+}
+
+bool LabelSheet::sizeOk() {
+  const LabelDimensions d = shownDimensions();
+  grid_.ensureOneInUse(d.across, d.down);
+  if (catalogue_.modified() &&
+      !writeFileAtomically(context_.labelsDat, labelsDatBytes(catalogue_.lines()))) {
+    prompter_.inform("labels.dat could not be written; the label list is unchanged.",
+                     kAppCaption, Icon::Exclamation);
+  }
+  saveChoice();
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// "Select Labels"
+
+QWidget* LabelSheet::buildSelectPage() {
+  auto* page = new QWidget(this);
+  sheetList_ = new QListWidget(page);
+  setControlId(sheetList_, 102);
+  setAccessible(sheetList_, "Label Name");
+  sheetPreview_ = new LabelSheetPreview(this);
+  sheetPreview_->setParent(page);
+  setControlId(sheetPreview_, 107);
+  QPushButton* all = button(page, 104, "Select All");
+  QPushButton* none = button(page, 105, "UnSelect All");
+  auto* left = new QVBoxLayout;
+  left->addWidget(new QLabel("Label Name", page));
+  left->addWidget(sheetList_);
+  auto* note = new QLabel(
+      "<- \nLabels that are marked by 'X' will not be used for printing.\n\nClick on labels "
+      "to select/unselect.",
+      page);
+  note->setWordWrap(true);
+  left->addWidget(note);
+  left->addWidget(all);
+  left->addWidget(none);
+  auto* layout = new QHBoxLayout(page);
+  layout->addLayout(left);
+  layout->addWidget(sheetPreview_, 1);
+  connect(sheetList_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (!showing_) showRow(row);
+  });
+  connect(all, &QPushButton::clicked, this, [this] {
+    grid_.setAll(true);
+    sheetPreview_->update();
+  });
+  connect(none, &QPushButton::clicked, this, [this] {
+    grid_.setAll(false);
+    const LabelDimensions d = shownDimensions();
+    grid_.ensureOneInUse(d.across, d.down);
+    sheetPreview_->update();
+  });
+  return page;
+}
+
+void LabelSheet::toggleLabel(int column, int row) {
+  grid_.toggle(column, row);
+  const LabelDimensions d = shownDimensions();
+  grid_.ensureOneInUse(d.across, d.down);
+  sheetPreview_->update();
+}
+
+// ---------------------------------------------------------------------------------------
+// "Select Names"
+
+QWidget* LabelSheet::buildNamesPage() {
+  auto* page = new QWidget(this);
+  namesList_ = new QListWidget(page);
+  setControlId(namesList_, 110);
+  setAccessible(namesList_, "Names in Address Book");
+  if (context_.book) names_ = labelNamesOf(context_.book->recordsInListOrder());
+  for (const LabelName& name : names_) {
+    auto* item = new QListWidgetItem(fromCp1252(name.text), namesList_);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(name.checked ? Qt::Checked : Qt::Unchecked);
+  }
+  useNames_ = new QRadioButton("Use Selected &Names in Address Book", page);
+  setControlId(useNames_, 19);
+  setAccessible(useNames_, "Use Selected Names in Address Book");
+  useReturn_ = new QRadioButton("Use Return &Address", page);
+  setControlId(useReturn_, 21);
+  setAccessible(useReturn_, "Use Return Address");
+  const Profile labels(context_.ini, std::string(keys::section::Labels));
+  (labels.readInt(keys::labels::UseReturnAddress, 0) == 1 ? useReturn_ : useNames_)
+      ->setChecked(true);
+  QPushButton* edit = button(page, 101, "&Edit Return Address");
+  connect(edit, &QPushButton::clicked, this, [this] {
+    if (context_.editReturnAddress) context_.editReturnAddress();
+  });
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(new QLabel("Names in Address Book", page));
+  layout->addWidget(namesList_, 1);
+  layout->addWidget(useNames_);
+  layout->addWidget(useReturn_);
+  layout->addWidget(edit);
+  return page;
+}
+
+bool LabelSheet::namesOk() {
+  bool marksChanged = false;
+  for (int i = 0; i < namesList_->count(); ++i) {
+    const bool checked = namesList_->item(i)->checkState() == Qt::Checked;
+    LabelName& name = names_[static_cast<size_t>(i)];
+    marksChanged = marksChanged || name.checked != checked;
+    name.checked = checked;
+  }
+  // Marks 3, 5... already get a label: they become 0 only when a rewrite is needed anyway.
+  if (context_.book && marksChanged && !applyLabelChecks(*context_.book, names_))
+    prompter_.inform("The address book could not be rewritten with the chosen names.",
+                     kAppCaption, Icon::Exclamation);
+  Profile labels(context_.ini, std::string(keys::section::Labels));
+  if (!labels.writeInt(keys::labels::UseReturnAddress, useReturn_->isChecked() ? 1 : 0))
+    prompter_.inform("The label settings could not be saved.", kAppCaption, Icon::Exclamation);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// "Format"
+
+QWidget* LabelSheet::buildFormatPage() {
+  auto* page = new QWidget(this);
+  const Profile labels(context_.ini, std::string(keys::section::Labels));
+  options_ = readFieldLineOptions(context_.ini, keys::section::Labels);
+  font_ = readFontSpec(context_.ini, keys::font::Labels, context_.pageFace);
+  fields_ = new QListWidget(page);
+  setControlId(fields_, 110);
+  setAccessible(fields_, "Print these fields:");
+  for (int i = 0; i < kLabelFieldCount; ++i) {
+    auto* item = new QListWidgetItem(QString::fromLatin1(labelFieldKey(i).data(),
+                                                         int(labelFieldKey(i).size())),
+                                     fields_);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(options_[static_cast<size_t>(i)].print == 1 ? Qt::Checked : Qt::Unchecked);
+  }
+  newLine_ = new QCheckBox(page);
+  setControlId(newLine_, 108);
+  comma_ = new QCheckBox(page);
+  setControlId(comma_, 106);
+  bold_ = new QCheckBox(page);
+  setControlId(bold_, 103);
+  alignLeft_ = new QRadioButton("&Left", page);
+  setControlId(alignLeft_, 19);
+  alignCenter_ = new QRadioButton("&Center", page);
+  setControlId(alignCenter_, 21);
+  alignRight_ = new QRadioButton("&Right", page);
+  setControlId(alignRight_, 101);
+  const int align = labels.readInt(keys::labels::Align, 0);
+  (align == 1 ? alignCenter_ : align == 2 ? alignRight_ : alignLeft_)->setChecked(true);
+  const LabelMargins m = parseLabelMargins(
+      labels.readString(keys::labels::Margins, keys::labels::MarginsDefault, 100));
+  auto marginBox = [page](int id, double value, const char* name) {
+    auto* box = new QLineEdit(QString::asprintf("%4.2f", value), page);
+    setControlId(box, id);
+    setAccessible(box, name);
+    return box;
+  };
+  marginLeft_ = marginBox(150, m.left, "Left margin");
+  marginRight_ = marginBox(102, m.right, "Right margin");
+  marginTop_ = marginBox(151, m.top, "Top margin");
+  marginBottom_ = marginBox(104, m.bottom, "Bottom margin");
+  QPushButton* font = button(page, 107, "&Font...");
+  formatPreview_ = new LabelFormatPreview(this);
+  formatPreview_->setParent(page);
+  setControlId(formatPreview_, 119);
+
+  auto* options = new QVBoxLayout;
+  options->addWidget(newLine_);
+  options->addWidget(comma_);
+  options->addWidget(bold_);
+  auto* aligns = new QHBoxLayout;
+  aligns->addWidget(alignLeft_);
+  aligns->addWidget(alignCenter_);
+  aligns->addWidget(alignRight_);
+  auto* alignGroup = new QGroupBox("Alignment", page);
+  alignGroup->setLayout(aligns);
+  auto* margins = new QGridLayout;
+  margins->addWidget(new QLabel("&Left", page), 0, 0);
+  margins->addWidget(marginLeft_, 0, 1);
+  margins->addWidget(new QLabel("&Right", page), 0, 2);
+  margins->addWidget(marginRight_, 0, 3);
+  margins->addWidget(new QLabel("&Top", page), 1, 0);
+  margins->addWidget(marginTop_, 1, 1);
+  margins->addWidget(new QLabel("Botto&m", page), 1, 2);
+  margins->addWidget(marginBottom_, 1, 3);
+  auto* marginGroup = new QGroupBox("Margins (inches)", page);
+  marginGroup->setLayout(margins);
+  auto* right = new QVBoxLayout;
+  right->addLayout(options);
+  right->addWidget(alignGroup);
+  right->addWidget(marginGroup);
+  right->addWidget(font);
+  right->addWidget(formatPreview_, 1);
+  auto* left = new QVBoxLayout;
+  left->addWidget(new QLabel("Print these fields:", page));
+  left->addWidget(fields_);
+  auto* layout = new QHBoxLayout(page);
+  layout->addLayout(left);
+  layout->addLayout(right, 1);
+
+  connect(fields_, &QListWidget::currentRowChanged, this, [this](int row) { showField(row); });
+  connect(fields_, &QListWidget::itemChanged, this, [this] { storeFieldOptions(); });
+  for (QCheckBox* box : {newLine_, comma_, bold_})
+    connect(box, &QCheckBox::toggled, this, [this] { storeFieldOptions(); });
+  for (QRadioButton* r : {alignLeft_, alignCenter_, alignRight_})
+    connect(r, &QRadioButton::toggled, formatPreview_, qOverload<>(&QWidget::update));
+  for (QLineEdit* e : {marginLeft_, marginRight_, marginTop_, marginBottom_})
+    connect(e, &QLineEdit::textChanged, formatPreview_, qOverload<>(&QWidget::update));
+  connect(font, &QPushButton::clicked, this, [this] {
+    FontSpec chosen = font_;
+    if (context_.chooseFont && context_.chooseFont(chosen)) {
+      font_ = chosen;
+      formatPreview_->update();
+    }
+  });
+  fields_->setCurrentRow(0);
+  return page;
+}
+
+void LabelSheet::showField(int field) {
+  if (field < 0 || field >= kLabelFieldCount) return;
+  field_ = -1;  // no storing while the boxes are set
+  const FieldLineOption& o = options_[static_cast<size_t>(field)];
+  const QString name = fields_->item(field)->text();
+  newLine_->setText(QString("\"%1\" begins in a &New Line").arg(name));
+  comma_->setText(QString("\"%1\" ends with a C&omma").arg(name));
+  bold_->setText(QString("\"%1\" is in Bold Font").arg(name));
+  newLine_->setChecked(o.newLine == 1);
+  comma_->setChecked(o.comma == 1);
+  bold_->setChecked(o.bold == 1);
+  field_ = field;
+}
+
+void LabelSheet::storeFieldOptions() {
+  for (int i = 0; i < kLabelFieldCount; ++i)
+    options_[static_cast<size_t>(i)].print = fields_->item(i)->checkState() == Qt::Checked;
+  if (field_ >= 0) {
+    FieldLineOption& o = options_[static_cast<size_t>(field_)];
+    o.newLine = newLine_->isChecked();
+    o.comma = comma_->isChecked();
+    o.bold = bold_->isChecked();
+  }
+  formatPreview_->update();
+}
+
+LabelPageSettings LabelSheet::formatPreviewSettings() const {
+  LabelPageSettings s;
+  s.dimensions = shownDimensions();
+  s.margins = parseLabelMargins(QString("%1,%2,%3,%4")
+                                    .arg(marginLeft_->text(), marginRight_->text(),
+                                         marginTop_->text(), marginBottom_->text())
+                                    .toStdString());
+  s.text.options = options_;
+  s.text.align = alignCenter_->isChecked()  ? HAlign::Center
+                 : alignRight_->isChecked() ? HAlign::Right
+                                            : HAlign::Left;
+  s.text.font = font_;
+  return s;
+}
+
+void LabelSheet::formatOk() {
+  const LabelPageSettings s = formatPreviewSettings();
+  Profile labels(context_.ini, std::string(keys::section::Labels));
+  const bool ok = writeFieldLineOptions(context_.ini, keys::section::Labels, s.text.options) &&
+                  labels.writeString(keys::labels::Margins, formatLabelMargins(s.margins)) &&
+                  labels.writeInt(keys::labels::Align, storedLabelAlign(s.text.align)) &&
+                  writeFontSpec(context_.ini, keys::font::Labels, font_) && labels.flush();
+  if (!ok)
+    prompter_.inform("The label format could not be saved in the settings file.", kAppCaption,
+                     Icon::Exclamation);
+}
+
+void LabelSheet::accept() {
+  sizeOk();
+  namesOk();
+  formatOk();
+  if (context_.grid) *context_.grid = grid_;
+  QDialog::accept();
+}
+
+}  // namespace mv

@@ -1,0 +1,138 @@
+// The label property sheet and My Address, driven by their control ids as a user would.
+#include "shell/LabelSheet.h"
+#include "shell/UserInfoDialog.h"
+
+#include "platform/ScriptedPrompter.h"
+#include "platform_qt/Controls.h"
+#include "settings/Profile.h"
+#include "support/TestDir.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace mv {
+namespace {
+
+class LabelSheetTest : public ::testing::Test {
+ protected:
+  test::TestDir dir;
+  std::filesystem::path ini = dir / "mervane.ini";
+  std::filesystem::path dat = dir / "labels.dat";
+  ScriptedPrompter prompter;
+  LabelGrid grid;
+  int returnEdits = 0;
+
+  void SetUp() override {
+    test::writeFile(dat,
+                    "Alpha;Address 0, 667,254, 48,127, 699,254, 3,10\n"
+                    "Beta;Shipping 0, 1016,508, 40,127, 1064,508, 2,5\n"
+                    "A4;Address 1, 635,381, 72,152, 660,381, 3,7\n");
+  }
+  std::unique_ptr<LabelSheet> open() {
+    LabelSheetContext c{ini, dat, nullptr, &grid, "Arial", [this] { ++returnEdits; }, {}};
+    return std::make_unique<LabelSheet>(nullptr, prompter, std::move(c));
+  }
+  template <class T>
+  static T* on(LabelSheet& sheet, int page, int id) {
+    return control<T>(sheet.pages()->widget(page), id);
+  }
+};
+
+TEST_F(LabelSheetTest, choosingAFormatAndItsFieldsIsSavedOnOk) {
+  auto sheet = open();
+  // ID 3 is past the two Standard rows: the first row is shown.
+  auto* list = on<QListWidget>(*sheet, 0, 101);
+  ASSERT_EQ(list->count(), 2);
+  EXPECT_EQ(on<QLineEdit>(*sheet, 0, 105)->text(), "Alpha Address");
+  list->setCurrentRow(1);
+  EXPECT_EQ(on<QLineEdit>(*sheet, 0, 105)->text(), "Beta Shipping");
+  sheet->toggleLabel(1, 0);
+  // Format: the company is bold by default; make the city start no new line.
+  auto* fields = on<QListWidget>(*sheet, 3, 110);
+  fields->setCurrentRow(8);
+  EXPECT_EQ(on<QCheckBox>(*sheet, 3, 108)->text(), "\"City\" begins in a &New Line");
+  on<QCheckBox>(*sheet, 3, 108)->setChecked(false);
+  on<QLineEdit>(*sheet, 3, 150)->setText("0.2");
+  sheet->accept();
+  const Profile labels(ini, "Labels");
+  EXPECT_EQ(labels.readString("Settings", "", 100), "1016,508,40,127,48,0,2,5");
+  EXPECT_EQ(labels.readInt("Total", 0), 10);
+  EXPECT_EQ(labels.readInt("ID", -1), 1);
+  EXPECT_EQ(labels.readString("City", "", 100), "1,0,1,0,0,0");
+  EXPECT_EQ(labels.readString("Company", "", 100), "1,1,0,1,0,0");
+  EXPECT_EQ(labels.readString("Margins", "", 100), "0.20,0.02,0.10,0.02");
+  EXPECT_EQ(labels.readInt("Use Return Address", -1), 0);
+  EXPECT_FALSE(grid.inUse(1, 0));
+  EXPECT_TRUE(prompter.shown().empty());
+  // Nothing was edited in the catalogue: labels.dat is as it was.
+  EXPECT_EQ(test::readFile(dat).substr(0, 5), "Alpha");
+}
+
+TEST_F(LabelSheetTest, catalogueEditsSayWhyTheyAreRefusedAndAreWrittenOnOk) {
+  auto sheet = open();
+  auto* name = on<QLineEdit>(*sheet, 0, 105);
+  on<QPushButton>(*sheet, 0, 103)->click();  // Change without a change
+  EXPECT_EQ(prompter.last().text, kLabelNothingChanged);
+  name->setText("alpha");
+  on<QPushButton>(*sheet, 0, 106)->click();  // a prefix of "Alpha Address"
+  EXPECT_EQ(prompter.last().text, kLabelAddRefused);
+  name->setText("Gamma Address");
+  on<QPushButton>(*sheet, 0, 106)->click();
+  ASSERT_EQ(prompter.shown().size(), 2u);
+  EXPECT_EQ(on<QListWidget>(*sheet, 0, 101)->count(), 3);
+  // The type filter matches "Address" only.
+  on<QComboBox>(*sheet, 0, 102)->setCurrentIndex(2);
+  EXPECT_EQ(on<QListWidget>(*sheet, 0, 101)->count(), 1);
+  sheet->reject();
+  EXPECT_EQ(test::readFile(dat).substr(0, 5), "Alpha");  // Cancel keeps the file
+  auto again = open();
+  on<QLineEdit>(*again, 0, 105)->setText("Gamma Address");
+  on<QPushButton>(*again, 0, 106)->click();
+  again->accept();
+  EXPECT_EQ(test::readFile(dat).substr(0, 26), "Gamma;Address 0, 668,254, ");  // 2.63 in as shown
+}
+
+TEST_F(LabelSheetTest, unselectAllKeepsTheFirstLabelAndReturnAddressIsEditedFromNames) {
+  auto sheet = open();
+  on<QPushButton>(*sheet, 1, 105)->click();
+  EXPECT_EQ(sheet->grid().countInUse(3, 10), 1);
+  EXPECT_TRUE(sheet->grid().inUse(0, 0));
+  on<QPushButton>(*sheet, 2, 101)->click();
+  EXPECT_EQ(returnEdits, 1);
+  on<QRadioButton>(*sheet, 2, 21)->setChecked(true);
+  sheet->accept();
+  EXPECT_EQ(Profile(ini, "Labels").readInt("Use Return Address", 0), 1);
+}
+
+TEST(UserInfoDialogTest, okWritesAllKeysAndCancelNothing) {
+  test::TestDir dir;
+  const auto ini = dir / "mervane.ini";
+  ScriptedPrompter prompter;
+  {
+    UserInfoDialog d(nullptr, prompter, ini);
+    EXPECT_EQ(d.windowTitle(), "Personal Information");
+    control<QLineEdit>(&d, 101)->setText("Ann");
+    d.reject();
+  }
+  EXPECT_FALSE(std::filesystem::exists(ini));
+  {
+    UserInfoDialog d(nullptr, prompter, ini);
+    control<QLineEdit>(&d, 101)->setText("Ann");
+    EXPECT_EQ(control<QLineEdit>(&d, 117)->maxLength(), 69);
+    d.accept();
+  }
+  const Profile book(ini, "AddressBook");
+  EXPECT_EQ(book.keys().size(), 18u);
+  EXPECT_EQ(book.readString("First Name", "", 100), "Ann");
+  EXPECT_TRUE(book.hasKey("Fax"));
+}
+
+}  // namespace
+}  // namespace mv
