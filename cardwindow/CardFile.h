@@ -104,6 +104,8 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void closeFrame();
   // Export wizard, the field list of Save As with the CSV type, and the hand-overs.
   void runExport();
+  // The web-page button: the pages written into "web" beside the program, then offered.
+  void exportWebPages();
   bool exportCsvForSaveAs(const std::filesystem::path& csv,
                           const std::vector<AddressRecord>& records);
   LaunchSettings launchSettings() const;

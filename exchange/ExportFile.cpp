@@ -20,11 +20,13 @@ std::string exportBytes(const std::vector<AddressRecord>& records, ExportFormat 
 
 std::filesystem::path withExportExtension(const std::filesystem::path& path,
                                           ExportFormat format) {
-  const char* ext = format == ExportFormat::Csv ? ".csv" : ".txt";
-  const std::string name = path.filename().string();
-  if (hasExtensionIgnoreCase(name, ext)) return path;
+  return withExtension(path, format == ExportFormat::Csv ? ".csv" : ".txt");
+}
+
+std::filesystem::path withExtension(const std::filesystem::path& path, std::string_view dotExt) {
+  if (hasExtensionIgnoreCase(path.filename().string(), dotExt)) return path;
   std::filesystem::path out = path;
-  out += ext;
+  out += std::string(dotExt);
   return out;
 }
 

@@ -15,7 +15,7 @@ namespace mv {
 TRunDialog::TRunDialog(const RunRequest& request, HelperChooser chooseHelper, QWidget* parent)
     : QDialog(parent),
       chooseHelper_(std::move(chooseHelper)),
-      isDocument_(request.kind == LaunchKind::Rtf || request.kind == LaunchKind::Txt) {
+      isDocument_(isLocalFileKind(request.kind)) {
   setObjectName(QStringLiteral("Run"));
   setWindowTitle(fromCp1252(request.title));
   auto* layout = new QVBoxLayout(this);
