@@ -136,14 +136,15 @@ TEST_F(ExportWizard, plainTextIsWrittenAndOfferedForOpening) {
 
 TEST_F(ExportWizard, anUnwritableFileIsReportedWithoutTheOffer) {
   test::writeFile(dir_ / "plain", "x");
-  for (int radio : {TExport::kTextRadio, TExport::kCsvRadio}) {
+  std::filesystem::create_directories(dir_ / "program");  // the letter texts are kept
+  for (int radio : {TExport::kTextRadio, TExport::kCsvRadio, TExport::kRtfRadio}) {
     SCOPED_TRACE(radio);
     prompter_.clear();
     auto w = makeWizard();
     check(w.get(), radio);
     chooser_.answer(dir_ / "plain" / "out");
     next(w.get());
-    if (radio == TExport::kCsvRadio) next(w.get());  // past the field page
+    if (w->step() != TExport::FileStep) next(w.get());  // past the field or letter page
     ASSERT_EQ(prompter_.shown().size(), 1u);
     EXPECT_EQ(prompter_.last().caption, "Unable to open file");
     EXPECT_NE(prompter_.last().text.find("plain"), std::string::npos);
@@ -262,6 +263,17 @@ TEST(RunDialog, showsTheRequestAndTheChosenHelperAtOnce) {
   EXPECT_EQ(a.choice, 0);
   EXPECT_EQ(a.address.size(), 99u);
   EXPECT_EQ(a.helperPath, "/usr/bin/MUTT");
+}
+
+TEST(RunDialog, aLongPathOfADocumentIsHandedOverWhole) {
+  const std::string path = "/home/someone/" + std::string(120, 'd') + "/web/mervane.htm";
+  for (LaunchKind kind : {LaunchKind::LocalPage, LaunchKind::Rtf}) {
+    RunRequest r;
+    r.kind = kind;
+    r.address = path;
+    TRunDialog d(r, nullptr);
+    EXPECT_EQ(d.answer().address, path);
+  }
 }
 
 // The card window's commands with a real book, its dialogs scripted and its hand-overs
@@ -462,6 +474,15 @@ TEST_F(ExportWizard, DISABLED_Screenshots) {
   chooser_.answer(dir_ / "people.csv");
   next(fields.get());
   show(*fields, "export-fields.png", {700, 10});
+  auto letters = makeWizard();
+  check(letters.get(), TExport::kRtfRadio);
+  chooser_.answer(dir_ / "letters.rtf");
+  next(letters.get());
+  show(*letters, "export-letters.png", {10, 300});
+  auto folder = makeWizard();
+  check(folder.get(), TExport::kHtmlRadio);
+  next(folder.get());
+  show(*folder, "export-folder.png", {700, 300});
   RunRequest r;
   r.kind = LaunchKind::EMail;
   r.title = "Send email to:";
