@@ -686,6 +686,7 @@ bool TCardFile::onCommand(int id) {
         showDuplicates();
       return true;
     }
+    case kWebPage: exportWebPages(); return true;
     case kPhoneHome: launchField(FieldId::Home, LaunchKind::Dialer); return true;
     case kPhoneOffice: launchField(FieldId::Office, LaunchKind::Dialer); return true;
     case kPhoneMobile: launchField(FieldId::Mobile, LaunchKind::Dialer); return true;
@@ -750,7 +751,8 @@ std::optional<bool> TCardFile::isCommandEnabled(int id) const {
     case kFtpSite:
       return true;
     case kExport:
-    case kFindDuplicates: return session_->book().isOpen();
+    case kFindDuplicates:
+    case kWebPage: return session_->book().isOpen();
     default: break;
   }
   if (id >= kFirstLetter && id <= kLastLetter) return true;
@@ -985,8 +987,35 @@ void TCardFile::runExport() {
   services.offerDocument = [this](const std::filesystem::path& file) {
     launch(LaunchKind::Txt, pathText(file));
   };
+  services.offerLetters = [this](const std::filesystem::path& file) {
+    launch(LaunchKind::Rtf, pathText(file));
+  };
+  services.offerWebPage = [this](const std::filesystem::path& page) {
+    launch(LaunchKind::LocalPage, pathText(page));
+  };
+  services.webBook = [this] {
+    session_->commitPending();
+    return webBook(session_->book());
+  };
   TExport wizard(std::move(services), this);
   runDialog_(wizard);
+}
+
+void TCardFile::exportWebPages() {
+  session_->commitPending();
+  const std::filesystem::path folder = programDir() / kWebFolderName;
+  if (!prepareWebFolder(folder)) {
+    services_.prompter->inform(kCannotCreateDirectory);
+    return;
+  }
+  const std::vector<std::string> failed =
+      writeWebPages(folder, webPages(webBook(session_->book())), programDir());
+  if (!failed.empty()) {
+    services_.prompter->inform(webFailureText(folder, failed), kUnableToOpenCaption, Icon::None,
+                               TextCoding::Utf8);
+    return;
+  }
+  launch(LaunchKind::LocalPage, pathText(folder / kFramesetPage));
 }
 
 bool TCardFile::exportCsvForSaveAs(const std::filesystem::path& csv,

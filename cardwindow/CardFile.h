@@ -108,6 +108,8 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void runExport();
   // Find Duplicates, and after a Rescan that leaves entries looking alike.
   void showDuplicates();
+  // The web-page button: the pages written into "web" beside the program, then offered.
+  void exportWebPages();
   bool exportCsvForSaveAs(const std::filesystem::path& csv,
                           const std::vector<AddressRecord>& records);
   LaunchSettings launchSettings() const;

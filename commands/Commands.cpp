@@ -117,7 +117,7 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     card(cmd::kSecondSetMenu, "Second set"),
     card(cmd::kGroupMenu, "Group menu"),
     card(cmd::kClearCard, "Clear the page for a new entry"),
-    card(cmd::kWebPage, "Quorvel web page", 0, kNotYet),
+    card(cmd::kWebPage, "Quorvel web page"),
     card(cmd::kCopySummary, "Select All and Copy"),
     card(cmd::kAddNameTool, "Add a new name to the addressbook"),
     card(cmd::kDeleteTool, "Delete the selected item in the list"),

@@ -28,10 +28,13 @@ std::filesystem::path withExportExtension(const std::filesystem::path& path,
   const char* ext = format == ExportFormat::Csv     ? ".csv"
                     : format == ExportFormat::Vcard ? ".vcf"
                                                     : ".txt";
-  const std::string name = path.filename().string();
-  if (hasExtensionIgnoreCase(name, ext)) return path;
+  return withExtension(path, ext);
+}
+
+std::filesystem::path withExtension(const std::filesystem::path& path, std::string_view dotExt) {
+  if (hasExtensionIgnoreCase(path.filename().string(), dotExt)) return path;
   std::filesystem::path out = path;
-  out += ext;
+  out += std::string(dotExt);
   return out;
 }
 

@@ -1,5 +1,6 @@
 #include "exchange/ExportWizard.h"
 
+#include "exchange/ExportRtf.h"
 #include "platform/Cp1252.h"
 #include "platform/FileChooser.h"
 #include "platform/Paths.h"
@@ -10,7 +11,9 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +26,7 @@ constexpr const char* kFileTitle = "Enter a new file name...";
 constexpr const char* kCsvFilter = "Text Data File - Comma Separated Values (*.csv)|*.csv";
 constexpr const char* kTextFilter = "Plain Text File (*.txt)|*.txt";
 constexpr const char* kVcardFilter = "vCard File (*.vcf)|*.vcf";
+constexpr const char* kRtfFilter = "Rich Text Format (*.rtf)|*.rtf";
 
 QLabel* boldLabel(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -73,6 +77,29 @@ ExportFields TExportCSV::fields() const {
     out[static_cast<size_t>(f)] = list_->item(f)->checkState() == Qt::Checked;
   return out;
 }
+
+TExport_RTF::TExport_RTF(const std::string& before, const std::string& after, QWidget* parent)
+    : QWidget(parent) {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  const auto edit = [this, layout](int id, const std::string& text, const char* name) {
+    auto* e = new QPlainTextEdit(this);
+    setControlId(e, id);
+    setAccessible(e, QString::fromLatin1(name));
+    e->setPlainText(fromCp1252(text));
+    layout->addWidget(e, 1);
+    return e;
+  };
+  before_ = edit(kBefore, before, "Text before each contact");
+  auto* sample = new QLabel(QString::fromLatin1(kLetterSample), this);
+  sample->setFrameShape(QFrame::StyledPanel);
+  sample->setEnabled(false);
+  layout->addWidget(sample);
+  after_ = edit(kAfter, after, "Text after each contact");
+}
+
+std::string TExport_RTF::beforeText() const { return toCp1252(before_->toPlainText()); }
+std::string TExport_RTF::afterText() const { return toCp1252(after_->toPlainText()); }
 
 TExportCsvDialog::TExportCsvDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Export"));
@@ -127,22 +154,18 @@ TExport::TExport(ExportServices services, QWidget* parent)
   const struct {
     int id;
     const char* text;
-    bool built;
   } kFormats[] = {
       {kCsvRadio,
-       "Data Files *.csv (Comma Separated Values)\nThis file can be opened by other programs",
-       true},
-      {kTextRadio, "Plain Text *.txt", true},
-      {kRtfRadio, "Cover Letters \nRich Text Format (*.rtf) ", false},
-      {kHtmlRadio, "HTML Addressbook\nYou can view the addressbook with your web browser", false},
-      {kVcardRadio, "Contacts *.vcf (vCard)\nPhones and mail programs can import this file",
-       true},
+       "Data Files *.csv (Comma Separated Values)\nThis file can be opened by other programs"},
+      {kTextRadio, "Plain Text *.txt"},
+      {kRtfRadio, "Cover Letters \nRich Text Format (*.rtf) "},
+      {kHtmlRadio, "HTML Addressbook\nYou can view the addressbook with your web browser"},
+      {kVcardRadio, "Contacts *.vcf (vCard)\nPhones and mail programs can import this file"},
   };
   for (const auto& f : kFormats) {
     auto* radio = new QRadioButton(QString::fromLatin1(f.text), formats);
     setControlId(radio, f.id);
     setAccessible(radio, radio->text().section(QLatin1Char('\n'), 0, 0).trimmed());
-    radio->setEnabled(f.built);  // letters and web pages are written elsewhere, later
     fl->addWidget(radio);
   }
   fl->addStretch(1);
@@ -170,16 +193,36 @@ void TExport::next() {
         return r && r->isChecked();
       };
       if (checked(kCsvRadio)) {
-        format_ = ExportFormat::Csv;
+        format_ = Format::Csv;
       } else if (checked(kTextRadio)) {
-        format_ = ExportFormat::Text;
+        format_ = Format::Text;
+      } else if (checked(kRtfRadio)) {
+        format_ = Format::Rtf;
+      } else if (checked(kHtmlRadio)) {
+        format_ = Format::Html;
       } else if (checked(kVcardRadio)) {
-        format_ = ExportFormat::Vcard;
+        format_ = Format::Vcard;
       } else {
         services_.prompter->inform("Please select a format");
         return;
       }
       step_ = FileStep;
+      if (format_ == Format::Html) {
+        auto* folderPage = new QWidget(this);
+        auto* l = new QVBoxLayout(folderPage);
+        l->addWidget(boldLabel(QStringLiteral("Select a Directory Name"), folderPage));
+        l->addWidget(new QLabel(QStringLiteral("Directory:"), folderPage));
+        folderEdit_ = new QLineEdit(QString::fromLatin1(kWebFolderName), folderPage);
+        folderEdit_->setMaxLength(49);
+        setControlId(folderEdit_, kFolderEdit);
+        setAccessible(folderEdit_, QStringLiteral("Directory"));
+        l->addWidget(folderEdit_);
+        l->addWidget(new QLabel(QString::fromLatin1(webFolderNote()), folderPage));
+        l->addStretch(1);
+        showPage(folderPage);
+        folderEdit_->setFocus(Qt::OtherFocusReason);
+        return;
+      }
       auto* filePage = new QWidget(this);
       auto* l = new QVBoxLayout(filePage);
       l->addWidget(boldLabel(QStringLiteral("Click Next to create a new file"), filePage));
@@ -189,34 +232,58 @@ void TExport::next() {
       fileStep();
       return;
     }
-    case FileStep: fileStep(); return;
+    case FileStep:
+      if (format_ == Format::Html) {
+        writeWebPages();
+      } else {
+        fileStep();
+      }
+      return;
     case FieldStep: writeCsv(); return;
+    case LetterStep: writeLetters(); return;
   }
+}
+
+std::filesystem::path TExport::programDir() const {
+  return services_.programDir.empty() ? mv::programDir() : services_.programDir;
 }
 
 void TExport::fileStep() {
   FileRequest request;
   request.kind = FileRequest::Kind::Save;
   request.title = kFileTitle;
-  request.filter = format_ == ExportFormat::Csv     ? kCsvFilter
-                   : format_ == ExportFormat::Vcard ? kVcardFilter
-                                                    : kTextFilter;
+  request.filter = format_ == Format::Csv     ? kCsvFilter
+                   : format_ == Format::Text  ? kTextFilter
+                   : format_ == Format::Vcard ? kVcardFilter
+                                              : kRtfFilter;
   request.overwritePrompt = true;
   const auto choice = services_.fileChooser->choose(request);
   if (!choice) return;  // stays on the file page; Next asks again
-  file_ = withExportExtension(choice->path, format_);
+  if (format_ == Format::Rtf) {
+    file_ = withExtension(choice->path, ".rtf");
+    step_ = LetterStep;
+    const std::filesystem::path dir = programDir();
+    letterPage_ = new TExport_RTF(loadLetterText(dir / kLetterBeforeFile, kLetterBeforeHint),
+                                  loadLetterText(dir / kLetterAfterFile, kLetterAfterHint), this);
+    showPage(letterPage_);
+    return;
+  }
+  const ExportFormat plain = format_ == Format::Csv     ? ExportFormat::Csv
+                             : format_ == Format::Vcard ? ExportFormat::Vcard
+                                                        : ExportFormat::Text;
+  file_ = withExportExtension(choice->path, plain);
   snapshot_ = services_.records ? services_.records() : std::vector<AddressRecord>{};
-  if (format_ == ExportFormat::Csv) {
+  if (format_ == Format::Csv) {
     step_ = FieldStep;
     fieldPage_ = new TExportCSV(QStringLiteral("Select which fields you wish to export:"), this);
     showPage(fieldPage_);
     return;
   }
-  const bool ok = write(file_, exportBytes(*snapshot_, format_));
+  const bool ok = write(file_, exportBytes(*snapshot_, plain));
   snapshot_.reset();
-  if (ok && format_ == ExportFormat::Vcard) offerFolder("vCard Export is complete");
+  if (ok && format_ == Format::Vcard) offerFolder("vCard Export is complete");
   accept();
-  if (ok && format_ == ExportFormat::Text && services_.offerDocument)
+  if (ok && format_ == Format::Text && services_.offerDocument)
     services_.offerDocument(file_);
 }
 
@@ -233,6 +300,47 @@ void TExport::offerFolder(const char* caption) {
                                                    TextCoding::Utf8});
   if (a == Answer::Yes && services_.openFolder)
     services_.openFolder(std::filesystem::absolute(file_).parent_path());
+}
+
+void TExport::writeLetters() {
+  const std::string before = letterPage_->beforeText();
+  const std::string after = letterPage_->afterText();
+  const std::filesystem::path dir = programDir();
+  const std::vector<std::string> failed = saveLetterTexts(dir, before, after);
+  if (!failed.empty())
+    services_.prompter->inform(webFailureText(dir, failed), kUnableToOpenCaption, Icon::None,
+                               TextCoding::Utf8);
+  // The document takes the texts as the page holds them, so that it is right even when
+  // the files could not be kept.
+  snapshot_ = services_.records ? services_.records() : std::vector<AddressRecord>{};
+  const bool ok = write(file_, rtfLettersBytes(*snapshot_, letterFileBytes(before),
+                                               letterFileBytes(after)));
+  snapshot_.reset();
+  accept();
+  if (ok && services_.offerLetters) services_.offerLetters(file_);
+}
+
+void TExport::writeWebPages() {
+  const QString typed = folderEdit_->text();
+  if (isBlankFolderName(typed.toStdString())) {
+    services_.prompter->inform(kTypeDirectoryName);
+    return;
+  }
+  const std::filesystem::path folder = programDir() / pathFromText(typed.toStdString());
+  if (!prepareWebFolder(folder)) {
+    services_.prompter->inform(kTypeDirectoryName);
+    return;
+  }
+  const WebBook book = services_.webBook ? services_.webBook() : WebBook{};
+  const std::vector<std::string> failed = mv::writeWebPages(folder, webPages(book), programDir());
+  accept();
+  if (!failed.empty()) {
+    services_.prompter->inform(webFailureText(folder, failed), kUnableToOpenCaption, Icon::None,
+                               TextCoding::Utf8);
+    return;
+  }
+  written_ = folder / kFramesetPage;
+  if (services_.offerWebPage) services_.offerWebPage(written_);
 }
 
 bool TExport::write(const std::filesystem::path& path, const std::string& bytes) {

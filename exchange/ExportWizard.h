@@ -4,6 +4,7 @@
 // through the Prompter, the file name through the FileChooser.
 
 #include "exchange/ExportFile.h"
+#include "exchange/ExportHtml.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -13,7 +14,9 @@
 #include <vector>
 
 class QFrame;
+class QLineEdit;
 class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 
@@ -45,6 +48,21 @@ class TExportCsvDialog final : public QDialog {
   TExportCSV* page_ = nullptr;
 };
 
+// The letter page: the text before each contact (edit 102), a sample address block, the
+// text after (edit 12). Texts are Windows-1252 with CR LF line ends, as the files load.
+class TExport_RTF final : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kBefore = 102, kAfter = 12;
+  TExport_RTF(const std::string& before, const std::string& after, QWidget* parent = nullptr);
+  std::string beforeText() const;
+  std::string afterText() const;
+
+ private:
+  QPlainTextEdit* before_ = nullptr;
+  QPlainTextEdit* after_ = nullptr;
+};
+
 struct ExportServices {
   Prompter* prompter = nullptr;
   FileChooser* fileChooser = nullptr;
@@ -54,15 +72,25 @@ struct ExportServices {
   std::function<void(const std::filesystem::path& folder)> openFolder;
   // The offer to open the text document just written.
   std::function<void(const std::filesystem::path& file)> offerDocument;
+  // The same for the letters (RTF) and for the web pages' frameset page.
+  std::function<void(const std::filesystem::path& file)> offerLetters;
+  std::function<void(const std::filesystem::path& page)> offerWebPage;
+  // The names list with its records, for the web pages.
+  std::function<WebBook()> webBook;
+  // Where the letter texts and the pictures are kept and the web folder is made; the
+  // program directory when empty.
+  std::filesystem::path programDir;
 };
 
 class TExport final : public QDialog {
   Q_OBJECT
  public:
-  enum Step { FormatStep = 0, FileStep = 1, FieldStep = 11 };
+  enum Step { FormatStep = 0, FileStep = 1, FieldStep = 11, LetterStep = 31 };
+  enum class Format { Csv = 10, Text = 20, Rtf = 30, Html = 50, Vcard = 60 };
   static constexpr int kNext = 1, kCancel = 2, kPicture = 106, kFrame = 107;
   static constexpr int kCsvRadio = 101, kTextRadio = 102, kRtfRadio = 103, kHtmlRadio = 105;
   static constexpr int kVcardRadio = 108;
+  static constexpr int kFolderEdit = 102;  // on the directory page
 
   TExport(ExportServices services, QWidget* parent = nullptr);
 
@@ -78,14 +106,19 @@ class TExport final : public QDialog {
   void writeCsv();
   // "Data has been saved in…": Yes opens the folder.
   void offerFolder(const char* caption);
+  void writeLetters();
+  void writeWebPages();
+  std::filesystem::path programDir() const;
   bool write(const std::filesystem::path& path, const std::string& bytes);
 
   ExportServices services_;
   Step step_ = FormatStep;
-  ExportFormat format_ = ExportFormat::Csv;
+  Format format_ = Format::Csv;
   QFrame* frame_ = nullptr;
   QWidget* page_ = nullptr;
   TExportCSV* fieldPage_ = nullptr;
+  TExport_RTF* letterPage_ = nullptr;
+  QLineEdit* folderEdit_ = nullptr;
   std::filesystem::path file_;
   std::filesystem::path written_;
   // The snapshot: the records as they were when the file name was confirmed.

@@ -17,7 +17,7 @@ namespace {
 namespace h = keys::helper;
 namespace c = keys::customize;
 
-constexpr std::array<LaunchKindInfo, 7> kKinds{{
+constexpr std::array<LaunchKindInfo, 8> kKinds{{
     {h::EMail, c::HookEMail, "", "Send email to:", "e-mail"},
     {h::News, c::HookNews, "", "Connect to news group:", "news"},
     {h::Http, c::HookHttp, "", "Open Web Site:", "the web"},
@@ -25,11 +25,12 @@ constexpr std::array<LaunchKindInfo, 7> kKinds{{
     {h::Rtf, c::HookRtf, h::RtfDefault, "Open document?", "RTF documents"},
     {h::Txt, c::HookTxt, h::TxtDefault, "Open document", "text documents"},
     {"", "", "", "", "the phone"},
+    {h::Http, c::HookHttp, "", "Export is complete. Open Local Web Page?", "the web"},
 }};
 
 constexpr size_t kHelperBuffer = 256;  // helper paths hold up to 255 characters
 
-bool isDocument(LaunchKind kind) { return kind == LaunchKind::Rtf || kind == LaunchKind::Txt; }
+bool isDocument(LaunchKind kind) { return isLocalFileKind(kind); }
 
 std::string_view prefixOf(LaunchKind kind) {
   switch (kind) {
@@ -91,6 +92,10 @@ std::string schemeOf(std::string_view url) {
 }
 
 }  // namespace
+
+bool isLocalFileKind(LaunchKind kind) noexcept {
+  return kind == LaunchKind::Rtf || kind == LaunchKind::Txt || kind == LaunchKind::LocalPage;
+}
 
 const LaunchKindInfo& launchKindInfo(LaunchKind kind) noexcept {
   return kKinds[static_cast<size_t>(kind)];

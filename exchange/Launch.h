@@ -16,7 +16,11 @@ namespace mv {
 class FileChooser;
 class Prompter;
 
-enum class LaunchKind { EMail, News, Web, Ftp, Rtf, Txt, Dialer };
+// LocalPage is a page the program wrote (the web-page export): a path, opened as a file://
+// URL by the web kinds' helper.
+enum class LaunchKind { EMail, News, Web, Ftp, Rtf, Txt, Dialer, LocalPage };
+// The kinds whose address is a local file's path (UTF-8), not field text.
+bool isLocalFileKind(LaunchKind kind) noexcept;
 
 struct LaunchKindInfo {
   std::string_view helperKey;      // section Helper of mervane.ini

@@ -15,14 +15,16 @@ namespace mv {
 TRunDialog::TRunDialog(const RunRequest& request, HelperChooser chooseHelper, QWidget* parent)
     : QDialog(parent),
       chooseHelper_(std::move(chooseHelper)),
-      isDocument_(request.kind == LaunchKind::Rtf || request.kind == LaunchKind::Txt) {
+      isDocument_(isLocalFileKind(request.kind)) {
   setObjectName(QStringLiteral("Run"));
   setWindowTitle(fromCp1252(request.title));
   auto* layout = new QVBoxLayout(this);
   address_ = new QLineEdit(this);
   setControlId(address_, kAddress);
   setAccessible(address_, QStringLiteral("Address"));
-  address_->setMaxLength(99);  // what is taken back
+  // An address is taken back with up to 99 characters; a document's path whole, since a
+  // cut path would open another file or none.
+  if (!isDocument_) address_->setMaxLength(99);
   // A document's name is a path as the file system gives it; an address is book text.
   address_->setText(isDocument_ ? QString::fromStdString(request.address)
                         : fromCp1252(request.address));
@@ -78,7 +80,7 @@ void TRunDialog::setHelper(const std::string& path) {
 
 RunAnswer TRunDialog::answer() const {
   RunAnswer a;
-  const QString text = address_->text().left(99);
+  const QString text = isDocument_ ? address_->text() : address_->text().left(99);
   a.address = isDocument_ ? text.toStdString() : toCp1252(text);
   a.choice = system_->isChecked() ? 1 : 0;
   a.helperPath = helper_;

@@ -44,6 +44,10 @@ std::filesystem::path programDir() {
   if (auto p = fromEnv("MERVANE_PROGRAM_DIR"); !p.empty()) return p;
   if (QCoreApplication::instance())
     return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString());
+  // A tool without an application object (mervane-cli) still finds the files beside it.
+  std::error_code ec;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (!ec && !exe.empty()) return exe.parent_path();
   return std::filesystem::current_path();
 }
 

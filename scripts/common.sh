@@ -11,6 +11,8 @@ install_deps() {
     qt6-base-dev qt6-base-dev-tools libgl-dev   # Widgets, PrintSupport, Network
     fonts-liberation fonts-dejavu-core          # the same font metrics everywhere
     poppler-utils                               # pdftotext: the print tests read their PDFs back
+    unrtf      # the tests read the exported letters with a real RTF reader
+    python3    # and the exported web pages with python3's own HTML parser
   )
   local missing=() p
   for p in "${packages[@]}"; do

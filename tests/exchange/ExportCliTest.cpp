@@ -1,6 +1,8 @@
 // mervane-cli export: the same bytes as the wizard, its options checked.
 #include "cli/Cli.h"
 #include "exchange/ExportFile.h"
+#include "exchange/ExportHtml.h"
+#include "exchange/ExportRtf.h"
 #include "platform/Paths.h"
 #include "store/Book.h"
 #include "store/data_TestBooks.h"
@@ -55,6 +57,42 @@ TEST_F(ExportCli, writesWhatTheWizardWrites) {
   EXPECT_NE(test::readFile(dir_ / "all.txt").find("Notes:\ntwo\nlines\n"), std::string::npos);
 }
 
+TEST_F(ExportCli, webPagesAndLettersAreWhatTheWizardWrites) {
+  const std::string book = (dir_ / "book.adr").string();
+  std::filesystem::create_directories(dir_ / "program");
+  setProgramDirForTesting(dir_ / "program");
+  for (const char* p : kWebPictures) test::writeFile(dir_ / "program" / p, p);
+  test::writeFile(dir_ / "program" / kLetterAfterFile, "Kept after\n");
+  test::writeFile(dir_ / "before.txt", "Given before");
+
+  ASSERT_EQ(run({"export", book, "--html", (dir_ / "out" / "web").string()}), cli::kOk)
+      << err_.str();
+  Book opened(dir_ / "scratch");
+  ASSERT_EQ(opened.open(dir_ / "book.adr"), BookStatus::Ok);
+  const WebPages pages = webPages(webBook(opened));
+  EXPECT_EQ(test::readFile(dir_ / "out" / "web" / "mv_names.htm"), pages.names);
+  EXPECT_EQ(test::readFile(dir_ / "out" / "web" / "mv_data.htm"), pages.data);
+  EXPECT_EQ(test::readFile(dir_ / "out" / "web" / "mervane.htm"), pages.frameset);
+  EXPECT_EQ(test::readFile(dir_ / "out" / "web" / "group.gif"), "group.gif");
+  EXPECT_EQ(out_.str(), "Exported 2 entries to " + pathText(dir_ / "out" / "web" / "mervane.htm") +
+                            "\n");
+
+  // --before replaces the kept text; the kept after text is used.
+  ASSERT_EQ(run({"export", book, "--rtf", (dir_ / "l.rtf").string(), "--before",
+                 (dir_ / "before.txt").string()}),
+            cli::kOk);
+  EXPECT_EQ(test::readFile(dir_ / "l.rtf"), rtfLettersBytes(records_, "Given before", "Kept after\n"));
+
+  test::writeFile(dir_ / "plain", "x");
+  EXPECT_EQ(run({"export", book, "--html", (dir_ / "plain").string()}), cli::kFailure);
+  EXPECT_NE(err_.str().find("Can't create directory!!"), std::string::npos);
+  EXPECT_EQ(run({"export", book, "--rtf", (dir_ / "l.rtf").string(), "--after",
+                 (dir_ / "missing.txt").string()}),
+            cli::kFailure);
+  EXPECT_NE(err_.str().find("missing.txt cannot be read"), std::string::npos);
+  setProgramDirForTesting({});
+}
+
 TEST_F(ExportCli, refusesABadCommandLineAndAnUnwritableFile) {
   const std::string book = (dir_ / "book.adr").string();
   const std::string out = (dir_ / "x.csv").string();
@@ -66,6 +104,9 @@ TEST_F(ExportCli, refusesABadCommandLineAndAnUnwritableFile) {
       {"export", book, "--csv", out, "--fields", "2,,3"},       // empty
       {"export", book, "--text", out, "--fields", "2"},         // text has no field choice
       {"export", book, "--csv", out, "--text", out},            // two formats
+      {"export", book, "--html", out, "--rtf", out},            // two formats
+      {"export", book, "--html", out, "--before", out},         // web pages have no texts
+      {"export", book, "--rtf", out, "--after", out, "--after", out},  // twice
       {"export", (dir_ / "missing.adr").string(), "--csv", out},  // no book
   };
   for (const auto& args : bad) {

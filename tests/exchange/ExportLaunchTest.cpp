@@ -59,6 +59,8 @@ TEST(Launch, theDesktopGetsAnEncodedUrlThatNeverOpensAFileOrAProgram) {
       {LaunchKind::Web, "a\"b<c>%zz%41", "http://a%22b%3Cc%3E%25zz%41"},
       {LaunchKind::Web, "   ", ""},
       {LaunchKind::Dialer, "+39 (06) 123-45#", "tel:+390612345%23"},
+      // The page the web-page export wrote opens as a local file, not as a web address.
+      {LaunchKind::LocalPage, "/tmp/my web/mervane.htm", "file:///tmp/my%20web/mervane.htm"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.field);

@@ -4,6 +4,7 @@
 #include "cardwindow/CardFile.h"
 #include "cardwindow/RtfReader.h"
 #include "cardwindow/SummaryView.h"
+#include "exchange/ExportRtf.h"
 #include "exchange/ExportWizard.h"
 #include "exchange/QtLauncher.h"
 #include "exchange/RunDialog.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTime>
@@ -46,7 +48,18 @@ class ExportWizard : public ::testing::Test {
     };
     s.openFolder = [this](const std::filesystem::path& p) { folders_.push_back(p); };
     s.offerDocument = [this](const std::filesystem::path& p) { offered_.push_back(p); };
+    s.offerLetters = [this](const std::filesystem::path& p) { offered_.push_back(p); };
+    s.offerWebPage = [this](const std::filesystem::path& p) { offered_.push_back(p); };
+    s.webBook = [this] { return web(); };
+    s.programDir = dir_ / "program";
     return std::make_unique<TExport>(std::move(s));
+  }
+  WebBook web() const {
+    WebBook book(1);
+    book[0].name = "Main";
+    for (size_t i = 0; i < records_.size(); ++i)
+      book[0].entries.push_back({int(i), records_[i][FieldId::First], records_[i]});
+    return book;
   }
   static void check(QWidget* w, int id) { control<QRadioButton>(w, id)->setChecked(true); }
   static void next(QWidget* w) {
@@ -140,14 +153,15 @@ TEST_F(ExportWizard, vcardIsTheFifthFormat) {
 
 TEST_F(ExportWizard, anUnwritableFileIsReportedWithoutTheOffer) {
   test::writeFile(dir_ / "plain", "x");
-  for (int radio : {TExport::kTextRadio, TExport::kCsvRadio}) {
+  std::filesystem::create_directories(dir_ / "program");  // the letter texts are kept
+  for (int radio : {TExport::kTextRadio, TExport::kCsvRadio, TExport::kRtfRadio}) {
     SCOPED_TRACE(radio);
     prompter_.clear();
     auto w = makeWizard();
     check(w.get(), radio);
     chooser_.answer(dir_ / "plain" / "out");
     next(w.get());
-    if (radio == TExport::kCsvRadio) next(w.get());  // past the field page
+    if (w->step() != TExport::FileStep) next(w.get());  // past the field or letter page
     ASSERT_EQ(prompter_.shown().size(), 1u);
     EXPECT_EQ(prompter_.last().caption, "Unable to open file");
     EXPECT_NE(prompter_.last().text.find("plain"), std::string::npos);
@@ -165,6 +179,78 @@ TEST_F(ExportWizard, cancelOnTheFieldPageWritesNothing) {
   control<QPushButton>(w.get(), TExport::kCancel)->click();
   EXPECT_EQ(w->result(), QDialog::Rejected);
   EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
+}
+
+TEST_F(ExportWizard, lettersShowTheHintsFirstThenKeepTheTexts) {
+  std::filesystem::create_directories(dir_ / "program");
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    auto w = makeWizard();
+    check(w.get(), TExport::kRtfRadio);
+    chooser_.answer(dir_ / "letters");
+    next(w.get());
+    EXPECT_EQ(chooser_.requests().back().filter, "Rich Text Format (*.rtf)|*.rtf");
+    ASSERT_EQ(w->step(), TExport::LetterStep);
+    auto* before = control<QPlainTextEdit>(w.get(), TExport_RTF::kBefore);
+    auto* after = control<QPlainTextEdit>(w.get(), TExport_RTF::kAfter);
+    if (round == 0) {
+      EXPECT_EQ(before->toPlainText().toStdString(), "Type in the text that you wish to appear "
+                                                     "before each contact.\nExample: your address");
+      EXPECT_TRUE(after->toPlainText().startsWith("Type in the text that you wish to appear after"));
+      before->setPlainText(QString::fromUtf8("From {me}\n"));
+      after->setPlainText(QStringLiteral("Regards"));
+    } else {
+      EXPECT_EQ(before->toPlainText(), QString::fromUtf8("From {me}\n"));
+      EXPECT_EQ(after->toPlainText(), QStringLiteral("Regards\n"));
+    }
+    next(w.get());
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+  }
+  EXPECT_EQ(test::readFile(dir_ / "program" / "mv_letter_before.txt"), "From {me}\n");
+  EXPECT_EQ(test::readFile(dir_ / "program" / "mv_letter_after.txt"), "Regards\n");
+  EXPECT_EQ(test::readFile(dir_ / "letters.rtf"),
+            rtfLettersBytes(records_, "From {me}\n", "Regards\n"));
+  EXPECT_EQ(offered_, std::vector<std::filesystem::path>(2, dir_ / "letters.rtf"));
+  EXPECT_TRUE(prompter_.shown().empty());
+}
+
+TEST_F(ExportWizard, webPagesGoIntoTheTypedFolderBesideTheProgram) {
+  std::filesystem::create_directories(dir_ / "program");
+  for (const char* p : kWebPictures) test::writeFile(dir_ / "program" / p, "picture");
+  test::writeFile(dir_ / "program" / "plain", "x");
+  auto w = makeWizard();
+  check(w.get(), TExport::kHtmlRadio);
+  next(w.get());
+  EXPECT_TRUE(chooser_.requests().empty());  // a folder, not a file dialog
+  auto* folder = control<QLineEdit>(w.get(), TExport::kFolderEdit);
+  EXPECT_EQ(folder->text(), "web");
+  EXPECT_EQ(folder->maxLength(), 49);
+  for (const char* refused : {"   ", "plain"}) {  // blank; a file in the way
+    folder->setText(QString::fromLatin1(refused));
+    next(w.get());
+    EXPECT_EQ(prompter_.last().text, "Please type in a directory name\n\nEnter just one word");
+    EXPECT_EQ(w->step(), TExport::FileStep);
+  }
+  folder->setText(QStringLiteral("pages"));
+  next(w.get());
+  const std::filesystem::path pages = dir_ / "program" / "pages";
+  EXPECT_EQ(test::readFile(pages / "mv_data.htm"), webPages(web()).data);
+  EXPECT_NE(test::readFile(pages / "mv_data.htm").find("Rome, Italy  <BR>"), std::string::npos);
+  EXPECT_EQ(test::readFile(pages / "name.gif"), "picture");
+  EXPECT_EQ(offered_, std::vector<std::filesystem::path>{pages / "mervane.htm"});
+  EXPECT_EQ(w->result(), QDialog::Accepted);
+}
+
+TEST_F(ExportWizard, webPagesThatCannotBeWrittenAreNamedAndNotOffered) {
+  auto w = makeWizard();  // no pictures beside the program
+  check(w.get(), TExport::kHtmlRadio);
+  next(w.get());
+  next(w.get());
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_EQ(prompter_.last().caption, "Unable to open file");
+  EXPECT_EQ(prompter_.last().text,
+            pathText(dir_ / "program" / "web") + "\nwall.jpg\nname.gif\ngroup.gif");
+  EXPECT_TRUE(offered_.empty());
 }
 
 TEST(RunDialog, showsTheRequestAndTheChosenHelperAtOnce) {
@@ -194,6 +280,17 @@ TEST(RunDialog, showsTheRequestAndTheChosenHelperAtOnce) {
   EXPECT_EQ(a.choice, 0);
   EXPECT_EQ(a.address.size(), 99u);
   EXPECT_EQ(a.helperPath, "/usr/bin/MUTT");
+}
+
+TEST(RunDialog, aLongPathOfADocumentIsHandedOverWhole) {
+  const std::string path = "/home/someone/" + std::string(120, 'd') + "/web/mervane.htm";
+  for (LaunchKind kind : {LaunchKind::LocalPage, LaunchKind::Rtf}) {
+    RunRequest r;
+    r.kind = kind;
+    r.address = path;
+    TRunDialog d(r, nullptr);
+    EXPECT_EQ(d.answer().address, path);
+  }
 }
 
 // The card window's commands with a real book, its dialogs scripted and its hand-overs
@@ -331,6 +428,33 @@ TEST_F(CardExport, linksWithoutACommandOpenTheWebPageOrStartAnEmail) {
                                                        "open mailto:me@x.org"}));
 }
 
+TEST_F(CardExport, theWebButtonWritesThePagesAndOffersTheLocalPage) {
+  setProgramDirForTesting(dir_ / "program");
+  std::filesystem::create_directories(dir_ / "program");
+  for (const char* p : kWebPictures) test::writeFile(dir_ / "program" / p, "picture");
+  EXPECT_EQ(window_->isCommandEnabled(cmd::kWebPage), std::optional<bool>(true));
+  scripts_.push_back([](QDialog&) { return int(QDialog::Accepted); });
+  window_->onCommand(cmd::kWebPage);
+  const std::filesystem::path web = dir_ / "program" / "web";
+  EXPECT_EQ(titles_, std::vector<std::string>{"Export is complete. Open Local Web Page?"});
+  EXPECT_EQ(launcher_.calls, std::vector<std::string>{"open file://" + web.string() +
+                                                      "/mervane.htm"});
+  // Ann is in "Friends" as well: twice in both pages, under one anchor.
+  const std::string names = test::readFile(web / "mv_names.htm");
+  EXPECT_NE(names.find("Friends<BR>&nbsp;<A HREF=\"mv_data.htm#L0\""), std::string::npos);
+  const std::string data = test::readFile(web / "mv_data.htm");
+  EXPECT_NE(data.find("<A NAME=\"L0\"></A>\nAnn"), data.rfind("<A NAME=\"L0\"></A>\nAnn"));
+
+  // The folder cannot be made: said, nothing offered.
+  std::filesystem::remove_all(web);
+  test::writeFile(web, "x");
+  launcher_.calls.clear();
+  window_->onCommand(cmd::kWebPage);
+  EXPECT_EQ(prompter_.last().text, "Can't create directory!!");
+  EXPECT_TRUE(launcher_.calls.empty());
+  setProgramDirForTesting({});
+}
+
 TEST_F(CardExport, connectHandsOverTheSharedEditorsField) {
   window_->onCommand(cmd::kSecondSetFirst);  // Home2 in the shared editor
   type(FieldId::Buffer, "555-0101");
@@ -367,6 +491,15 @@ TEST_F(ExportWizard, DISABLED_Screenshots) {
   chooser_.answer(dir_ / "people.csv");
   next(fields.get());
   show(*fields, "export-fields.png", {700, 10});
+  auto letters = makeWizard();
+  check(letters.get(), TExport::kRtfRadio);
+  chooser_.answer(dir_ / "letters.rtf");
+  next(letters.get());
+  show(*letters, "export-letters.png", {10, 300});
+  auto folder = makeWizard();
+  check(folder.get(), TExport::kHtmlRadio);
+  next(folder.get());
+  show(*folder, "export-folder.png", {700, 300});
   RunRequest r;
   r.kind = LaunchKind::EMail;
   r.title = "Send email to:";
