@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "store/AtomicFile.h"
+#include "store/Recovery.h"
 
 #include <algorithm>
 #include <charconv>
@@ -54,6 +55,9 @@ BookStatus Book::open(const std::filesystem::path& path, bool force) {
   removeStaleSaveFiles(path);
   std::string bytes;
   if (!readWholeFile(path, bytes)) return BookStatus::Unreadable;
+  // After a crash, the user chose to get the edits back: they open, still unsaved.
+  const std::optional<std::string> recovered = takeRecoveredBook(path);
+  if (recovered) bytes = *recovered;
   if (!working_.replaceWith(bytes)) {
     close();
     return BookStatus::WorkingFileError;
@@ -65,7 +69,8 @@ BookStatus Book::open(const std::filesystem::path& path, bool force) {
   }
   path_ = path;
   open_ = true;
-  working_.setChanged(false);
+  working_.noteBookPath(path_);
+  working_.setChanged(recovered.has_value());
   working_.setReorderNeeded(false);
   return BookStatus::Ok;
 }
@@ -79,6 +84,7 @@ BookStatus Book::createNew(const std::filesystem::path& path) {
   }
   path_ = path;
   open_ = true;
+  working_.noteBookPath(path_);
   if (const BookStatus built = buildList(); built != BookStatus::Ok) {
     close();
     return built;
@@ -382,6 +388,7 @@ BookStatus Book::saveAs(const std::filesystem::path& path) {
   const BookStatus status = writeBook(path);
   if (status == BookStatus::Ok) {
     path_ = path;
+    working_.noteBookPath(path_);
     working_.setChanged(false);
     working_.setReorderNeeded(false);
   }

@@ -6,4 +6,5 @@ list(APPEND MERVANE_STORE_SOURCES
   CardEditing.cpp CardEditing.h
   CardSession.cpp CardSession.h
   Rescan.cpp Rescan.h
+  Recovery.cpp Recovery.h
 )
