@@ -70,7 +70,8 @@ BookStatus Book::open(const std::filesystem::path& path, bool force) {
   path_ = path;
   open_ = true;
   working_.noteBookPath(path_);
-  working_.setChanged(recovered.has_value());
+  restored_ = recovered.has_value();
+  working_.setChanged(restored_);
   working_.setReorderNeeded(false);
   return BookStatus::Ok;
 }
@@ -95,6 +96,7 @@ BookStatus Book::createNew(const std::filesystem::path& path) {
 }
 
 void Book::close() {
+  restored_ = false;
   working_.remove();
   working_.clearTables();
   working_.setChanged(false);
