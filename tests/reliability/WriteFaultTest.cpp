@@ -17,8 +17,11 @@
 #include <QRadioButton>
 
 #include <cerrno>
+#include <fstream>
 #include <functional>
 #include <set>
+
+#include <sys/mount.h>
 
 namespace mv {
 namespace {
@@ -265,6 +268,51 @@ TEST(DiskFull, aSaveOnAFullDiskKeepsTheBookAndTheEdits) {
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text, "File Error");
   EXPECT_TRUE(session.book().workingFile().changed());
+  session.onCommand(CardSession::kSave);
+  EXPECT_EQ(test::readFile(book), expected);
+  setScratchDirForTesting({});
+}
+
+// The same on a real full disk, where one can be made: a small tmpfs (root, or a user
+// namespace), filled up but for a few bytes.
+TEST(DiskFull, aSaveOnARealFullDiskKeepsTheBookAndTheEdits) {
+  test::TestDir root;
+  const auto disk = root / "disk";
+  std::filesystem::create_directories(disk);
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k") != 0)
+    GTEST_SKIP() << "no tmpfs here; the full disk is simulated by the test above";
+  struct Unmount {
+    std::filesystem::path at;
+    ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+  } unmount{disk};
+
+  setScratchDirForTesting(root.path());
+  ScriptedPrompter prompter;
+  ScriptedFileChooser chooser;
+  test::ScriptedDialogs dialogs;
+  std::vector<AddressRecord> many;
+  for (int i = 0; i < 60; ++i) many.push_back(person("P" + std::to_string(i), "Q", std::string(60, 'c')));
+  const auto book = disk / "book.adr";
+  test::writeFile(book, test::bookBytes(many));
+  CardSession session(prompter, chooser, dialogs, root / "mervane.ini");
+  ASSERT_TRUE(session.openBook(book));
+  session.sort(2);
+  const std::string expected = session.book().serialize();
+  {
+    // Fill the disk: whatever is left goes to a filler, in pieces until the disk says no.
+    std::ofstream filler(disk / "filler", std::ios::binary);
+    const std::string chunk(1024, 'x');
+    for (int i = 0; i < 1024 && filler.write(chunk.data(), chunk.size()).flush(); ++i) {
+    }
+  }
+  session.onCommand(CardSession::kSave);
+  EXPECT_EQ(test::readFile(book), test::bookBytes(many));
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().text, "File Error");
+  EXPECT_EQ(namesIn(disk), (std::set<std::string>{"book.adr", "filler"}));
+  EXPECT_TRUE(session.book().workingFile().changed());
+
+  std::filesystem::remove(disk / "filler");
   session.onCommand(CardSession::kSave);
   EXPECT_EQ(test::readFile(book), expected);
   setScratchDirForTesting({});
