@@ -66,6 +66,8 @@ const Limit kLimits[] = {
      }},
 };
 
+void PrintTo(const Limit& limit, std::ostream* os) { *os << limit.name; }
+
 class Limits : public ::testing::TestWithParam<Limit> {
  protected:
   void SetUp() override { setScratchDirForTesting(scratch.path()); }

@@ -46,6 +46,9 @@ struct WritePath {
   const char* message;
 };
 
+// CTest lists each row by its name.
+void PrintTo(const WritePath& path, std::ostream* os) { *os << path.name; }
+
 class WriteFaults : public ::testing::TestWithParam<WritePath> {
  protected:
   void TearDown() override {
