@@ -10,6 +10,8 @@
 #include "platform_qt/SingleInstance.h"
 #include "shell/MainFrame.h"
 #include "shell/RunMode.h"
+#include "settings/SettingsFiles.h"
+#include "store/Recovery.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,6 +81,8 @@ int runProgram(mv::RunMode mode, const std::filesystem::path& book) {
 
   mv::QtPrompter prompter;
   mv::QtFileChooser chooser;
+  // A copy that crashed left its edits behind: offered back before the start book opens.
+  (void)mv::offerRecovery(prompter, mv::mervaneIni(), mv::stateDir());
   mv::MainFrameOptions options;
   options.runMode = mode;
   options.prompter = &prompter;

@@ -10,7 +10,12 @@
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <sstream>
+
+#include <unistd.h>
 
 namespace mv {
 namespace {
@@ -26,6 +31,24 @@ std::filesystem::path& windowsOverride() {
 std::filesystem::path& scratchOverride() {
   static std::filesystem::path p;
   return p;
+}
+std::filesystem::path& stateOverride() {
+  static std::filesystem::path p;
+  return p;
+}
+
+// Field 22 of /proc/PID/stat: the start time in clock ticks since boot. The process name
+// (field 2) may hold blanks and parentheses, so counting starts after its last ')'.
+std::string processStartTime(long pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string stat((std::istreambuf_iterator<char>(in)), {});
+  const size_t close = stat.rfind(')');
+  if (close == std::string::npos) return {};
+  std::istringstream rest(stat.substr(close + 1));
+  std::string field;
+  for (int i = 3; i <= 22 && rest >> field; ++i) {
+  }
+  return field;
 }
 
 std::filesystem::path fromEnv(const char* name) {
@@ -65,13 +88,48 @@ std::filesystem::path windowsDir() {
 std::filesystem::path scratchDir() {
   if (!scratchOverride().empty()) return scratchOverride();
   if (auto p = fromEnv("MERVANE_SCRATCH_DIR"); !p.empty()) return p;
-  // The QTemporaryDir lives until the process ends and removes the folder then.
+  // The QTemporaryDir lives until the process ends and removes the folder then; a copy
+  // that is killed leaves it, with the working file, for the next start.
   static std::unique_ptr<QTemporaryDir> dir;
   if (!dir) {
-    dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/mervane-XXXXXX");
+    const std::string base = (stateDir() / kCopyFolderPrefix).string() + "XXXXXX";
+    dir = std::make_unique<QTemporaryDir>(QString::fromStdString(base));
+    if (!dir->isValid())
+      dir = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/mervane-XXXXXX");
     if (!dir->isValid()) return std::filesystem::temp_directory_path();
+    (void)writeCopyLock(dir->path().toStdString());
   }
   return std::filesystem::path(dir->path().toStdString());
+}
+
+std::filesystem::path stateDir() {
+  std::filesystem::path dir = stateOverride();
+  if (dir.empty()) dir = fromEnv("MERVANE_STATE_DIR");
+  if (dir.empty()) {
+    if (auto xdg = fromEnv("XDG_STATE_HOME"); !xdg.empty() && xdg.is_absolute())
+      dir = xdg / "mervane";
+    else
+      dir = std::filesystem::path(QDir::homePath().toStdString()) / ".local/state/mervane";
+  }
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  return dir;
+}
+
+bool writeCopyLock(const std::filesystem::path& folder) {
+  const long pid = static_cast<long>(::getpid());
+  std::ofstream out(folder / kCopyLockName, std::ios::trunc);
+  out << pid << ' ' << processStartTime(pid) << '\n';
+  out.flush();
+  return static_cast<bool>(out);
+}
+
+bool copyOfLockRuns(const std::filesystem::path& folder) {
+  std::ifstream in(folder / kCopyLockName);
+  long pid = 0;
+  std::string start;
+  if (!(in >> pid >> start) || pid <= 0) return false;
+  return processStartTime(pid) == start;
 }
 
 bool namesRewriteScratch(std::string_view path) noexcept {
@@ -104,5 +162,6 @@ bool samePathText(std::string_view a, std::string_view b) {
 void setProgramDirForTesting(const std::filesystem::path& dir) { programOverride() = dir; }
 void setWindowsDirForTesting(const std::filesystem::path& dir) { windowsOverride() = dir; }
 void setScratchDirForTesting(const std::filesystem::path& dir) { scratchOverride() = dir; }
+void setStateDirForTesting(const std::filesystem::path& dir) { stateOverride() = dir; }
 
 }  // namespace mv

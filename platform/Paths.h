@@ -17,9 +17,23 @@ std::filesystem::path programDir();
 std::filesystem::path windowsDir();
 
 // One private folder per running copy for the working and scratch files
-// ("mervn.tmx", "temp~adr.~~", "tmprtf~.~"...). Created on first use, removed at exit.
-// $MERVANE_SCRATCH_DIR overrides it.
+// ("mervn.tmx", "temp~adr.~~", "tmprtf~.~"...), in the state folder below. Created on
+// first use with a lock that names the copy, removed at exit; after a crash it stays for
+// the next start to find. $MERVANE_SCRATCH_DIR overrides it.
 std::filesystem::path scratchDir();
+
+// The user's state folder: $MERVANE_STATE_DIR, else $XDG_STATE_HOME/mervane, else
+// ~/.local/state/mervane (created on demand).
+std::filesystem::path stateDir();
+// Scratch folders of running copies are named so, each with its lock file inside: the
+// copy's process id and its start time, "<pid> <start>\n".
+inline constexpr std::string_view kCopyFolderPrefix = "copy-";
+inline constexpr const char* kCopyLockName = "copy.lock";
+// Writes the lock of this process into `folder`.
+bool writeCopyLock(const std::filesystem::path& folder);
+// True when the copy that wrote the lock in `folder` still runs: a process of that id
+// exists and started at that time (a process id is reused after a while).
+bool copyOfLockRuns(const std::filesystem::path& folder);
 
 // The scratch file of a rewrite. It is never the user's book, in whatever folder it lies,
 // so opening it, reopening it from the recent files or starting with it is refused.
@@ -46,5 +60,6 @@ bool samePathText(std::string_view a, std::string_view b);
 void setProgramDirForTesting(const std::filesystem::path& dir);
 void setWindowsDirForTesting(const std::filesystem::path& dir);
 void setScratchDirForTesting(const std::filesystem::path& dir);
+void setStateDirForTesting(const std::filesystem::path& dir);
 
 }  // namespace mv

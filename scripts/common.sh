@@ -13,6 +13,7 @@ install_deps() {
     poppler-utils                               # pdftotext: the print tests read their PDFs back
     unrtf      # the tests read the exported letters with a real RTF reader
     python3    # and the exported web pages with python3's own HTML parser
+    clang-14 libclang-rt-14-dev                 # libFuzzer and its sanitizers (scripts/fuzz)
   )
   local missing=() p
   for p in "${packages[@]}"; do
@@ -30,4 +31,15 @@ install_deps() {
 build_mervane() {
   cmake -S "$mervane_root" -B "$mervane_root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$mervane_root/build" -j "$(nproc)"
+}
+
+# The same tests once more from build-asan/: every target with ASan and UBSan, and the
+# first report of either fails the run.
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$mervane_root/tests/support/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+build_sanitized() {
+  cmake -S "$mervane_root" -B "$mervane_root/build-asan" -DCMAKE_BUILD_TYPE=Debug \
+    -DMERVANE_SANITIZE=ON -DMERVANE_BENCHMARKS=OFF >/dev/null
+  cmake --build "$mervane_root/build-asan" -j "$(nproc)"
 }

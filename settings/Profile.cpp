@@ -1,5 +1,6 @@
 #include "settings/Profile.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Text.h"
 
 #include <cstdio>
@@ -35,23 +36,14 @@ std::vector<std::string> readLines(const std::filesystem::path& file) {
 }
 
 bool writeLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  // Write beside the file and rename, so an interrupted write never leaves half a file.
-  std::filesystem::path tmp = file;
-  tmp += ".new~";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const auto& l : lines) out << l << '\n';
-    out.flush();
-    if (!out) return false;
+  // The one atomic writer: an interrupted or failed write never leaves half a file, nor
+  // a scratch file beside it.
+  std::string bytes;
+  for (const auto& l : lines) {
+    bytes += l;
+    bytes += '\n';
   }
-  std::error_code ec;
-  std::filesystem::rename(tmp, file, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
-    return false;
-  }
-  return true;
+  return writeFileAtomically(file, bytes);
 }
 
 // "[name]" → name; nullopt for any other line.

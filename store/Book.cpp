@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "store/AtomicFile.h"
+#include "store/Recovery.h"
 
 #include <algorithm>
 #include <charconv>
@@ -54,6 +55,9 @@ BookStatus Book::open(const std::filesystem::path& path, bool force) {
   removeStaleSaveFiles(path);
   std::string bytes;
   if (!readWholeFile(path, bytes)) return BookStatus::Unreadable;
+  // After a crash, the user chose to get the edits back: they open, still unsaved.
+  const std::optional<std::string> recovered = takeRecoveredBook(path);
+  if (recovered) bytes = *recovered;
   if (!working_.replaceWith(bytes)) {
     close();
     return BookStatus::WorkingFileError;
@@ -65,7 +69,9 @@ BookStatus Book::open(const std::filesystem::path& path, bool force) {
   }
   path_ = path;
   open_ = true;
-  working_.setChanged(false);
+  working_.noteBookPath(path_);
+  restored_ = recovered.has_value();
+  working_.setChanged(restored_);
   working_.setReorderNeeded(false);
   return BookStatus::Ok;
 }
@@ -79,6 +85,7 @@ BookStatus Book::createNew(const std::filesystem::path& path) {
   }
   path_ = path;
   open_ = true;
+  working_.noteBookPath(path_);
   if (const BookStatus built = buildList(); built != BookStatus::Ok) {
     close();
     return built;
@@ -90,6 +97,7 @@ BookStatus Book::createNew(const std::filesystem::path& path) {
 
 void Book::close() {
   ++generation_;
+  restored_ = false;
   working_.remove();
   working_.clearTables();
   working_.setChanged(false);
@@ -386,6 +394,7 @@ BookStatus Book::saveAs(const std::filesystem::path& path) {
   if (status == BookStatus::Ok) {
     ++generation_;
     path_ = path;
+    working_.noteBookPath(path_);
     working_.setChanged(false);
     working_.setReorderNeeded(false);
   }

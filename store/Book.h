@@ -72,6 +72,9 @@ class Book {
   Book();
 
   bool isOpen() const noexcept { return open_; }
+  // The book was opened with the edits a crashed copy left (store/Recovery.h): they are
+  // not in the file yet, so the book counts as changed.
+  bool restoredAfterCrash() const noexcept { return restored_; }
   // Some record of the working file could not be read as it was written (its start byte
   // inside a line, a start line without a line end, lines ended by a bare CR). Saving,
   // sorting and compaction refuse such a book with Damaged; the rescan rewrites it.
@@ -198,6 +201,7 @@ class Book {
   bool open_ = false;
   bool damaged_ = false;
   unsigned long generation_ = 0;
+  bool restored_ = false;
 };
 
 }  // namespace mv

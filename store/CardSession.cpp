@@ -184,7 +184,7 @@ void CardSession::afterOpen() {
   showGroup(group);
   if (hooks_.addRecentFile) hooks_.addRecentFile(book_.path());
   if (hooks_.setTitle) hooks_.setTitle(title());
-  book_.workingFile().setChanged(false);
+  book_.workingFile().setChanged(book_.restoredAfterCrash());
   notifyCard();
   notifyList();
 }

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <fstream>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace mv {
 namespace {
 
@@ -22,8 +25,40 @@ WorkingFile::WorkingFile() : WorkingFile(scratchDir() / kFileName) {}
 
 WorkingFile::~WorkingFile() { remove(); }
 
-bool WorkingFile::openReadWrite() {
+std::filesystem::path WorkingFile::tablesPath() const {
+  return path_.parent_path() / kTablesFileName;
+}
+
+// Best effort and outside the write-fault steps: the notes serve a recovery, and a note
+// that cannot be written must not fail the edit the user made.
+void WorkingFile::note(const std::string& line) const noexcept {
+  if (tables_ < 0) return;
+  const std::string text = line + '\n';
+  [[maybe_unused]] const ssize_t n = ::write(tables_, text.data(), text.size());
+}
+
+void WorkingFile::setChanged(bool on) noexcept {
+  changed_ = on;
+  note(on ? "s 1" : "s 0");
+}
+
+void WorkingFile::noteBookPath(const std::filesystem::path& book) {
+  bookNote_ = "b " + book.string();
+  note(bookNote_);
+}
+
+bool WorkingFile::openReadWrite(bool fresh) {
+  if (fileStepFails(FileStep::Open)) return false;
+  if (fresh || tables_ < 0) {
+    if (tables_ >= 0) ::close(tables_);
+    tables_ = ::open(tablesPath().c_str(),
+                     O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | (fresh ? O_TRUNC : 0), 0600);
+    if (fresh && !bookNote_.empty()) note(bookNote_);
+  }
   file_ = std::fopen(path_.c_str(), "r+b");
+  // Unbuffered: each stored change reaches the file at once (a crash keeps it), and a
+  // failed append leaves no bytes in a buffer to be written later.
+  if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
   return file_ != nullptr;
 }
 
@@ -48,14 +83,12 @@ bool WorkingFile::replaceWith(std::string_view bytes) {
 bool WorkingFile::takeOver(const std::filesystem::path& written) {
   const bool wasOpen = isOpen();
   close();
-  std::error_code ec;
-  std::filesystem::rename(written, path_, ec);
-  if (ec) {
+  if (!renameFile(written, path_)) {
     // The old file is still there; reopened, it stays in use.
     if (wasOpen) (void)openReadWrite();
     return false;
   }
-  return openReadWrite();
+  return openReadWrite(true);
 }
 
 void WorkingFile::close() {
@@ -67,8 +100,11 @@ bool WorkingFile::reopen() { return isOpen() || openReadWrite(); }
 
 void WorkingFile::remove() {
   close();
+  if (tables_ >= 0) ::close(tables_);
+  tables_ = -1;
   std::error_code ec;
   std::filesystem::remove(path_, ec);
+  std::filesystem::remove(tablesPath(), ec);
 }
 
 long WorkingFile::size() const {
@@ -91,7 +127,8 @@ bool WorkingFile::append(const AddressRecord& record, int slot, char initial) {
   if (!file_ || !validSlot(slot)) return false;
   if (std::fseek(file_, 0, SEEK_END) != 0) return false;
   long at = std::ftell(file_);
-  if (at <= 0) return false;  // not even the magic line: not a working file
+  if (at <= 0) return false;
+  const long end = at;  // not even the magic line: not a working file
   std::string bytes;
   // A record begins a line: after a file that ends inside one (a damaged book's last
   // record), the new record's 0x14 must not be taken for part of it.
@@ -103,11 +140,15 @@ bool WorkingFile::append(const AddressRecord& record, int slot, char initial) {
     ++at;
   }
   adr::appendRecord(bytes, record, slot, initial, marks_[static_cast<size_t>(slot)]);
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size() ||
-      std::fflush(file_) != 0)
+  if (!writeAllTo(file_, bytes)) {
+    // Half a record at the end would be read back as a record by the next scan.
+    std::clearerr(file_);
+    if (::ftruncate(::fileno(file_), end) != 0) file_ = (std::fclose(file_), nullptr);
     return false;
+  }
   offsets_[static_cast<size_t>(slot)] = at;
-  changed_ = true;
+  note("o " + std::to_string(slot) + ' ' + std::to_string(at));
+  if (!changed_) setChanged(true);
   reorderNeeded_ = true;
   return true;
 }
@@ -171,7 +212,9 @@ long WorkingFile::offset(int slot) const noexcept {
 }
 
 void WorkingFile::setOffset(int slot, long offset) noexcept {
-  if (validSlot(slot)) offsets_[static_cast<size_t>(slot)] = offset;
+  if (!validSlot(slot)) return;
+  offsets_[static_cast<size_t>(slot)] = offset;
+  note("o " + std::to_string(slot) + ' ' + std::to_string(offset));
 }
 
 int WorkingFile::mark(int slot) const noexcept {
@@ -179,12 +222,15 @@ int WorkingFile::mark(int slot) const noexcept {
 }
 
 void WorkingFile::setMark(int slot, int mark) noexcept {
-  if (validSlot(slot)) marks_[static_cast<size_t>(slot)] = mark;
+  if (!validSlot(slot)) return;
+  marks_[static_cast<size_t>(slot)] = mark;
+  note("m " + std::to_string(slot) + ' ' + std::to_string(mark));
 }
 
 void WorkingFile::clearTables() noexcept {
   offsets_.fill(kNeverWritten);
   marks_.fill(0);
+  note("c");
 }
 
 }  // namespace mv

@@ -2,6 +2,9 @@
 // The open book's working file "mervn.tmx": a copy of the book to which every new or
 // changed record version is appended, with the tables that say where each record's
 // current version lies (offsets) and what its label mark is (marks), both by slot.
+// Beside it, "mervn.tbl" notes every change of the tables, the changed flag and the
+// book's path as it happens, so that the edits of a copy that crashed can be rebuilt
+// (store/Recovery.h).
 
 #include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
@@ -28,6 +31,7 @@ struct ScannedRecord {
 class WorkingFile {
  public:
   static constexpr const char* kFileName = "mervn.tmx";
+  static constexpr const char* kTablesFileName = "mervn.tbl";
 
   // Offsets table values besides real offsets.
   static constexpr long kNeverWritten = 0;
@@ -90,15 +94,22 @@ class WorkingFile {
   void clearTables() noexcept;
 
   bool changed() const noexcept { return changed_; }
-  void setChanged(bool on) noexcept { changed_ = on; }
+  void setChanged(bool on) noexcept;
+  // The book whose working file this is, noted for a recovery after a crash.
+  void noteBookPath(const std::filesystem::path& book);
+  std::filesystem::path tablesPath() const;
   bool reorderNeeded() const noexcept { return reorderNeeded_; }
   void setReorderNeeded(bool on) noexcept { reorderNeeded_ = on; }
 
  private:
-  bool openReadWrite();
+  // `fresh`: the content was just replaced, so the notes of the tables start again.
+  bool openReadWrite(bool fresh = false);
+  void note(const std::string& line) const noexcept;
 
   std::filesystem::path path_;
   std::FILE* file_ = nullptr;
+  int tables_ = -1;  // "mervn.tbl", appended to
+  std::string bookNote_;
   std::array<long, adr::kMaxSlots> offsets_{};
   std::array<int, adr::kMaxSlots> marks_{};
   bool changed_ = false;

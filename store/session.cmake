@@ -7,4 +7,5 @@ list(APPEND MERVANE_STORE_SOURCES
   CardSession.cpp CardSession.h
   Duplicates.cpp Duplicates.h
   Rescan.cpp Rescan.h
+  Recovery.cpp Recovery.h
 )

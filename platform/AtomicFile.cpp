@@ -1,5 +1,6 @@
-#include "store/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -23,6 +24,17 @@ int& writesUntilFailure() {
   return n;
 }
 
+struct StepFault {
+  int failAt = 0;  // 0: none
+  int taken = 0;
+  int error = EIO;
+  FileStep failed = FileStep::Open;
+};
+StepFault& stepFault() {
+  static StepFault fault;
+  return fault;
+}
+
 std::filesystem::path folderOf(const std::filesystem::path& target) {
   return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
 }
@@ -40,10 +52,37 @@ std::filesystem::path siblingTempName(const std::filesystem::path& target) {
   return folderOf(target) / (tempPrefixFor(target) + std::to_string(rng() % 1000000));
 }
 
+bool writeAll(int fd, std::string_view bytes) { return writeAllTo(fd, bytes); }
+
+}  // namespace
+
+void failFileStepForTesting(int n, int error) {
+  stepFault() = StepFault{n > 0 ? n : 0, 0, error, FileStep::Open};
+}
+
+int fileStepsTakenForTesting() noexcept { return stepFault().taken; }
+
+FileStep failedFileStepForTesting() noexcept { return stepFault().failed; }
+
+bool fileStepFails(FileStep step) noexcept {
+  StepFault& f = stepFault();
+  if (f.failAt <= 0) return false;
+  if (++f.taken != f.failAt) return false;
+  f.failed = step;
+  errno = f.error;
+  return true;
+}
+
+int openForWriting(const std::filesystem::path& path, int flags) {
+  if (fileStepFails(FileStep::Open)) return -1;
+  return ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+}
+
 // write() until everything is out; a short write (disk full) counts as failure.
-bool writeAll(int fd, std::string_view bytes) {
+bool writeAllTo(int fd, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
+    if (fileStepFails(FileStep::Write)) return false;
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
@@ -51,7 +90,19 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
+bool writeAllTo(std::FILE* file, std::string_view bytes) {
+  if (fileStepFails(FileStep::Write)) return false;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) return false;
+  if (fileStepFails(FileStep::Flush)) return false;
+  return std::fflush(file) == 0;
+}
+
+bool renameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (fileStepFails(FileStep::Rename)) return false;
+  std::error_code ec;
+  std::filesystem::rename(from, to, ec);
+  return !ec;
+}
 
 void failNextAtomicWriteForTesting(long long bytes) { failAfter() = bytes; }
 
@@ -86,7 +137,7 @@ void removeStaleSaveFiles(const std::filesystem::path& target) {
 
 bool writeScratchFile(const std::filesystem::path& path, std::string_view bytes) {
   const bool fails = nextFileWriteFailsForTesting();
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int fd = openForWriting(path, O_WRONLY | O_CREAT | O_TRUNC);
   if (fd < 0) return false;
   bool ok = writeAll(fd, fails ? bytes.substr(0, bytes.size() / 2) : bytes) && !fails;
   if (::close(fd) != 0) ok = false;
@@ -135,7 +186,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
   removeStaleSaveFiles(target);
   const bool fails = nextFileWriteFailsForTesting();
   const std::filesystem::path temp = siblingTempName(target);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const int fd = openForWriting(temp, O_WRONLY | O_CREAT | O_EXCL);
   if (fd < 0) return false;
   // Held until the file is renamed or removed: it tells a later cleanup that this
   // temporary file is still being written.
@@ -152,7 +203,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     ok = writeAll(fd, bytes);
   }
   // The data must be on disk before the rename makes it the book.
-  if (ok && flush) ok = ::fdatasync(fd) == 0;
+  if (ok && flush) ok = !fileStepFails(FileStep::Sync) && ::fdatasync(fd) == 0;
 
   std::error_code ec;
   if (ok) {
@@ -160,10 +211,9 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
     const auto perms = std::filesystem::status(target, ec).permissions();
     if (!ec && std::filesystem::exists(target, ec))
       std::filesystem::permissions(temp, perms, ec);
-    ec.clear();
-    std::filesystem::rename(temp, target, ec);
-    ok = !ec;
-    // The rename itself must survive a power cut too.
+    ok = renameFile(temp, target);
+    // The rename itself must survive a power cut too. The book is already replaced by
+    // then, so a folder that cannot be synced is no reason to report the save as failed.
     if (ok && flush) {
       const auto dir = folderOf(target);
       if (const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dirFd >= 0) {
