@@ -19,7 +19,7 @@ namespace {
 
 fs::path envPath(const char* name) {
   const char* v = std::getenv(name);
-  // The base directory specification ignores relative values.
+  // XDG folders given as relative paths are ignored, as the desktop does.
   return v && *v == '/' ? fs::path(v) : fs::path();
 }
 
@@ -102,14 +102,22 @@ void refreshDatabases(const XdgFolders& xdg) {
     runIfPresent("update-desktop-database", {QString::fromStdString(xdg.applications().string())});
 }
 
+fs::path homeFolder() {
+  fs::path home = envPath("HOME");
+  return home.empty() ? fs::path("/") : home;
+}
+
 }  // namespace
 
+fs::path xdgDataHome() {
+  const fs::path data = envPath("XDG_DATA_HOME");
+  return data.empty() ? homeFolder() / ".local" / "share" : data;
+}
+
 XdgFolders XdgFolders::fromEnvironment() {
-  fs::path home = envPath("HOME");
-  if (home.empty()) home = "/";
+  const fs::path home = homeFolder();
   XdgFolders xdg;
-  xdg.dataHome = envPath("XDG_DATA_HOME");
-  if (xdg.dataHome.empty()) xdg.dataHome = home / ".local" / "share";
+  xdg.dataHome = xdgDataHome();
   fs::path config = envPath("XDG_CONFIG_HOME");
   if (config.empty()) config = home / ".config";
   xdg.desktop = desktopFromUserDirs(config, home);

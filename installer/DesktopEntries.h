@@ -14,6 +14,9 @@ inline constexpr const char* kBookMimeType = "application/x-mervane-addressbook"
 
 // The user's folders, from HOME, XDG_DATA_HOME and the desktop folder named in
 // $XDG_CONFIG_HOME/user-dirs.dirs.
+// $XDG_DATA_HOME when it is absolute, else ~/.local/share.
+std::filesystem::path xdgDataHome();
+
 struct XdgFolders {
   std::filesystem::path dataHome;  // ~/.local/share
   std::filesystem::path desktop;   // ~/Desktop

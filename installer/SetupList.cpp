@@ -1,8 +1,8 @@
 #include "installer/SetupList.h"
 
+#include "installer/DesktopEntries.h"
 #include "settings/Profile.h"
 
-#include <cstdlib>
 
 namespace mv {
 namespace {
@@ -32,15 +32,7 @@ std::string withTrailingSlash(std::string target) {
 }
 
 std::string defaultTarget() {
-  const char* data = std::getenv("XDG_DATA_HOME");
-  std::string base;
-  if (data && *data == '/') {
-    base = data;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home ? home : "") + "/.local/share";
-  }
-  return withTrailingSlash(withTrailingSlash(base) + "Mervane");
+  return withTrailingSlash(withTrailingSlash(xdgDataHome().string()) + "Mervane");
 }
 
 SetupList readSetupList(const std::filesystem::path& ini) {

@@ -1,5 +1,6 @@
 #include "printing/LabelFormats.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "settings/Keys.h"
 
@@ -8,8 +9,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 namespace mv {
 namespace {
@@ -92,9 +91,8 @@ std::string labelsDatBytes(const std::vector<std::string>& lines) {
 std::filesystem::path labelsDatPath() { return programDir() / keys::file::LabelsDat; }
 
 std::vector<std::string> readLabelsDat(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  std::string bytes;
+  if (!readWholeFile(file, bytes)) return {};
   return parseLabelsDat(bytes);
 }
 

@@ -14,14 +14,14 @@ bool blank(std::string_view text) noexcept {
   return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
-Font fontOf(const FontSpec& spec, bool bold) {
+Font fontOf(const FontSpec& chosen, bool bold) {
   Font font;
-  font.face = spec.face.empty() ? "Arial" : spec.face;
-  font.height = spec.height;
-  font.weight = bold ? kBoldWeight : spec.weight;
-  font.italic = spec.italic != 0;
-  font.underline = spec.underline != 0;
-  font.strikeOut = spec.strikeOut != 0;
+  font.face = chosen.face.empty() ? "Arial" : chosen.face;
+  font.height = chosen.height;
+  font.weight = bold ? kBoldWeight : chosen.weight;
+  font.italic = chosen.italic != 0;
+  font.underline = chosen.underline != 0;
+  font.strikeOut = chosen.strikeOut != 0;
   return font;
 }
 

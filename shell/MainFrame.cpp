@@ -468,6 +468,7 @@ void MainFrame::recountPages(bool reloadBook) {
   // One rule for counting and drawing: the pages count the entries the way they file
   // them, so no entry is ever left off every page.
   if (reloadBook) pageBook_ = PageBook(bookRecords(), customize_.cardSort);
+  labelSettings_.reset();
   applyPageCount(state_, currentJob().count);
   updateToolbarTexts();
 }
@@ -477,9 +478,12 @@ PageJob MainFrame::currentJob() const {
   settings.heading = heading_;
   settings.footnote = footnote_;
   PageJob job = pageJobFor(state_, std::move(settings), &pageBook_);
-  if (state_.layout == kLabelsLayout)
-    useLabelSettings(job, loadLabelPageSettings(mervaneIni(), customize_.font,
-                                                readLabelsDat(labelsDatPath())));
+  if (state_.layout == kLabelsLayout) {
+    if (!labelSettings_)
+      labelSettings_ =
+          loadLabelPageSettings(mervaneIni(), customize_.font, readLabelsDat(labelsDatPath()));
+    useLabelSettings(job, *labelSettings_);
+  }
   return job;
 }
 
@@ -805,12 +809,15 @@ bool MainFrame::labelSetup() {
   context.editReturnAddress = [this] { myAddress(); };
   context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
   LabelSheet sheet(this, *prompter_, std::move(context));
-  return runDialog(sheet) == QDialog::Accepted;
+  const bool accepted = runDialog(sheet) == QDialog::Accepted;
+  labelSettings_.reset();
+  return accepted;
 }
 
 void MainFrame::myAddress() {
   UserInfoDialog dialog(this, *prompter_, mervaneIni());
   (void)runDialog(dialog);
+  labelSettings_.reset();  // the return address the labels may print
 }
 
 void MainFrame::fontAndColor() {
@@ -824,6 +831,7 @@ void MainFrame::fontAndColor() {
     FontSpec fontSpec = readFontSpec(ini, keys::font::Labels, customize_.font);
     if (!chooseFontAndColor(this, fontSpec, false)) return;
     if (!writeFontSpec(ini, keys::font::Labels, fontSpec)) reportSettingsNotSaved();
+    labelSettings_.reset();
   } else {
     // The address-book layouts scale their text, so only scalable faces are offered.
     FontSpec page;

@@ -23,6 +23,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class QDialog;
 class QMenu;
@@ -194,6 +195,9 @@ class MainFrame : public QMainWindow {
   bool bookValid_ = false;
   AppState state_;
   PageBook pageBook_;
+  // The labels layout's settings (mervane.ini and labels.dat), read once and not on every
+  // paint; dropped whenever a dialog may have changed them or the pages are counted again.
+  mutable std::optional<LabelPageSettings> labelSettings_;
   PrinterPaper printer_;
   ViewMode mode_ = ViewMode::Card;
   bool setUpDone_ = false;

@@ -127,8 +127,8 @@ bool WorkingFile::append(const AddressRecord& record, int slot, char initial) {
   if (!file_ || !validSlot(slot)) return false;
   if (std::fseek(file_, 0, SEEK_END) != 0) return false;
   long at = std::ftell(file_);
-  if (at <= 0) return false;
-  const long end = at;  // not even the magic line: not a working file
+  if (at <= 0) return false;  // not even the magic line: not a working file
+  const long end = at;
   std::string bytes;
   // A record begins a line: after a file that ends inside one (a damaged book's last
   // record), the new record's 0x14 must not be taken for part of it.
