@@ -566,14 +566,17 @@ QWidget* LabelSheet::buildFormatPage() {
   auto* alignGroup = new QGroupBox("Alignment", page);
   alignGroup->setLayout(aligns);
   auto* margins = new QGridLayout;
-  margins->addWidget(new QLabel("&Left", page), 0, 0);
-  margins->addWidget(marginLeft_, 0, 1);
-  margins->addWidget(new QLabel("&Right", page), 0, 2);
-  margins->addWidget(marginRight_, 0, 3);
-  margins->addWidget(new QLabel("&Top", page), 1, 0);
-  margins->addWidget(marginTop_, 1, 1);
-  margins->addWidget(new QLabel("Botto&m", page), 1, 2);
-  margins->addWidget(marginBottom_, 1, 3);
+  // A label's mnemonic moves to its box (without a buddy the "&" would show).
+  const auto addMargin = [&](const char* text, QLineEdit* box, int row, int column) {
+    auto* label = new QLabel(text, page);
+    label->setBuddy(box);
+    margins->addWidget(label, row, column);
+    margins->addWidget(box, row, column + 1);
+  };
+  addMargin("&Left", marginLeft_, 0, 0);
+  addMargin("&Right", marginRight_, 0, 2);
+  addMargin("&Top", marginTop_, 1, 0);
+  addMargin("Botto&m", marginBottom_, 1, 2);
   auto* marginGroup = new QGroupBox("Margins (inches)", page);
   marginGroup->setLayout(margins);
   auto* right = new QVBoxLayout;

@@ -7,6 +7,7 @@
 #include "settings/Profile.h"
 #include "support/TestDir.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -132,6 +133,32 @@ TEST(UserInfoDialogTest, okWritesAllKeysAndCancelNothing) {
   EXPECT_EQ(book.keys().size(), 18u);
   EXPECT_EQ(book.readString("First Name", "", 100), "Ann");
   EXPECT_TRUE(book.hasKey("Fax"));
+}
+
+}  // namespace
+}  // namespace mv
+
+namespace mv {
+namespace {
+
+// Pictures of the label sheet's pages and of My Address for a person to look at; run by
+// hand with MERVANE_SHOT_DIR=/some/folder shell_tests --gtest_also_run_disabled_tests
+// --gtest_filter='*LabelSheetPictures*'
+TEST_F(LabelSheetTest, DISABLED_LabelSheetPictures) {
+  const QString out = qEnvironmentVariable("MERVANE_SHOT_DIR", "/tmp");
+  auto sheet = open();
+  sheet->toggleLabel(0, 0);
+  sheet->toggleLabel(2, 3);
+  sheet->show();
+  for (int page = 0; page < sheet->pages()->count(); ++page) {
+    sheet->pages()->setCurrentIndex(page);
+    QApplication::processEvents();
+    sheet->grab().save(out + QString("/label-sheet-%1.png").arg(page));
+  }
+  UserInfoDialog me(nullptr, prompter, ini);
+  me.show();
+  QApplication::processEvents();
+  me.grab().save(out + "/my-address.png");
 }
 
 }  // namespace
