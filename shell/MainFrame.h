@@ -146,7 +146,10 @@ class MainFrame : public QMainWindow {
   // Takes the page count of the current layout (and, with reloadBook, the book's entries
   // as they stand now, edits included) and shows it in the toolbar.
   void recountPages(bool reloadBook);
-  std::vector<AddressRecord> bookRecords() const;
+  // The open book's entries in list order, with the positions that could not be read.
+  ListedEntries bookEntries() const;
+  // Forgets the labels' and the envelope's settings, read again on the next paint.
+  void dropPageSettings();
   int runDialog(QDialog& dialog);
   void paperSize();
   void editPageText(int id);
@@ -165,6 +168,8 @@ class MainFrame : public QMainWindow {
   void printDialogPaperSize();
   void fontAndColor();
   bool labelSetup();  // true on OK
+  // "Envelope Setup", on the "Settings" page or on the font (format) page; true on OK.
+  bool envelopeSetup(bool onFontPage);
   void myAddress();
   void printingProblems();
   void runHandler(int id);
@@ -198,6 +203,7 @@ class MainFrame : public QMainWindow {
   // The labels layout's settings (mervane.ini and labels.dat), read once and not on every
   // paint; dropped whenever a dialog may have changed them or the pages are counted again.
   mutable std::optional<LabelPageSettings> labelSettings_;
+  mutable std::optional<EnvelopePageSettings> envelopeSettings_;
   PrinterPaper printer_;
   ViewMode mode_ = ViewMode::Card;
   bool setUpDone_ = false;

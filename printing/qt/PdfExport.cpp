@@ -35,8 +35,25 @@ PdfResult writePagesPdf(const PageJob& job, int fromPage, int toPage,
   return writePlanPdf(oneByOne, planPrint(oneByOne, range), file, resolution);
 }
 
+std::optional<QPageSize> pageSizeNamed(std::string_view name) {
+  const QString wanted = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  for (int id = 0; id <= QPageSize::LastPageSize; ++id) {
+    const auto size = static_cast<QPageSize::PageSizeId>(id);
+    if (size != QPageSize::Custom &&
+        QPageSize::key(size).compare(wanted, Qt::CaseInsensitive) == 0)
+      return QPageSize(size);
+  }
+  return std::nullopt;
+}
+
 PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
                        const std::filesystem::path& file, int resolution) {
+  return writePlanPdf(job, plan, file, pageSizeOf(job.geometry.sheetCode), resolution);
+}
+
+PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
+                       const std::filesystem::path& file, const QPageSize& paper,
+                       int resolution) {
   PdfResult result;
   const QString path = QString::fromStdString(file.string());
   {  // QPdfWriter reports nothing when it cannot write: find out first.
@@ -50,7 +67,7 @@ PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
   writer.setResolution(resolution);
   writer.setCreator("Mervane");
   const bool landscape = jobSheetLandscape(job);
-  writer.setPageLayout(QPageLayout(pageSizeOf(job.geometry.sheetCode),
+  writer.setPageLayout(QPageLayout(paper,
                                    landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                    QMarginsF(0, 0, 0, 0)));
   PaintDeviceOutput out(writer, job.settings.layout, landscape);
