@@ -161,7 +161,7 @@ EnvelopeSheet::EnvelopeSheet(QWidget* parent, Prompter& prompter, EnvelopeSheetC
     return new LabelFormatPage(this, prompter, std::move(c));
   };
   returnFormat_ = format(keys::section::ReturnAddress, keys::font::ReturnAddress, 2.0, 2.0);
-  deliveryFormat_ = format(keys::section::DeliveryAddress, keys::font::DeliveryAddress, 4.0, 2.0);
+  deliveryFormat_ = format(keys::section::DeliveryAddress, keys::font::DeliveryAddress, 3.9, 2.0);
   tabs_->addTab(size_, "Settings");
   tabs_->addTab(returnFormat_, "Return Address");
   tabs_->addTab(deliveryFormat_, "Delivery Address");
