@@ -15,6 +15,7 @@ namespace mv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::pdfPages;
 
 struct CliRun {
   int code;
