@@ -493,7 +493,8 @@ PageJob MainFrame::currentJob() const {
           loadLabelPageSettings(mervaneIni(), customize_.font, readLabelsDat(labelsDatPath()));
     useLabelSettings(job, *labelSettings_);
   } else if (state_.layout == kEnvelopeLayout) {
-    if (!envelopeSettings_) envelopeSettings_ = loadEnvelopePageSettings(mervaneIni(), customize_.font);
+    if (!envelopeSettings_)
+      envelopeSettings_ = loadEnvelopePageSettings(mervaneIni(), customize_.font);
     job.envelope = *envelopeSettings_;
   }
   return job;
@@ -845,7 +846,7 @@ bool MainFrame::envelopeSetup(bool onFontPage) {
   context.editReturnAddress = [this] { myAddress(); };
   context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
   EnvelopeSheet sheet(this, *prompter_, std::move(context));
-  if (onFontPage) sheet.pages()->setCurrentIndex(EnvelopeSheet::kDeliveryPage);
+  if (onFontPage) sheet.pages()->setCurrentIndex(EnvelopeSheet::kFontPage);
   const bool accepted = runDialog(sheet) == QDialog::Accepted;
   dropPageSettings();
   if (accepted && mode_ == ViewMode::PageView) refreshPageView();

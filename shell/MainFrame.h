@@ -74,10 +74,11 @@ class MainFrame : public QMainWindow {
   // Runs a command by id; false when nobody took it.
   bool onCommand(int id);
   bool isCommandEnabled(int id);
-  // The dialogs of other parts (paper size, labels, envelope, page options, heading,
-  // footnote, my address, printer setup, print) are installed here; the frame does its
-  // own follow-up (refresh, layout change) after the handler returns. The handler of 81
-  // serves the Envelope layout only: the envelope setup opened on its font page.
+  // A handler installed here takes the place of the frame's own dialog for that command
+  // (paper size, labels, envelope, page options, heading, footnote, my address, printer
+  // setup); the frame does its own follow-up (refresh, layout change) after it returns.
+  // The handler of 81 serves the Envelope layout only, in place of the envelope setup
+  // opened on its font page.
   void setCommandHandler(int id, std::function<void()> handler);
 
   void showCardWindow();

@@ -108,6 +108,38 @@ TEST_F(EnvelopeSheetTest, formatPagesKeepTheirOwnSectionsWithoutMargins) {
   EXPECT_EQ(Profile(ini(), "Delivery Address").readString("XY", "", 100), "3.50, 1.50");
 }
 
+TEST_F(EnvelopeSheetTest, theFramesCommandsOpenTheSheetOnTheirPage) {
+  MainFrame& f = start();
+  struct Row {
+    bool pageView;
+    int layout;
+    int command;
+    int page;  // the sheet's page it opens on, -1 when it does not open
+    int layoutAfter;
+  };
+  const Row rows[] = {
+      {false, 1076, 29, 0, 1076},  // Setup > Envelope in card mode: the setup only
+      {true, 1076, 29, 0, 1079},   // in the page view the envelope becomes current
+      {true, 1079, 81, 2, 1079},   // Font and Color: the font page
+      {true, 1079, 1001, 0, 1079}, // set up the layout (a double click in the view)
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.command);
+    f.onCommand(r.pageView ? cmd::kPrintPreview : cmd::kClosePreview);
+    f.appState().layout = r.layout;
+    int opened = -1;
+    f.setDialogRunner([&](QDialog& d) {
+      if (auto* sheet = dynamic_cast<EnvelopeSheet*>(&d)) opened = sheet->pages()->currentIndex();
+      d.accept();
+      return int(QDialog::Accepted);
+    });
+    f.onCommand(r.command);
+    EXPECT_EQ(opened, r.page);
+    EXPECT_EQ(f.appState().layout, r.layoutAfter);
+  }
+  EXPECT_TRUE(f.isCommandEnabled(29));
+}
+
 TEST_F(EnvelopeSheetTest, printingFromTheCardWindowPrintsTheSelectedNamesEnvelopeOnly) {
   setMru(0, friendsBook().string());
   MainFrame& f = start(createCardWindow);
@@ -182,6 +214,16 @@ TEST_F(EnvelopeSheetTest, DISABLED_EnvelopeSheetPictures) {
     QApplication::processEvents();
     sheet->grab().save(out + QString("/envelope-sheet-%1.png").arg(page));
   }
+  // The Envelope layout in the page view, on the second entry's envelope.
+  entries = {person("Ann", "Doe"), person("Bob", "Roe")};
+  entries[1][FieldId::City] = "Lima";
+  MainFrame& f = start();
+  f.onCommand(cmd::kPrintPreview);
+  f.onCommand(1079);
+  f.onCommand(cmd::kNextPage);
+  f.resize(900, 600);
+  QApplication::processEvents();
+  f.grab().save(out + "/envelope-page-view.png");
 }
 
 }  // namespace
