@@ -138,6 +138,18 @@ TEST_F(EnvelopeSheetTest, theFramesCommandsOpenTheSheetOnTheirPage) {
     EXPECT_EQ(f.appState().layout, r.layoutAfter);
   }
   EXPECT_TRUE(f.isCommandEnabled(29));
+  // The print dialog's "&Paper Size" leads to the envelope's settings.
+  bool sheetOpened = false;
+  f.setDialogRunner([&](QDialog& d) {
+    if (dynamic_cast<EnvelopeSheet*>(&d)) {
+      sheetOpened = d.windowTitle() == "Envelope Setup";
+      return int(QDialog::Rejected);
+    }
+    control<QPushButton>(&d, 104)->click();
+    return int(QDialog::Rejected);
+  });
+  f.onCommand(cmd::kPrint);
+  EXPECT_TRUE(sheetOpened);
 }
 
 TEST_F(EnvelopeSheetTest, printingFromTheCardWindowPrintsTheSelectedNamesEnvelopeOnly) {
