@@ -272,12 +272,15 @@ int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
   return kOk;
 }
 
-// print: the pages of an address-book layout to a PDF file, drawn as the printer gets
-// them, with the settings of an optional settings file.
+// print: the pages of a layout to a PDF file, drawn as the printer gets them, with the
+// settings of an optional settings file.
 constexpr const char* kPrintUsage =
-    "usage: mervane-cli print BOOK --layout 1074..1078|1080 --pdf OUT [--pages A-B]"
+    "usage: mervane-cli print BOOK --layout 1074..1080 --pdf OUT [--pages A-B]"
     " [--mode default|double|even|odd] [--copies N] [--settings INI] [--blank]"
-    " [--unused c,r;c,r...]\n";
+    " [--unused c,r;c,r...] [--paper NAME] [--landscape]\n"
+    "  --paper (Qt's page-size names: Letter, A4, Comm10E, DLE, C5E ...) and --landscape\n"
+    "  are for the envelope (1079), one page per entry; without them it is Letter in the\n"
+    "  orientation Envelope Landscape of the settings file remembers.\n";
 
 std::optional<int> parseMode(const std::string& word) {
   if (word == "default") return printMode::kDefault;
@@ -327,11 +330,24 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   int copies = 1;
   bool blank = false;
   LabelGrid labelGrid;  // the labels in use are never stored: all, less those named
+  std::optional<QPageSize> paper;
+  bool landscape = false;
+  bool envelopeOptions = false;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
     if (a == "--blank") {
       blank = true;
+    } else if (a == "--landscape") {
+      landscape = envelopeOptions = true;
+    } else if (a == "--paper" && hasValue) {
+      envelopeOptions = true;
+      paper = pageSizeNamed(args[++i]);
+      if (!paper) {
+        err << "mervane-cli: --paper " << args[i]
+            << ": no such paper size; give a name such as Letter, A4, Comm10E, DLE or C5E.\n";
+        return kFailure;
+      }
     } else if (a == "--layout" && hasValue) {
       layout = std::atoi(args[++i].c_str());
     } else if (a == "--pdf" && hasValue) {
@@ -370,8 +386,13 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       return kFailure;
     }
   }
-  if ((!isAddressBookLayout(layout) && layout != kLabelsLayout) || pdf.empty()) {
+  if ((!isAddressBookLayout(layout) && layout != kLabelsLayout && layout != kEnvelopeLayout) ||
+      pdf.empty()) {
     err << kPrintUsage;
+    return kFailure;
+  }
+  if (envelopeOptions && layout != kEnvelopeLayout) {
+    err << "mervane-cli: --paper and --landscape are for the envelope (--layout 1079).\n";
     return kFailure;
   }
   if (!settings.empty() && !std::filesystem::exists(settings)) {
@@ -384,7 +405,12 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   StderrPrompter prompter(err);
   JobSettings loaded = loadJobSettings(settings, layout, prompter);
   loaded.page.hideAddresses = blank;
-  const PageBook pages(book.recordsInListOrder(), loaded.page.cardSort);
+  ListedEntries entries = readListedEntries(book);
+  if (!entries.unreadable.empty())
+    err << "mervane-cli: "
+        << unreadableEntriesMessage(static_cast<int>(entries.unreadable.size()), layout) << "\n";
+  const PageBook pages(std::move(entries.records), loaded.page.cardSort,
+                       std::move(entries.unreadable));
   PageJob job;
   job.settings = loaded.page;
   job.book = &pages;
@@ -392,6 +418,10 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   job.labelGrid = labelGrid;
   job.labelGrid.ensureOneInUse(loaded.labels.dimensions.across, loaded.labels.dimensions.down);
   useLabelSettings(job, loaded.labels);
+  if (layout == kEnvelopeLayout) {
+    job.envelope = loaded.envelope;
+    job.layoutLandscape = landscape || loaded.envelopeLandscape;
+  }
   job.count = countJobPages(job);
   // The range counts what the print dialog lists: pages, or sheets two on one.
   const SettledRange settled =
@@ -405,7 +435,11 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return kFailure;
   }
   job = jobForRange(job, settled.range);
-  const PdfResult written = writePlanPdf(job, planPrint(job, settled.range, copies), pdf);
+  const PrintPlan plan = planPrint(job, settled.range, copies);
+  const PdfResult written =
+      layout == kEnvelopeLayout
+          ? writePlanPdf(job, plan, pdf, paper.value_or(QPageSize(QPageSize::Letter)))
+          : writePlanPdf(job, plan, pdf);
   book.close();
   if (!written.ok) {
     err << "mervane-cli: " << pdf << ": " << written.error << "\n";

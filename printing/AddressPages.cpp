@@ -1,6 +1,7 @@
 #include "printing/AddressPages.h"
 
 #include "platform/Text.h"
+#include "store/Book.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -285,8 +286,36 @@ int entryLetter(const AddressRecord& r, int cardSort) noexcept {
   return 0;
 }
 
-PageBook::PageBook(std::vector<AddressRecord> records, int cardSort)
-    : records_(std::move(records)) {
+ListedEntries readListedEntries(const Book& book) {
+  ListedEntries out;
+  out.records.reserve(book.names().mainNames().size());
+  book.forEachInListOrder(
+      [&out](const ListedRecord& rec) {
+        // A record whose field lines stop short is half read: printing any of it could
+        // put a wrong address on an envelope or label.
+        if (rec.fieldCount < kFieldCount)
+          out.unreadable.push_back(rec.position);
+        else
+          out.records.push_back(rec.read());
+      },
+      &out.unreadable);
+  std::sort(out.unreadable.begin(), out.unreadable.end());
+  return out;
+}
+
+std::string unreadableEntriesMessage(int count, int layout) {
+  if (count <= 0) return {};
+  const std::string n = std::to_string(count);
+  if (normalizeLayoutCommand(layout) == kEnvelopeLayout)
+    return count == 1 ? "1 entry could not be read: its envelope has no delivery address."
+                      : n + " entries could not be read: their envelopes have no delivery address.";
+  return count == 1 ? "1 entry could not be read and is left out."
+                    : n + " entries could not be read and are left out.";
+}
+
+PageBook::PageBook(std::vector<AddressRecord> records, int cardSort, std::vector<int> unreadable)
+    : records_(std::move(records)), unreadable_(std::move(unreadable)) {
+  std::sort(unreadable_.begin(), unreadable_.end());
   for (size_t i = 0; i < records_.size(); ++i)
     byLetter_[static_cast<size_t>(entryLetter(records_[i], cardSort))].push_back(
         static_cast<int>(i));
@@ -295,11 +324,20 @@ PageBook::PageBook(std::vector<AddressRecord> records, int cardSort)
 EntryCounts PageBook::counts() const noexcept {
   EntryCounts c;
   c.total = static_cast<int>(records_.size());
+  c.listed = c.total + static_cast<int>(unreadable_.size());
   c.unmarked = static_cast<int>(
       std::count_if(records_.begin(), records_.end(), [](const auto& r) { return r.mark != 1; }));
   for (size_t letter = 0; letter < byLetter_.size(); ++letter)
     c.perLetter[letter] = static_cast<int>(byLetter_[letter].size());
   return c;
+}
+
+const AddressRecord* PageBook::atListPosition(int position) const noexcept {
+  if (position < 0) return nullptr;
+  const auto before = std::lower_bound(unreadable_.begin(), unreadable_.end(), position);
+  if (before != unreadable_.end() && *before == position) return nullptr;
+  const size_t index = static_cast<size_t>(position - (before - unreadable_.begin()));
+  return index < records_.size() ? &records_[index] : nullptr;
 }
 
 std::vector<int> PageBook::entriesOfPage(int layout, int page, bool labelEachPage,

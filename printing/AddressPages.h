@@ -36,13 +36,33 @@ AddressPageSettings addressPageSettings(const CustomizeSettings& customize, int 
 // pages and drawing them both use it, so every entry is on exactly one page.
 int entryLetter(const AddressRecord& record, int cardSort) noexcept;
 
+class Book;
+
+// The entries of a book in list order as the pages read them, and the list positions
+// whose record could not be read (its place in the working file is gone, or its field
+// lines stop short). Nothing is printed from such a record.
+struct ListedEntries {
+  std::vector<AddressRecord> records;
+  std::vector<int> unreadable;  // list positions, ascending
+};
+ListedEntries readListedEntries(const Book& book);
+// The one status-bar message of a load that could not read some entries ("" for none).
+// Envelopes keep their pages, without the delivery address.
+std::string unreadableEntriesMessage(int count, int layout);
+
 // The book's records in list order as the pages use them.
 class PageBook {
  public:
   PageBook() = default;
-  PageBook(std::vector<AddressRecord> records, int cardSort);
+  PageBook(std::vector<AddressRecord> records, int cardSort, std::vector<int> unreadable = {});
 
+  // The entries that could be read, in list order.
   const std::vector<AddressRecord>& records() const noexcept { return records_; }
+  // The list positions whose record could not be read.
+  const std::vector<int>& unreadable() const noexcept { return unreadable_; }
+  // The entry at a position of the names list (readable or not), nullptr when it could
+  // not be read or there is none: the envelope of page p shows position p - 1.
+  const AddressRecord* atListPosition(int position) const noexcept;
   // Every entry, the unmarked ones, and the entries of each letter.
   EntryCounts counts() const noexcept;
   // Positions in records() of the entries drawn on a page, at most a page's worth.
@@ -51,6 +71,7 @@ class PageBook {
 
  private:
   std::vector<AddressRecord> records_;
+  std::vector<int> unreadable_;
   std::array<std::vector<int>, 26> byLetter_;
 };
 

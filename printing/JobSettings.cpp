@@ -1,7 +1,9 @@
 #include "printing/JobSettings.h"
 
 #include "settings/Customize.h"
+#include "settings/Keys.h"
 #include "settings/PageText.h"
+#include "settings/Profile.h"
 
 namespace mv {
 
@@ -14,12 +16,18 @@ JobSettings loadJobSettings(const std::filesystem::path& ini, int layout, Prompt
   JobSettings job;
   job.page.layout = layout;
   job.labels.text.font.face = job.page.fontFace;
+  job.envelope.returnText.font.face = job.envelope.deliveryText.font.face = job.page.fontFace;
   if (ini.empty()) return job;
   job.page = addressPageSettings(readCustomize(ini), layout);
   job.page.heading = readPageText(ini, PageTextKind::Heading);
   job.page.footnote = readPageText(ini, PageTextKind::Footnote);
   if (normalizeLayoutCommand(layout) == kLabelsLayout)
     job.labels = loadLabelPageSettings(ini, job.page.fontFace, readLabelsDat(labelsDatPath()));
+  if (normalizeLayoutCommand(layout) == kEnvelopeLayout) {
+    job.envelope = loadEnvelopePageSettings(ini, job.page.fontFace);
+    job.envelopeLandscape = Profile(ini, std::string(keys::section::PageSetup))
+                                .readInt(keys::pageSetup::EnvelopeLandscape, 0) != 0;
+  }
 
   const PageSetupValues stored = readPageSetup(ini);
   std::optional<std::vector<PaperRow>> rows = readPaperList(paperListPath());

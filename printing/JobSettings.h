@@ -6,6 +6,7 @@
 
 #include "platform/Prompter.h"
 #include "printing/AddressPages.h"
+#include "printing/EnvelopePages.h"
 #include "printing/LabelPages.h"
 #include "printing/PageGeometry.h"
 #include "printing/PageSettings.h"
@@ -19,6 +20,8 @@ struct JobSettings {
   PageGeometry geometry;     // no page size (the page fills a Letter sheet) without a file
   PrinterPaper printer;      // Letter unless the page settings chose another sheet
   LabelPageSettings labels;  // the labels layout's format, with labels.dat beside the program
+  EnvelopePageSettings envelope;   // the envelope layout's positions, formats and return address
+  bool envelopeLandscape = false;  // PageSetup Envelope Landscape
 };
 
 // Without a file, the defaults. A page that fits no sheet keeps the defaults after the

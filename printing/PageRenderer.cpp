@@ -3,24 +3,29 @@
 namespace mv {
 namespace {
 
-// Labels are laid out in hundredths of an inch from the sheet's corner: on the screen the
-// sheet's units are those already; on the printer they follow its resolution.
-void drawLabelSheet(Canvas& canvas, const Mapping& sheet, const PageJob& job, int page) {
+// Labels and envelopes are laid out in hundredths of an inch from the sheet's corner: on
+// the screen the sheet's units are those already; on the printer they follow its
+// resolution.
+void drawInchSheet(Canvas& canvas, const Mapping& sheet, const PageJob& job, int page) {
   const Mapping m =
       canvas.onPrinter()
           ? Mapping::hundredthsOfInch(canvas.device().dotsPerInch, sheet.viewportOrigin, false)
           : sheet;
   if (!canvas.setMapping(m)) return;
   static const PageBook kEmpty;
-  drawLabelsPage(canvas, job.labels, job.labelGrid, job.book ? *job.book : kEmpty, page,
-                 job.settings.hideAddresses);
+  const PageBook& book = job.book ? *job.book : kEmpty;
+  if (normalizeLayoutCommand(job.settings.layout) == kEnvelopeLayout)
+    drawEnvelopePage(canvas, job.envelope, book, page, job.settings.hideAddresses);
+  else
+    drawLabelsPage(canvas, job.labels, job.labelGrid, book, page, job.settings.hideAddresses);
 }
 
 void drawOnePage(Canvas& canvas, const Mapping& sheet, const PageJob& job, int page,
                  bool rightHalf) {
   const AddressPageSettings& s = job.settings;
-  if (normalizeLayoutCommand(s.layout) == kLabelsLayout) {
-    drawLabelSheet(canvas, sheet, job, page);
+  if (const int layout = normalizeLayoutCommand(s.layout);
+      layout == kLabelsLayout || layout == kEnvelopeLayout) {
+    drawInchSheet(canvas, sheet, job, page);
     return;
   }
   const int room = headingRoom(canvas, s.heading, s.layout);

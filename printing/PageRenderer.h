@@ -5,6 +5,7 @@
 
 #include "printing/AddressPages.h"
 #include "printing/AppState.h"
+#include "printing/EnvelopePages.h"
 #include "printing/LabelPages.h"
 #include "printing/PageGeometry.h"
 #include "printing/PageTable.h"
@@ -21,6 +22,7 @@ struct PageJob {
   bool layoutLandscape = false;  // the address-book layouts are portrait
   LabelPageSettings labels;      // the labels layout's format, text and return address
   LabelGrid labelGrid;           // and the labels in use
+  EnvelopePageSettings envelope; // the envelope layout's positions, formats and return address
 };
 
 // The job the view state asks for: its layout, page options, page geometry and print

@@ -17,6 +17,11 @@ PageCount countPages(const EntryCounts& counts, int layout, bool labelEachPage,
       result.pages = labelPageCount(counts.unmarked, perPage);
       return result;
     }
+    if (layout == kEnvelopeLayout) {
+      // One envelope per entry: a page more would print a return address to nobody.
+      result.pages = std::max({1, counts.total, counts.listed});
+      return result;
+    }
     result.pages = std::max(0, counts.total) / perPage + 1;
     return result;
   }

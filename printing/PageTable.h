@@ -13,7 +13,8 @@ inline constexpr int kSkipPages = 10;
 
 // What the page count needs to know of the open book.
 struct EntryCounts {
-  int total = 0;     // every entry
+  int total = 0;     // every entry that could be read
+  int listed = 0;    // every entry of the list, read or not: one envelope each
   int unmarked = 0;  // entries whose mark is not 1: the ones the labels print
   std::array<int, 26> perLetter{};  // entries per initial A..Z
 };
@@ -27,7 +28,8 @@ struct PageCount {
 
 // Without "Label each page" the entries fill pages of entriesPerPage and one page more
 // (so an exact multiple ends on a page without entries, and an empty book has one page);
-// labels fill the labels in use (labelsPerSheet) and need no page more than they fill.
+// labels fill the labels in use (labelsPerSheet) and need no page more than they fill;
+// the envelope has a page for every entry of the list (one at least).
 // With it (address-book layouts only) each letter gets its own pages, at least one, so
 // there are never fewer than 26. Labels count the unmarked entries, the others all.
 PageCount countPages(const EntryCounts& counts, int layout, bool labelEachPage,

@@ -123,8 +123,8 @@ inline constexpr std::string_view UseReturnAddress = "Use Return Address";  // d
 namespace position {
 inline constexpr std::string_view XY = "XY";
 inline constexpr std::string_view ReturnXYDefault = "0.00, 0.00";
-inline constexpr std::string_view DeliveryXYDefaultForLabels = "3.50, 1.50";
-inline constexpr std::string_view DeliveryXYDefaultForEnvelope = "3.50, 1.60";
+// One default for the "Settings" page and the drawing alike.
+inline constexpr std::string_view DeliveryXYDefault = "3.50, 1.50";
 inline constexpr std::string_view Align = "Align";  // default 0
 }  // namespace position
 

@@ -7,6 +7,7 @@
 #include "settings/Profile.h"
 #include "shell/ArrowBox.h"
 #include "shell/DialogButtons.h"
+#include "shell/LabelFormatPage.h"
 #include "store/AtomicFile.h"
 #include "store/Book.h"
 
@@ -116,48 +117,6 @@ class LabelSheetPreview final : public QWidget {
   LabelSheet* sheet_;
 };
 
-// One label at 50 pixels an inch with its text margins, the field names laid out as an
-// address would be.
-class LabelFormatPreview final : public QWidget {
- public:
-  explicit LabelFormatPreview(LabelSheet* sheet) : QWidget(sheet), sheet_(sheet) {
-    setMinimumSize(200, 90);
-    setAccessibleName("Label preview");
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    const LabelPageSettings s = sheet_->formatPreviewSettings();
-    const double perInch = 50;
-    const double w = tenthsMmToInches(s.dimensions.width) * perInch;
-    const double h = tenthsMmToInches(s.dimensions.height) * perInch;
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(4, 4, w, h), 10, 10);
-    const QRectF inner(4 + s.margins.left * perInch, 4 + s.margins.top * perInch,
-                       w - (s.margins.left + s.margins.right) * perInch,
-                       h - (s.margins.top + s.margins.bottom) * perInch);
-    p.setPen(Qt::gray);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(inner);
-    // The label's text in hundredths of an inch, shown at half size.
-    QPainterCanvas canvas(p, CanvasTarget::Screen);
-    if (!canvas.setMapping(Mapping{{0, 0}, {100, 100}, {inner.left(), inner.top()},
-                                   {perInch, perInch}}))
-      return;
-    LabelFields names;
-    for (int i = 0; i < kLabelFieldCount; ++i)
-      names[static_cast<size_t>(i)] = std::string(labelFieldKey(i));
-    drawLabelText(canvas,
-                  {0, 0, static_cast<int>(inner.width() * 2), static_cast<int>(inner.height() * 2)},
-                  names, s.text);
-  }
-
- private:
-  LabelSheet* sheet_;
-};
-
 LabelSheet::LabelSheet(QWidget* parent, Prompter& prompter, LabelSheetContext context)
     : QDialog(parent),
       prompter_(prompter),
@@ -253,7 +212,7 @@ QWidget* LabelSheet::buildSizePage() {
   auto edited = [this] {
     if (!showing_) changed_ = true;
     if (sheetPreview_) sheetPreview_->update();
-    if (formatPreview_) formatPreview_->update();
+    if (format_) format_->refreshPreview();
   };
   connect(name_, &QLineEdit::textEdited, this, edited);
   for (ArrowBox* box : {top_, left_, width_, height_, vGap_, hGap_})
@@ -307,7 +266,7 @@ void LabelSheet::showRow(int row) {
   showing_ = false;
   changed_ = false;
   if (sheetPreview_) sheetPreview_->update();
-  if (formatPreview_) formatPreview_->update();
+  if (format_) format_->refreshPreview();
 }
 
 LabelFormat LabelSheet::readBoxes() const {
@@ -510,164 +469,24 @@ bool LabelSheet::namesOk() {
 // "Format"
 
 QWidget* LabelSheet::buildFormatPage() {
-  auto* page = new QWidget(this);
-  const Profile labels(context_.ini, std::string(keys::section::Labels));
-  options_ = readFieldLineOptions(context_.ini, keys::section::Labels);
-  font_ = readFontSpec(context_.ini, keys::font::Labels, context_.pageFace);
-  fields_ = new QListWidget(page);
-  setControlId(fields_, 110);
-  setAccessible(fields_, "Print these fields:");
-  for (int i = 0; i < kLabelFieldCount; ++i) {
-    auto* item = new QListWidgetItem(QString::fromLatin1(labelFieldKey(i).data(),
-                                                         int(labelFieldKey(i).size())),
-                                     fields_);
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(options_[static_cast<size_t>(i)].print == 1 ? Qt::Checked : Qt::Unchecked);
-  }
-  newLine_ = new QCheckBox(page);
-  setControlId(newLine_, 108);
-  comma_ = new QCheckBox(page);
-  setControlId(comma_, 106);
-  bold_ = new QCheckBox(page);
-  setControlId(bold_, 103);
-  alignLeft_ = new QRadioButton("&Left", page);
-  setControlId(alignLeft_, 19);
-  alignCenter_ = new QRadioButton("&Center", page);
-  setControlId(alignCenter_, 21);
-  alignRight_ = new QRadioButton("&Right", page);
-  setControlId(alignRight_, 101);
-  const int align = labels.readInt(keys::labels::Align, 0);
-  (align == 1 ? alignCenter_ : align == 2 ? alignRight_ : alignLeft_)->setChecked(true);
-  const LabelMargins m = parseLabelMargins(
-      labels.readString(keys::labels::Margins, keys::labels::MarginsDefault, 100));
-  auto marginBox = [page](int id, double value, const char* name) {
-    auto* box = new QLineEdit(QString::asprintf("%4.2f", value), page);
-    setControlId(box, id);
-    setAccessible(box, name);
-    return box;
-  };
-  marginLeft_ = marginBox(150, m.left, "Left margin");
-  marginRight_ = marginBox(102, m.right, "Right margin");
-  marginTop_ = marginBox(151, m.top, "Top margin");
-  marginBottom_ = marginBox(104, m.bottom, "Bottom margin");
-  QPushButton* font = button(page, 107, "&Font...");
-  formatPreview_ = new LabelFormatPreview(this);
-  formatPreview_->setParent(page);
-  setControlId(formatPreview_, 119);
-
-  auto* options = new QVBoxLayout;
-  options->addWidget(newLine_);
-  options->addWidget(comma_);
-  options->addWidget(bold_);
-  auto* aligns = new QHBoxLayout;
-  aligns->addWidget(alignLeft_);
-  aligns->addWidget(alignCenter_);
-  aligns->addWidget(alignRight_);
-  auto* alignGroup = new QGroupBox("Alignment", page);
-  alignGroup->setLayout(aligns);
-  auto* margins = new QGridLayout;
-  // A label's mnemonic moves to its box (without a buddy the "&" would show).
-  const auto addMargin = [&](const char* text, QLineEdit* box, int row, int column) {
-    auto* label = new QLabel(text, page);
-    label->setBuddy(box);
-    margins->addWidget(label, row, column);
-    margins->addWidget(box, row, column + 1);
-  };
-  addMargin("&Left", marginLeft_, 0, 0);
-  addMargin("&Right", marginRight_, 0, 2);
-  addMargin("&Top", marginTop_, 1, 0);
-  addMargin("Botto&m", marginBottom_, 1, 2);
-  auto* marginGroup = new QGroupBox("Margins (inches)", page);
-  marginGroup->setLayout(margins);
-  auto* right = new QVBoxLayout;
-  right->addLayout(options);
-  right->addWidget(alignGroup);
-  right->addWidget(marginGroup);
-  right->addWidget(font);
-  right->addWidget(formatPreview_, 1);
-  auto* left = new QVBoxLayout;
-  left->addWidget(new QLabel("Print these fields:", page));
-  left->addWidget(fields_);
-  auto* layout = new QHBoxLayout(page);
-  layout->addLayout(left);
-  layout->addLayout(right, 1);
-
-  connect(fields_, &QListWidget::currentRowChanged, this, [this](int row) { showField(row); });
-  connect(fields_, &QListWidget::itemChanged, this, [this] { storeFieldOptions(); });
-  for (QCheckBox* box : {newLine_, comma_, bold_})
-    connect(box, &QCheckBox::toggled, this, [this] { storeFieldOptions(); });
-  for (QRadioButton* r : {alignLeft_, alignCenter_, alignRight_})
-    connect(r, &QRadioButton::toggled, formatPreview_, qOverload<>(&QWidget::update));
-  for (QLineEdit* e : {marginLeft_, marginRight_, marginTop_, marginBottom_})
-    connect(e, &QLineEdit::textChanged, formatPreview_, qOverload<>(&QWidget::update));
-  connect(font, &QPushButton::clicked, this, [this] {
-    FontSpec chosen = font_;
-    if (context_.chooseFont && context_.chooseFont(chosen)) {
-      font_ = chosen;
-      formatPreview_->update();
-    }
-  });
-  fields_->setCurrentRow(0);
-  return page;
+  LabelFormatPageContext c;
+  c.ini = context_.ini;
+  c.section = keys::section::Labels;
+  c.fontKey = keys::font::Labels;
+  c.marginsDefault = keys::labels::MarginsDefault;
+  c.pageFace = context_.pageFace;
+  c.chooseFont = context_.chooseFont;
+  c.previewLabel = [this] { return shownDimensions(); };
+  format_ = new LabelFormatPage(this, prompter_, std::move(c));
+  return format_;
 }
 
-void LabelSheet::showField(int field) {
-  if (field < 0 || field >= kLabelFieldCount) return;
-  field_ = -1;  // no storing while the boxes are set
-  const FieldLineOption& o = options_[static_cast<size_t>(field)];
-  const QString name = fields_->item(field)->text();
-  newLine_->setText(QString("\"%1\" begins in a &New Line").arg(name));
-  comma_->setText(QString("\"%1\" ends with a C&omma").arg(name));
-  bold_->setText(QString("\"%1\" is in Bold Font").arg(name));
-  newLine_->setChecked(o.newLine == 1);
-  comma_->setChecked(o.comma == 1);
-  bold_->setChecked(o.bold == 1);
-  field_ = field;
-}
-
-void LabelSheet::storeFieldOptions() {
-  for (int i = 0; i < kLabelFieldCount; ++i)
-    options_[static_cast<size_t>(i)].print = fields_->item(i)->checkState() == Qt::Checked;
-  if (field_ >= 0) {
-    FieldLineOption& o = options_[static_cast<size_t>(field_)];
-    o.newLine = newLine_->isChecked();
-    o.comma = comma_->isChecked();
-    o.bold = bold_->isChecked();
-  }
-  formatPreview_->update();
-}
-
-LabelPageSettings LabelSheet::formatPreviewSettings() const {
-  LabelPageSettings s;
-  s.dimensions = shownDimensions();
-  s.margins = parseLabelMargins(QString("%1,%2,%3,%4")
-                                    .arg(marginLeft_->text(), marginRight_->text(),
-                                         marginTop_->text(), marginBottom_->text())
-                                    .toStdString());
-  s.text.options = options_;
-  s.text.align = alignCenter_->isChecked()  ? HAlign::Center
-                 : alignRight_->isChecked() ? HAlign::Right
-                                            : HAlign::Left;
-  s.text.font = font_;
-  return s;
-}
-
-void LabelSheet::formatOk() {
-  const LabelPageSettings s = formatPreviewSettings();
-  Profile labels(context_.ini, std::string(keys::section::Labels));
-  const bool ok = writeFieldLineOptions(context_.ini, keys::section::Labels, s.text.options) &&
-                  labels.writeString(keys::labels::Margins, formatLabelMargins(s.margins)) &&
-                  labels.writeInt(keys::labels::Align, storedLabelAlign(s.text.align)) &&
-                  writeFontSpec(context_.ini, keys::font::Labels, font_) && labels.flush();
-  if (!ok)
-    prompter_.inform("The label format could not be saved in the settings file.", kAppCaption,
-                     Icon::Exclamation);
-}
+LabelPageSettings LabelSheet::formatPreviewSettings() const { return format_->settings(); }
 
 void LabelSheet::accept() {
   sizeOk();
   namesOk();
-  formatOk();
+  format_->ok();
   if (context_.grid) *context_.grid = grid_;
   QDialog::accept();
 }

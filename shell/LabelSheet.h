@@ -27,7 +27,7 @@ namespace mv {
 class ArrowBox;
 class Book;
 class LabelSheetPreview;
-class LabelFormatPreview;
+class LabelFormatPage;
 
 struct LabelSheetContext {
   std::filesystem::path ini;        // mervane.ini
@@ -72,9 +72,6 @@ class LabelSheet final : public QDialog {
   bool namesOk();
   // "Format"
   QWidget* buildFormatPage();
-  void showField(int field);
-  void storeFieldOptions();
-  void formatOk();
 
   Prompter& prompter_;
   LabelSheetContext context_;
@@ -106,21 +103,7 @@ class LabelSheet final : public QDialog {
   QRadioButton* useNames_ = nullptr;
   QRadioButton* useReturn_ = nullptr;
 
-  FieldLineOptions options_;
-  FontSpec font_;
-  int field_ = 0;
-  QListWidget* fields_ = nullptr;
-  QCheckBox* newLine_ = nullptr;
-  QCheckBox* comma_ = nullptr;
-  QCheckBox* bold_ = nullptr;
-  QRadioButton* alignLeft_ = nullptr;
-  QRadioButton* alignCenter_ = nullptr;
-  QRadioButton* alignRight_ = nullptr;
-  QLineEdit* marginLeft_ = nullptr;
-  QLineEdit* marginRight_ = nullptr;
-  QLineEdit* marginTop_ = nullptr;
-  QLineEdit* marginBottom_ = nullptr;
-  LabelFormatPreview* formatPreview_ = nullptr;
+  LabelFormatPage* format_ = nullptr;
 };
 
 }  // namespace mv

@@ -1,5 +1,6 @@
 #include "shell/MainFrame.h"
 
+#include "shell/EnvelopeSheet.h"
 #include "shell/LabelSheet.h"
 #include "shell/UserInfoDialog.h"
 
@@ -457,18 +458,26 @@ void MainFrame::refreshPageView() {
   if (mode_ == ViewMode::PageView) pageView_->onCommand(cmd::kRefreshPageView);
 }
 
-std::vector<AddressRecord> MainFrame::bookRecords() const {
-  if (bookRecords_) return bookRecords_();
+ListedEntries MainFrame::bookEntries() const {
+  if (bookRecords_) return {bookRecords_(), {}};
   if (const Book* book = card_ ? card_->book() : nullptr; book && bookValid_)
-    return book->recordsInListOrder();
+    return readListedEntries(*book);
   return {};
 }
 
 void MainFrame::recountPages(bool reloadBook) {
   // One rule for counting and drawing: the pages count the entries the way they file
   // them, so no entry is ever left off every page.
-  if (reloadBook) pageBook_ = PageBook(bookRecords(), customize_.cardSort);
-  labelSettings_.reset();
+  if (reloadBook) {
+    ListedEntries entries = bookEntries();
+    pageBook_ = PageBook(std::move(entries.records), customize_.cardSort,
+                         std::move(entries.unreadable));
+    // Said once for the load, not on every page drawn from it.
+    const int unreadable = static_cast<int>(pageBook_.unreadable().size());
+    if (unreadable > 0)
+      statusBar()->showMessage(fromCp1252(unreadableEntriesMessage(unreadable, state_.layout)));
+  }
+  dropPageSettings();
   applyPageCount(state_, currentJob().count);
   updateToolbarTexts();
 }
@@ -483,8 +492,17 @@ PageJob MainFrame::currentJob() const {
       labelSettings_ =
           loadLabelPageSettings(mervaneIni(), customize_.font, readLabelsDat(labelsDatPath()));
     useLabelSettings(job, *labelSettings_);
+  } else if (state_.layout == kEnvelopeLayout) {
+    if (!envelopeSettings_)
+      envelopeSettings_ = loadEnvelopePageSettings(mervaneIni(), customize_.font);
+    job.envelope = *envelopeSettings_;
   }
   return job;
+}
+
+void MainFrame::dropPageSettings() {
+  labelSettings_.reset();
+  envelopeSettings_.reset();
 }
 
 void MainFrame::bringToFront() {
@@ -587,7 +605,7 @@ bool MainFrame::onCommand(int id) {
       case cmd::kClosePreview: showCardWindow(); break;
       case cmd::kSetUpLayout:
         if (state_.layout == kEnvelopeLayout)
-          runHandler(cmd::kEnvelope);
+          onCommand(cmd::kEnvelope);
         else if (state_.layout == kLabelsLayout)
           onCommand(cmd::kLabels);
         else
@@ -629,6 +647,10 @@ bool MainFrame::onCommand(int id) {
         }
         [[fallthrough]];
       case cmd::kEnvelope:
+        if (id == cmd::kEnvelope && !handlers_.count(id)) {
+          if (envelopeSetup(false) && mode_ == ViewMode::PageView) selectLayout(kEnvelopeLayout);
+          break;
+        }
         runHandler(id);
         if (mode_ == ViewMode::PageView)
           selectLayout(id == cmd::kLabels ? kLabelsLayout : kEnvelopeLayout);
@@ -759,7 +781,10 @@ void MainFrame::printDialogPaperSize() {
     runHandler(cmd::kLabels);
     recountPages(true);
   } else if (state_.layout == kEnvelopeLayout) {
-    runHandler(cmd::kEnvelope);
+    if (handlers_.count(cmd::kEnvelope))
+      runHandler(cmd::kEnvelope);
+    else
+      (void)envelopeSetup(false);
   } else {
     paperSize();
   }
@@ -810,19 +835,37 @@ bool MainFrame::labelSetup() {
   context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
   LabelSheet sheet(this, *prompter_, std::move(context));
   const bool accepted = runDialog(sheet) == QDialog::Accepted;
-  labelSettings_.reset();
+  dropPageSettings();
+  return accepted;
+}
+
+bool MainFrame::envelopeSetup(bool onFontPage) {
+  EnvelopeSheetContext context;
+  context.ini = mervaneIni();
+  context.pageFace = customize_.font;
+  context.editReturnAddress = [this] { myAddress(); };
+  context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
+  EnvelopeSheet sheet(this, *prompter_, std::move(context));
+  if (onFontPage) sheet.pages()->setCurrentIndex(EnvelopeSheet::kFontPage);
+  const bool accepted = runDialog(sheet) == QDialog::Accepted;
+  dropPageSettings();
+  if (accepted && mode_ == ViewMode::PageView) refreshPageView();
   return accepted;
 }
 
 void MainFrame::myAddress() {
   UserInfoDialog dialog(this, *prompter_, mervaneIni());
   (void)runDialog(dialog);
-  labelSettings_.reset();  // the return address the labels may print
+  dropPageSettings();  // the return address the labels and envelopes print
 }
 
 void MainFrame::fontAndColor() {
   if (state_.layout == kEnvelopeLayout) {
-    runHandler(cmd::kFontAndColor);  // the envelope setup, opened on its font page
+    // The envelope setup, opened on its font page.
+    if (handlers_.count(cmd::kFontAndColor))
+      runHandler(cmd::kFontAndColor);
+    else
+      (void)envelopeSetup(true);
     if (mode_ == ViewMode::PageView) selectLayout(kEnvelopeLayout);
     return;
   }
@@ -831,7 +874,7 @@ void MainFrame::fontAndColor() {
     FontSpec fontSpec = readFontSpec(ini, keys::font::Labels, customize_.font);
     if (!chooseFontAndColor(this, fontSpec, false)) return;
     if (!writeFontSpec(ini, keys::font::Labels, fontSpec)) reportSettingsNotSaved();
-    labelSettings_.reset();
+    dropPageSettings();
   } else {
     // The address-book layouts scale their text, so only scalable faces are offered.
     FontSpec page;

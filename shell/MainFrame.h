@@ -74,10 +74,11 @@ class MainFrame : public QMainWindow {
   // Runs a command by id; false when nobody took it.
   bool onCommand(int id);
   bool isCommandEnabled(int id);
-  // The dialogs of other parts (paper size, labels, envelope, page options, heading,
-  // footnote, my address, printer setup, print) are installed here; the frame does its
-  // own follow-up (refresh, layout change) after the handler returns. The handler of 81
-  // serves the Envelope layout only: the envelope setup opened on its font page.
+  // A handler installed here takes the place of the frame's own dialog for that command
+  // (paper size, labels, envelope, page options, heading, footnote, my address, printer
+  // setup); the frame does its own follow-up (refresh, layout change) after it returns.
+  // The handler of 81 serves the Envelope layout only, in place of the envelope setup
+  // opened on its font page.
   void setCommandHandler(int id, std::function<void()> handler);
 
   void showCardWindow();
@@ -146,7 +147,10 @@ class MainFrame : public QMainWindow {
   // Takes the page count of the current layout (and, with reloadBook, the book's entries
   // as they stand now, edits included) and shows it in the toolbar.
   void recountPages(bool reloadBook);
-  std::vector<AddressRecord> bookRecords() const;
+  // The open book's entries in list order, with the positions that could not be read.
+  ListedEntries bookEntries() const;
+  // Forgets the labels' and the envelope's settings, read again on the next paint.
+  void dropPageSettings();
   int runDialog(QDialog& dialog);
   void paperSize();
   void editPageText(int id);
@@ -165,6 +169,8 @@ class MainFrame : public QMainWindow {
   void printDialogPaperSize();
   void fontAndColor();
   bool labelSetup();  // true on OK
+  // "Envelope Setup", on the "Settings" page or on the font (format) page; true on OK.
+  bool envelopeSetup(bool onFontPage);
   void myAddress();
   void printingProblems();
   void runHandler(int id);
@@ -198,6 +204,7 @@ class MainFrame : public QMainWindow {
   // The labels layout's settings (mervane.ini and labels.dat), read once and not on every
   // paint; dropped whenever a dialog may have changed them or the pages are counted again.
   mutable std::optional<LabelPageSettings> labelSettings_;
+  mutable std::optional<EnvelopePageSettings> envelopeSettings_;
   PrinterPaper printer_;
   ViewMode mode_ = ViewMode::Card;
   bool setUpDone_ = false;

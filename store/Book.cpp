@@ -238,7 +238,8 @@ bool findWrittenNotes(std::string_view bytes, size_t at, size_t& end) {
 }  // namespace
 
 void Book::forEachInListOrder(std::string_view bytes,
-                              const std::function<void(const ListedRecord&)>& visit) const {
+                              const std::function<void(const ListedRecord&)>& visit,
+                              std::vector<int>* unreadable) const {
   ListedRecord rec;
   // Field values of a record the reader had to clean (carriage returns, over-long lines).
   std::array<std::string, kFieldCount> cleaned;
@@ -246,7 +247,10 @@ void Book::forEachInListOrder(std::string_view bytes,
   for (size_t i = 0; i < names.size(); ++i) {
     const NameEntry& entry = names[i];
     const long at = working_.offset(entry.slot);
-    if (at <= 0 || static_cast<size_t>(at) > bytes.size()) continue;
+    if (at <= 0 || static_cast<size_t>(at) > bytes.size()) {
+      if (unreadable) unreadable->push_back(static_cast<int>(i));
+      continue;
+    }
     // Found as every reader of records finds it, so the walk, the card and the rescan agree.
     const adr::StartLineAt start = adr::findStartLine(bytes, static_cast<size_t>(at));
     rec.position = static_cast<int>(i);
@@ -286,9 +290,10 @@ void Book::forEachInListOrder(std::string_view bytes,
   }
 }
 
-void Book::forEachInListOrder(const std::function<void(const ListedRecord&)>& visit) const {
+void Book::forEachInListOrder(const std::function<void(const ListedRecord&)>& visit,
+                              std::vector<int>* unreadable) const {
   if (!working_.isOpen()) return;
-  forEachInListOrder(working_.readAll(), visit);
+  forEachInListOrder(working_.readAll(), visit, unreadable);
 }
 
 std::string Book::serializeFrom(std::string_view bytes, std::vector<ListHead>* heads) const {

@@ -174,12 +174,15 @@ class Book {
 
   // The one walk over the records in list order (the names under "Main"): saving, the
   // rescan, the exports and the printed pages all read the book through it. A name whose
-  // record is deleted or cannot be found is passed over.
-  void forEachInListOrder(const std::function<void(const ListedRecord&)>& visit) const;
+  // record is deleted or cannot be found is passed over; `unreadable`, when given, gets
+  // the list positions passed over, so that a printout can say what it left out.
+  void forEachInListOrder(const std::function<void(const ListedRecord&)>& visit,
+                          std::vector<int>* unreadable = nullptr) const;
   // The same over a copy of the working file the caller holds (workingFile().readAll()),
   // for a caller that keeps the views after the walk.
   void forEachInListOrder(std::string_view workingBytes,
-                          const std::function<void(const ListedRecord&)>& visit) const;
+                          const std::function<void(const ListedRecord&)>& visit,
+                          std::vector<int>* unreadable = nullptr) const;
   // Every record in list order, each with its own slot and mark.
   std::vector<AddressRecord> recordsInListOrder() const;
 

@@ -5,8 +5,12 @@
 
 #include "printing/PrintJob.h"
 
+#include <QPageSize>
+
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace mv {
 
@@ -21,6 +25,14 @@ struct PdfResult {
 // decides the order of two pages on a sheet. Needs a QGuiApplication.
 PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
                        const std::filesystem::path& file, int resolution = 600);
+// The same on a paper of its own (an envelope, say) in place of the job's sheet.
+PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
+                       const std::filesystem::path& file, const QPageSize& paper,
+                       int resolution = 600);
+
+// A paper size by the name Qt gives it ("Letter", "A4", "Comm10E", "DLE", "C5E" ...),
+// in any letter case; none for a name Qt does not know.
+std::optional<QPageSize> pageSizeNamed(std::string_view name);
 
 // Pages fromPage..toPage (clamped to the job's pages); two on one, the sheets that hold
 // them. Needs a QGuiApplication.
