@@ -1,5 +1,7 @@
 #include "printing/PageRenderer.h"
 
+#include <cmath>
+
 namespace mv {
 namespace {
 
@@ -11,6 +13,13 @@ void drawLabelSheet(Canvas& canvas, const Mapping& sheet, const PageJob& job, in
           ? Mapping::hundredthsOfInch(canvas.device().dotsPerInch, sheet.viewportOrigin, false)
           : sheet;
   if (!canvas.setMapping(m)) return;
+  if (job.calibrationFor) {
+    const Sheet paper = sheetOfCode(job.geometry.sheetCode);
+    drawCalibrationSheet(canvas, static_cast<int>(std::lround(paper.width / 2.54)),
+                         static_cast<int>(std::lround(paper.length / 2.54)), *job.calibrationFor,
+                         job.printerOffset);
+    return;
+  }
   static const PageBook kEmpty;
   drawLabelsPage(canvas, job.labels, job.labelGrid, job.book ? *job.book : kEmpty, page,
                  job.settings.hideAddresses);

@@ -9,6 +9,10 @@
 #include "printing/PageGeometry.h"
 #include "printing/PageTable.h"
 #include "printing/PageViewGeometry.h"
+#include "printing/PrinterCalibration.h"
+
+#include <optional>
+#include <string>
 
 namespace mv {
 
@@ -21,6 +25,8 @@ struct PageJob {
   bool layoutLandscape = false;  // the address-book layouts are portrait
   LabelPageSettings labels;      // the labels layout's format, text and return address
   LabelGrid labelGrid;           // and the labels in use
+  PrinterOffset printerOffset;   // moves printed label and envelope pages, never the view
+  std::optional<std::string> calibrationFor;  // set: the calibration sheet of this printer
 };
 
 // The job the view state asks for: its layout, page options, page geometry and print
