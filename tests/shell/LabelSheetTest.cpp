@@ -6,6 +6,7 @@
 #include "platform_qt/Controls.h"
 #include "printing/PageRenderer.h"
 #include "settings/Profile.h"
+#include "shell/ArrowBox.h"
 #include "support/TestDir.h"
 
 #include <QApplication>
@@ -42,7 +43,11 @@ class LabelSheetTest : public ::testing::Test {
                     "A4;Address 1, 635,381, 72,152, 660,381, 3,7\n");
   }
   std::unique_ptr<LabelSheet> open() {
-    LabelSheetContext c{ini, dat, nullptr, &grid, "Arial", [this] { ++returnEdits; }, {}};
+    LabelSheetContext c;
+    c.ini = ini;
+    c.labelsDat = dat;
+    c.grid = &grid;
+    c.editReturnAddress = [this] { ++returnEdits; };
     c.chooser = &chooser;
     c.printerName = "Laser";
     c.printJob = [this](const PageJob& job) { printed.push_back(job); };
@@ -184,11 +189,11 @@ TEST_F(LabelSheetTest, labelTemplatesComeInFromAChosenFileAndAreWrittenOnOk) {
   auto* list = on<QListWidget>(*sheet, 0, 101);
   ASSERT_EQ(list->count(), 3);
   EXPECT_EQ(list->item(0)->text(), "Acme 5160");
-  EXPECT_EQ(on<QLineEdit>(*sheet, 0, 152)->text(), "2.63");
+  EXPECT_EQ(on<ArrowBox>(*sheet, 0, 152)->value(), "2.63");
   // Like Add, the catalogue reaches labels.dat on OK.
   EXPECT_EQ(test::readFile(dat).substr(0, 5), "Alpha");
   sheet->accept();
-  EXPECT_EQ(test::readFile(dat).substr(0, 50), "Acme;5160 0, 667,254, 48,127, 699,254, 3,10\nAlpha");
+  EXPECT_EQ(test::readFile(dat).substr(0, 49), "Acme;5160 0, 667,254, 48,127, 699,254, 3,10\nAlpha");
 }
 
 TEST_F(LabelSheetTest, theCurrentPrintersOffsetIsShownPrintedWithAndKeptOnOk) {
