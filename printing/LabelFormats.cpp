@@ -60,8 +60,12 @@ std::string labelDisplayName(std::string_view stored) {
 }
 
 std::string labelStoredName(std::string_view shown) {
+  // labels.dat reads the name up to the first white space of any kind: a pasted tab or
+  // line break left in would make the whole line unreadable, and the format would be lost
+  // at the next start.
   std::string s(shown);
-  std::replace(s.begin(), s.end(), ' ', ';');
+  for (char& c : s)
+    if (std::isspace(static_cast<unsigned char>(c))) c = ';';
   return s;
 }
 

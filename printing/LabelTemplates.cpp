@@ -113,7 +113,8 @@ std::optional<double> parseTemplateLength(std::string_view text) {
   while (*begin == ' ') ++begin;
   char* end = nullptr;
   const double value = std::strtod(begin, &end);
-  if (end == begin || !std::isfinite(value)) return std::nullopt;
+  // Nothing on a sheet is 300 m long: larger values are rubbish, and would not fit an int.
+  if (end == begin || !std::isfinite(value) || std::abs(value) > 1e6) return std::nullopt;
   std::string unit(end);
   while (!unit.empty() && unit.back() == ' ') unit.pop_back();
   while (!unit.empty() && unit.front() == ' ') unit.erase(0, 1);

@@ -26,6 +26,7 @@ TEST(LabelTemplates, lengthsCarryTheirUnits) {
       {"2in3", std::nullopt},  // trailing rubbish
       {"5ft", std::nullopt},   // unknown unit
       {"nan", std::nullopt},
+      {"1e300in", std::nullopt},  // would not fit the labels.dat numbers
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.text);
