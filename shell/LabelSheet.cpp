@@ -298,7 +298,10 @@ QWidget* LabelSheet::buildCalibration(QWidget* page) {
   };
   offsetX_ = offsetBox(160, storedOffset_.x, "Move right by");
   offsetY_ = offsetBox(161, storedOffset_.y, "Move down by");
-  auto* printer = new QLabel("Printer: " + fromCp1252(context_.printerName), group);
+  auto* printer = new QLabel(context_.printerName.empty()
+                                 ? QString("No printer")
+                                 : "Printer: " + fromCp1252(context_.printerName),
+                             group);
   setControlId(printer, 163);
   QPushButton* sheet = button(group, 162, "Print calibration sheet");
   sheet->setEnabled(static_cast<bool>(context_.printJob));
@@ -307,6 +310,9 @@ QWidget* LabelSheet::buildCalibration(QWidget* page) {
   form->addRow("Move right by", offsetX_);
   form->addRow("Move down by", offsetY_);
   form->addRow(sheet);
+  // Without a printer there is nobody to keep an offset for.
+  offsetX_->setEnabled(!context_.printerName.empty());
+  offsetY_->setEnabled(!context_.printerName.empty());
   connect(sheet, &QPushButton::clicked, this, [this] {
     // On the sheet the chosen product prints on, with the offset as the boxes say now, so
     // that a correction can be tried before it is kept.
@@ -459,7 +465,7 @@ bool LabelSheet::sizeOk() {
                      kAppCaption, Icon::Exclamation);
   }
   saveChoice();
-  if (shownOffset() != storedOffset_) {
+  if (shownOffset() != storedOffset_ && !context_.printerName.empty()) {
     switch (writePrinterOffset(context_.ini, context_.printerName, shownOffset())) {
       case OffsetWrite::BadName:
         prompter_.inform(unstorablePrinterMessage(context_.printerName), kAppCaption,
