@@ -223,6 +223,11 @@ TemplateFormat formatOfTemplate(const LabelTemplate& t) {
     out.skip = TemplateSkip::OutOfRange;
     return out;
   }
+  // "Other" sheets print on US letter: a legal-size sheet's last rows would be lost.
+  if (!labelFormatFitsSheet(f)) {
+    out.skip = TemplateSkip::TooLarge;
+    return out;
+  }
   out.format = std::move(f);
   return out;
 }
@@ -270,6 +275,7 @@ std::string templateImportSummary(const TemplateImport& r, std::string_view file
       "outside 1 to 20 across and 1 to 30 down, or without a size",
       "named like a label already in the list",
       "with a size or count that could not be read",
+      "larger than the sheet they print on (US letter, or A4 for \"A4 Sizes\")",
   };
   bool first = true;
   for (size_t i = 0; i < r.skipped.size(); ++i) {

@@ -59,8 +59,9 @@ enum class TemplateSkip {
   OutOfRange,      // not 1..20 across and 1..30 down, or a size not above 0
   NameTaken,       // a format of its product already begins with the name
   Unreadable,      // a length or count that does not read, an unknown equiv
+  TooLarge,        // reaches past the sheet its product prints on (US letter or A4)
 };
-inline constexpr int kTemplateSkipReasons = 5;
+inline constexpr int kTemplateSkipReasons = 6;
 
 // The product a template's paper belongs to: US letter "Standard", A4 "A4 Sizes", the
 // rest "Other".

@@ -87,6 +87,12 @@ constexpr const char* kTemplates = R"(<?xml version="1.0"?>
       <Layout nx="2" ny="2" x0="0" y0="0" dx="3in" dy="1in"/>
     </Label-rectangle>
   </Template>
+  <!-- legal paper: the last rows would fall off the letter sheet it prints on -->
+  <Template brand="Acme" part="LG" size="US-Legal">
+    <Label-rectangle id="0" width="2.5in" height="1in">
+      <Layout nx="3" ny="13" x0="0.25in" y0="0.5in" dx="2.75in" dy="1in"/>
+    </Label-rectangle>
+  </Template>
   <!-- its name begins an existing format's name -->
   <Template brand="Old" part="Sheet" size="US-Letter">
     <Label-rectangle id="0" width="2in" height="1in">
@@ -100,11 +106,11 @@ TEST(LabelTemplates, rectangularOneGridTemplatesBecomeFormatsAndTheRestAreCounte
   LabelCatalogue catalogue({"Old;Sheet;Two 0, 508,254, 127,127, 762,254, 2,2"});
   const TemplateFile file = parseLabelTemplates(kTemplates);
   ASSERT_EQ(file.error, "");
-  ASSERT_EQ(file.templates.size(), 11u);
+  ASSERT_EQ(file.templates.size(), 12u);
   EXPECT_EQ(file.templates[1].shape, TemplateShape::Rectangle);  // through equiv
   const TemplateImport result = importLabelTemplates(catalogue, file);
   EXPECT_EQ(result.added, 4);
-  EXPECT_EQ(result.skipped, (std::array<int, kTemplateSkipReasons>{2, 1, 1, 1, 2}));
+  EXPECT_EQ(result.skipped, (std::array<int, kTemplateSkipReasons>{2, 1, 1, 1, 2, 1}));
   // In the file's order at the top, lengths rounded to tenths of a millimetre as the
   // shipped sheets are (2.625 in is 667, 2.75 in 699).
   const std::vector<std::string> expected = {
@@ -117,12 +123,13 @@ TEST(LabelTemplates, rectangularOneGridTemplatesBecomeFormatsAndTheRestAreCounte
   EXPECT_EQ(catalogue.lines(), expected);
   EXPECT_TRUE(catalogue.modified());
   EXPECT_EQ(templateImportSummary(result, "sheets.xml"),
-            "4 label formats added, 7 skipped.\n\nSkipped:\n"
+            "4 label formats added, 8 skipped.\n\nSkipped:\n"
             "2 not rectangular (round, elliptic, CD or continuous)\n"
             "1 with more than one layout\n"
             "1 outside 1 to 20 across and 1 to 30 down, or without a size\n"
             "1 named like a label already in the list\n"
-            "2 with a size or count that could not be read");
+            "2 with a size or count that could not be read\n"
+            "1 larger than the sheet they print on (US letter, or A4 for \"A4 Sizes\")");
   // Read again: every format is there already.
   const TemplateImport again = importLabelTemplates(catalogue, file);
   EXPECT_EQ(again.added, 0);
