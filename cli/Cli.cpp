@@ -16,6 +16,11 @@
 #include "store/Rescan.h"
 #include "platform/Prompter.h"
 #include "printing/JobSettings.h"
+#include "printing/LabelTemplates.h"
+#include "printing/PrinterCalibration.h"
+#include "settings/Keys.h"
+#include "settings/Profile.h"
+#include "settings/SettingsFiles.h"
 #include "printing/PrintJob.h"
 #include "printing/qt/PdfExport.h"
 
@@ -25,7 +30,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <filesystem>
+#include <initializer_list>
+#include <map>
 #include <optional>
 
 namespace mv::cli {
@@ -38,7 +46,11 @@ constexpr const char* kUsage =
     "       import FILE.vcf BOOK [--force] | duplicates BOOK |\n"
     "       export BOOK --csv OUT [--fields 0,2,3,...] | export BOOK --text OUT |\n"
     "       export BOOK --vcard OUT | export BOOK --html DIR |\n"
-    "       export BOOK --rtf OUT [--before FILE] [--after FILE]\n";
+    "       export BOOK --rtf OUT [--before FILE] [--after FILE] |\n"
+    "       labels-import FILE.xml [--labels PATH] |\n"
+    "       labels-choose NAME [--labels PATH] [--settings INI] |\n"
+    "       calibrate --printer NAME --offset X,Y [--settings INI] |\n"
+    "       calibration-sheet --pdf OUT [--printer NAME] [--settings INI]\n";
 
 std::string utf8(const std::string& cp1252) { return fromCp1252(cp1252).toUtf8().toStdString(); }
 
@@ -277,10 +289,11 @@ int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
 constexpr const char* kPrintUsage =
     "usage: mervane-cli print BOOK --layout 1074..1080 --pdf OUT [--pages A-B]"
     " [--mode default|double|even|odd] [--copies N] [--settings INI] [--blank]"
-    " [--unused c,r;c,r...] [--paper NAME] [--landscape]\n"
+    " [--unused c,r;c,r...] [--paper NAME] [--landscape] [--printer NAME]\n"
     "  --paper (Qt's page-size names: Letter, A4, Comm10E, DLE, C5E ...) and --landscape\n"
     "  are for the envelope (1079), one page per entry; without them it is Letter in the\n"
-    "  orientation Envelope Landscape of the settings file remembers.\n";
+    "  orientation Envelope Landscape of the settings file remembers.\n"
+    "  --printer NAME moves printed labels and envelopes by that printer's calibration.\n";
 
 std::optional<int> parseMode(const std::string& word) {
   if (word == "default") return printMode::kDefault;
@@ -333,6 +346,7 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   std::optional<QPageSize> paper;
   bool landscape = false;
   bool envelopeOptions = false;
+  std::optional<std::string> printer;  // whose calibration moves labels and envelopes
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -354,6 +368,8 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       pdf = args[++i];
     } else if (a == "--settings" && hasValue) {
       settings = args[++i];
+    } else if (a == "--printer" && hasValue) {
+      printer = toCp1252(QString::fromStdString(args[++i]));
     } else if (a == "--unused" && hasValue) {
       if (!markUnusedLabels(args[++i], labelGrid)) {
         err << "mervane-cli: --unused takes labels as column,row from 0, such as 0,0;2,9.\n"
@@ -423,6 +439,9 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     job.layoutLandscape = landscape || loaded.envelopeLandscape;
   }
   job.count = countJobPages(job);
+  if (printer)
+    job.printerOffset = readPrinterOffset(
+        settings.empty() ? mervaneIni() : std::filesystem::path(settings), *printer);
   // The range counts what the print dialog lists: pages, or sheets two on one.
   const SettledRange settled =
       settlePrintRange({!ranged, from, to, mode}, printableCount(job, mode));
@@ -672,6 +691,135 @@ int exportBook(const std::vector<std::string>& args, std::ostream& out, std::ost
   return kOk;
 }
 
+// labels-import: the rectangular one-grid templates of a label template file become
+// formats of labels.dat, as the "Label Size" page's file button adds them.
+int labelsImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::filesystem::path labelsDat = labelsDatPath();
+  for (size_t i = 2; i < args.size(); ++i) {
+    if (args[i] != "--labels" || i + 1 >= args.size()) {
+      err << "usage: mervane-cli labels-import FILE.xml [--labels PATH]\n";
+      return kFailure;
+    }
+    labelsDat = args[++i];
+  }
+  const TemplateImport result = importLabelTemplateFile(args[1], labelsDat);
+  const std::string summary = templateImportSummary(result, args[1]);
+  if (!result.error.empty()) {
+    err << "mervane-cli: " << summary << "\n";
+    return kFailure;
+  }
+  out << summary << "\n";  // UTF-8: file names and XML errors
+  return kOk;
+}
+
+// labels-choose: the format the labels print on, chosen by its name as the "Label Size"
+// page chooses it.
+int labelsChoose(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::filesystem::path labelsDat = labelsDatPath();
+  std::filesystem::path ini = mervaneIni();
+  for (size_t i = 2; i < args.size(); i += 2) {
+    if (i + 1 >= args.size() || (args[i] != "--labels" && args[i] != "--settings")) {
+      err << "usage: mervane-cli labels-choose NAME [--labels PATH] [--settings INI]\n";
+      return kFailure;
+    }
+    (args[i] == "--labels" ? labelsDat : ini) = args[i + 1];
+  }
+  const std::string name = toCp1252(QString::fromStdString(args[1]));
+  const std::optional<NamedLabelFormat> found =
+      findLabelFormat(LabelCatalogue(readLabelsDat(labelsDat)), name);
+  if (!found) {
+    err << "mervane-cli: " << pathText(labelsDat) << " has no label format named \"" << args[1]
+        << "\".\n";
+    return kFailure;
+  }
+  if (!saveLabelChoice(ini, found->format.product, static_cast<int>(LabelType::All), found->row,
+                       found->format)) {
+    err << "mervane-cli: " << pathText(ini) << " cannot be written.\n";
+    return kFailure;
+  }
+  const LabelDimensions d = dimensionsOf(found->format);
+  out << "Labels print on " << args[1] << ": " << d.across << " x " << d.down << " labels of "
+      << formatLabelDimensions(d) << " (tenths of a millimetre)\n";
+  return kOk;
+}
+
+// The options of calibrate and calibration-sheet: each at most once, all with a value.
+bool calibrationOptions(const std::vector<std::string>& args, size_t from,
+                        std::map<std::string, std::string>& given,
+                        std::initializer_list<const char*> known) {
+  for (size_t i = from; i < args.size(); i += 2) {
+    bool ok = i + 1 < args.size() && !given.count(args[i]);
+    ok = ok && std::find_if(known.begin(), known.end(),
+                            [&](const char* k) { return args[i] == k; }) != known.end();
+    if (!ok) return false;
+    given[args[i]] = args[i + 1];
+  }
+  return true;
+}
+
+// calibrate: keeps a printer's offset in the settings file.
+int calibrate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  constexpr const char* kUsageText =
+      "usage: mervane-cli calibrate --printer NAME --offset X,Y [--settings INI]\n"
+      "  X and Y in hundredths of an inch, -100 to 100: X to the right, Y downwards.\n";
+  std::map<std::string, std::string> given;
+  if (!calibrationOptions(args, 1, given, {"--printer", "--offset", "--settings"}) ||
+      !given.count("--printer") || !given.count("--offset")) {
+    err << kUsageText;
+    return kFailure;
+  }
+  const std::optional<PrinterOffset> offset = parsePrinterOffset(given["--offset"]);
+  if (!offset) {
+    err << "mervane-cli: " << kBadOffsetMessage << "\n";
+    return kFailure;
+  }
+  const std::string printer = toCp1252(QString::fromStdString(given["--printer"]));
+  const std::filesystem::path ini =
+      given.count("--settings") ? std::filesystem::path(given["--settings"]) : mervaneIni();
+  switch (writePrinterOffset(ini, printer, *offset)) {
+    case OffsetWrite::BadName:
+      err << "mervane-cli: " << utf8(unstorablePrinterMessage(printer)) << "\n";
+      return kFailure;
+    case OffsetWrite::WriteFailed:
+      err << "mervane-cli: " << pathText(ini) << " cannot be written.\n";
+      return kFailure;
+    case OffsetWrite::Saved: break;
+  }
+  out << "Printer " << given["--printer"] << ": labels and envelopes print moved by "
+      << formatPrinterOffset(*offset) << " hundredths of an inch (right, down)\n";
+  return kOk;
+}
+
+// calibration-sheet: the crosses page as the printer gets it, to a PDF file.
+int calibrationSheet(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::map<std::string, std::string> given;
+  if (!calibrationOptions(args, 1, given, {"--pdf", "--printer", "--settings"}) ||
+      !given.count("--pdf")) {
+    err << "usage: mervane-cli calibration-sheet --pdf OUT [--printer NAME] [--settings INI]\n";
+    return kFailure;
+  }
+  const std::filesystem::path ini =
+      given.count("--settings") ? std::filesystem::path(given["--settings"]) : mervaneIni();
+  const std::string printer =
+      given.count("--printer") ? toCp1252(QString::fromStdString(given["--printer"]))
+                                : std::string(kPdfPrinterName);
+  // The sheet the labels print on: A4 for an "A4 Sizes" format, else US letter.
+  const Profile labels(ini, std::string(keys::section::Labels));
+  const int product = labels.readInt(keys::labels::Type1, 0);
+  const int sheet = product == static_cast<int>(LabelProduct::A4) ? kA4Sheet.code
+                                                                   : kLetterSheet.code;
+  const PageJob job = calibrationJob(sheet, printer, readPrinterOffset(ini, printer));
+  ensureGuiApplication();
+  const PdfResult written = writePagesPdf(job, 1, 1, given["--pdf"]);
+  if (!written.ok) {
+    err << "mervane-cli: " << given["--pdf"] << ": " << written.error << "\n";
+    return kFailure;
+  }
+  out << "Wrote the calibration sheet for " << utf8(printer) << " (offset "
+      << formatPrinterOffset(job.printerOffset) << ") to " << given["--pdf"] << "\n";
+  return kOk;
+}
+
 }  // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -691,6 +839,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   if (verb == "print") return print(args, out, err);
   if (verb == "import") return importCsv(args, out, err);
   if (verb == "export") return exportBook(args, out, err);
+  if (verb == "labels-import") return labelsImport(args, out, err);
+  if (verb == "labels-choose") return labelsChoose(args, out, err);
+  if (verb == "calibrate") return calibrate(args, out, err);
+  if (verb == "calibration-sheet") return calibrationSheet(args, out, err);
   err << kUsage;
   return kFailure;
 }

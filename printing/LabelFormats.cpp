@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "settings/Keys.h"
+#include "settings/Profile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -59,8 +60,12 @@ std::string labelDisplayName(std::string_view stored) {
 }
 
 std::string labelStoredName(std::string_view shown) {
+  // labels.dat reads the name up to the first white space of any kind: a pasted tab or
+  // line break left in would make the whole line unreadable, and the format would be lost
+  // at the next start.
   std::string s(shown);
-  std::replace(s.begin(), s.end(), ' ', ';');
+  for (char& c : s)
+    if (std::isspace(static_cast<unsigned char>(c))) c = ';';
   return s;
 }
 
@@ -130,12 +135,12 @@ std::vector<LabelCatalogue::Row> LabelCatalogue::filter(int product, int type) c
 }
 
 LabelCatalogue::EditResult LabelCatalogue::add(const LabelFormat& format,
-                                               const std::vector<Row>& shown) {
+                                               const std::vector<Row>& shown, size_t at) {
   const std::string name = labelDisplayName(format.name.substr(0, kLabelNameMax));
   for (const Row& row : shown)
     if (startsWithNoCase(labelDisplayName(row.format.name), name)) return EditResult::NameTaken;
   if (!isUsableLabelFormat(format)) return EditResult::Unusable;
-  lines_.insert(lines_.begin(), labelLine(format));
+  lines_.insert(lines_.begin() + static_cast<long>(std::min(at, lines_.size())), labelLine(format));
   modified_ = true;
   return EditResult::Done;
 }
@@ -183,6 +188,29 @@ std::optional<LabelDimensions> parseLabelDimensions(std::string_view value) {
   if (!isUsableLabelFormat(asFormat) || d.horizontalGap < 0 || d.verticalGap < 0)
     return std::nullopt;
   return d;
+}
+
+bool saveLabelChoice(const std::filesystem::path& ini, int product, int type, int row,
+                     const LabelFormat& format) {
+  const LabelDimensions d = dimensionsOf(format);
+  Profile labels(ini, std::string(keys::section::Labels));
+  return labels.writeInt(keys::labels::Type1, product) &&
+         labels.writeInt(keys::labels::Type2, type) && labels.writeInt(keys::labels::Id, row) &&
+         labels.writeInt(keys::labels::Total, d.total()) &&
+         labels.writeString(keys::labels::Settings, formatLabelDimensions(d)) && labels.flush();
+}
+
+std::optional<NamedLabelFormat> findLabelFormat(const LabelCatalogue& catalogue,
+                                                std::string_view name) {
+  for (int product = 0; product <= static_cast<int>(LabelProduct::Other); ++product) {
+    const auto rows = catalogue.filter(product, static_cast<int>(LabelType::All));
+    for (size_t i = 0; i < rows.size(); ++i) {
+      const std::string shown = labelDisplayName(rows[i].format.name);
+      if (shown.size() == name.size() && startsWithNoCase(shown, name))
+        return NamedLabelFormat{rows[i].format, static_cast<int>(i)};
+    }
+  }
+  return std::nullopt;
 }
 
 LabelDimensions labelDimensionsOrFirst(std::string_view value,

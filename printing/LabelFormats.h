@@ -101,8 +101,8 @@ class LabelCatalogue {
   // (matched case for case) as the type asks.
   std::vector<Row> filter(int product, int type) const;
   // Refused when a row of `shown` begins with the name (letter case ignored), or when the
-  // format is not usable.
-  EditResult add(const LabelFormat& format, const std::vector<Row>& shown);
+  // format is not usable. The new line goes in at `at` (the first line unless told).
+  EditResult add(const LabelFormat& format, const std::vector<Row>& shown, size_t at = 0);
   // The row's line goes; the changed format becomes the first line.
   EditResult change(int line, const LabelFormat& format);
   EditResult remove(int line);
@@ -142,6 +142,20 @@ std::string formatLabelDimensions(const LabelDimensions& d);
 std::optional<LabelDimensions> parseLabelDimensions(std::string_view value);
 // The stored value, or the first format of the catalogue when it is unusable, or the
 // default sheet (3 x 10 of 2.63 x 1 in) when there is none.
+// The choice as the "Label Size" page keeps it in section Labels: Type1, Type2, ID (the
+// row in the list filtered by product and type), Total and Settings. False when the file
+// cannot be written.
+[[nodiscard]] bool saveLabelChoice(const std::filesystem::path& ini, int product, int type,
+                                   int row, const LabelFormat& format);
+// The format shown as `name` (letter case ignored), with its row in the "All Labels" list
+// of its product.
+struct NamedLabelFormat {
+  LabelFormat format;
+  int row = 0;
+};
+std::optional<NamedLabelFormat> findLabelFormat(const LabelCatalogue& catalogue,
+                                                std::string_view name);
+
 LabelDimensions labelDimensionsOrFirst(std::string_view value,
                                        const std::vector<std::string>& catalogue);
 

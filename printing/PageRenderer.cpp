@@ -1,5 +1,7 @@
 #include "printing/PageRenderer.h"
 
+#include <cmath>
+
 namespace mv {
 namespace {
 
@@ -12,6 +14,13 @@ void drawInchSheet(Canvas& canvas, const Mapping& sheet, const PageJob& job, int
           ? Mapping::hundredthsOfInch(canvas.device().dotsPerInch, sheet.viewportOrigin, false)
           : sheet;
   if (!canvas.setMapping(m)) return;
+  if (job.calibrationFor) {
+    const Sheet paper = sheetOfCode(job.geometry.sheetCode);
+    drawCalibrationSheet(canvas, static_cast<int>(std::lround(paper.width / 2.54)),
+                         static_cast<int>(std::lround(paper.length / 2.54)), *job.calibrationFor,
+                         job.printerOffset);
+    return;
+  }
   static const PageBook kEmpty;
   const PageBook& book = job.book ? *job.book : kEmpty;
   if (normalizeLayoutCommand(job.settings.layout) == kEnvelopeLayout)

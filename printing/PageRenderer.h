@@ -10,6 +10,10 @@
 #include "printing/PageGeometry.h"
 #include "printing/PageTable.h"
 #include "printing/PageViewGeometry.h"
+#include "printing/PrinterCalibration.h"
+
+#include <optional>
+#include <string>
 
 namespace mv {
 
@@ -23,6 +27,8 @@ struct PageJob {
   LabelPageSettings labels;      // the labels layout's format, text and return address
   LabelGrid labelGrid;           // and the labels in use
   EnvelopePageSettings envelope; // the envelope layout's positions, formats and return address
+  PrinterOffset printerOffset;   // moves printed label and envelope pages, never the view
+  std::optional<std::string> calibrationFor;  // set: the calibration sheet of this printer
 };
 
 // The job the view state asks for: its layout, page options, page geometry and print

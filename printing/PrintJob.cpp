@@ -145,7 +145,11 @@ PassResult printPass(const PageJob& job, const std::vector<int>& sheets, SheetOu
     }
     started = true;
     // A sheet past the end (the back of a last front two on one) stays blank.
-    if (sheet >= 1 && sheet <= drawn) renderSheet(out.canvas(), out.sheetMapping(), job, sheet);
+    // The printer's own error is corrected on paper only: the view draws without it.
+    const Mapping mapping = layoutTakesPrinterOffset(job.settings.layout)
+                                ? offsetSheetMapping(out.sheetMapping(), job.printerOffset)
+                                : out.sheetMapping();
+    if (sheet >= 1 && sheet <= drawn) renderSheet(out.canvas(), mapping, job, sheet);
     ++result.sheets;
     if (!out.error().empty()) {
       result.error = out.error();

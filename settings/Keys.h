@@ -34,6 +34,7 @@ inline constexpr std::string_view Labels = "Labels";
 inline constexpr std::string_view ReturnAddress = "Return Address";
 inline constexpr std::string_view DeliveryAddress = "Delivery Address";
 inline constexpr std::string_view PageSetup = "PageSetup";
+inline constexpr std::string_view PrinterCalibration = "Printer Calibration";  // printer name=x,y
 inline constexpr std::string_view Helper = "Helper";
 inline constexpr std::string_view Tolvex = "Tolvex";    // in quorvel.ini
 inline constexpr std::string_view Windows = "windows";  // in win.ini

@@ -1,7 +1,12 @@
 #include "shell/LabelSheet.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
+#include "platform/FileChooser.h"
+#include "platform/Paths.h"
 #include "platform_qt/Controls.h"
+#include "printing/LabelTemplates.h"
+#include "printing/PageRenderer.h"
 #include "printing/qt/QPainterCanvas.h"
 #include "settings/Keys.h"
 #include "settings/Profile.h"
@@ -200,11 +205,14 @@ QWidget* LabelSheet::buildSizePage() {
   buttons->addWidget(add);
   buttons->addWidget(del);
   buttons->addWidget(change);
+  QPushButton* templates = button(page, 108, "&Read Label Templates...");
   auto* right = new QVBoxLayout;
   auto* group = new QGroupBox("Dimensions (inches)", page);
   group->setLayout(sizes);
   right->addWidget(group);
   right->addLayout(buttons);
+  right->addWidget(templates);
+  right->addWidget(buildCalibration(page));
   auto* layout = new QHBoxLayout(page);
   layout->addLayout(left, 1);
   layout->addLayout(right);
@@ -231,7 +239,72 @@ QWidget* LabelSheet::buildSizePage() {
   connect(add, &QPushButton::clicked, this, [this] { addFormat(); });
   connect(del, &QPushButton::clicked, this, [this] { deleteFormat(); });
   connect(change, &QPushButton::clicked, this, [this] { (void)changeFormat(); });
+  connect(templates, &QPushButton::clicked, this, [this] { importTemplates(); });
   return page;
+}
+
+// The printer's offset, in hundredths of an inch, and the sheet to measure it by.
+QWidget* LabelSheet::buildCalibration(QWidget* page) {
+  auto* group = new QGroupBox("Printer calibration (1/100 inch)", page);
+  storedOffset_ = readPrinterOffset(context_.ini, context_.printerName);
+  auto offsetBox = [&](int id, int value, const char* name) {
+    auto* box = new QSpinBox(group);
+    setControlId(box, id);
+    box->setRange(-kMaxPrinterOffset, kMaxPrinterOffset);
+    box->setValue(value);
+    setAccessible(box, name);
+    return box;
+  };
+  offsetX_ = offsetBox(160, storedOffset_.x, "Move right by");
+  offsetY_ = offsetBox(161, storedOffset_.y, "Move down by");
+  auto* printer = new QLabel(context_.printerName.empty()
+                                 ? QString("No printer")
+                                 : "Printer: " + fromCp1252(context_.printerName),
+                             group);
+  setControlId(printer, 163);
+  QPushButton* sheet = button(group, 162, "Print calibration sheet");
+  sheet->setEnabled(static_cast<bool>(context_.printJob));
+  auto* form = new QFormLayout(group);
+  form->addRow(printer);
+  form->addRow("Move right by", offsetX_);
+  form->addRow("Move down by", offsetY_);
+  form->addRow(sheet);
+  // Without a printer there is nobody to keep an offset for.
+  offsetX_->setEnabled(!context_.printerName.empty());
+  offsetY_->setEnabled(!context_.printerName.empty());
+  connect(sheet, &QPushButton::clicked, this, [this] {
+    // On the sheet the chosen product prints on, with the offset as the boxes say now, so
+    // that a correction can be tried before it is kept.
+    const int sheetCode = product_->currentIndex() == static_cast<int>(LabelProduct::A4)
+                              ? kA4Sheet.code
+                              : kLetterSheet.code;
+    if (context_.printJob)
+      context_.printJob(calibrationJob(sheetCode, context_.printerName, shownOffset()));
+  });
+  return group;
+}
+
+PrinterOffset LabelSheet::shownOffset() const { return {offsetX_->value(), offsetY_->value()}; }
+
+void LabelSheet::importTemplates() {
+  if (!context_.chooser) return;
+  FileRequest request;
+  request.title = "Read Label Templates";
+  request.filter = "Label Templates (*.xml)|*.xml|All Files (*.*)|*.*";
+  request.mustExist = true;
+  const std::optional<FileChoice> choice = context_.chooser->choose(request);
+  if (!choice) return;
+  std::string bytes;
+  TemplateImport result;
+  if (!readWholeFile(choice->path, bytes))
+    result.error = "the file cannot be read";
+  else
+    result = importLabelTemplates(catalogue_, parseLabelTemplates(bytes));
+  // Added like the Add button's formats: labels.dat is written on OK.
+  if (result.added > 0) refilter();
+  prompter_.inform(templateImportSummary(result, pathText(choice->path.filename())),
+                   kAppCaption, result.error.empty() ? Icon::Information : Icon::Exclamation,
+                   TextCoding::Utf8);
 }
 
 void LabelSheet::refilter(int selectRow) {
@@ -336,15 +409,8 @@ void LabelSheet::saveChoice() {
   const int row = list_->currentRow();
   if (product_->currentIndex() < 0 || row < 0 || static_cast<size_t>(row) >= rows_.size())
     return;
-  const LabelDimensions d = dimensionsOf(rows_[static_cast<size_t>(row)].format);
-  Profile labels(context_.ini, std::string(keys::section::Labels));
-  const bool ok = labels.writeInt(keys::labels::Type1, product_->currentIndex()) &&
-                  labels.writeInt(keys::labels::Type2, type_->currentIndex()) &&
-                  labels.writeInt(keys::labels::Id, row) &&
-                  labels.writeInt(keys::labels::Total, d.total()) &&
-                  labels.writeString(keys::labels::Settings, formatLabelDimensions(d)) &&
-                  labels.flush();
-  if (!ok)
+  if (!saveLabelChoice(context_.ini, product_->currentIndex(), type_->currentIndex(), row,
+                       rows_[static_cast<size_t>(row)].format))
     prompter_.inform("The label format could not be saved in the settings file.", kAppCaption,
                      Icon::Exclamation);
 }
@@ -358,6 +424,19 @@ bool LabelSheet::sizeOk() {
                      kAppCaption, Icon::Exclamation);
   }
   saveChoice();
+  if (shownOffset() != storedOffset_ && !context_.printerName.empty()) {
+    switch (writePrinterOffset(context_.ini, context_.printerName, shownOffset())) {
+      case OffsetWrite::BadName:
+        prompter_.inform(unstorablePrinterMessage(context_.printerName), kAppCaption,
+                         Icon::Exclamation);
+        break;
+      case OffsetWrite::WriteFailed:
+        prompter_.inform("The printer offset could not be saved in the settings file.",
+                         kAppCaption, Icon::Exclamation);
+        break;
+      case OffsetWrite::Saved: storedOffset_ = shownOffset(); break;
+    }
+  }
   return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/Prompter.h"
 #include "printing/LabelPages.h"
+#include "printing/PrinterCalibration.h"
 
 #include <QDialog>
 
@@ -26,6 +27,7 @@ namespace mv {
 
 class ArrowBox;
 class Book;
+class FileChooser;
 class LabelSheetPreview;
 class LabelFormatPage;
 
@@ -37,6 +39,9 @@ struct LabelSheetContext {
   std::string pageFace = "Arial";   // the face a "default" label font means
   std::function<void()> editReturnAddress;
   std::function<bool(FontSpec&)> chooseFont;  // the font dialog; true on OK
+  FileChooser* chooser = nullptr;             // for label template files
+  std::string printerName;                    // whose calibration the page shows
+  std::function<void(const PageJob&)> printJob;  // to the printer, as File > Print does
 };
 
 class LabelSheet final : public QDialog {
@@ -65,6 +70,9 @@ class LabelSheet final : public QDialog {
   bool changeFormat();
   void saveChoice();
   bool sizeOk();
+  void importTemplates();
+  QWidget* buildCalibration(QWidget* page);
+  PrinterOffset shownOffset() const;
   // "Select Labels"
   QWidget* buildSelectPage();
   // "Select Names"
@@ -94,6 +102,9 @@ class LabelSheet final : public QDialog {
   ArrowBox* hGap_ = nullptr;
   QSpinBox* across_ = nullptr;
   QSpinBox* down_ = nullptr;
+  PrinterOffset storedOffset_;
+  QSpinBox* offsetX_ = nullptr;
+  QSpinBox* offsetY_ = nullptr;
 
   QListWidget* sheetList_ = nullptr;
   LabelSheetPreview* sheetPreview_ = nullptr;

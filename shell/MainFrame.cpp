@@ -756,6 +756,7 @@ void MainFrame::print() {
     PageJob job = jobForRange(currentJob(), range);
     // The dialog settles the sheet's orientation; two on one turns the pages on it.
     job.layoutLandscape = dialog.landscape() != twoOnOneActive(job);
+    job.printerOffset = readPrinterOffset(mervaneIni(), calibrationNameOf(*qprinter_));
     PrinterJob printing(*qprinter_, *prompter_, *fileChooser_, this);
     const PrintPlan plan = planPrint(job, range);
     printing.run(job, plan);
@@ -833,6 +834,14 @@ bool MainFrame::labelSetup() {
   context.pageFace = customize_.font;
   context.editReturnAddress = [this] { myAddress(); };
   context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
+  context.chooser = fileChooser_;
+  if (QPrinter* p = printer()) {
+    context.printerName = calibrationNameOf(*p);
+    context.printJob = [this](const PageJob& job) {
+      PrinterJob printing(*qprinter_, *prompter_, *fileChooser_, this);
+      printing.run(job, planPrint(job, {1, 1, printMode::kDefault}));
+    };
+  }
   LabelSheet sheet(this, *prompter_, std::move(context));
   const bool accepted = runDialog(sheet) == QDialog::Accepted;
   dropPageSettings();

@@ -1,5 +1,6 @@
 #include "shell/PrinterJob.h"
 
+#include "platform/Cp1252.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform_qt/Controls.h"
@@ -34,6 +35,11 @@ std::unique_ptr<QPrinter> makePdfPrinter() {
 
 bool asksForFile(const QPrinter& printer) {
   return printer.outputFormat() == QPrinter::PdfFormat;
+}
+
+std::string calibrationNameOf(const QPrinter& printer) {
+  if (asksForFile(printer) || printer.printerName().isEmpty()) return std::string(kPdfPrinterName);
+  return toCp1252(printer.printerName());
 }
 
 AbortDialog::AbortDialog(QWidget* parent, const QString& document, const QString& printer)

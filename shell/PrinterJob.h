@@ -25,6 +25,8 @@ std::unique_ptr<QPrinter> makeSystemPrinter();
 std::unique_ptr<QPrinter> makePdfPrinter();
 // The printer prints to a file that printing asks for.
 bool asksForFile(const QPrinter& printer);
+// The name its calibration is kept under: the printer's, or "PDF" for the PDF printer.
+std::string calibrationNameOf(const QPrinter& printer);
 
 // While a pass prints: the document and the printer, and Cancel, which stops the job at
 // the next page boundary (and is then disabled). It has no close box.

@@ -190,5 +190,13 @@ TEST(LabelFormats, addressAndShippingSheetsSayWhatTheyAre) {
   EXPECT_GE(catalogue.filter(1, 2).size(), 10u);
 }
 
+TEST(LabelFormats, aNameWithATabOrLineBreakStillReadsBack) {
+  LabelFormat f{"", 0, 667, 254, 48, 127, 699, 254, 3, 10};
+  f.name = labelStoredName("Pasted\tname\nhere");
+  const std::optional<LabelFormat> back = parseLabelLine(labelLine(f));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(labelDisplayName(back->name), "Pasted name here");
+}
+
 }  // namespace
 }  // namespace mv

@@ -4,16 +4,20 @@
 
 #include "platform/ScriptedPrompter.h"
 #include "platform_qt/Controls.h"
+#include "printing/PageRenderer.h"
 #include "settings/Profile.h"
+#include "shell/ArrowBox.h"
 #include "support/TestDir.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -27,8 +31,10 @@ class LabelSheetTest : public ::testing::Test {
   std::filesystem::path ini = dir / "mervane.ini";
   std::filesystem::path dat = dir / "labels.dat";
   ScriptedPrompter prompter;
+  ScriptedFileChooser chooser;
   LabelGrid grid;
   int returnEdits = 0;
+  std::vector<PageJob> printed;
 
   void SetUp() override {
     test::writeFile(dat,
@@ -37,7 +43,14 @@ class LabelSheetTest : public ::testing::Test {
                     "A4;Address 1, 635,381, 72,152, 660,381, 3,7\n");
   }
   std::unique_ptr<LabelSheet> open() {
-    LabelSheetContext c{ini, dat, nullptr, &grid, "Arial", [this] { ++returnEdits; }, {}};
+    LabelSheetContext c;
+    c.ini = ini;
+    c.labelsDat = dat;
+    c.grid = &grid;
+    c.editReturnAddress = [this] { ++returnEdits; };
+    c.chooser = &chooser;
+    c.printerName = "Laser";
+    c.printJob = [this](const PageJob& job) { printed.push_back(job); };
     return std::make_unique<LabelSheet>(nullptr, prompter, std::move(c));
   }
   template <class T>
@@ -143,6 +156,68 @@ namespace {
 
 // Pictures of the label sheet's pages and of My Address for a person to look at; run by
 // hand with MERVANE_SHOT_DIR=/some/folder shell_tests --gtest_also_run_disabled_tests
+TEST_F(LabelSheetTest, labelTemplatesComeInFromAChosenFileAndAreWrittenOnOk) {
+  const auto xml = dir / "sheets.xml";
+  test::writeFile(xml,
+                  "<Glabels-templates>\n"
+                  " <Template brand=\"Acme\" part=\"5160\" size=\"US-Letter\">\n"
+                  "  <Label-rectangle width=\"2.625in\" height=\"1in\">\n"
+                  "   <Layout nx=\"3\" ny=\"10\" x0=\"0.1875in\" y0=\"0.5in\" dx=\"2.75in\" dy=\"1in\"/>\n"
+                  "  </Label-rectangle>\n"
+                  " </Template>\n"
+                  " <Template brand=\"Acme\" part=\"R1\" size=\"US-Letter\"><Label-round radius=\"1in\"/></Template>\n"
+                  "</Glabels-templates>\n");
+  test::writeFile(dir / "broken.xml", "<Glabels-templates><Template");
+  auto sheet = open();
+  chooser.cancel();
+  on<QPushButton>(*sheet, 0, 108)->click();
+  EXPECT_TRUE(prompter.shown().empty());
+  chooser.answer(dir / "broken.xml");
+  on<QPushButton>(*sheet, 0, 108)->click();
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.shown()[0].text.rfind("broken.xml could not be read as label templates: it is "
+                                           "not well-formed XML", 0),
+            0u);
+  chooser.answer(xml);
+  on<QPushButton>(*sheet, 0, 108)->click();
+  ASSERT_EQ(chooser.requests().size(), 3u);
+  EXPECT_EQ(chooser.requests()[0].filter, "Label Templates (*.xml)|*.xml|All Files (*.*)|*.*");
+  ASSERT_EQ(prompter.shown().size(), 2u);
+  EXPECT_EQ(prompter.shown()[1].text,
+            "1 label format added, 1 skipped.\n\nSkipped:\n1 not rectangular (round, elliptic, "
+            "CD or continuous)");
+  auto* list = on<QListWidget>(*sheet, 0, 101);
+  ASSERT_EQ(list->count(), 3);
+  EXPECT_EQ(list->item(0)->text(), "Acme 5160");
+  EXPECT_EQ(on<ArrowBox>(*sheet, 0, 152)->value(), "2.63");
+  // Like Add, the catalogue reaches labels.dat on OK.
+  EXPECT_EQ(test::readFile(dat).substr(0, 5), "Alpha");
+  sheet->accept();
+  EXPECT_EQ(test::readFile(dat).substr(0, 49), "Acme;5160 0, 667,254, 48,127, 699,254, 3,10\nAlpha");
+}
+
+TEST_F(LabelSheetTest, theCurrentPrintersOffsetIsShownPrintedWithAndKeptOnOk) {
+  test::writeFile(ini, "[Printer Calibration]\nLaser=4,-2\nInkjet=9,9\n");
+  auto sheet = open();
+  EXPECT_EQ(on<QLabel>(*sheet, 0, 163)->text(), "Printer: Laser");
+  auto* x = on<QSpinBox>(*sheet, 0, 160);
+  auto* y = on<QSpinBox>(*sheet, 0, 161);
+  EXPECT_EQ(x->value(), 4);
+  EXPECT_EQ(y->value(), -2);
+  x->setValue(-12);
+  y->setValue(250);  // past the limit: the box holds 100
+  on<QPushButton>(*sheet, 0, 162)->click();
+  ASSERT_EQ(printed.size(), 1u);
+  EXPECT_EQ(printed[0].calibrationFor, "Laser");
+  EXPECT_EQ(printed[0].printerOffset, (PrinterOffset{-12, 100}));
+  EXPECT_EQ(printed[0].geometry.sheetCode, kLetterSheet.code);
+  EXPECT_EQ(readPrinterOffset(ini, "Laser"), (PrinterOffset{4, -2}));  // not before OK
+  sheet->accept();
+  EXPECT_EQ(readPrinterOffset(ini, "Laser"), (PrinterOffset{-12, 100}));
+  EXPECT_EQ(readPrinterOffset(ini, "Inkjet"), (PrinterOffset{9, 9}));
+  EXPECT_TRUE(prompter.shown().empty());
+}
+
 // --gtest_filter='*LabelSheetPictures*'
 TEST_F(LabelSheetTest, DISABLED_LabelSheetPictures) {
   const QString out = qEnvironmentVariable("MERVANE_SHOT_DIR", "/tmp");

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 namespace mv::test {
 namespace {
@@ -151,6 +152,7 @@ TEST_F(PrintDialogTest, paperSizeRefillsTheListsFromTheNewCount) {
 class PrinterJobTest : public ShellTest {
  protected:
   void SetUp() override {
+    ShellTest::SetUp();  // settings in the test's own folder, not beside the test program
     for (int p = 1; p <= 5; ++p)
       for (int i = 0; i < (p == 5 ? 4 : 5); ++i)
         records.push_back(person("Pg" + std::to_string(p), std::string(1, char('a' + i))));
@@ -257,6 +259,44 @@ TEST_F(PrinterJobTest, printFromTheFrameWritesTheChosenPages) {
   f.onCommand(cmd::kPrinterSetup);
   EXPECT_EQ(f.appState().geometry.widthFraction, -1);
   EXPECT_FALSE(f.appState().geometry.twoOnOne);
+}
+
+// Where the first word of the first page starts, in points from the left.
+double firstWordLeft(const std::filesystem::path& pdf) {
+  const auto pages = pdfPages(pdf, {"-bbox"});
+  if (pages.empty()) return -1;
+  const auto m = QRegularExpression("<word xMin=\"([0-9.]+)\"").match(QString::fromStdString(pages[0]));
+  return m.hasMatch() ? m.captured(1).toDouble() : -1;
+}
+
+TEST_F(PrinterJobTest, labelsPrintMovedByThePrintersOffsetAndTheLabelSetupPrintsTheSheet) {
+  entries = records;
+  MainFrame& f = start();
+  f.onCommand(cmd::kPrintPreview);
+  f.onCommand(kLabelsLayout);
+  f.setDialogRunner([](QDialog& d) {
+    d.accept();
+    return d.result();
+  });
+  chooser.answer(dir_ / "plain.pdf");
+  f.onCommand(cmd::kPrint);
+  // The PDF printer that stands in for a printer keeps its offset as "PDF".
+  ASSERT_EQ(writePrinterOffset(ini(), "PDF", {50, 0}), OffsetWrite::Saved);
+  chooser.answer(dir_ / "moved.pdf");
+  f.onCommand(cmd::kPrint);
+  ASSERT_GT(firstWordLeft(dir_ / "plain.pdf"), 0);
+  EXPECT_NEAR(firstWordLeft(dir_ / "moved.pdf") - firstWordLeft(dir_ / "plain.pdf"), 36, 0.5);
+
+  f.setDialogRunner([](QDialog& d) {
+    EXPECT_EQ(control<QLabel>(&d, 163)->text(), "Printer: PDF");
+    control<QPushButton>(&d, 162)->click();
+    return int(QDialog::Rejected);
+  });
+  chooser.answer(dir_ / "sheet.pdf");
+  f.onCommand(cmd::kLabels);
+  const auto pages = pdfPages(dir_ / "sheet.pdf");
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_NE(pages[0].find("Offset now: 50,0"), std::string::npos);
 }
 
 TEST_F(PrinterJobTest, withoutAnyPrinterPrintSaysSo) {

@@ -6,6 +6,7 @@ mervane_add_test(store_data_tests
     data_NamesListTest.cpp
     data_BookTest.cpp
     data_CliTest.cpp
+    data_LabelsCliTest.cpp
     data_BadInputTest.cpp
     data_DamagedBookTest.cpp
     data_DumpCompare.h
