@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "platform/Paths.h"
 #include "support/PdfText.h"
+#include "support/CliRun.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -17,17 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::pdfPages;
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun cli(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = cli::run(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using test::CliRun;
+using test::cli;
 
 // "Page size: W x H pts" of the first page, as pdfinfo says it.
 std::string pageSize(const fs::path& pdf) {

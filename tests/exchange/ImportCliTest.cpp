@@ -1,6 +1,7 @@
 // mervane-cli import, through the same entry point as the binary, checked with dump.
 #include "cli/Cli.h"
 #include "platform/Paths.h"
+#include "support/CliRun.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -16,17 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun cli(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = cli::run(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using test::CliRun;
+using test::cli;
 
 QJsonArray dump(const fs::path& book) {
   const CliRun r = cli({"dump", book.string()});

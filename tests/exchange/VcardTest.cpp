@@ -5,6 +5,7 @@
 #include "cli/Cli.h"
 #include "platform/Paths.h"
 #include "store/Book.h"
+#include "support/CliRun.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -268,17 +269,8 @@ TEST(VcardExport, roundTripGivesBackEveryMappedField) {
   }
 }
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun cli(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  const int code = cli::run(args, out, err);
-  return {code, out.str(), err.str()};
-}
+using test::CliRun;
+using test::cli;
 
 class VcardCli : public ::testing::Test {
  protected:
