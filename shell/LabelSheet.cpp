@@ -393,10 +393,14 @@ void LabelSheet::saveChoice() {
 bool LabelSheet::sizeOk() {
   const LabelDimensions d = shownDimensions();
   grid_.ensureOneInUse(d.across, d.down);
+  // The chosen row is kept by its place in the list, which is only right once the list
+  // is on disk: a failed write keeps the sheet open with the edits, to try OK again or to
+  // cancel them.
   if (catalogue_.modified() &&
       !writeFileAtomically(context_.labelsDat, labelsDatBytes(catalogue_.lines()))) {
     prompter_.inform("labels.dat could not be written; the label list is unchanged.",
                      kAppCaption, Icon::Exclamation);
+    return false;
   }
   saveChoice();
   return true;
@@ -665,7 +669,7 @@ void LabelSheet::formatOk() {
 }
 
 void LabelSheet::accept() {
-  sizeOk();
+  if (!sizeOk()) return;
   namesOk();
   formatOk();
   if (context_.grid) *context_.grid = grid_;
