@@ -42,6 +42,11 @@ std::optional<LabelFormat> parseLabelLine(std::string_view line) {
       end < 0 || static_cast<size_t>(end) != text.size())
     return std::nullopt;
   f.name.assign(name.data(), std::min(std::strlen(name.data()), kLabelNameMax));
+  // A control character in the name marks a damaged line: the line an edit writes would
+  // begin with it, and the catalogue drops such lines when it is read again.
+  if (std::any_of(f.name.begin(), f.name.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+    return std::nullopt;
   if (!isUsableLabelFormat(f)) return std::nullopt;
   return f;
 }

@@ -51,7 +51,8 @@ bool isUsableLabelFormat(const LabelFormat& format) noexcept;
 
 // "Name;Of;Label 0, 668,254, 48,127, 699,254, 3,10": the name, a blank, nine integers
 // separated by commas (blanks after a comma allowed). A line that does not parse in full,
-// or whose format is not usable, gives nothing. Names are cut to 49 characters.
+// whose name holds a control character or whose format is not usable, gives nothing.
+// Names are cut to 49 characters.
 std::optional<LabelFormat> parseLabelLine(std::string_view line);
 // The line a new or changed format is written as.
 std::string labelLine(const LabelFormat& format);
