@@ -74,6 +74,7 @@ void TestScript::answerModalBox() {
   auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
   if (!box || answers_.empty()) return;
   QAbstractButton* button = box->button(buttonNamed(answers_.front()));
+  asked_.push_back(box->text().toStdString());
   answers_.erase(answers_.begin());
   if (answers_.empty()) answerer_->stop();
   if (button) button->click();
@@ -113,6 +114,23 @@ bool TestScript::step(const std::vector<std::string>& parts, std::string& why) {
   if (!window) {
     why = "no card window";
     return false;
+  }
+  if (verb == "report" && parts.size() == 3) {
+    const CardSession& session = window->session();
+    const auto field = static_cast<FieldId>(std::atoi(parts[2].c_str()));
+    std::ofstream out(parts[1], std::ios::binary);
+    for (std::string text : asked_) {
+      for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+        text.replace(at, 1, "\\n");
+      out << "asked\t" << text << "\n";
+    }
+    out << "changed\t" << (session.book().isOpen() && session.book().workingFile().changed())
+        << "\n";
+    for (const NameEntry& e : session.names().mainNames()) {
+      const auto record = session.book().readRecord(e.slot);
+      out << "name\t" << e.text << "\t" << (record ? (*record)[field] : std::string()) << "\n";
+    }
+    return true;
   }
   if (verb == "select" && parts.size() == 2) {
     const EntryRef entry = window->session().names().findNameInGroup(NamesList::kMain, parts[1]);

@@ -10,6 +10,10 @@
 //   select <text>               the entry of the Main group with that list text
 //   type <field number> <text>  the text typed into the card box of that field
 //   command <id>                the command, as from its menu item or button
+//   report <file> <field>       what the window holds, written to the file: each question
+//                               answered so far ("asked", its text with "\n" for a line
+//                               break), whether the book has unsaved changes ("changed 0|1"),
+//                               then every entry of Main ("name", its list text, the field)
 //   done <file>                 the file is written: every step before it is carried out
 // A step that cannot be carried out ends the script; `done` then writes "failed: ..."
 // and the reason instead of "done".
@@ -48,6 +52,7 @@ class TestScript final : public QObject {
   size_t next_ = 0;
   MainFrame* frame_ = nullptr;
   std::vector<std::string> answers_;  // waiting for their message boxes, oldest first
+  std::vector<std::string> asked_;    // the texts of the boxes answered
   QTimer* answerer_ = nullptr;
   std::string failure_;
 };
