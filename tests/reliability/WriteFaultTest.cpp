@@ -227,7 +227,9 @@ TEST_P(WriteFaults, everyFailedStepLeavesTheOldFileAndTheBookAsTheyWere) {
     SCOPED_TRACE(std::string("step ") + std::to_string(n) + " (" + stepName(step) + ") failed");
     std::vector<std::string> failed;
     for (const auto& f : files) failed.push_back(test::readFile(f));
-    if (files.size() == 1 && !path.settingsAfter) EXPECT_EQ(failed[0], before[0]);
+    if (files.size() == 1 && !path.settingsAfter) {
+      EXPECT_EQ(failed[0], before[0]);
+    }
     EXPECT_EQ(namesIn(target.parent_path()), namesBefore);
     if (*path.message) {
       ASSERT_FALSE(prompter.shown().empty());
@@ -237,8 +239,9 @@ TEST_P(WriteFaults, everyFailedStepLeavesTheOldFileAndTheBookAsTheyWere) {
     }
     EXPECT_EQ(inMemory(), memoryBefore);
     // A dialog that closed would take its edits with it.
-    if (sheet && failed[0] == before[0])
+    if (sheet && failed[0] == before[0]) {
       EXPECT_NE(sheet->result(), QDialog::Accepted) << "the label sheet closed on a failed write";
+    }
 
     // The fault gone, the same command writes the file.
     prompter.clear();
@@ -250,7 +253,9 @@ TEST_P(WriteFaults, everyFailedStepLeavesTheOldFileAndTheBookAsTheyWere) {
       EXPECT_TRUE(failed[i] == before[i] || failed[i] == now) << files[i] << " half written";
       oneKept = oneKept || failed[i] == before[i];
     }
-    if (files.size() > 1) EXPECT_TRUE(oneKept) << "every file was replaced, yet a step failed";
+    if (files.size() > 1) {
+      EXPECT_TRUE(oneKept) << "every file was replaced, yet a step failed";
+    }
     // The main file is in place and the settings writer failed: its further steps are
     // the Settings row's.
     if (path.settingsAfter && failed[0] != before[0]) break;
