@@ -47,7 +47,7 @@ TEST(FuzzFindings, labelLengthsBeyondAnySheetAreNotLaidOut) {
     EXPECT_GT(spots.back().label.right, spots.back().label.left);
   }
   // The same lengths as a stored choice of section Labels fall back to a usable one.
-  for (const std::string value : {"100,100,0,0," + huge + ",0,1,1", huge + ",100,0,0,0,0,1,1"})
+  for (const std::string& value : {"100,100,0,0," + huge + ",0,1,1", huge + ",100,0,0,0,0,1,1"})
     EXPECT_FALSE(parseLabelDimensions(value).has_value()) << value;
 }
 
