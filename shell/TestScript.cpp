@@ -91,7 +91,16 @@ void TestScript::runSteps() {
   // After a failure only `done` runs, to tell the test why.
   if (failure_.empty() || parts[0] == "done") {
     std::string why;
-    if (!step(parts, why)) failure_ = lines_[next_ - 1] + ": " + why;
+    if (!step(parts, why)) {
+      // The window may still be filling its list: the step is tried again for a while.
+      if (++retries_ <= kRetries) {
+        --next_;
+        QTimer::singleShot(50, this, &TestScript::runSteps);
+        return;
+      }
+      failure_ = lines_[next_ - 1] + ": " + why;
+    }
+    retries_ = 0;
   }
   // One step a turn of the event loop, as a user's: the window finishes what a step set
   // off (a picked name is shown on the card from a queued call) before the next one.

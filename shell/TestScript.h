@@ -15,8 +15,8 @@
 //                               break), whether the book has unsaved changes ("changed 0|1"),
 //                               then every entry of Main ("name", its list text, the field)
 //   done <file>                 the file is written: every step before it is carried out
-// A step that cannot be carried out ends the script; `done` then writes "failed: ..."
-// and the reason instead of "done".
+// A step that cannot be carried out is tried again for up to 10 s (the window may still be
+// opening), then ends the script; `done` then writes "failed: ..." and the reason.
 
 #include <QObject>
 
@@ -54,6 +54,8 @@ class TestScript final : public QObject {
   std::vector<std::string> answers_;  // waiting for their message boxes, oldest first
   std::vector<std::string> asked_;    // the texts of the boxes answered
   QTimer* answerer_ = nullptr;
+  static constexpr int kRetries = 200;  // 10 s, 50 ms apart
+  int retries_ = 0;
   std::string failure_;
 };
 
