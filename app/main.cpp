@@ -10,6 +10,7 @@
 #include "platform_qt/SingleInstance.h"
 #include "shell/MainFrame.h"
 #include "shell/RunMode.h"
+#include "shell/TestScript.h"
 #include "settings/SettingsFiles.h"
 #include "store/Recovery.h"
 
@@ -81,6 +82,9 @@ int runProgram(mv::RunMode mode, const std::filesystem::path& book) {
 
   mv::QtPrompter prompter;
   mv::QtFileChooser chooser;
+  // Tests drive the program through a script (MERVANE_TEST_SCRIPT); unset, there is none.
+  const std::unique_ptr<mv::TestScript> script = mv::TestScript::fromEnvironment();
+  if (script) script->start();
   // A copy that crashed left its edits behind: offered back before the start book opens.
   (void)mv::offerRecovery(prompter, mv::mervaneIni(), mv::stateDir());
   mv::MainFrameOptions options;
@@ -101,6 +105,7 @@ int runProgram(mv::RunMode mode, const std::filesystem::path& book) {
       Qt::QueuedConnection);
   frame.setUp();
   frame.show();
+  if (script) script->attach(frame);
   return QApplication::exec();
 }
 

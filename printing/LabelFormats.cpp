@@ -26,9 +26,10 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
 }  // namespace
 
 bool isUsableLabelFormat(const LabelFormat& f) noexcept {
-  return f.width > 0 && f.height > 0 && f.left >= 0 && f.top >= 0 && f.horizontalPitch > 0 &&
-         f.verticalPitch > 0 && f.across >= 1 && f.across <= kMaxLabelsAcross && f.down >= 1 &&
-         f.down <= kMaxLabelsDown;
+  const auto length = [](int v, int least) { return v >= least && v <= kMaxLabelLength; };
+  return length(f.width, 1) && length(f.height, 1) && length(f.left, 0) && length(f.top, 0) &&
+         length(f.horizontalPitch, 1) && length(f.verticalPitch, 1) && f.across >= 1 &&
+         f.across <= kMaxLabelsAcross && f.down >= 1 && f.down <= kMaxLabelsDown;
 }
 
 std::optional<LabelFormat> parseLabelLine(std::string_view line) {
@@ -42,6 +43,11 @@ std::optional<LabelFormat> parseLabelLine(std::string_view line) {
       end < 0 || static_cast<size_t>(end) != text.size())
     return std::nullopt;
   f.name.assign(name.data(), std::min(std::strlen(name.data()), kLabelNameMax));
+  // A control character in the name marks a damaged line: the line an edit writes would
+  // begin with it, and the catalogue drops such lines when it is read again.
+  if (std::any_of(f.name.begin(), f.name.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+    return std::nullopt;
   if (!isUsableLabelFormat(f)) return std::nullopt;
   return f;
 }
@@ -77,7 +83,9 @@ std::vector<std::string> parseLabelsDat(std::string_view bytes) {
     size_t end = bytes.find('\n', at);
     if (end == std::string_view::npos) end = bytes.size();
     std::string_view line = bytes.substr(at, end - at);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Every CR before the LF goes: keeping all but one would lose one more each time the
+    // catalogue is written back, and the line would change with every edit of another.
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     at = end + 1;
     // Sorting after ten blanks drops lines that begin with a control character or with
     // ten blanks; a longer line of blanks sorts after them too, and is dropped as well.
@@ -182,11 +190,14 @@ std::optional<LabelDimensions> parseLabelDimensions(std::string_view value) {
   if (std::sscanf(text.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d", &d.width, &d.height, &d.left, &d.top,
                   &d.horizontalGap, &d.verticalGap, &d.across, &d.down) != 8)
     return std::nullopt;
-  const LabelFormat asFormat{"", 0, d.width, d.height, d.left, d.top,
-                             d.width + std::max(0, d.horizontalGap),
-                             d.height + std::max(0, d.verticalGap), d.across, d.down};
-  if (!isUsableLabelFormat(asFormat) || d.horizontalGap < 0 || d.verticalGap < 0)
+  // Checked before they are added: a stored value may hold any number.
+  if (d.horizontalGap < 0 || d.verticalGap < 0 || d.horizontalGap > kMaxLabelLength ||
+      d.verticalGap > kMaxLabelLength || d.width > kMaxLabelLength || d.height > kMaxLabelLength)
     return std::nullopt;
+  const LabelFormat asFormat{"", 0, d.width, d.height, d.left, d.top,
+                             d.width + d.horizontalGap, d.height + d.verticalGap, d.across,
+                             d.down};
+  if (!isUsableLabelFormat(asFormat)) return std::nullopt;
   return d;
 }
 

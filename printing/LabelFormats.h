@@ -40,13 +40,19 @@ struct LabelFormat {
   int verticalGap() const noexcept { return verticalPitch > height ? verticalPitch - height : 0; }
 };
 
-// A format that can be laid out: every size above 0 and 1..20 across, 1..30 down. The
-// sheet's label grid has a flag for each of these positions.
+// The longest length a format may give: 40 inches, beyond any sheet a printer takes, and
+// small enough that a whole row or column of labels is measured without overflow.
+inline constexpr int kMaxLabelLength = 10160;
+
+// A format that can be laid out: every size above 0 (the margins 0 or more), none above
+// kMaxLabelLength, and 1..20 across, 1..30 down. The sheet's label grid has a flag for
+// each of these positions.
 bool isUsableLabelFormat(const LabelFormat& format) noexcept;
 
 // "Name;Of;Label 0, 668,254, 48,127, 699,254, 3,10": the name, a blank, nine integers
 // separated by commas (blanks after a comma allowed). A line that does not parse in full,
-// or whose format is not usable, gives nothing. Names are cut to 49 characters.
+// whose name holds a control character or whose format is not usable, gives nothing.
+// Names are cut to 49 characters.
 std::optional<LabelFormat> parseLabelLine(std::string_view line);
 // The line a new or changed format is written as.
 std::string labelLine(const LabelFormat& format);
@@ -119,7 +125,8 @@ inline constexpr const char* kLabelAddRefused =
 inline constexpr const char* kLabelNothingChanged =
     "You have not changed\nlabel name or label dimensions.\n\nThere is nothing to be changed";
 inline constexpr const char* kLabelUnusable =
-    "The label sizes must be above 0, with 1 to 20 labels across and 1 to 30 down.";
+    "The label sizes must be above 0 and at most 40 inches, with 1 to 20 labels across and 1 "
+    "to 30 down.";
 std::string labelDeleteQuestion(std::string_view shownName);  // "\"%s\"\n\nDo you want..."
 
 // The chosen format as section Labels keeps it ("%d,%d,%d,%d,%d,%d,%d,%d": width, height,

@@ -418,10 +418,14 @@ void LabelSheet::saveChoice() {
 bool LabelSheet::sizeOk() {
   const LabelDimensions d = shownDimensions();
   grid_.ensureOneInUse(d.across, d.down);
+  // The chosen row is kept by its place in the list, which is only right once the list
+  // is on disk: a failed write keeps the sheet open with the edits, to try OK again or to
+  // cancel them.
   if (catalogue_.modified() &&
       !writeFileAtomically(context_.labelsDat, labelsDatBytes(catalogue_.lines()))) {
     prompter_.inform("labels.dat could not be written; the label list is unchanged.",
                      kAppCaption, Icon::Exclamation);
+    return false;
   }
   saveChoice();
   if (shownOffset() != storedOffset_ && !context_.printerName.empty()) {
@@ -563,7 +567,7 @@ QWidget* LabelSheet::buildFormatPage() {
 LabelPageSettings LabelSheet::formatPreviewSettings() const { return format_->settings(); }
 
 void LabelSheet::accept() {
-  sizeOk();
+  if (!sizeOk()) return;
   namesOk();
   format_->ok();
   if (context_.grid) *context_.grid = grid_;

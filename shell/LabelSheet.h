@@ -54,6 +54,8 @@ class LabelSheet final : public QDialog {
 
   QTabWidget* pages() const noexcept { return tabs_; }
   const LabelGrid& grid() const noexcept { return grid_; }
+  // The catalogue as the "Label Size" page has edited it, written to labels.dat on OK.
+  const LabelCatalogue& catalogue() const noexcept { return catalogue_; }
   // What the "Select Labels" preview and the "Format" preview show.
   LabelDimensions shownDimensions() const;
   LabelPageSettings formatPreviewSettings() const;
@@ -69,6 +71,7 @@ class LabelSheet final : public QDialog {
   void deleteFormat();
   bool changeFormat();
   void saveChoice();
+  // False when labels.dat could not be written: the sheet stays open with the edits.
   bool sizeOk();
   void importTemplates();
   QWidget* buildCalibration(QWidget* page);

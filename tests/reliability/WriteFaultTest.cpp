@@ -2,23 +2,31 @@
 // step at which a disk can fail it: the n-th open, write, flush, sync or rename fails,
 // for n = 1, 2, ... until the write gets through. After each failure the old file is
 // byte-identical, nothing is left beside it, the user has been told, the book in memory
-// is as it was, and the same write succeeds once the fault is gone.
+// is as it was, and the same write succeeds once the fault is gone. The paths, one row
+// each of kWritePaths: Save, Save As, Backup, the converter, the CSV, text, vCard,
+// letters (RTF) and web-page (HTML) exports, labels.dat and the settings writer.
 #include "exchange/ExportFile.h"
+#include "exchange/ExportHtml.h"
+#include "exchange/ExportRtf.h"
 #include "exchange/ExportWizard.h"
 #include "platform/AtomicFile.h"
 #include "platform_qt/Controls.h"
 #include "settings/Profile.h"
+#include "shell/LabelSheet.h"
 #include "store/BookValidation.h"
 #include "store/Converter.h"
 #include "store/session_Fixture.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QRadioButton>
 
 #include <cerrno>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <set>
 
 #include <sys/mount.h>
@@ -41,9 +49,18 @@ struct WritePath {
   std::function<std::filesystem::path(WriteFaults&)> prepare;
   std::function<void(WriteFaults&)> act;
   std::function<std::string(WriteFaults&)> expected;
-  // What the user is told when the write fails; empty when the caller gets the failure
-  // as a value instead (the settings are written at quit, without a window to speak).
+  // What the user is told when the write fails (found in the message's text or caption);
+  // empty when the caller gets the failure as a value instead (the settings are written
+  // at quit, without a window to speak).
   const char* message;
+  // Further files the same command replaces, one after another (the web pages, the
+  // letter texts before the letters). No command can replace several files at once:
+  // after a failure each holds its old bytes or its new ones, and at least one of them,
+  // or the main file, its old bytes.
+  std::function<std::vector<std::filesystem::path>(WriteFaults&)> alsoWritten = {};
+  // The command writes settings after the main file, key by key (the label sheet's
+  // choice): a failure there comes after the main file is in place.
+  bool settingsAfter = false;
 };
 
 // CTest lists each row by its name.
@@ -53,6 +70,7 @@ class WriteFaults : public ::testing::TestWithParam<WritePath> {
  protected:
   void TearDown() override {
     failFileStepForTesting(0);
+    sheet.reset();
     session.reset();
     setScratchDirForTesting({});
   }
@@ -60,6 +78,7 @@ class WriteFaults : public ::testing::TestWithParam<WritePath> {
  public:
   // A fresh folder, scratch folder and session for round n.
   void startRound(int n) {
+    sheet.reset();
     session.reset();
     folder = root / ("round" + std::to_string(n));
     std::filesystem::create_directories(folder / "scratch");
@@ -89,18 +108,60 @@ class WriteFaults : public ::testing::TestWithParam<WritePath> {
     s.records = [] { return kPeople; };
     s.openFolder = [](const std::filesystem::path&) {};
     s.offerDocument = [](const std::filesystem::path&) {};
+    s.offerLetters = [](const std::filesystem::path&) {};
+    s.offerWebPage = [](const std::filesystem::path&) {};
+    s.webBook = [] { return webBookOfPeople(); };
+    s.programDir = folder;
     TExport wizard(std::move(s));
     control<QRadioButton>(&wizard, radio)->setChecked(true);
-    // Text is written at the file page's Next; CSV after the field page's.
-    for (int page = radio == TExport::kCsvRadio ? 2 : 1; page > 0; --page) {
+    // Text and vCard are written at the second page's Next; CSV, the letters and the web
+    // pages at the third page's.
+    const bool third = radio == TExport::kCsvRadio || radio == TExport::kRtfRadio ||
+                       radio == TExport::kHtmlRadio;
+    for (int page = third ? 2 : 1; page > 0; --page) {
       control<QPushButton>(&wizard, TExport::kNext)->click();
       QApplication::processEvents();
     }
   }
-  // The session's book as the user sees it: every record in list order and the flag.
-  std::pair<std::vector<AddressRecord>, bool> bookInMemory() const {
-    if (!session || !session->book().isOpen()) return {};
-    return {session->book().recordsInListOrder(), session->book().workingFile().changed()};
+  static WebBook webBookOfPeople() {
+    WebGroup main{"Main", {}};
+    for (const AddressRecord& r : kPeople)
+      main.entries.push_back({static_cast<int>(main.entries.size()),
+                              r[FieldId::First] + " " + r[FieldId::Last], r});
+    return {main};
+  }
+  // An earlier export's web folder: its pages and the pictures the user may have changed.
+  std::filesystem::path oldWebFolder() {
+    std::filesystem::create_directories(folder / "web");
+    for (const char* name : {kFramesetPage, kNamesPage, kDataPage, kWebPictures[0],
+                             kWebPictures[1], kWebPictures[2]})
+      oldFile((std::string("web/") + name).c_str());
+    return folder / "web" / kFramesetPage;
+  }
+  // The label sheet over labels.dat and the settings, with a new format added on its
+  // "Label Size" page; OK writes both.
+  std::filesystem::path labelSheetWithNewFormat() {
+    const auto dat = folder / "labels.dat";
+    test::writeFile(dat, "Alpha;Address 0, 667,254, 48,127, 699,254, 3,10\n"
+                         "A4;Address 1, 635,381, 72,152, 660,381, 3,7\n");
+    test::writeFile(folder / "mervane.ini", "; kept\n[Labels]\nID=0\n");
+    sheet = std::make_unique<LabelSheet>(
+        nullptr, prompter,
+        LabelSheetContext{folder / "mervane.ini", dat, nullptr, nullptr, "Arial", {}, {}});
+    QWidget* sizePage = sheet->pages()->widget(0);
+    control<QLineEdit>(sizePage, 105)->setText("Gamma Address");
+    control<QPushButton>(sizePage, 106)->click();  // Add
+    EXPECT_TRUE(prompter.shown().empty());
+    return dat;
+  }
+  // What the user sees in memory: the session's book (every record in list order and the
+  // flag) and the label sheet's catalogue.
+  std::tuple<std::vector<AddressRecord>, bool, std::vector<std::string>> inMemory() const {
+    std::tuple<std::vector<AddressRecord>, bool, std::vector<std::string>> m;
+    if (session && session->book().isOpen())
+      m = {session->book().recordsInListOrder(), session->book().workingFile().changed(), {}};
+    if (sheet) std::get<2>(m) = sheet->catalogue().lines();
+    return m;
   }
 
   test::TestDir root;
@@ -109,6 +170,8 @@ class WriteFaults : public ::testing::TestWithParam<WritePath> {
   ScriptedFileChooser chooser;
   test::ScriptedDialogs dialogs;
   std::unique_ptr<CardSession> session;
+  std::unique_ptr<LabelSheet> sheet;
+  std::optional<bool> returned;  // what a write without a window to speak returned
 };
 
 std::set<std::string> namesIn(const std::filesystem::path& folder) {
@@ -144,10 +207,15 @@ TEST_P(WriteFaults, everyFailedStepLeavesTheOldFileAndTheBookAsTheyWere) {
   int failures = 0;
   for (int n = 1; n < 200; ++n) {
     startRound(n);
+    returned.reset();
     const std::filesystem::path target = path.prepare(*this);
-    const std::string before = test::readFile(target);
+    std::vector<std::filesystem::path> files{target};
+    if (path.alsoWritten)
+      for (const auto& f : path.alsoWritten(*this)) files.push_back(f);
+    std::vector<std::string> before;
+    for (const auto& f : files) before.push_back(test::readFile(f));
     const auto namesBefore = namesIn(target.parent_path());
-    const auto memoryBefore = bookInMemory();
+    const auto memoryBefore = inMemory();
 
     failFileStepForTesting(n);
     path.act(*this);
@@ -162,19 +230,42 @@ TEST_P(WriteFaults, everyFailedStepLeavesTheOldFileAndTheBookAsTheyWere) {
     }
     ++failures;
     SCOPED_TRACE(std::string("step ") + std::to_string(n) + " (" + stepName(step) + ") failed");
-    EXPECT_EQ(test::readFile(target), before);
+    std::vector<std::string> failed;
+    for (const auto& f : files) failed.push_back(test::readFile(f));
+    if (files.size() == 1 && !path.settingsAfter) {
+      EXPECT_EQ(failed[0], before[0]);
+    }
     EXPECT_EQ(namesIn(target.parent_path()), namesBefore);
     if (*path.message) {
       ASSERT_FALSE(prompter.shown().empty());
-      EXPECT_NE(prompter.last().text.find(path.message), std::string::npos)
-          << prompter.last().text;
+      const Message& said = prompter.last();
+      EXPECT_NE((said.text + "\n" + said.caption).find(path.message), std::string::npos)
+          << said.text;
+    } else {
+      EXPECT_EQ(returned, false) << "the failure was not returned to the caller";
     }
-    EXPECT_EQ(bookInMemory(), memoryBefore);
+    EXPECT_EQ(inMemory(), memoryBefore);
+    // A dialog that closed would take its edits with it.
+    if (sheet && failed[0] == before[0]) {
+      EXPECT_NE(sheet->result(), QDialog::Accepted) << "the label sheet closed on a failed write";
+    }
 
     // The fault gone, the same command writes the file.
     prompter.clear();
     path.act(*this);
     EXPECT_EQ(test::readFile(target), path.expected(*this));
+    bool oneKept = false;
+    for (size_t i = 0; i < files.size(); ++i) {
+      const std::string now = test::readFile(files[i]);
+      EXPECT_TRUE(failed[i] == before[i] || failed[i] == now) << files[i] << " half written";
+      oneKept = oneKept || failed[i] == before[i];
+    }
+    if (files.size() > 1) {
+      EXPECT_TRUE(oneKept) << "every file was replaced, yet a step failed";
+    }
+    // The main file is in place and the settings writer failed: its further steps are
+    // the Settings row's.
+    if (path.settingsAfter && failed[0] != before[0]) break;
   }
   EXPECT_GE(failures, 3) << "the path took fewer steps than a write needs";
 }
@@ -231,8 +322,45 @@ const WritePath kWritePaths[] = {
        t.runExportWizard(TExport::kTextRadio);
      },
      [](WriteFaults&) { return exportBytes(kPeople, ExportFormat::Text); }, "people.txt"},
-    // HTML and RTF exports join here as rows of their own, as does labels.dat once the
-    // label sheets are written.
+    {"ExportVcard",
+     [](WriteFaults& t) { return t.oldFile("people.vcf"); },
+     [](WriteFaults& t) {
+       t.chooser.answer(t.folder / "people.vcf");
+       t.prompter.answer(Answer::No);  // "Do you wish to open the parent folder?"
+       t.runExportWizard(TExport::kVcardRadio);
+     },
+     [](WriteFaults&) { return exportBytes(kPeople, ExportFormat::Vcard); }, "people.vcf"},
+    {"ExportRtfLetters",
+     [](WriteFaults& t) {
+       t.oldFile(kLetterBeforeFile);
+       t.oldFile(kLetterAfterFile);
+       return t.oldFile("letters.rtf");
+     },
+     [](WriteFaults& t) {
+       t.chooser.answer(t.folder / "letters.rtf");
+       t.runExportWizard(TExport::kRtfRadio);
+     },
+     [](WriteFaults& t) {
+       return rtfLettersBytes(kPeople, test::readFile(t.folder / kLetterBeforeFile),
+                              test::readFile(t.folder / kLetterAfterFile));
+     },
+     kUnableToOpenCaption,
+     [](WriteFaults& t) {
+       return std::vector{t.folder / kLetterBeforeFile, t.folder / kLetterAfterFile};
+     }},
+    {"ExportHtml",
+     [](WriteFaults& t) { return t.oldWebFolder(); },
+     [](WriteFaults& t) { t.runExportWizard(TExport::kHtmlRadio); },
+     [](WriteFaults&) { return webPages(WriteFaults::webBookOfPeople()).frameset; },
+     kUnableToOpenCaption,
+     [](WriteFaults& t) {
+       return std::vector{t.folder / "web" / kNamesPage, t.folder / "web" / kDataPage};
+     }},
+    {"LabelsDat",
+     [](WriteFaults& t) { return t.labelSheetWithNewFormat(); },
+     [](WriteFaults& t) { t.sheet->accept(); },
+     [](WriteFaults& t) { return labelsDatBytes(t.sheet->catalogue().lines()); },
+     "could not be", {}, /*settingsAfter=*/true},
     {"Settings",
      [](WriteFaults& t) {
        const auto ini = t.folder / "mervane.ini";
@@ -240,7 +368,7 @@ const WritePath kWritePaths[] = {
        return ini;
      },
      [](WriteFaults& t) {
-       (void)Profile(t.folder / "mervane.ini", "AddressBook").writeString("Buffer", "7");
+       t.returned = Profile(t.folder / "mervane.ini", "AddressBook").writeString("Buffer", "7");
      },
      [](WriteFaults&) { return std::string("; kept\n[AddressBook]\nSaveGroup=Main\nBuffer=7\n"); },
      ""},
