@@ -87,8 +87,8 @@ std::vector<std::string> parseLabelsDat(std::string_view bytes) {
     // catalogue is written back, and the line would change with every edit of another.
     while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     at = end + 1;
-    // Sorting after ten blanks drops lines that begin with a control character or with
-    // ten blanks; a longer line of blanks sorts after them too, and is dropped as well.
+    // Sorting after ten blanks drops lines that begin with a control character, also after
+    // fewer than ten blanks; a longer line of blanks alone is dropped as well.
     if (line.size() > 5 && line > kTenBlanks && line.find_first_not_of(' ') != line.npos)
       lines.emplace_back(line);
   }

@@ -63,7 +63,8 @@ std::string labelStoredName(std::string_view shown);
 
 // The raw lines of a labels.dat text in file order, each without its line end: only lines
 // longer than 5 characters that sort after a run of ten blanks and are not all blanks (so
-// blank lines and lines beginning with ten blanks or a control character are dropped).
+// blank lines, and lines beginning with a control character, alone or after fewer than ten
+// blanks, are dropped).
 std::vector<std::string> parseLabelsDat(std::string_view bytes);
 // Every line followed by a line end.
 std::string labelsDatBytes(const std::vector<std::string>& lines);
