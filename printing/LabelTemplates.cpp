@@ -173,6 +173,9 @@ TemplateFile parseLabelTemplates(std::string_view xml) {
         t.layouts = same.layouts;
         t.readable = same.readable;
         if (t.paper.empty()) t.paper = same.paper;
+        // The same sheet sold under another number: its name says what it is, too, and a
+        // part that begins the other's (L4737, L4737REV) is not taken for that one.
+        if (t.description.empty()) t.description = same.description;
       }
     }
     byPart.emplace(std::make_pair(t.brand, t.part), file.templates.size());

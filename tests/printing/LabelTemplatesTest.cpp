@@ -115,7 +115,7 @@ TEST(LabelTemplates, rectangularOneGridTemplatesBecomeFormatsAndTheRestAreCounte
   // shipped sheets are (2.625 in is 667, 2.75 in 699).
   const std::vector<std::string> expected = {
       "Acme;5160;Address;Labels 0, 667,254, 48,127, 699,254, 3,10",
-      "Acme;5260 0, 667,254, 48,127, 699,254, 3,10",
+      "Acme;5260;Address;Labels 0, 667,254, 48,127, 699,254, 3,10",
       "Zeta;L7163 1, 991,381, 47,152, 1016,381, 2,7",
       "Acme;P1;Shipping 2, 889,508, 64,127, 889,635, 1,2",
       "Old;Sheet;Two 0, 508,254, 127,127, 762,254, 2,2",
