@@ -145,9 +145,10 @@ class WriteFaults : public ::testing::TestWithParam<WritePath> {
     test::writeFile(dat, "Alpha;Address 0, 667,254, 48,127, 699,254, 3,10\n"
                          "A4;Address 1, 635,381, 72,152, 660,381, 3,7\n");
     test::writeFile(folder / "mervane.ini", "; kept\n[Labels]\nID=0\n");
-    sheet = std::make_unique<LabelSheet>(
-        nullptr, prompter,
-        LabelSheetContext{folder / "mervane.ini", dat, nullptr, nullptr, "Arial", {}, {}});
+    LabelSheetContext context;
+    context.ini = folder / "mervane.ini";
+    context.labelsDat = dat;
+    sheet = std::make_unique<LabelSheet>(nullptr, prompter, std::move(context));
     QWidget* sizePage = sheet->pages()->widget(0);
     control<QLineEdit>(sizePage, 105)->setText("Gamma Address");
     control<QPushButton>(sizePage, 106)->click();  // Add
