@@ -526,6 +526,12 @@ void MainFrame::setCommandHandler(int id, std::function<void()> handler) {
   handlers_[id] = std::move(handler);
 }
 
+bool MainFrame::runHandlerOr(int id, const std::function<bool()>& own) {
+  if (!handlers_.count(id)) return own();
+  runHandler(id);
+  return true;
+}
+
 void MainFrame::runHandler(int id) {
   if (auto it = handlers_.find(id); it != handlers_.end() && it->second) it->second();
 }
@@ -618,42 +624,36 @@ bool MainFrame::onCommand(int id) {
       case cmd::kHeading:
       case cmd::kFootnote:
       case cmd::kPageSettings:
-        if (handlers_.count(id))
-          runHandler(id);
-        else if (id == cmd::kPaperSize)
-          paperSize();
-        else if (id == cmd::kHeading || id == cmd::kFootnote)
-          editPageText(id);
-        else if (id == cmd::kPageSettings)
-          pageOptions();
-        else if (id == cmd::kPrinterSetup)
-          printerSetup();
+        (void)runHandlerOr(id, [this, id] {
+          if (id == cmd::kPaperSize)
+            paperSize();
+          else if (id == cmd::kHeading || id == cmd::kFootnote)
+            editPageText(id);
+          else if (id == cmd::kPageSettings)
+            pageOptions();
+          else
+            printerSetup();
+          return true;
+        });
         recountPages(id == cmd::kPageSettings);
         refreshPageView();
         break;
       case cmd::kMyAddress:
-        if (handlers_.count(id))
-          runHandler(id);
-        else
+        (void)runHandlerOr(id, [this] {
           myAddress();
+          return true;
+        });
         break;
       case cmd::kLabels:
-        if (!handlers_.count(id)) {
-          if (labelSetup() && mode_ == ViewMode::PageView) {
-            recountPages(true);  // the marks may have changed
-            selectLayout(kLabelsLayout);
-          }
-          break;
+        if (runHandlerOr(id, [this] { return labelSetup(); }) && mode_ == ViewMode::PageView) {
+          recountPages(true);  // the marks may have changed
+          selectLayout(kLabelsLayout);
         }
-        [[fallthrough]];
+        break;
       case cmd::kEnvelope:
-        if (id == cmd::kEnvelope && !handlers_.count(id)) {
-          if (envelopeSetup(false) && mode_ == ViewMode::PageView) selectLayout(kEnvelopeLayout);
-          break;
-        }
-        runHandler(id);
-        if (mode_ == ViewMode::PageView)
-          selectLayout(id == cmd::kLabels ? kLabelsLayout : kEnvelopeLayout);
+        if (runHandlerOr(id, [this] { return envelopeSetup(false); }) &&
+            mode_ == ViewMode::PageView)
+          selectLayout(kEnvelopeLayout);
         break;
       case cmd::kPrinting: printingProblems(); break;
       case cmd::kFontAndColor: fontAndColor(); break;
@@ -779,13 +779,10 @@ void MainFrame::printerSetup() {
 
 void MainFrame::printDialogPaperSize() {
   if (state_.layout == kLabelsLayout) {
-    runHandler(cmd::kLabels);
+    (void)runHandlerOr(cmd::kLabels, [this] { return labelSetup(); });
     recountPages(true);
   } else if (state_.layout == kEnvelopeLayout) {
-    if (handlers_.count(cmd::kEnvelope))
-      runHandler(cmd::kEnvelope);
-    else
-      (void)envelopeSetup(false);
+    (void)runHandlerOr(cmd::kEnvelope, [this] { return envelopeSetup(false); });
   } else {
     paperSize();
   }
@@ -857,8 +854,7 @@ bool MainFrame::envelopeSetup(bool onFontPage) {
   EnvelopeSheet sheet(this, *prompter_, std::move(context));
   if (onFontPage) sheet.pages()->setCurrentIndex(EnvelopeSheet::kFontPage);
   const bool accepted = runDialog(sheet) == QDialog::Accepted;
-  dropPageSettings();
-  if (accepted && mode_ == ViewMode::PageView) refreshPageView();
+  dropPageSettings();  // every caller shows the envelope layout again afterwards
   return accepted;
 }
 
@@ -871,10 +867,7 @@ void MainFrame::myAddress() {
 void MainFrame::fontAndColor() {
   if (state_.layout == kEnvelopeLayout) {
     // The envelope setup, opened on its font page.
-    if (handlers_.count(cmd::kFontAndColor))
-      runHandler(cmd::kFontAndColor);
-    else
-      (void)envelopeSetup(true);
+    (void)runHandlerOr(cmd::kFontAndColor, [this] { return envelopeSetup(true); });
     if (mode_ == ViewMode::PageView) selectLayout(kEnvelopeLayout);
     return;
   }

@@ -174,6 +174,9 @@ class MainFrame : public QMainWindow {
   void myAddress();
   void printingProblems();
   void runHandler(int id);
+  // The handler installed for the command, else the frame's own dialog (`own`, true on
+  // OK); a handler counts as OK.
+  bool runHandlerOr(int id, const std::function<bool()>& own);
   void popUp(int resource, QToolButton* below);
   void shutDown();
   // A settings file could not be written: the user's choices are lost, so say so.

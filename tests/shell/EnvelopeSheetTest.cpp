@@ -6,6 +6,7 @@
 #include "cardwindow/CardFile.h"
 #include "platform_qt/Controls.h"
 #include "shell/EnvelopeSheet.h"
+#include "shell/LabelSheet.h"
 #include "store/data_TestBooks.h"
 #include "support/PdfText.h"
 
@@ -138,18 +139,24 @@ TEST_F(EnvelopeSheetTest, theFramesCommandsOpenTheSheetOnTheirPage) {
     EXPECT_EQ(f.appState().layout, r.layoutAfter);
   }
   EXPECT_TRUE(f.isCommandEnabled(29));
-  // The print dialog's "&Paper Size" leads to the envelope's settings.
-  bool sheetOpened = false;
-  f.setDialogRunner([&](QDialog& d) {
-    if (dynamic_cast<EnvelopeSheet*>(&d)) {
-      sheetOpened = d.windowTitle() == "Envelope Setup";
+  // The print dialog's "&Paper Size" leads to the layout's own setup sheet, with no
+  // handler installed, as in the running program.
+  const std::pair<int, const char*> paperRows[] = {{1079, "Envelope Setup"}, {1080, "Labels"}};
+  for (const auto& [layout, title] : paperRows) {
+    SCOPED_TRACE(layout);
+    f.appState().layout = layout;
+    std::string sheetOpened;
+    f.setDialogRunner([&](QDialog& d) {
+      if (dynamic_cast<EnvelopeSheet*>(&d) || dynamic_cast<LabelSheet*>(&d)) {
+        sheetOpened = d.windowTitle().toStdString();
+        return int(QDialog::Rejected);
+      }
+      control<QPushButton>(&d, 104)->click();
       return int(QDialog::Rejected);
-    }
-    control<QPushButton>(&d, 104)->click();
-    return int(QDialog::Rejected);
-  });
-  f.onCommand(cmd::kPrint);
-  EXPECT_TRUE(sheetOpened);
+    });
+    f.onCommand(cmd::kPrint);
+    EXPECT_EQ(sheetOpened, title);
+  }
 }
 
 TEST_F(EnvelopeSheetTest, printingFromTheCardWindowPrintsTheSelectedNamesEnvelopeOnly) {
