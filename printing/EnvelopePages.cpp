@@ -94,15 +94,10 @@ EnvelopePageSettings loadEnvelopePageSettings(const std::filesystem::path& ini,
                                               std::string_view pageFace) {
   EnvelopePageSettings s;
   s.positions = readEnvelopePositions(ini);
-  auto style = [&](std::string_view section, std::string_view fontKey) {
-    LabelTextStyle text;
-    text.align = labelAlignOf(Profile(ini, std::string(section)).readInt(keys::position::Align, 0));
-    text.options = readFieldLineOptions(ini, section);
-    text.font = readFontSpec(ini, fontKey, pageFace);
-    return text;
-  };
-  s.returnText = style(keys::section::ReturnAddress, keys::font::ReturnAddress);
-  s.deliveryText = style(keys::section::DeliveryAddress, keys::font::DeliveryAddress);
+  s.returnText = readLabelTextStyle(ini, keys::section::ReturnAddress,
+                                    keys::font::ReturnAddress, pageFace);
+  s.deliveryText = readLabelTextStyle(ini, keys::section::DeliveryAddress,
+                                      keys::font::DeliveryAddress, pageFace);
   s.returnAddress = readMyAddress(ini);
   return s;
 }

@@ -87,9 +87,7 @@ LabelPageSettings loadLabelPageSettings(const std::filesystem::path& ini,
   s.product = labels.readInt(keys::labels::Type1, 0);
   s.margins = parseLabelMargins(labels.readString(keys::labels::Margins,
                                                   keys::labels::MarginsDefault, 100));
-  s.text.align = labelAlignOf(labels.readInt(keys::labels::Align, 0));
-  s.text.options = readFieldLineOptions(ini, keys::section::Labels);
-  s.text.font = readFontSpec(ini, keys::font::Labels, pageFace);
+  s.text = readLabelTextStyle(ini, keys::section::Labels, keys::font::Labels, pageFace);
   s.useReturnAddress = labels.readInt(keys::labels::UseReturnAddress, 0) == 1;
   if (s.useReturnAddress) s.returnAddress = readMyAddress(ini);
   return s;

@@ -68,6 +68,15 @@ FieldLineOptions readFieldLineOptions(const std::filesystem::path& ini, std::str
   return options;
 }
 
+LabelTextStyle readLabelTextStyle(const std::filesystem::path& ini, std::string_view section,
+                                  std::string_view fontKey, std::string_view pageFace) {
+  LabelTextStyle style;
+  style.align = labelAlignOf(Profile(ini, std::string(section)).readInt(keys::labels::Align, 0));
+  style.options = readFieldLineOptions(ini, section);
+  style.font = readFontSpec(ini, fontKey, pageFace);
+  return style;
+}
+
 bool writeFieldLineOptions(const std::filesystem::path& ini, std::string_view section,
                            const FieldLineOptions& options) {
   Profile profile(ini, std::string(section));

@@ -55,6 +55,10 @@ struct LabelTextStyle {
   HAlign align = HAlign::Left;
   FontSpec font;  // height in the canvas's logical units
 };
+// A block's style as stored: `Align` and the field keys of its section (Labels, Return
+// Address, Delivery Address) and its font key of [Font], "default" meaning `pageFace`.
+LabelTextStyle readLabelTextStyle(const std::filesystem::path& ini, std::string_view section,
+                                  std::string_view fontKey, std::string_view pageFace);
 
 // One line of an address as it is drawn.
 struct LabelLine {

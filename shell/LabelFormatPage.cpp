@@ -66,8 +66,10 @@ LabelFormatPage::LabelFormatPage(QWidget* parent, Prompter& prompter,
                                  LabelFormatPageContext context)
     : QWidget(parent), prompter_(prompter), context_(std::move(context)) {
   const Profile section(context_.ini, context_.section);
-  options_ = readFieldLineOptions(context_.ini, context_.section);
-  font_ = readFontSpec(context_.ini, context_.fontKey, context_.pageFace);
+  const LabelTextStyle stored =
+      readLabelTextStyle(context_.ini, context_.section, context_.fontKey, context_.pageFace);
+  options_ = stored.options;
+  font_ = stored.font;
   fields_ = new QListWidget(this);
   setControlId(fields_, 110);
   setAccessible(fields_, "Print these fields:");
@@ -90,8 +92,10 @@ LabelFormatPage::LabelFormatPage(QWidget* parent, Prompter& prompter,
   setControlId(alignCenter_, 21);
   alignRight_ = new QRadioButton("&Right", this);
   setControlId(alignRight_, 101);
-  const int align = section.readInt(keys::labels::Align, 0);
-  (align == 1 ? alignCenter_ : align == 2 ? alignRight_ : alignLeft_)->setChecked(true);
+  (stored.align == HAlign::Center  ? alignCenter_
+   : stored.align == HAlign::Right ? alignRight_
+                                   : alignLeft_)
+      ->setChecked(true);
   margins_ = parseLabelMargins(
       section.readString(keys::labels::Margins, context_.marginsDefault, 100));
   auto marginBox = [this](int id, double value, const char* name) {
