@@ -86,13 +86,16 @@ int runProgram(mv::RunMode mode, const std::filesystem::path& book) {
   const std::unique_ptr<mv::TestScript> script = mv::TestScript::fromEnvironment();
   if (script) script->start();
   // A copy that crashed left its edits behind: offered back before the start book opens.
-  (void)mv::offerRecovery(prompter, mv::mervaneIni(), mv::stateDir());
+  // The restored book is the start book itself, not only the first recent one: a recent
+  // list that cannot be written (said at exit) must not lose the edits.
+  const std::optional<std::filesystem::path> restored =
+      mv::offerRecovery(prompter, mv::mervaneIni(), mv::stateDir());
   mv::MainFrameOptions options;
   options.runMode = mode;
   options.prompter = &prompter;
   options.fileChooser = &chooser;
   options.cardWindowFactory = mv::createCardWindow;
-  options.startBook = book;
+  options.startBook = restored ? *restored : book;
   mv::MainFrame frame(std::move(options));
   prompter.setParent(&frame);
   chooser.setParent(&frame);

@@ -1,6 +1,7 @@
 #include "cardwindow/CardFile.h"
 
 #include "cardwindow/AZPopup.h"
+#include "session/AppSession.h"
 #include "cardwindow/CardDialogs.h"
 #include "cardwindow/CardEditControls.h"
 #include "cardwindow/SecondSetConnect.h"
@@ -180,36 +181,32 @@ QIcon standardIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap f
   return QIcon::fromTheme(QString::fromLatin1(theme), w->style()->standardIcon(fallback));
 }
 
-// A tool bar button: command, tool tip, icon theme name and the style's stand-in.
+// A tool bar button: command (its tool tip stands in the command table), icon theme name
+// and the style's stand-in.
 struct ToolSpec {
   int id;
-  const char* tip;
   const char* theme;
   QStyle::StandardPixmap fallback;
 };
 
 // Above the names list.
 constexpr ToolSpec kFileTools[] = {
-    {kPrintPreview, "Print Preview", "document-print-preview", QStyle::SP_FileDialogContentsView},
-    {kNewFile, "New addressbook file", "document-new", QStyle::SP_FileIcon},
-    {kOpen, "Open another addressbook file", "document-open",
-     QStyle::SP_DialogOpenButton},
-    {kSave, "Save the changes to this file", "document-save",
-     QStyle::SP_DialogSaveButton},
-    {kFind, "Look for text", "edit-find", QStyle::SP_FileDialogDetailedView},
+    {kPrintPreview, "document-print-preview", QStyle::SP_FileDialogContentsView},
+    {kNewFile, "document-new", QStyle::SP_FileIcon},
+    {kOpen, "document-open", QStyle::SP_DialogOpenButton},
+    {kSave, "document-save", QStyle::SP_DialogSaveButton},
+    {kFind, "edit-find", QStyle::SP_FileDialogDetailedView},
 };
 
 // Before the card buttons, which take the tips of the first three.
 constexpr ToolSpec kCardTools[] = {
-    {kAddNameTool, "Add a new name to the addressbook", "list-add",
-     QStyle::SP_FileDialogNewFolder},
-    {kDeleteTool, "Delete the selected item in the list", "list-remove",
-     QStyle::SP_TrashIcon},
-    {kChangeTool, "Change the address then click", "document-edit",
-     QStyle::SP_BrowserReload},
-    {kClearCard, "Clear the page for a new entry", "edit-clear",
-     QStyle::SP_DialogResetButton},
+    {kAddNameTool, "list-add", QStyle::SP_FileDialogNewFolder},
+    {kDeleteTool, "list-remove", QStyle::SP_TrashIcon},
+    {kChangeTool, "document-edit", QStyle::SP_BrowserReload},
+    {kClearCard, "edit-clear", QStyle::SP_DialogResetButton},
 };
+
+QString tooltipOf(int id) { return fromCp1252(std::string(commandTooltip(id))); }
 
 QIcon letterIcon(const QString& text, const QColor& colour) {
   QPixmap pm(20, 20);
@@ -294,6 +291,9 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
   session_ = std::make_unique<CardSession>(*services_.prompter, *services_.fileChooser,
                                            *dialogs_, services_.settingsFile, sort,
                                            std::move(hooks));
+  registerCommands();
+  // The book this window edits is the one the pages and the printer show.
+  if (services_.appSession) services_.appSession->setBook(&session_->book());
   buildWindow();
   refreshCard();
   rebuildTree();
@@ -302,6 +302,7 @@ TCardFile::TCardFile(ShellServices& services, QWidget* parent)
 }
 
 TCardFile::~TCardFile() {
+  if (services_.appSession) services_.appSession->setBook(nullptr);
   if (namesWidthSaver_ && namesWidthSaver_->isActive()) saveNamesWidth();
 }
 
@@ -324,7 +325,7 @@ void TCardFile::buildWindow() {
   const QSize small(24, 24);
   const QSize large(28, 28);
   const auto tool = [this](const ToolSpec& toolSpec, QSize size) {
-    return toolButton(toolSpec.id, QString::fromLatin1(toolSpec.tip),
+    return toolButton(toolSpec.id, tooltipOf(toolSpec.id),
                       standardIcon(this, toolSpec.theme, toolSpec.fallback), size);
   };
 
@@ -498,7 +499,7 @@ void TCardFile::buildWindow() {
   for (size_t i = 0; i < std::size(cardButtons); ++i) {
     QPushButton* b = pushButton(editButtons_, cardButtons[i].first,
                                 QString::fromLatin1(cardButtons[i].second));
-    b->setToolTip(QString::fromLatin1(kCardTools[i].tip));
+    b->setToolTip(tooltipOf(kCardTools[i].id));
     editRow->addWidget(b);
   }
   buttonRow->addWidget(editButtons_);
@@ -662,105 +663,97 @@ bool TCardFile::handlesCommand(int id) const {
   return commandOwner(id) == CommandOwner::CardWindow;
 }
 
+void TCardFile::registerCommands() {
+  CommandHandlers& c = commands_;
+  const auto always = [] { return true; };
+  const auto bookOpen = [this] { return session_->book().isOpen(); };
+  c.add(kFind, [this] { find(); }, always);
+  c.add(kSearchAgain, [this] { searchAgain(); }, always);
+  c.add(kAZ, [this] { showAZPopup(); }, always);
+  c.add(kSortMenu, [this] { showSortMenu(sortButton_); }, always);
+  c.add(
+      kSecondSetMenu,
+      [this] {
+        updateEnabling();  // "&Connect" follows the field the shared editor shows
+        card_->showSecondSetMenu();
+      },
+      always);
+  c.add(kGroupMenu, [this] { showGroupMenu(); }, always);
+  c.add(kCopySummary, [this] { summary_->selectAllAndCopy(); }, always);
+  c.add(kExport, [this] { runExport(); }, bookOpen);
+  c.add(kFindDuplicates, [this] { showDuplicates(); }, bookOpen);
+  c.add(kRescan, [this] { rescan(); }, always);
+  c.add(kWebPage, [this] { exportWebPages(); }, bookOpen);
+  struct FieldLaunch {
+    int id;
+    FieldId field;
+    LaunchKind kind;
+  };
+  constexpr FieldLaunch kLaunches[] = {
+      {kPhoneHome, FieldId::Home, LaunchKind::Dialer},
+      {kPhoneOffice, FieldId::Office, LaunchKind::Dialer},
+      {kPhoneMobile, FieldId::Mobile, LaunchKind::Dialer},
+      {kPhoneHome2, FieldId::Home2, LaunchKind::Dialer},
+      {kPhoneOffice2, FieldId::Office2, LaunchKind::Dialer},
+      {kSendEmail, FieldId::Email, LaunchKind::EMail},
+      {kSendEmail2, FieldId::Email2, LaunchKind::EMail},
+      {kOpenWebPage, FieldId::WebSite, LaunchKind::Web},
+      {kOpenWebPage2, FieldId::Web2, LaunchKind::Web},
+      {kNewsGroup, FieldId::NewsGroup, LaunchKind::News},
+      {kFtpSite, FieldId::FtpSite, LaunchKind::Ftp},
+  };
+  for (const FieldLaunch& l : kLaunches)
+    c.add(l.id, [this, l] { launchField(l.field, l.kind); }, always);
+  c.add(kConnect, [this] { connectSecondSet(); }, [this] {
+    const bool dialer = services_.dialerPresent && services_.dialerPresent();
+    const bool browser = services_.browserFound && services_.browserFound();
+    return isConnectEnabled(session_->card().secondSetField(), dialer, browser);
+  });
+  c.add(
+      kHelp,
+      [this] {
+        if (services_.showHelp) services_.showHelp(kHelpContext);
+      },
+      always);
+  // Print Preview and the envelope of the selected name are the frame's to carry out;
+  // the window's own buttons and menus send them here.
+  for (int id : {kPrintPreview, kPrint})
+    c.add(
+        id,
+        [this, id] {
+          if (services_.postCommand) services_.postCommand(id);
+        },
+        always);
+  c.addRun(
+      kFirstLetter, kLastLetter, [this](int id) { jumpToLetter(id - kFirstLetter); },
+      CommandHandlers::always);
+}
+
+bool TCardFile::hasHandler(int id) const {
+  return commands_.handles(id) || session_->commands().handles(id);
+}
+
 bool TCardFile::onCommand(int id) {
-  switch (id) {
-    case kFind: find(); return true;
-    case kSearchAgain: searchAgain(); return true;
-    case kAZ: showAZPopup(); return true;
-    case kSortMenu: showSortMenu(sortButton_); return true;
-    case kSecondSetMenu:
-      updateEnabling();  // "&Connect" follows the field the shared editor shows
-      card_->showSecondSetMenu();
-      return true;
-    case kGroupMenu: showGroupMenu(); return true;
-    case kCopySummary: summary_->selectAllAndCopy(); return true;
-    case kExport: runExport(); return true;
-    case kFindDuplicates: showDuplicates(); return true;
-    case kRescan: {
-      const unsigned long before = session_->book().generation();
-      session_->onCommand(id);
-      updateEnabling();
-      // A rescan marks repeated names; what else looks alike is shown for merging.
-      const Book& book = session_->book();
-      if (book.isOpen() && book.generation() != before && !findDuplicates(book).empty())
-        showDuplicates();
-      return true;
-    }
-    case kWebPage: exportWebPages(); return true;
-    case kPhoneHome: launchField(FieldId::Home, LaunchKind::Dialer); return true;
-    case kPhoneOffice: launchField(FieldId::Office, LaunchKind::Dialer); return true;
-    case kPhoneMobile: launchField(FieldId::Mobile, LaunchKind::Dialer); return true;
-    case kPhoneHome2: launchField(FieldId::Home2, LaunchKind::Dialer); return true;
-    case kPhoneOffice2: launchField(FieldId::Office2, LaunchKind::Dialer); return true;
-    case kSendEmail: launchField(FieldId::Email, LaunchKind::EMail); return true;
-    case kSendEmail2: launchField(FieldId::Email2, LaunchKind::EMail); return true;
-    case kOpenWebPage: launchField(FieldId::WebSite, LaunchKind::Web); return true;
-    case kOpenWebPage2: launchField(FieldId::Web2, LaunchKind::Web); return true;
-    case kNewsGroup: launchField(FieldId::NewsGroup, LaunchKind::News); return true;
-    case kFtpSite: launchField(FieldId::FtpSite, LaunchKind::Ftp); return true;
-    case kConnect: connectSecondSet(); return true;
-    case kHelp:
-      if (services_.showHelp) services_.showHelp(kHelpContext);
-      return true;
-    // Print Preview and the envelope of the selected name are the frame's to carry out.
-    case kPrintPreview:
-    case kPrint:
-      if (services_.postCommand) services_.postCommand(id);
-      return true;
-    default: break;
-  }
-  if (id >= kFirstLetter && id <= kLastLetter) {
-    jumpToLetter(id - kFirstLetter);
-    return true;
-  }
-  // Launching, import, export and the web-page export belong to parts of the program
-  // still to come; the window takes them so that nothing else acts on them.
-  if (!isCommandBuilt(id)) return handlesCommand(id);
+  if (commands_.run(id)) return true;
   const bool handled = session_->onCommand(id);
   updateEnabling();
   return handled;
 }
 
 std::optional<bool> TCardFile::isCommandEnabled(int id) const {
-  if (!isCommandBuilt(id)) return false;
-  switch (id) {
-    case kConnect: {
-      const bool dialer = services_.dialerPresent && services_.dialerPresent();
-      const bool browser = services_.browserFound && services_.browserFound();
-      return isConnectEnabled(session_->card().secondSetField(), dialer, browser);
-    }
-    case kFind:
-    case kSearchAgain:
-    case kAZ:
-    case kSortMenu:
-    case kSecondSetMenu:
-    case kGroupMenu:
-    case kCopySummary:
-    case kHelp:
-    case kPrintPreview:
-    case kPhoneHome:
-    case kPhoneOffice:
-    case kPhoneMobile:
-    case kPhoneHome2:
-    case kPhoneOffice2:
-    case kSendEmail:
-    case kSendEmail2:
-    case kOpenWebPage:
-    case kOpenWebPage2:
-    case kNewsGroup:
-    case kFtpSite:
-      return true;
-    case kExport:
-    case kFindDuplicates:
-    case kWebPage: return session_->book().isOpen();
-    default: break;
-  }
-  if (id >= kFirstLetter && id <= kLastLetter) return true;
-  if (id >= kSecondSetFirst && id <= kSecondSetLast) return true;
-  if (id >= kGoToGroupFirst && id <= kGoToGroupLast)
-    return id < kGoToGroupFirst + session_->names().groupCount();
+  if (const std::optional<bool> own = commands_.enabled(id)) return own;
   if (handlesCommand(id)) return session_->isCommandEnabled(id);
   return std::nullopt;
+}
+
+void TCardFile::rescan() {
+  const unsigned long before = session_->book().generation();
+  session_->onCommand(kRescan);
+  updateEnabling();
+  // A rescan marks repeated names; what else looks alike is shown for merging.
+  const Book& book = session_->book();
+  if (book.isOpen() && book.generation() != before && !findDuplicates(book).empty())
+    showDuplicates();
 }
 
 void TCardFile::showDuplicates() {
@@ -788,16 +781,6 @@ void TCardFile::saveWithoutAsking() { session_->saveWithoutAsking(); }
 bool TCardFile::openBook(const std::filesystem::path& path) { return session_->openBook(path); }
 
 int TCardFile::selectedEntryIndex() const { return session_->selectedMainIndex(); }
-
-const Book* TCardFile::book() const {
-  const Book& open = session_->book();
-  return open.isOpen() ? &open : nullptr;
-}
-
-Book* TCardFile::bookForMarks() {
-  Book& open = session_->book();
-  return open.isOpen() ? &open : nullptr;
-}
 
 void TCardFile::showStatus(const std::string& text) {
   if (services_.showStatus) services_.showStatus(text);

@@ -56,13 +56,12 @@ class TCardFile final : public QWidget, public CardWindowHost {
   bool handlesCommand(int id) const override;
   bool onCommand(int id) override;
   std::optional<bool> isCommandEnabled(int id) const override;
+  bool hasHandler(int id) const override;
   QWidget* widget() override { return this; }
   bool canClose() override;
   void saveWithoutAsking() override;
   bool openBook(const std::filesystem::path& path) override;
   int selectedEntryIndex() const override;
-  const Book* book() const override;
-  Book* bookForMarks() override;
 
   CardSession& session() noexcept { return *session_; }
   TCardEditControls* card() const noexcept { return card_; }
@@ -84,6 +83,9 @@ class TCardFile final : public QWidget, public CardWindowHost {
  private:
   class Dialogs;
 
+  void registerCommands();
+  // Rescan, then the merge window when entries look alike.
+  void rescan();
   void buildWindow();
   QToolButton* toolButton(int id, const QString& tip, const QIcon& icon, QSize size);
   void refreshCard();
@@ -126,6 +128,7 @@ class TCardFile final : public QWidget, public CardWindowHost {
   ShellServices& services_;
   std::unique_ptr<Dialogs> dialogs_;
   std::unique_ptr<CardSession> session_;
+  CommandHandlers commands_;  // the window's own; the session's come after
   std::unique_ptr<DuplicateMerger> merger_;  // merges of this window, undone until a save
   DialogRunner runDialog_;
   std::unique_ptr<Launcher> desktopLauncher_;

@@ -15,13 +15,13 @@
 #include "store/Duplicates.h"
 #include "store/Rescan.h"
 #include "platform/Prompter.h"
-#include "printing/JobSettings.h"
 #include "printing/LabelTemplates.h"
 #include "printing/PrinterCalibration.h"
 #include "settings/Keys.h"
 #include "settings/Profile.h"
 #include "settings/SettingsFiles.h"
 #include "printing/PrintJob.h"
+#include "session/AppSession.h"
 #include "printing/qt/PdfExport.h"
 
 #include <QGuiApplication>
@@ -419,32 +419,25 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
   if (auto failed = openBook(book, args[1], err)) return *failed;
   ensureGuiApplication();
   StderrPrompter prompter(err);
-  JobSettings loaded = loadJobSettings(settings, layout, prompter);
-  loaded.page.hideAddresses = blank;
-  ListedEntries entries = readListedEntries(book);
-  if (!entries.unreadable.empty())
-    err << "mervane-cli: "
-        << unreadableEntriesMessage(static_cast<int>(entries.unreadable.size()), layout) << "\n";
-  const PageBook pages(std::move(entries.records), loaded.page.cardSort,
-                       std::move(entries.unreadable));
-  PageJob job;
-  job.settings = loaded.page;
-  job.book = &pages;
-  job.geometry = loaded.geometry;
-  job.labelGrid = labelGrid;
-  job.labelGrid.ensureOneInUse(loaded.labels.dimensions.across, loaded.labels.dimensions.down);
-  useLabelSettings(job, loaded.labels);
-  if (layout == kEnvelopeLayout) {
-    job.envelope = loaded.envelope;
-    job.layoutLandscape = landscape || loaded.envelopeLandscape;
-  }
-  job.count = countJobPages(job);
-  if (printer)
-    job.printerOffset = readPrinterOffset(
-        settings.empty() ? mervaneIni() : std::filesystem::path(settings), *printer);
+  // The same session the window prints through, with the settings file's settings in
+  // force and the book as the window would show it.
+  AppSession session{std::filesystem::path(settings)};
+  session.loadSettings(prompter, layout);
+  AppState& state = session.state();
+  state.hideAddresses = blank;
+  state.labelGrid = labelGrid;
+  session.setBook(&book);
+  if (const int unreadable = session.reloadPages(); unreadable > 0)
+    err << "mervane-cli: " << unreadableEntriesMessage(unreadable, layout) << "\n";
+  const PrinterOffset offset =
+      printer ? readPrinterOffset(settings.empty() ? mervaneIni() : std::filesystem::path(settings),
+                                  *printer)
+              : PrinterOffset{};
+  const bool envelopeLandscape =
+      layout == kEnvelopeLayout && (landscape || session.envelopeLandscape());
   // The range counts what the print dialog lists: pages, or sheets two on one.
   const SettledRange settled =
-      settlePrintRange({!ranged, from, to, mode}, printableCount(job, mode));
+      settlePrintRange({!ranged, from, to, mode}, printableCount(session.currentJob(), mode));
   if (settled.refusal) {
     book.close();
     std::string text = *settled.refusal;
@@ -453,7 +446,7 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     err << "mervane-cli: " << text << "\n";
     return kFailure;
   }
-  job = jobForRange(job, settled.range);
+  const PageJob job = session.printJob(settled.range, envelopeLandscape, offset);
   const PrintPlan plan = planPrint(job, settled.range, copies);
   const PdfResult written =
       layout == kEnvelopeLayout
@@ -465,7 +458,7 @@ int print(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return kFailure;
   }
   out << "Wrote " << written.sheets << (written.sheets == 1 ? " sheet" : " sheets") << " of "
-      << layoutShortNameOfCommand(layout) << " (" << job.count.pages << " pages) to " << pdf
+      << layoutShortNameOfCommand(layout) << " (" << pagesText(job.count.pages) << ") to " << pdf
       << "\n";
   return kOk;
 }

@@ -14,6 +14,7 @@ class QWidget;
 
 namespace mv {
 
+class AppSession;
 class Book;
 class Prompter;
 class FileChooser;
@@ -27,6 +28,8 @@ class CommandTarget {
   virtual bool onCommand(int id) = 0;
   // nullopt when this target has no say on the id.
   virtual std::optional<bool> isCommandEnabled(int id) const = 0;
+  // A handler and an enabled check are registered for the id (CommandHandlers).
+  virtual bool hasHandler(int id) const = 0;
 };
 
 // The card window as the frame sees it.
@@ -42,14 +45,12 @@ class CardWindowHost : public CommandTarget {
   [[nodiscard]] virtual bool openBook(const std::filesystem::path& path) = 0;
   // The 0-based position of the selected name under "Main" (envelope printing), -1 none.
   virtual int selectedEntryIndex() const = 0;
-  // The open book, for the pages, labels and envelopes that print it; null when none is open.
-  virtual const Book* book() const = 0;
-  // The same for the label name selection, which writes the marks of who gets a label.
-  virtual Book* bookForMarks() { return nullptr; }
 };
 
 // Services of the frame and main client that the card window uses.
 struct ShellServices {
+  // The application session: the card window tells it which book it edits.
+  AppSession* appSession = nullptr;
   Prompter* prompter = nullptr;
   FileChooser* fileChooser = nullptr;
   std::filesystem::path settingsFile;  // "mervane.ini"

@@ -6,27 +6,26 @@ namespace mv {
 namespace {
 
 using O = CommandOwner;
-[[maybe_unused]] constexpr bool kNotYet = false;  // the part that carries the command out is still to come
 
 // One row per command, or per numbered run. Card-window rows forward from the frame's
 // menus; page-view rows go to the page view.
 constexpr CommandInfo row(int id, std::string_view label, std::string_view hint = {},
-                          int picture = 0, O owner = O::Frame, bool built = true) {
-  return CommandInfo{id, id, label, hint, picture, owner, built};
+                          int picture = 0, O owner = O::Frame, std::string_view shortcut = {}) {
+  return CommandInfo{id, id, label, hint, picture, owner, shortcut, {}};
 }
 constexpr CommandInfo run(int first, int last, std::string_view label, O owner) {
-  return CommandInfo{first, last, label, {}, 0, owner, true};
+  return CommandInfo{first, last, label, {}, 0, owner, {}, {}};
 }
 constexpr CommandInfo card(int id, std::string_view label, int picture = 0,
-                           bool built = true) {
-  return CommandInfo{id, id, label, {}, picture, O::CardWindow, built};
+                           std::string_view tooltip = {}) {
+  return CommandInfo{id, id, label, {}, picture, O::CardWindow, {}, tooltip};
 }
 
 constexpr auto kTable = std::to_array<CommandInfo>({
     // File
-    card(cmd::kNewFile, "&New File", cmd::kNewFile),
-    card(cmd::kOpen, "&Open...", cmd::kOpen),
-    card(cmd::kSave, "&Save", cmd::kSave),
+    card(cmd::kNewFile, "&New File", cmd::kNewFile, "New addressbook file"),
+    card(cmd::kOpen, "&Open...", cmd::kOpen, "Open another addressbook file"),
+    card(cmd::kSave, "&Save", cmd::kSave, "Save the changes to this file"),
     card(cmd::kSaveAs, "Save &As..."),
     card(cmd::kRescan, "&Rescan"),
     card(cmd::kBackup, "&Backup File"),
@@ -34,11 +33,13 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     card(cmd::kImportVcard, "Import v&Card..."),
     card(cmd::kExport, "&Export"),
     row(cmd::kPrint, "&Print", "Print the selected layout", cmd::kPrint),
-    row(cmd::kPrintPreview, "Print Pre&view", {}, cmd::kPrintPreview),
+    CommandInfo{cmd::kPrintPreview, cmd::kPrintPreview, "Print Pre&view", {}, cmd::kPrintPreview,
+                O::Frame, {}, "Print Preview"},
     row(cmd::kPaperSize, "Paper Si&ze", "Set page margins and printing scale", cmd::kPaperSize),
     row(cmd::kPrinterSetup, "Printer &Setup", "Select Printer Driver"),
     run(cmd::kFirstRecent, cmd::kLastRecent, "", O::Frame),
-    row(cmd::kSaveAndClose, "Sa&ve and Close\t[OK]", "Save settings and close program"),
+    row(cmd::kSaveAndClose, "Sa&ve and Close\t[OK]", "Save settings and close program", 0,
+        O::Frame, "Alt+F4"),
     row(cmd::kQuit, "&Quit\t[Cancel]"),
     // Edit
     card(cmd::kAddName, "&Add a new name", cmd::kAddName),
@@ -46,7 +47,7 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     card(cmd::kChangeName, "&Change the selected name", cmd::kChangeName),
     card(cmd::kAddGroup, "Add a new &group", cmd::kAddGroup),
     card(cmd::kDeleteGroup, "D&elete the selected group", cmd::kDeleteGroup),
-    card(cmd::kFind, "&Find"),
+    card(cmd::kFind, "&Find", 0, "Look for text"),
     card(cmd::kSearchAgain, "&Search Again"),
     card(cmd::kPhoneHome, "Phone &Home"),
     card(cmd::kPhoneOffice, "Phone &Office"),
@@ -63,8 +64,8 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     // Tools
     card(cmd::kFindDuplicates, "Find &Duplicates"),
     // Setup
-    row(cmd::kLabels, "&Labels\tCtrl+L", {}, cmd::kLabels, O::Frame),
-    row(cmd::kEnvelope, "&Envelope\tCtrl+N", {}, cmd::kEnvelope, O::Frame),
+    row(cmd::kLabels, "&Labels\tCtrl+L", {}, cmd::kLabels, O::Frame, "Ctrl+L"),
+    row(cmd::kEnvelope, "&Envelope\tCtrl+N", {}, cmd::kEnvelope, O::Frame, "Ctrl+N"),
     row(cmd::kPageSettings, "Page &Settings", "Change calendar and addressbook options"),
     row(cmd::kHeading, "Page &Heading", "Insert text - top of the page"),
     row(cmd::kFootnote, "Page &Footnote", "Insert text - bottom of the page"),
@@ -72,15 +73,20 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     row(cmd::kMyAddress, "&My Address", {}, 0, O::Frame),
     row(cmd::kPrinting, "&Printing"),
     // Help
-    row(cmd::kHelpContent, "&Content\tF1", "Content of help"),
+    row(cmd::kHelpContent, "&Content\tF1", "Content of help", 0, O::Frame, "F1"),
     row(cmd::kHelpIndex, "&Index", "Search for help on..."),
     row(cmd::kAbout, "&About..."),
     // View
     row(cmd::kClosePreview, "&Close Preview", {}, cmd::kClosePreview),
-    row(cmd::kAddressBook, "&Address Book", "Edit Address Book", cmd::kClosePreview),
+    row(cmd::kAddressBook, "&Address Book", "Edit Address Book", cmd::kClosePreview, O::Frame,
+        "Ctrl+A"),
     row(cmd::kToolbar, "&Toolbar"),
-    row(cmd::kZoomIn, "Zoom &In\t+", "Increases view scale", cmd::kZoomIn, O::PageView),
-    row(cmd::kZoomOut, "Zoom &Out\t-", "Decreases view scale", cmd::kZoomOut, O::PageView),
+    // + and - themselves the page view reads, so that they never reach a window shortcut
+    // while the card's boxes have the keyboard.
+    row(cmd::kZoomIn, "Zoom &In\t+", "Increases view scale", cmd::kZoomIn, O::PageView,
+        "Num++; Ctrl++; Ctrl+="),
+    row(cmd::kZoomOut, "Zoom &Out\t-", "Decreases view scale", cmd::kZoomOut, O::PageView,
+        "Num+-; Ctrl+-"),
     row(cmd::kZoom50, "&50%", {}, 0, O::PageView),
     row(cmd::kZoom80, "&80%", {}, 0, O::PageView),
     row(cmd::kZoom90, "&90%", {}, 0, O::PageView),
@@ -105,7 +111,7 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     row(cmd::kPageButton, "", "5", picture::kTextButtonFace),
     run(cmd::kFirstLetter, cmd::kLastLetter, "", O::Frame),
     // Internal
-    row(cmd::kRefreshPageView, "", {}, 0, O::PageView),
+    row(cmd::kRefreshPageView, ""),  // the frame counts the pages again, then the view draws
     row(cmd::kCloseMain, ""),
     row(cmd::kSetUpLayout, ""),
     // The card window's own buttons and menus.
@@ -116,12 +122,14 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     card(cmd::kSortMenu, "Sort the items"),
     card(cmd::kSecondSetMenu, "Second set"),
     card(cmd::kGroupMenu, "Group menu"),
-    card(cmd::kClearCard, "Clear the page for a new entry"),
+    card(cmd::kClearCard, "Clear the page for a new entry", 0, "Clear the page for a new entry"),
     card(cmd::kWebPage, "Quorvel web page"),
     card(cmd::kCopySummary, "Select All and Copy"),
-    card(cmd::kAddNameTool, "Add a new name to the addressbook"),
-    card(cmd::kDeleteTool, "Delete the selected item in the list"),
-    card(cmd::kChangeTool, "Change the address then click"),
+    card(cmd::kAddNameTool, "Add a new name to the addressbook", 0,
+         "Add a new name to the addressbook"),
+    card(cmd::kDeleteTool, "Delete the selected item in the list", 0,
+         "Delete the selected item in the list"),
+    card(cmd::kChangeTool, "Change the address then click", 0, "Change the address then click"),
     card(cmd::kSortFirst, "by &First Name"),
     card(cmd::kSortLast, "by &Last Name"),
     card(cmd::kSortCompany, "by &Company"),
@@ -144,9 +152,9 @@ CommandOwner commandOwner(int id) noexcept {
   return c ? c->owner : CommandOwner::Frame;
 }
 
-bool isCommandBuilt(int id) noexcept {
+std::string_view commandTooltip(int id) noexcept {
   const CommandInfo* c = findCommand(id);
-  return !c || c->built;
+  return c ? c->tooltip : std::string_view();
 }
 
 std::string_view commandLabel(int id) noexcept {

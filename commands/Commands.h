@@ -1,8 +1,9 @@
 #pragma once
 // Every command of the program in one table: its id, menu label, status-bar hint,
-// picture, the window that carries it out, and whether it is built yet. Menus, toolbars,
-// accelerators, routing and enabling all read from here, so a new command is added in
-// one place. Plain C++: the table knows nothing of widgets.
+// picture, keyboard shortcut, tool tip and the window that carries it out. Menus,
+// toolbars, accelerators and routing read from here; each window registers what the
+// command does and when it is enabled (CommandHandlers). A new command is one row and one
+// handler. Plain C++: the table knows nothing of widgets.
 
 #include <span>
 #include <string_view>
@@ -77,9 +78,11 @@ struct CommandInfo {
   std::string_view hint;        // the status-bar string-table entry; empty: none
   int picture = 0;              // shown beside the menu item and on buttons; 0: none
   CommandOwner owner = CommandOwner::Frame;
-  // False until the part of the program that carries the command out is in place: the
-  // command then stays disabled wherever it is shown, its hint still shown.
-  bool built = true;
+  // Keys that run the command from anywhere in the frame, in Qt's portable text, several
+  // separated by "; " ("Ctrl+L", "Num++; Ctrl++"); empty: none. The text after "\t" in
+  // a label only shows a key; keys the page view reads itself are not listed here.
+  std::string_view shortcut;
+  std::string_view tooltip;     // a button's tool tip; empty: the label or hint serves
 };
 
 // The whole table, in id order within each menu.
@@ -87,10 +90,10 @@ std::span<const CommandInfo> commandTable() noexcept;
 // The entry of an id (a run's entry for any id inside it); nullptr for unknown ids.
 const CommandInfo* findCommand(int id) noexcept;
 
-// Unknown ids belong to the frame and count as built.
+// Unknown ids belong to the frame.
 CommandOwner commandOwner(int id) noexcept;
-bool isCommandBuilt(int id) noexcept;
 std::string_view commandLabel(int id) noexcept;
+std::string_view commandTooltip(int id) noexcept;
 std::string_view commandHintEntry(int id) noexcept;
 int commandPicture(int id) noexcept;
 

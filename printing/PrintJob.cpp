@@ -10,6 +10,14 @@ std::string noPageOfKindMessage(int mode) {
          " page in this range";
 }
 
+std::string pagesText(int count) {
+  return std::to_string(count) + (count == 1 ? " page" : " pages");
+}
+
+std::string printedMessage(int pages, const std::string& destination, bool toFile) {
+  return (toFile ? "Printed " : "Sent ") + pagesText(pages) + " to " + destination;
+}
+
 std::string printingFailedMessage(const std::string& reason) {
   return "Printing failed: " + reason;
 }

@@ -34,6 +34,11 @@ inline constexpr const char* kFrontPagesLines[] = {
 std::string noPageOfKindMessage(int mode);
 // "Printing failed: %s".
 std::string printingFailedMessage(const std::string& reason);
+// "1 page", "2 pages".
+std::string pagesText(int count);
+// What a finished print says: "Printed N pages to FILE" or "Sent N pages to PRINTER"
+// (`destination` as the file system or the printer names it, UTF-8).
+std::string printedMessage(int pages, const std::string& destination, bool toFile);
 
 // The numbers a print range counts: the pages, or two on one the sheets, which in the
 // double-sided, even and odd modes come in pairs of four pages (booklet order), so that

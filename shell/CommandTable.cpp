@@ -3,6 +3,8 @@
 #include "printing/LayoutCatalogue.h"
 
 #include <QKeyCombination>
+#include <QKeySequence>
+#include <QList>
 
 #include <algorithm>
 #include <array>
@@ -98,16 +100,14 @@ std::vector<MenuDef> menuResource(int resource) {
 }
 
 std::vector<Accelerator> acceleratorTable() {
-  auto key = [](QKeyCombination k) { return k.toCombined(); };
-  return {
-      {key(Qt::KeypadModifier | Qt::Key_Plus), cmd::kZoomIn},
-      {key(Qt::KeypadModifier | Qt::Key_Minus), cmd::kZoomOut},
-      {key(QKeyCombination(Qt::Key_F1)), cmd::kHelpContent},
-      {key(Qt::AltModifier | Qt::Key_F4), cmd::kSaveAndClose},
-      {key(Qt::ControlModifier | Qt::Key_A), cmd::kAddressBook},
-      {key(Qt::ControlModifier | Qt::Key_L), cmd::kLabels},
-      {key(Qt::ControlModifier | Qt::Key_N), cmd::kEnvelope},
-  };
+  std::vector<Accelerator> out;
+  for (const CommandInfo& c : commandTable()) {
+    if (c.shortcut.empty()) continue;
+    const QString keys = QString::fromLatin1(c.shortcut.data(), qsizetype(c.shortcut.size()));
+    for (const QKeySequence& k : QKeySequence::listFromString(keys, QKeySequence::PortableText))
+      if (!k.isEmpty()) out.push_back({k[0].toCombined(), c.id});
+  }
+  return out;
 }
 
 std::vector<Gadget> toolbarGadgets() {

@@ -61,11 +61,9 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       cardFactory_(std::move(options.cardWindowFactory)),
       startBook_(std::move(options.startBook)),
       pageViewFactory_(std::move(options.pageViewFactory)),
-      bookRecords_(std::move(options.bookRecords)),
       browserProbe_(std::move(options.webBrowserProbe)),
       dialerProbe_(std::move(options.dialerProbe)),
-      heading_(defaultPageText(PageTextKind::Heading)),
-      footnote_(defaultPageText(PageTextKind::Footnote)),
+      session_(mervaneIni()),
       printerFactory_(options.printerFactory ? std::move(options.printerFactory)
                                              : std::function(makeSystemPrinter)) {
   setObjectName("MainFrame");
@@ -91,22 +89,25 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   statusBar()->setObjectName("statusBar");
   buildAccelerators();
 
+  if (options.bookRecords) session_.setEntriesSource(std::move(options.bookRecords));
+  session_.listen([this](SessionChange change) { followSession(change); });
+  services_.appSession = &session_;
   services_.prompter = prompter_;
   services_.fileChooser = fileChooser_;
   services_.settingsFile = mervaneIni();
   services_.addRecentFile = [this](const std::filesystem::path& p) {
-    // The card window calls this whenever its book changes (open, new, save as).
-    // A recent list that cannot be written is said once, with the other settings, at exit.
-    if (recent_ && !recent_->add(pathText(p))) settingsSaved_ = false;
-    bookPath_ = p;
+    // The card window calls this whenever its book changes (open, new, the imports, save
+    // as); the session reads the pages again and the views follow. A recent list that
+    // cannot be written is said once, with the other settings, at exit.
     bookValid_ = true;
+    if (!session_.bookOpened(p)) settingsSaved_ = false;
   };
   // Titles name the book's file, so they come as path text (UTF-8), not Windows-1252.
   services_.setFrameTitle = [this](const std::string& t) {
     setTitleText(QString::fromStdString(t));
   };
-  services_.cardSort = [this] { return customize_.cardSort; };
-  services_.setCardSort = [this](int s) { customize_.cardSort = s; };
+  services_.cardSort = [this] { return session_.customize().cardSort; };
+  services_.setCardSort = [this](int s) { session_.customize().cardSort = s; };
   services_.postCommand = [this](int id) {
     QTimer::singleShot(0, this, [this, id] { onCommand(id); });
   };
@@ -119,51 +120,49 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   services_.dialerPresent = [this] { return dialerPresent_; };
   services_.browserPath = [this] { return browser_.programPath; };
   services_.launchChoice = [this](std::string_view key) {
-    const int* choice = hookChoice(customize_, key);
+    const int* choice = hookChoice(session_.customize(), key);
     return choice ? *choice : 1;
   };
   services_.setLaunchChoice = [this](std::string_view key, int choice) {
-    if (int* held = hookChoice(customize_, key)) *held = choice;
+    if (int* held = hookChoice(session_.customize(), key)) *held = choice;
   };
 
-  PageViewHost* view = pageViewFactory_ ? pageViewFactory_(central_, state_, services_) : nullptr;
+  PageViewHost* view =
+      pageViewFactory_ ? pageViewFactory_(central_, session_.state(), services_) : nullptr;
   if (!view)
-    view = new PageView(central_, state_, services_,
-                        {[this] { return currentJob(); },
+    view = new PageView(central_, session_.state(), services_,
+                        {[this] { return session_.currentJob(); },
                          [this](QWidget* parent) { return buildPopup(213, parent); }});
   pageView_ = view;
   pageView_->widget()->hide();
   centralLayout_->addWidget(pageView_->widget());
+  registerCommands();
 }
 
 MainFrame::~MainFrame() = default;
 
 void MainFrame::setUp() {
   const std::filesystem::path ini = mervaneIni();
-  // Load the settings: the recent-files list (it writes its capacity), heading and
-  // footnote, the start book, then Customize and the language table.
-  recent_ = std::make_unique<RecentFiles>(ini);
-  heading_ = readPageText(ini, PageTextKind::Heading);
-  footnote_ = readPageText(ini, PageTextKind::Footnote);
+  // Load the settings: the recent-files list (it writes its capacity), then Customize,
+  // heading and footnote and the saved page settings, which are in force from now on;
+  // then the start book and the language table.
+  session_.useRecentFiles();
+  session_.loadSettings(*prompter_);
 
   // A book handed on the command line that is no book says so and gives way to the
   // recent one.
   if (!startBook_.empty() && checkBookFile(startBook_, *prompter_) != BookCheck::Refused) {
-    bookPath_ = startBook_;
+    session_.setBookPath(startBook_);
     bookValid_ = true;
   } else {
-    bookPath_ = pathFromText(startBookPath(ini, programDir()));
-    bookValid_ = checkBookFile(bookPath_, *prompter_) != BookCheck::Refused;
-    if (!bookValid_) recent_->removeAt(0);
+    session_.setBookPath(pathFromText(startBookPath(ini, programDir())));
+    bookValid_ = checkBookFile(session_.bookPath(), *prompter_) != BookCheck::Refused;
+    if (!bookValid_) session_.recentFiles()->removeAt(0);
   }
 
-  customize_ = readCustomize(ini);
-  state_.layout = normalizeLayoutCommand(customize_.format);
-  state_.zoom = customize_.zoom;
-  state_.labelEachPage = customize_.cardMaximizeAddress;
-  lang_ = LangTable::load(langDat(), customize_.lang);
+  lang_ = LangTable::load(langDat(), session_.customize().lang);
   if (dialerProbe_) dialerPresent_ = dialerProbe_();
-  if (customize_.hasWebBrowser)
+  if (session_.customize().hasWebBrowser)
     browser_ = BrowserProbe{true, {}};
   else if (browserProbe_)
     browser_ = browserProbe_();
@@ -174,7 +173,7 @@ void MainFrame::setUp() {
   // Without a card window (a frame under test) the card-window commands are disabled.
   card_ = cardFactory_ ? cardFactory_(central_, services_) : nullptr;
   if (card_) centralLayout_->insertWidget(0, card_->widget());
-  if (bookValid_ && (!card_ || !card_->openBook(bookPath_))) bookValid_ = false;
+  if (bookValid_ && (!card_ || !card_->openBook(session_.bookPath()))) bookValid_ = false;
   showCardWindow();
 }
 
@@ -234,7 +233,7 @@ void MainFrame::prepareMenu(QMenu* menu) {
     if (a->isSeparator() || id == 0) continue;
     a->setEnabled(isCommandEnabled(id));
     if (id >= kLayoutCommandBase && id <= kLayoutCommandBase + 27)
-      a->setChecked(mode_ == ViewMode::PageView && id == state_.layout);
+      a->setChecked(mode_ == ViewMode::PageView && id == session_.state().layout);
   }
 }
 
@@ -300,7 +299,7 @@ void MainFrame::refreshStatusTips() {
   auto tip = [&](QAction* a) {
     const int id = commandOf(a);
     if (!id) return;
-    const std::string hint = statusHint(id, "", state_.viewKind);
+    const std::string hint = statusHint(id, "", session_.state().viewKind);
     a->setStatusTip(hint.empty() ? title_ : fromCp1252(hint));
   };
   for (QAction* top : menuBar()->actions())
@@ -312,8 +311,8 @@ void MainFrame::refreshStatusTips() {
 }
 
 void MainFrame::updateToolbarTexts() {
-  pageButton_->defaultAction()->setText(QString::fromStdString(pageIndicator(state_)));
-  const std::string name(layoutShortNameOfCommand(state_.layout));
+  pageButton_->defaultAction()->setText(QString::fromStdString(pageIndicator(session_.state())));
+  const std::string name(layoutShortNameOfCommand(session_.state().layout));
   if (name != shownLayoutName_ || layoutButton_->text().isEmpty()) {
     shownLayoutName_ = name;
     layoutButton_->defaultAction()->setText(fromCp1252(name));
@@ -339,7 +338,7 @@ void MainFrame::setTitleText(const QString& title) {
 // Recent files
 
 void MainFrame::updateFileMenu() {
-  if (!fileMenu_ || !recent_) return;
+  if (!fileMenu_ || !session_.recentFiles()) return;
   for (QAction* a : recentItems_) {
     fileMenu_->removeAction(a);
     a->deleteLater();
@@ -354,7 +353,7 @@ void MainFrame::updateFileMenu() {
   for (QAction* a : fileMenu_->actions())
     if (commandOf(a) == cmd::kSaveAndClose) saveAndClose = a;
   // Every item goes above "Save and Close" in list order, gaps and all.
-  for (const auto& [id, text] : recent_->menuItems()) {
+  for (const auto& [id, text] : session_.recentFiles()->menuItems()) {
     QAction* a = commandAction(QString::fromStdString(text), id, fileMenu_);
     a->setStatusTip(title_);
     fileMenu_->insertAction(saveAndClose, a);
@@ -368,9 +367,9 @@ void MainFrame::updateFileMenu() {
 }
 
 void MainFrame::openRecent(int id) {
-  if (!recent_) return;
+  if (!session_.recentFiles()) return;
   const int index = id - RecentFiles::kFirstMenuId;
-  const std::optional<std::string> path = recent_->pathOfMenuId(id);
+  const std::optional<std::string> path = session_.recentFiles()->pathOfMenuId(id);
   // The open book's unsaved changes are asked about first; Cancel leaves everything,
   // the entry included, as it was.
   if (card_ && !card_->canClose()) return;
@@ -384,7 +383,7 @@ void MainFrame::openRecent(int id) {
     opened = checkBookFile(p, *prompter_) != BookCheck::Refused && card_->openBook(p);
   }
   if (!opened) {
-    recent_->removeAt(index);
+    session_.recentFiles()->removeAt(index);
     prompter_->ask(Message{"Could not recall file!", kAppCaption, Icon::None, Buttons::Ok});
   }
 }
@@ -404,8 +403,6 @@ QSize MainFrame::cardModeSize() const {
           menuBar()->sizeHint().height() + card.height() + statusBar()->sizeHint().height()};
 }
 
-void MainFrame::fixCardModeSize() { setFixedSize(cardModeSize()); }
-
 void MainFrame::setToolbarVisible(bool visible) { toolBar_->setVisible(visible); }
 
 void MainFrame::showCardWindow() {
@@ -415,40 +412,40 @@ void MainFrame::showCardWindow() {
   setMenuResource(1);
   pageView_->widget()->hide();
   if (card_) card_->widget()->show();
-  fixCardModeSize();
+  // The first time the frame hugs the card window; after that it keeps the size the user
+  // gave it, whichever view shows.
+  setMinimumSize(320, 240);
+  if (!sizeGiven_) {
+    resize(cardModeSize());
+    sizeGiven_ = true;
+  }
   updateCommandStates();
 }
 
 void MainFrame::showPageView() {
-  const QSize size = cardModeSize();
   if (card_) card_->widget()->hide();
   if (mode_ == ViewMode::Card) setToolbarVisible(true);
   mode_ = ViewMode::PageView;
-  state_.layout = normalizeLayoutCommand(state_.layout);
-  state_.page = 1;
+  AppState& state = session_.state();
+  state.layout = normalizeLayoutCommand(state.layout);
+  state.page = 1;
   recountPages(true);
-  setTitleText(QStringLiteral("Mervane - %1").arg(QString::fromStdString(bookPath_.string())));
+  setTitleText(QStringLiteral("Mervane - %1")
+                   .arg(QString::fromStdString(pathText(session_.bookPath()))));
   updateToolbarTexts();
   setMenuResource(208);
   refreshStatusTips();
-  // Resizable again, at the size the card window gave the frame.
-  setMinimumSize(320, 240);
-  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  resize(size);
   pageView_->widget()->show();
+  pageView_->widget()->setFocus(Qt::OtherFocusReason);  // its keys turn pages and zoom
   refreshPageView();
   updateCommandStates();
 }
 
-void MainFrame::selectLayout(int command) {
-  state_.layout = normalizeLayoutCommand(command);
-  state_.page = 1;
-  recountPages(false);
-  refreshPageView();
-}
+void MainFrame::selectLayout(int command) { session_.selectLayout(command); }
 
 void MainFrame::goToPage(int page) {
-  state_.page = clampPage(page, state_.pageCount);
+  AppState& state = session_.state();
+  state.page = clampPage(page, state.pageCount);
   updateToolbarTexts();
   refreshPageView();
 }
@@ -458,51 +455,34 @@ void MainFrame::refreshPageView() {
   if (mode_ == ViewMode::PageView) pageView_->onCommand(cmd::kRefreshPageView);
 }
 
-ListedEntries MainFrame::bookEntries() const {
-  if (bookRecords_) return {bookRecords_(), {}};
-  if (const Book* book = card_ ? card_->book() : nullptr; book && bookValid_)
-    return readListedEntries(*book);
-  return {};
+void MainFrame::reportUnreadable() {
+  // Said once for the load, not on every page drawn from it.
+  const int unreadable = static_cast<int>(session_.pages().unreadable().size());
+  if (unreadable > 0)
+    statusBar()->showMessage(
+        fromCp1252(unreadableEntriesMessage(unreadable, session_.state().layout)));
 }
 
 void MainFrame::recountPages(bool reloadBook) {
-  // One rule for counting and drawing: the pages count the entries the way they file
-  // them, so no entry is ever left off every page.
   if (reloadBook) {
-    ListedEntries entries = bookEntries();
-    pageBook_ = PageBook(std::move(entries.records), customize_.cardSort,
-                         std::move(entries.unreadable));
-    // Said once for the load, not on every page drawn from it.
-    const int unreadable = static_cast<int>(pageBook_.unreadable().size());
-    if (unreadable > 0)
-      statusBar()->showMessage(fromCp1252(unreadableEntriesMessage(unreadable, state_.layout)));
+    (void)session_.reloadPages();
+    reportUnreadable();
+  } else {
+    session_.recount();
   }
-  dropPageSettings();
-  applyPageCount(state_, currentJob().count);
   updateToolbarTexts();
 }
 
-PageJob MainFrame::currentJob() const {
-  AddressPageSettings settings = addressPageSettings(customize_, state_.layout);
-  settings.heading = heading_;
-  settings.footnote = footnote_;
-  PageJob job = pageJobFor(state_, std::move(settings), &pageBook_);
-  if (state_.layout == kLabelsLayout) {
-    if (!labelSettings_)
-      labelSettings_ =
-          loadLabelPageSettings(mervaneIni(), customize_.font, readLabelsDat(labelsDatPath()));
-    useLabelSettings(job, *labelSettings_);
-  } else if (state_.layout == kEnvelopeLayout) {
-    if (!envelopeSettings_)
-      envelopeSettings_ = loadEnvelopePageSettings(mervaneIni(), customize_.font);
-    job.envelope = *envelopeSettings_;
+void MainFrame::followSession(SessionChange change) {
+  if (change == SessionChange::Book) {
+    reportUnreadable();
+    // The page view names the book it shows.
+    if (mode_ == ViewMode::PageView)
+      setTitleText(QStringLiteral("Mervane - %1")
+                       .arg(QString::fromStdString(pathText(session_.bookPath()))));
   }
-  return job;
-}
-
-void MainFrame::dropPageSettings() {
-  labelSettings_.reset();
-  envelopeSettings_.reset();
+  refreshPageView();
+  if (isVisible()) updateCommandStates();
 }
 
 void MainFrame::bringToFront() {
@@ -560,29 +540,19 @@ bool MainFrame::printerReady() {
 }
 
 bool MainFrame::isCommandEnabled(int id) {
-  // A command whose part of the program is still to come is disabled wherever it shows.
-  if (!isCommandBuilt(id)) return false;
   if (const CommandTarget* target = targetOf(id))
     return target->isCommandEnabled(id).value_or(true);
   if (commandOwner(id) != CommandOwner::Frame) return false;  // its window is not there
-  switch (id) {
-    case cmd::kPrint:
-    case cmd::kPrinterSetup:
-      return printerReady();
-    case cmd::kFontAndColor:
-      // With the Envelope layout this opens the envelope setup.
-      return state_.layout != kEnvelopeLayout || isCommandBuilt(cmd::kEnvelope);
-    case cmd::kNextPage:
-    case cmd::kSkipForward:
-      return setUpDone_ && canPageForward(state_);
-    case cmd::kPriorPage:
-    case cmd::kSkipBack:
-      return setUpDone_ && canPageBack(state_);
-    case cmd::kPageButton:
-      return setUpDone_ && letterPopupAllowed(state_);
-    default:
-      return true;
+  return commands_.enabled(id).value_or(true);
+}
+
+bool MainFrame::hasHandler(int id) const {
+  switch (commandOwner(id)) {
+    case CommandOwner::CardWindow: return card_ && card_->hasHandler(id);
+    case CommandOwner::PageView: return pageView_ && pageView_->hasHandler(id);
+    case CommandOwner::Frame: break;
   }
+  return commands_.handles(id);
 }
 
 bool MainFrame::onCommand(int id) {
@@ -593,107 +563,158 @@ bool MainFrame::onCommand(int id) {
     const bool fromMenu = id >= kFirstDrawnLayout && id <= kLastDrawnLayout;
     selectLayout(id);
     if (fromMenu && mode_ == ViewMode::Card) print();
-  } else if (id == cmd::kRefreshPageView) {
-    recountPages(true);
-    refreshPageView();
   } else if (CommandTarget* target = targetOf(id)) {
     handled = target->onCommand(id);
   } else if (commandOwner(id) != CommandOwner::Frame) {
     handled = false;  // its window is not there
-  } else if (id >= cmd::kFirstRecent && id <= cmd::kLastRecent) {
-    openRecent(id);
-  } else if (id >= cmd::kFirstLetter && id <= cmd::kLastLetter) {
-    goToPage(letterPage(state_, id - cmd::kFirstLetter));
   } else {
-    switch (id) {
-      case cmd::kPrintPreview: showPageView(); break;
-      case cmd::kAddressBook:
-      case cmd::kClosePreview: showCardWindow(); break;
-      case cmd::kSetUpLayout:
-        if (state_.layout == kEnvelopeLayout)
+    handled = commands_.run(id);
+  }
+  if (isVisible()) updateCommandStates();
+  return handled;
+}
+
+void MainFrame::registerCommands() {
+  CommandHandlers& c = commands_;
+  const auto always = [] { return true; };
+  const auto pageForward = [this] { return setUpDone_ && canPageForward(session_.state()); };
+  const auto pageBack = [this] { return setUpDone_ && canPageBack(session_.state()); };
+  // The drawn layouts; the menu's own items also print from card mode (onCommand).
+  c.addRun(
+      kFirstDrawnLayout, kLastDrawnLayout, [this](int id) { selectLayout(id); },
+      CommandHandlers::always);
+  c.add(
+      cmd::kRefreshPageView,
+      [this] {
+        recountPages(true);
+        refreshPageView();
+      },
+      always);
+  c.addRun(
+      cmd::kFirstRecent, cmd::kLastRecent, [this](int id) { openRecent(id); },
+      CommandHandlers::always);
+  c.addRun(
+      cmd::kFirstLetter, cmd::kLastLetter,
+      [this](int id) { goToPage(letterPage(session_.state(), id - cmd::kFirstLetter)); },
+      CommandHandlers::always);
+  c.add(cmd::kPrintPreview, [this] { showPageView(); }, always);
+  for (int id : {cmd::kAddressBook, cmd::kClosePreview})
+    c.add(id, [this] { showCardWindow(); }, always);
+  c.add(
+      cmd::kSetUpLayout,
+      [this] {
+        const int layout = session_.state().layout;
+        if (layout == kEnvelopeLayout)
           onCommand(cmd::kEnvelope);
-        else if (state_.layout == kLabelsLayout)
+        else if (layout == kLabelsLayout)
           onCommand(cmd::kLabels);
         else
           showCardWindow();
-        break;
-      case cmd::kToolbar: setToolbarVisible(!toolBar_->isVisible()); break;
-      case cmd::kPrint: print(); break;
-      case cmd::kPaperSize:
-      case cmd::kPrinterSetup:
-      case cmd::kHeading:
-      case cmd::kFootnote:
-      case cmd::kPageSettings:
-        (void)runHandlerOr(id, [this, id] {
-          if (id == cmd::kPaperSize)
-            paperSize();
-          else if (id == cmd::kHeading || id == cmd::kFootnote)
-            editPageText(id);
-          else if (id == cmd::kPageSettings)
-            pageOptions();
-          else
-            printerSetup();
-          return true;
-        });
-        recountPages(id == cmd::kPageSettings);
-        refreshPageView();
-        break;
-      case cmd::kMyAddress:
-        (void)runHandlerOr(id, [this] {
+      },
+      always);
+  c.add(cmd::kToolbar, [this] { setToolbarVisible(!toolBar_->isVisible()); }, always);
+  c.add(cmd::kPrint, [this] { print(); }, [this] { return printerReady(); });
+  // The frame's dialogs of page settings; a test's handler may stand in for each.
+  const auto pageDialog = [this](int id, std::function<void()> own, bool reload) {
+    return [this, id, own = std::move(own), reload] {
+      (void)runHandlerOr(id, [&own] {
+        own();
+        return true;
+      });
+      recountPages(reload);
+      refreshPageView();
+    };
+  };
+  c.add(cmd::kPaperSize, pageDialog(cmd::kPaperSize, [this] { paperSize(); }, false), always);
+  c.add(cmd::kPrinterSetup, pageDialog(cmd::kPrinterSetup, [this] { printerSetup(); }, false),
+        [this] { return printerReady(); });
+  for (int id : {cmd::kHeading, cmd::kFootnote})
+    c.add(id, pageDialog(id, [this, id] { editPageText(id); }, false), always);
+  c.add(cmd::kPageSettings, pageDialog(cmd::kPageSettings, [this] { pageOptions(); }, true),
+        always);
+  c.add(
+      cmd::kMyAddress,
+      [this] {
+        (void)runHandlerOr(cmd::kMyAddress, [this] {
           myAddress();
           return true;
         });
-        break;
-      case cmd::kLabels:
-        if (runHandlerOr(id, [this] { return labelSetup(); }) && mode_ == ViewMode::PageView) {
+      },
+      always);
+  c.add(
+      cmd::kLabels,
+      [this] {
+        if (runHandlerOr(cmd::kLabels, [this] { return labelSetup(); }) &&
+            mode_ == ViewMode::PageView) {
           recountPages(true);  // the marks may have changed
           selectLayout(kLabelsLayout);
         }
-        break;
-      case cmd::kEnvelope:
-        if (runHandlerOr(id, [this] { return envelopeSetup(false); }) &&
+      },
+      always);
+  c.add(
+      cmd::kEnvelope,
+      [this] {
+        if (runHandlerOr(cmd::kEnvelope, [this] { return envelopeSetup(false); }) &&
             mode_ == ViewMode::PageView)
           selectLayout(kEnvelopeLayout);
-        break;
-      case cmd::kPrinting: printingProblems(); break;
-      case cmd::kFontAndColor: fontAndColor(); break;
-      case cmd::kHelpContent: HelpWindow::display(kHelpContents); break;
-      case cmd::kHelpIndex: HelpWindow::display(kHelpKeySearch); break;
-      case cmd::kAbout:
+      },
+      always);
+  c.add(cmd::kPrinting, [this] { printingProblems(); }, always);
+  c.add(cmd::kFontAndColor, [this] { fontAndColor(); }, always);
+  c.add(cmd::kHelpContent, [] { HelpWindow::display(kHelpContents); }, always);
+  c.add(cmd::kHelpIndex, [] { HelpWindow::display(kHelpKeySearch); }, always);
+  c.add(
+      cmd::kAbout,
+      [this] {
         prompter_->ask(Message{"Mervane " + std::string(MERVANE_VERSION) +
                                    "\n\nAn address book that prints address-book pages, "
                                    "mailing labels and envelopes.",
                                "About Mervane", Icon::Information, Buttons::Ok});
-        break;
-      case cmd::kNextLayout: selectLayout(nextLayoutCommand(state_.layout)); break;
-      case cmd::kPriorLayout: selectLayout(priorLayoutCommand(state_.layout)); break;
-      case cmd::kNextPage: goToPage(state_.page + 1); break;
-      case cmd::kPriorPage: goToPage(state_.page - 1); break;
-      case cmd::kSkipForward:
-      case cmd::kSkipBack:
-        goToPage(state_.page + (id == cmd::kSkipForward ? kSkipPages : -kSkipPages));
-        recountPages(true);
-        refreshPageView();
-        break;
-      case cmd::kLayoutButton: popUp(213, layoutButton_); break;
-      case cmd::kPageButton:
-        if (isCommandEnabled(id)) popUp(212, pageButton_);
-        break;
-      case cmd::kSaveAndClose:
+      },
+      always);
+  c.add(
+      cmd::kNextLayout,
+      [this] { selectLayout(nextLayoutCommand(session_.state().layout)); }, always);
+  c.add(
+      cmd::kPriorLayout,
+      [this] { selectLayout(priorLayoutCommand(session_.state().layout)); }, always);
+  c.add(cmd::kNextPage, [this] { goToPage(session_.state().page + 1); }, pageForward);
+  c.add(cmd::kPriorPage, [this] { goToPage(session_.state().page - 1); }, pageBack);
+  const auto skip = [this](int pages) {
+    return [this, pages] {
+      goToPage(session_.state().page + pages);
+      recountPages(true);
+      refreshPageView();
+    };
+  };
+  c.add(cmd::kSkipForward, skip(kSkipPages), pageForward);
+  c.add(cmd::kSkipBack, skip(-kSkipPages), pageBack);
+  c.add(cmd::kLayoutButton, [this] { popUp(213, layoutButton_); }, always);
+  const auto lettersAllowed = [this] {
+    return setUpDone_ && letterPopupAllowed(session_.state());
+  };
+  c.add(
+      cmd::kPageButton,
+      [this, lettersAllowed] {
+        if (lettersAllowed()) popUp(212, pageButton_);
+      },
+      lettersAllowed);
+  c.add(
+      cmd::kSaveAndClose,
+      [this] {
         if (card_) card_->saveWithoutAsking();
         close();
-        break;
-      case cmd::kQuit:
-        if (card_ && !card_->canClose()) break;
+      },
+      always);
+  c.add(
+      cmd::kQuit,
+      [this] {
+        if (card_ && !card_->canClose()) return;
         closeAsked_ = true;
         if (!close()) closeAsked_ = false;
-        break;
-      case cmd::kCloseMain: close(); break;
-      default: handled = false; break;
-    }
-  }
-  if (isVisible()) updateCommandStates();
-  return handled;
+      },
+      always);
+  c.add(cmd::kCloseMain, [this] { close(); }, always);
 }
 
 QMenu* MainFrame::buildPopup(int resource, QWidget* parent) {
@@ -701,12 +722,12 @@ QMenu* MainFrame::buildPopup(int resource, QWidget* parent) {
   menu->setObjectName(QStringLiteral("menu%1").arg(resource));
   const std::vector<MenuDef> defs = mv::menuResource(resource);
   if (defs.empty()) return menu;
-  const int letter = letterOfCurrentPage(state_);
+  const int letter = letterOfCurrentPage(session_.state());
   const int letterChecked = letter < 0 ? -1 : cmd::kFirstLetter + letter;
   for (const MenuItem& item : defs.front().items) {
     QAction* a = commandAction(fromCp1252(item.label), item.id, menu);
     a->setCheckable(true);
-    a->setChecked(resource == 213 ? item.id == state_.layout : item.id == letterChecked);
+    a->setChecked(resource == 213 ? item.id == session_.state().layout : item.id == letterChecked);
     menu->addAction(a);
   }
   return menu;
@@ -724,45 +745,49 @@ void MainFrame::print() {
   }
   if (mode_ == ViewMode::Card) {
     const int selected =
-        state_.layout == kEnvelopeLayout && card_ ? card_->selectedEntryIndex() : -1;
+        session_.state().layout == kEnvelopeLayout && card_ ? card_->selectedEntryIndex() : -1;
     showPageView();
     if (selected >= 0) {
       // The envelope of the selected name only.
-      startAtEntry(state_, selected);
+      startAtEntry(session_.state(), selected);
       updateToolbarTexts();
       refreshPageView();
     }
   }
-  openPrintRange(state_);
+  openPrintRange(session_.state());
   const auto facts = [this] {
     const PageJob job = currentJob();
     PrintDialogFacts f;
-    f.layout = state_.layout;
+    f.layout = session_.state().layout;
     f.twoOnOne = twoOnOneActive(job);
     f.count = printableCount(job, printMode::kDefault);
     f.bookletCount = printableCount(job, printMode::kDoubleSided);
-    f.currentPage = currentSheet(state_);
+    f.currentPage = currentSheet(session_.state());
     f.layoutLandscape = job.layoutLandscape;
-    f.geometry = state_.geometry;
+    f.geometry = session_.state().geometry;
     return f;
   };
   PrintDialog dialog(this, *prompter_, mervaneIni(),
                      {facts, [this] { printDialogPaperSize(); }, [this] { printerSetup(); }});
   if (runDialog(dialog) == QDialog::Accepted && printer()) {
     const PrintRange range = dialog.range();
-    state_.firstPrintPage = range.first;
-    state_.lastPrintPage = range.last;
-    state_.printMode = range.mode;
-    PageJob job = jobForRange(currentJob(), range);
+    session_.state().firstPrintPage = range.first;
+    session_.state().lastPrintPage = range.last;
+    session_.state().printMode = range.mode;
     // The dialog settles the sheet's orientation; two on one turns the pages on it.
-    job.layoutLandscape = dialog.landscape() != twoOnOneActive(job);
-    job.printerOffset = readPrinterOffset(mervaneIni(), calibrationNameOf(*qprinter_));
+    const bool twoOnOne = twoOnOneActive(session_.currentJob());
+    const PageJob job =
+        session_.printJob(range, dialog.landscape() != twoOnOne,
+                          readPrinterOffset(mervaneIni(), calibrationNameOf(*qprinter_)));
     PrinterJob printing(*qprinter_, *prompter_, *fileChooser_, this);
-    const PrintPlan plan = planPrint(job, range);
-    printing.run(job, plan);
+    const PrintOutcome outcome = printing.run(job, planPrint(job, range));
+    // A finished print says where it went; a failure has said so already.
+    if (outcome.finished() && outcome.sheets > 0)
+      statusBar()->showMessage(QString::fromStdString(
+          printedMessage(outcome.sheets, outcome.destination, outcome.toFile)));
   }
-  state_.secondPass = false;
-  resetPrintRange(state_);
+  session_.state().secondPass = false;
+  resetPrintRange(session_.state());
   refreshPageView();
 }
 
@@ -774,14 +799,14 @@ void MainFrame::printerSetup() {
   dialog.setWindowTitle("Printer Setup");
   // Choosing a printer forgets the page size and two on one: they were set for the
   // sheet of the printer before.
-  if (runDialog(dialog) == QDialog::Accepted) state_.geometry.resetForNewPrinter();
+  if (runDialog(dialog) == QDialog::Accepted) session_.state().geometry.resetForNewPrinter();
 }
 
 void MainFrame::printDialogPaperSize() {
-  if (state_.layout == kLabelsLayout) {
+  if (session_.state().layout == kLabelsLayout) {
     (void)runHandlerOr(cmd::kLabels, [this] { return labelSetup(); });
     recountPages(true);
-  } else if (state_.layout == kEnvelopeLayout) {
+  } else if (session_.state().layout == kEnvelopeLayout) {
     (void)runHandlerOr(cmd::kEnvelope, [this] { return envelopeSetup(false); });
   } else {
     paperSize();
@@ -795,40 +820,40 @@ int MainFrame::runDialog(QDialog& dialog) {
 
 void MainFrame::paperSize() {
   const std::filesystem::path ini = mervaneIni();
-  PageGeometry geometry = state_.geometry;
-  geometry.twoOnOneAllowed = isAddressBookLayout(state_.layout);
+  PageGeometry geometry = session_.state().geometry;
+  geometry.twoOnOneAllowed = isAddressBookLayout(session_.state().layout);
   PageSizeDialog dialog(this, *prompter_, readPaperList(paperListPath()), readPageSetup(ini),
-                        geometry, printer_, ini);
+                        geometry, session_.printerPaper(), ini);
   if (runDialog(dialog) != QDialog::Accepted) return;
-  state_.geometry = dialog.geometry();
-  printer_ = dialog.printer();
+  session_.state().geometry = dialog.geometry();
+  session_.printerPaper() = dialog.printer();
 }
 
 void MainFrame::editPageText(int id) {
-  AddTextDialog dialog(this, heading_, footnote_, id == cmd::kFootnote ? 1 : 0);
-  if (runDialog(dialog) == QDialog::Accepted) dialog.takeInto(heading_, footnote_);
+  AddTextDialog dialog(this, session_.heading(), session_.footnote(), id == cmd::kFootnote ? 1 : 0);
+  if (runDialog(dialog) == QDialog::Accepted) dialog.takeInto(session_.heading(), session_.footnote());
 }
 
 void MainFrame::pageOptions() {
-  PageOptionsDialog dialog(this, state_.labelEachPage, state_.hideAddresses);
+  PageOptionsDialog dialog(this, session_.state().labelEachPage, session_.state().hideAddresses);
   if (runDialog(dialog) != QDialog::Accepted) return;
-  state_.labelEachPage = dialog.labelEachPage();
-  state_.hideAddresses = dialog.hideAddresses();
+  session_.state().labelEachPage = dialog.labelEachPage();
+  session_.state().hideAddresses = dialog.hideAddresses();
 }
 
 void MainFrame::printingProblems() {
-  PrintingProblemsDialog dialog(customize_, mervaneIni(), *prompter_,
+  PrintingProblemsDialog dialog(session_.customize(), mervaneIni(), *prompter_,
                                 [](int context) { HelpWindow::display(context); }, this);
-  if (runDialog(dialog) == QDialog::Accepted) selectLayout(state_.layout);
+  if (runDialog(dialog) == QDialog::Accepted) selectLayout(session_.state().layout);
 }
 
 bool MainFrame::labelSetup() {
   LabelSheetContext context;
   context.ini = mervaneIni();
   context.labelsDat = labelsDatPath();
-  context.book = card_ && bookValid_ ? card_->bookForMarks() : nullptr;
-  context.grid = &state_.labelGrid;
-  context.pageFace = customize_.font;
+  context.book = bookValid_ ? session_.book() : nullptr;
+  context.grid = &session_.state().labelGrid;
+  context.pageFace = session_.customize().font;
   context.editReturnAddress = [this] { myAddress(); };
   context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
   context.chooser = fileChooser_;
@@ -841,50 +866,50 @@ bool MainFrame::labelSetup() {
   }
   LabelSheet sheet(this, *prompter_, std::move(context));
   const bool accepted = runDialog(sheet) == QDialog::Accepted;
-  dropPageSettings();
+  session_.dropPageSettings();
   return accepted;
 }
 
 bool MainFrame::envelopeSetup(bool onFontPage) {
   EnvelopeSheetContext context;
   context.ini = mervaneIni();
-  context.pageFace = customize_.font;
+  context.pageFace = session_.customize().font;
   context.editReturnAddress = [this] { myAddress(); };
   context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
   EnvelopeSheet sheet(this, *prompter_, std::move(context));
   if (onFontPage) sheet.pages()->setCurrentIndex(EnvelopeSheet::kFontPage);
   const bool accepted = runDialog(sheet) == QDialog::Accepted;
-  dropPageSettings();  // every caller shows the envelope layout again afterwards
+  session_.dropPageSettings();  // every caller shows the envelope layout again afterwards
   return accepted;
 }
 
 void MainFrame::myAddress() {
   UserInfoDialog dialog(this, *prompter_, mervaneIni());
   (void)runDialog(dialog);
-  dropPageSettings();  // the return address the labels and envelopes print
+  session_.dropPageSettings();  // the return address the labels and envelopes print
 }
 
 void MainFrame::fontAndColor() {
-  if (state_.layout == kEnvelopeLayout) {
+  if (session_.state().layout == kEnvelopeLayout) {
     // The envelope setup, opened on its font page.
     (void)runHandlerOr(cmd::kFontAndColor, [this] { return envelopeSetup(true); });
     if (mode_ == ViewMode::PageView) selectLayout(kEnvelopeLayout);
     return;
   }
   const std::filesystem::path ini = mervaneIni();
-  if (state_.layout == kLabelsLayout) {
-    FontSpec fontSpec = readFontSpec(ini, keys::font::Labels, customize_.font);
+  if (session_.state().layout == kLabelsLayout) {
+    FontSpec fontSpec = readFontSpec(ini, keys::font::Labels, session_.customize().font);
     if (!chooseFontAndColor(this, fontSpec, false)) return;
     if (!writeFontSpec(ini, keys::font::Labels, fontSpec)) reportSettingsNotSaved();
-    dropPageSettings();
+    session_.dropPageSettings();
   } else {
     // The address-book layouts scale their text, so only scalable faces are offered.
     FontSpec page;
-    page.face = customize_.font;
-    page.color = customize_.baseColor;
+    page.face = session_.customize().font;
+    page.color = session_.customize().baseColor;
     if (!chooseFontAndColor(this, page, true)) return;
-    customize_.font = page.face.substr(0, 29);
-    customize_.baseColor = page.color;
+    session_.customize().font = page.face.substr(0, 29);
+    session_.customize().baseColor = page.color;
   }
   refreshPageView();
 }
@@ -917,10 +942,10 @@ void MainFrame::shutDown() {
   std::error_code ec;
   std::filesystem::remove(scratchDir() / kSummaryScratchName, ec);
   if (runMode_ == RunMode::Normal && setUpDone_) {
-    customize_.format = state_.layout;
-    customize_.zoom = state_.zoom;
-    customize_.cardMaximizeAddress = state_.labelEachPage;
-    if (!writeSettingsAtExit(customize_, heading_, footnote_, std::filesystem::current_path(ec)))
+    session_.customize().format = session_.state().layout;
+    session_.customize().zoom = session_.state().zoom;
+    session_.customize().cardMaximizeAddress = session_.state().labelEachPage;
+    if (!writeSettingsAtExit(session_.customize(), session_.heading(), session_.footnote(), std::filesystem::current_path(ec)))
       settingsSaved_ = false;
   }
   // Said once, however many of the writes failed.

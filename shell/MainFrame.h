@@ -5,7 +5,9 @@
 // Commands are numbers; onCommand() routes them to the card window, the page view or
 // the frame's own handlers.
 
+#include "commands/CommandHandlers.h"
 #include "commands/CommandTarget.h"
+#include "session/AppSession.h"
 #include "settings/Customize.h"
 #include "settings/LangTable.h"
 #include "settings/PageText.h"
@@ -74,6 +76,8 @@ class MainFrame : public QMainWindow {
   // Runs a command by id; false when nobody took it.
   bool onCommand(int id);
   bool isCommandEnabled(int id);
+  // Whether the window the command table names as the id's owner has a handler for it.
+  bool hasHandler(int id) const;
   // A handler installed here takes the place of the frame's own dialog for that command
   // (paper size, labels, envelope, page options, heading, footnote, my address, printer
   // setup); the frame does its own follow-up (refresh, layout change) after it returns.
@@ -105,19 +109,20 @@ class MainFrame : public QMainWindow {
   CardWindowHost* cardWindow() const noexcept { return card_; }
   void setTitleText(const QString& title);
 
-  AppState& appState() noexcept { return state_; }
-  CustomizeSettings& customize() noexcept { return customize_; }
-  const PageText& heading() const noexcept { return heading_; }
-  const PageText& footnote() const noexcept { return footnote_; }
-  const std::filesystem::path& bookPath() const noexcept { return bookPath_; }
+  AppSession& session() noexcept { return session_; }
+  AppState& appState() noexcept { return session_.state(); }
+  CustomizeSettings& customize() noexcept { return session_.customize(); }
+  const PageText& heading() noexcept { return session_.heading(); }
+  const PageText& footnote() noexcept { return session_.footnote(); }
+  const std::filesystem::path& bookPath() const noexcept { return session_.bookPath(); }
   bool bookValid() const noexcept { return bookValid_; }
   const BrowserProbe& webBrowser() const noexcept { return browser_; }
   const LangTable& language() const noexcept { return lang_; }
 
   // The page job of the current layout, page options and page settings.
-  PageJob currentJob() const;
+  PageJob currentJob() const { return session_.currentJob(); }
   PageViewHost* pageView() const noexcept { return pageView_; }
-  const PrinterPaper& printerPaper() const noexcept { return printer_; }
+  const PrinterPaper& printerPaper() noexcept { return session_.printerPaper(); }
   // The printer of the run, made on first use (nullptr when none can be made).
   QPrinter* printer();
 
@@ -137,9 +142,11 @@ class MainFrame : public QMainWindow {
   QAction* commandAction(const QString& text, int id, QObject* parent);
   void buildToolBar();
   void buildAccelerators();
+  void registerCommands();
+  // The session changed book or pages: the toolbar, the page view and the status bar.
+  void followSession(SessionChange change);
   void setMenuResource(int resource);
   void setToolbarVisible(bool visible);
-  void fixCardModeSize();
   QSize cardModeSize() const;
   void updateToolbarTexts();
   void refreshStatusTips();
@@ -147,10 +154,8 @@ class MainFrame : public QMainWindow {
   // Takes the page count of the current layout (and, with reloadBook, the book's entries
   // as they stand now, edits included) and shows it in the toolbar.
   void recountPages(bool reloadBook);
-  // The open book's entries in list order, with the positions that could not be read.
-  ListedEntries bookEntries() const;
-  // Forgets the labels' and the envelope's settings, read again on the next paint.
-  void dropPageSettings();
+  // Says once in the status bar that entries of the book could not be read.
+  void reportUnreadable();
   int runDialog(QDialog& dialog);
   void paperSize();
   void editPageText(int id);
@@ -188,28 +193,17 @@ class MainFrame : public QMainWindow {
   CardWindowFactory cardFactory_;
   std::filesystem::path startBook_;
   PageViewFactory pageViewFactory_;
-  std::function<std::vector<AddressRecord>()> bookRecords_;
   std::function<BrowserProbe()> browserProbe_;
   std::function<bool()> dialerProbe_;
   bool dialerPresent_ = true;
 
-  // Main client state.
-  CustomizeSettings customize_;
-  PageText heading_;
-  PageText footnote_;
+  // Main client state: the session holds what the views share.
+  AppSession session_;
   LangTable lang_;
   BrowserProbe browser_;
-  std::unique_ptr<RecentFiles> recent_;
-  std::filesystem::path bookPath_;
   bool bookValid_ = false;
-  AppState state_;
-  PageBook pageBook_;
-  // The labels layout's settings (mervane.ini and labels.dat), read once and not on every
-  // paint; dropped whenever a dialog may have changed them or the pages are counted again.
-  mutable std::optional<LabelPageSettings> labelSettings_;
-  mutable std::optional<EnvelopePageSettings> envelopeSettings_;
-  PrinterPaper printer_;
   ViewMode mode_ = ViewMode::Card;
+  bool sizeGiven_ = false;  // the frame has had its first size; the user's from then on
   bool setUpDone_ = false;
   bool printerChecked_ = false;
   bool printerAvailable_ = false;
@@ -222,6 +216,7 @@ class MainFrame : public QMainWindow {
   std::string shownLayoutName_;
   ShellServices services_;
   std::map<int, std::function<void()>> handlers_;
+  CommandHandlers commands_;  // the frame's own commands
   DialogRunner runDialog_;
 
   // Widgets.

@@ -1,11 +1,13 @@
 #include "shell/PageView.h"
 
 #include "commands/Commands.h"
+#include "printing/PageTable.h"
 #include "printing/PageViewGeometry.h"
 #include "printing/qt/QPainterCanvas.h"
 
 #include <QContextMenuEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
@@ -25,26 +27,64 @@ PageView::PageView(QWidget* parent, AppState& state, ShellServices& services,
   verticalScrollBar()->setSingleStep(kScrollLineStep);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setFocusPolicy(Qt::StrongFocus);
+  const auto zoomable = [this](int id) { return zoomCommandEnabled(id, state_.zoom); };
+  for (int id : {cmd::kZoomIn, cmd::kZoomOut, cmd::kZoom50, cmd::kZoom80, cmd::kZoom90,
+                 cmd::kZoom100})
+    commands_.addRun(
+        id, id,
+        [this](int zoom) {
+          state_.zoom = zoomAfter(zoom, state_.zoom);
+          redraw();
+        },
+        zoomable);
+  // Sent by the frame after it counted the pages again.
+  commands_.add(cmd::kRefreshPageView, [this] { redraw(); }, [] { return true; });
 }
 
 bool PageView::handlesCommand(int id) const {
   return commandOwner(id) == CommandOwner::PageView;
 }
 
-bool PageView::onCommand(int id) {
-  if (isZoomCommand(id)) {
-    state_.zoom = zoomAfter(id, state_.zoom);
-  } else if (id != cmd::kRefreshPageView) {
-    return false;
-  }
+bool PageView::onCommand(int id) { return commands_.run(id); }
+
+std::optional<bool> PageView::isCommandEnabled(int id) const { return commands_.enabled(id); }
+
+void PageView::redraw() {
   updateScrollBars();
+  if (arrive_ != Arrive::Anywhere)
+    verticalScrollBar()->setValue(arrive_ == Arrive::Top ? 0 : verticalScrollBar()->maximum());
+  arrive_ = Arrive::Anywhere;
   viewport()->update();
-  return true;
 }
 
-std::optional<bool> PageView::isCommandEnabled(int id) const {
-  if (isZoomCommand(id)) return zoomCommandEnabled(id, state_.zoom);
-  return std::nullopt;
+void PageView::turnPage(bool forward) {
+  QScrollBar* bar = verticalScrollBar();
+  if (forward ? bar->value() < bar->maximum() : bar->value() > bar->minimum()) {
+    bar->triggerAction(forward ? QAbstractSlider::SliderPageStepAdd
+                               : QAbstractSlider::SliderPageStepSub);
+    return;
+  }
+  if (!(forward ? canPageForward(state_) : canPageBack(state_))) return;
+  arrive_ = forward ? Arrive::Top : Arrive::Bottom;
+  if (services_.postCommand) services_.postCommand(forward ? cmd::kNextPage : cmd::kPriorPage);
+}
+
+void PageView::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Minus:
+      // Through the frame, so that the toolbar's zoom buttons follow.
+      if (services_.postCommand)
+        services_.postCommand(event->key() == Qt::Key_Plus ? cmd::kZoomIn : cmd::kZoomOut);
+      return;
+    case Qt::Key_PageDown:
+    case Qt::Key_PageUp:
+      turnPage(event->key() == Qt::Key_PageDown);
+      return;
+    default:
+      QAbstractScrollArea::keyPressEvent(event);
+  }
 }
 
 void PageView::updateScrollBars() {

@@ -3,6 +3,7 @@
 // light grey ground, zoomed and scrolled. It draws through the same renderSheet() as the
 // printer and PDF files, so what it shows is what prints.
 
+#include "commands/CommandHandlers.h"
 #include "commands/CommandTarget.h"
 #include "printing/PageRenderer.h"
 
@@ -28,6 +29,7 @@ class PageView final : public QAbstractScrollArea, public PageViewHost {
   bool handlesCommand(int id) const override;
   bool onCommand(int id) override;
   std::optional<bool> isCommandEnabled(int id) const override;
+  bool hasHandler(int id) const override { return commands_.handles(id); }
   QWidget* widget() override { return this; }
 
   // The pop-up the right mouse button opens (the caller owns it).
@@ -40,14 +42,24 @@ class PageView final : public QAbstractScrollArea, public PageViewHost {
   void resizeEvent(QResizeEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  // + and - zoom; PageDown and PageUp scroll a page taller than the view first, then go to
+  // the next or previous page, as a PDF viewer does.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void updateScrollBars();
   void paintSheet(QPainter& painter);
 
+  void redraw();
+  // Moves by a page of the document: true when there was one to go to.
+  void turnPage(bool forward);
+
   AppState& state_;
   ShellServices& services_;
   PageViewSources sources_;
+  CommandHandlers commands_;
+  // Where the next page shows after PageDown (its top) or PageUp (its bottom).
+  enum class Arrive { Anywhere, Top, Bottom } arrive_ = Arrive::Anywhere;
 };
 
 }  // namespace mv

@@ -109,6 +109,13 @@ PrintOutcome PrinterJob::run(const PageJob& job, const PrintPlan& plan) {
     const PassResult done = runPass(job, sent.passes[pass], static_cast<int>(pass),
                                     outcome.cancelled);
     outcome.sheets += done.sheets;
+    outcome.toFile = asksForFile(printer_);
+    const std::string where = outcome.toFile ? printer_.outputFileName().toStdString()
+                                             : printer_.printerName().toStdString();
+    if (outcome.destination.empty())
+      outcome.destination = where;
+    else if (outcome.destination != where)
+      outcome.destination += ", " + where;
     if (outcome.cancelled) break;
     if (!done.error.empty()) {
       outcome.error = done.error;

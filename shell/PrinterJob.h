@@ -47,6 +47,9 @@ struct PrintOutcome {
   bool aborted = false;  // by the user, in the abort dialog or at the front-pages question
   bool cancelled = false;  // no file name given for the PDF printer
   std::string error;     // the printer's error: the job stopped there
+  bool toFile = false;   // printed to PDF files rather than a printer
+  std::string destination;  // the files (", " between passes) or the printer's name
+  bool finished() const noexcept { return !aborted && !cancelled && error.empty(); }
 };
 
 class PrinterJob : public QObject {

@@ -55,64 +55,55 @@ CardSession::CardSession(Prompter& prompter, FileChooser& chooser, CardDialogs& 
   int shown = profile.readInt(keys::addressBook::Buffer, CardModel::kDefaultSecondSet);
   if (shown < kFirstSecondSet || shown > kLastSecondSet) shown = CardModel::kDefaultSecondSet;
   card_.showSecondSet(shown);
+  registerCommands();
 }
 
 // ---------------------------------------------------------------------------------------
 // Commands
 
-bool CardSession::onCommand(int id) {
-  switch (id) {
-    case kNewFile: newFile(); return true;
-    case kOpen: openFile(); return true;
-    case kImport: openFile(kCsvFilter); return true;
-    case kImportVcard: importVcard(); return true;
-    case kSave: save(); return true;
-    case kSaveAs: saveAs(); return true;
-    case kBackup: backup(); return true;
-    case kRescan: rescan(); return true;
-    case kAddName:
-    case kAddNameTool: addName(); return true;
-    case kChangeName:
-    case kChangeTool: changeName(); return true;
-    case kDeleteName:
-    case kDeleteTool:
-    case kDeleteGroup: deleteSelected(); return true;
-    case kAddGroup: addGroup(); return true;
-    case kClearCard: clearCard(); return true;
-    case kSortFirst:
-    case kSortLast:
-    case kSortCompany: sort(id - kSortFirst); return true;
-    case kOk: closeWithOk(); return true;
-    case kCancel: closeWithCancel(); return true;
-    default: break;
-  }
-  if (id >= kSecondSetFirst && id <= kSecondSetLast) {
-    card_.showSecondSet(kFirstSecondSet + (id - kSecondSetFirst));
-    notifyCard();
-    return true;
-  }
-  if (id >= kGoToGroupFirst && id < kGoToGroupFirst + names().groupCount()) {
-    goToGroup(id - kGoToGroupFirst);
-    return true;
-  }
-  return false;
-}
-
-bool CardSession::isCommandEnabled(int id) const {
-  switch (id) {
-    case kDeleteName:
-    case kDeleteTool:
-    case kChangeName:
-    case kChangeTool: return selection_.isValid();
-    case kDeleteGroup: return selection_.isGroup();
-    case kSave:
-    case kSaveAs:
-    case kBackup:
-    case kSortFirst:
-    case kSortLast:
-    case kSortCompany: return book_.isOpen();
-    default: return true;
-  }
+void CardSession::registerCommands() {
+  CommandHandlers& c = commands_;
+  const auto always = [] { return true; };
+  const auto bookOpen = [this] { return book_.isOpen(); };
+  const auto nameOrGroup = [this] { return selection_.isValid(); };
+  c.add(cmd::kNewFile, [this] { newFile(); }, always);
+  c.add(cmd::kOpen, [this] { openFile(); }, always);
+  c.add(cmd::kImport, [this] { openFile(kCsvFilter); }, always);
+  c.add(cmd::kImportVcard, [this] { importVcard(); }, always);
+  c.add(cmd::kSave, [this] { save(); }, bookOpen);
+  c.add(cmd::kSaveAs, [this] { saveAs(); }, bookOpen);
+  c.add(cmd::kBackup, [this] { backup(); }, bookOpen);
+  c.add(cmd::kRescan, [this] { rescan(); }, always);
+  for (int id : {cmd::kAddName, cmd::kAddNameTool}) c.add(id, [this] { addName(); }, always);
+  for (int id : {cmd::kChangeName, cmd::kChangeTool})
+    c.add(id, [this] { changeName(); }, nameOrGroup);
+  for (int id : {cmd::kDeleteName, cmd::kDeleteTool})
+    c.add(id, [this] { deleteSelected(); }, nameOrGroup);
+  c.add(cmd::kDeleteGroup, [this] { deleteSelected(); }, [this] { return selection_.isGroup(); });
+  c.add(cmd::kAddGroup, [this] { addGroup(); }, always);
+  c.add(cmd::kClearCard, [this] { clearCard(); }, always);
+  c.addRun(cmd::kSortFirst, cmd::kSortCompany, [this](int id) { sort(id - cmd::kSortFirst); },
+           [this](int) { return book_.isOpen(); });
+  c.add(cmd::kOk, [this] { closeWithOk(); }, always);
+  c.add(cmd::kCancel, [this] { (void)closeWithCancel(); }, always);
+  // Fields 21..27 in the shared editor.
+  c.addRun(
+      cmd::kSecondSetFirst, cmd::kSecondSetLast,
+      [this](int id) {
+        card_.showSecondSet(kFirstSecondSet + (id - cmd::kSecondSetFirst));
+        notifyCard();
+      },
+      CommandHandlers::always);
+  // + n: the n-th top-level entry; only the groups the list has.
+  const auto groupShown = [this](int id) {
+    return id < cmd::kGoToGroupFirst + names().groupCount();
+  };
+  c.addRun(
+      cmd::kGoToGroupFirst, cmd::kGoToGroupLast,
+      [this, groupShown](int id) {
+        if (groupShown(id)) goToGroup(id - cmd::kGoToGroupFirst);
+      },
+      groupShown);
 }
 
 std::string CardSession::title() const {

@@ -7,6 +7,7 @@
 // go through Prompter and FileChooser, the two name dialogs through CardDialogs, and
 // everything the frame shows through SessionHooks.
 
+#include "commands/CommandHandlers.h"
 #include "commands/Commands.h"
 #include "platform/FileChooser.h"
 #include "store/Book.h"
@@ -24,35 +25,6 @@ class Prompter;
 
 class CardSession {
  public:
-  // Commands this session carries out (their numbers stand in the command table).
-  enum Command : int {
-    kOk = cmd::kOk,
-    kCancel = cmd::kCancel,
-    kClearCard = cmd::kClearCard,
-    kAddName = cmd::kAddName,
-    kDeleteName = cmd::kDeleteName,
-    kChangeName = cmd::kChangeName,
-    kAddNameTool = cmd::kAddNameTool,
-    kDeleteTool = cmd::kDeleteTool,
-    kChangeTool = cmd::kChangeTool,
-    kAddGroup = cmd::kAddGroup,
-    kDeleteGroup = cmd::kDeleteGroup,
-    kSortFirst = cmd::kSortFirst,
-    kSortLast = cmd::kSortLast,
-    kSortCompany = cmd::kSortCompany,
-    kSecondSetFirst = cmd::kSecondSetFirst,  // show fields 21..27 in the shared editor
-    kSecondSetLast = cmd::kSecondSetLast,
-    kBackup = cmd::kBackup,
-    kRescan = cmd::kRescan,
-    kNewFile = cmd::kNewFile,
-    kSaveAs = cmd::kSaveAs,
-    kSave = cmd::kSave,
-    kOpen = cmd::kOpen,
-    kImport = cmd::kImport,  // Open with the CSV type selected
-    kImportVcard = cmd::kImportVcard,
-    kGoToGroupFirst = cmd::kGoToGroupFirst,  // + n: the n-th top-level entry
-  };
-
   static constexpr size_t kSavedGroupChars = 49;
 
   // `settingsFile` is "mervane.ini" (section AddressBook: SaveGroup, Buffer), read now.
@@ -62,9 +34,11 @@ class CardSession {
   CardSession(const CardSession&) = delete;
   CardSession& operator=(const CardSession&) = delete;
 
-  // The store-side commands; false for ids this session does not handle.
-  bool onCommand(int id);
-  bool isCommandEnabled(int id) const;
+  // The store-side commands; false for ids this session does not handle. Ids it does
+  // not handle count as enabled.
+  bool onCommand(int id) { return commands_.run(id); }
+  bool isCommandEnabled(int id) const { return commands_.enabled(id).value_or(true); }
+  const CommandHandlers& commands() const noexcept { return commands_; }
 
   // --- the card and the list as the window shows them
   CardModel& card() noexcept { return card_; }
@@ -114,6 +88,7 @@ class CardSession {
   void commitPending() { editing_.commitPending(); }
 
  private:
+  void registerCommands();
   void showGroup(int group) { editing_.showGroup(group); }
   [[nodiscard]] bool askToSaveChanges();
   // Writes the book to its path; "File Error" and false when it cannot.
@@ -133,6 +108,7 @@ class CardSession {
   CardModel card_;
   EntryRef selection_;
   CardEditing editing_;  // works on the three above
+  CommandHandlers commands_;
 };
 
 }  // namespace mv

@@ -19,24 +19,25 @@ TEST(Commands, lookupsFindRunsAndTreatUnknownIdsAsTheFramesOwn) {
   struct Row {
     int id;
     CommandOwner owner;
-    bool built;
     std::string_view label;
+    std::string_view tooltip;
   };
   const Row rows[] = {
-      {6100, CommandOwner::CardWindow, true, "&Add a new name"},
-      {4503, CommandOwner::CardWindow, true, ""},   // go to the fourth group: a run
-      {7055, CommandOwner::CardWindow, true, ""},   // a second-set field: a run
-      {11926, CommandOwner::Frame, true, ""},       // the letter Z
-      {54, CommandOwner::PageView, true, "Zoom &In\t+"},
-      {16, CommandOwner::Frame, true, "&Print"},
-      {186, CommandOwner::CardWindow, true, "Send &Email"},
-      {5, CommandOwner::Frame, true, ""},           // unknown
+      {6100, CommandOwner::CardWindow, "&Add a new name", ""},
+      {4503, CommandOwner::CardWindow, "", ""},   // go to the fourth group: a run
+      {7055, CommandOwner::CardWindow, "", ""},   // a second-set field: a run
+      {11926, CommandOwner::Frame, "", ""},       // the letter Z
+      {54, CommandOwner::PageView, "Zoom &In\t+", ""},
+      {16, CommandOwner::Frame, "&Print", ""},
+      {186, CommandOwner::CardWindow, "Send &Email", ""},
+      {24336, CommandOwner::CardWindow, "&Open...", "Open another addressbook file"},
+      {5, CommandOwner::Frame, "", ""},           // unknown
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.id);
     EXPECT_EQ(commandOwner(r.id), r.owner);
-    EXPECT_EQ(isCommandBuilt(r.id), r.built);
     EXPECT_EQ(commandLabel(r.id), r.label);
+    EXPECT_EQ(commandTooltip(r.id), r.tooltip);
   }
   EXPECT_EQ(commandPicture(23), 347);  // Address Book shows Close Preview's picture
   EXPECT_EQ(commandHintEntry(16), "Print the selected layout");

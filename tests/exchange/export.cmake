@@ -22,4 +22,4 @@ mervane_add_test(exchange_export_cli_tests
   SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/ExportCliTest.cpp
     ${PROJECT_SOURCE_DIR}/cli/Cli.cpp
-  LIBS mervane_exchange mervane_exchange_export mervane_printing_qt)
+  LIBS mervane_exchange mervane_exchange_export mervane_printing_qt mervane_session)

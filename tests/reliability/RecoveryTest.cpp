@@ -23,13 +23,13 @@ const std::vector<AddressRecord> kPeople{person("Ann", "Lee"), person("Bob", "Ki
 void editLikeAUser(CardSession& s, test::ScriptedDialogs& dialogs, ScriptedPrompter& prompter) {
   s.select(s.names().findNameInGroup(NamesList::kMain, "Ann Lee "));
   dialogs.names.push_back(NameParts{"John", "Smith", ""});
-  s.onCommand(CardSession::kAddName);
+  s.onCommand(cmd::kAddName);
   s.select(s.names().findNameInGroup(NamesList::kMain, "Cy Ray Acme"));
   s.card().type(FieldId::Home, "555-0199");
-  s.onCommand(CardSession::kChangeName);
+  s.onCommand(cmd::kChangeName);
   s.select(s.names().findNameInGroup(NamesList::kMain, "Bob King "));
   prompter.answer(Answer::Yes);  // "Delete this name?"
-  s.onCommand(CardSession::kDeleteName);
+  s.onCommand(cmd::kDeleteName);
 }
 
 std::vector<std::string> mainNames(const CardSession& s) {
@@ -218,12 +218,12 @@ TEST_F(RealProgram, killedInTheMiddleOfEditingEveryEditComesBack) {
   ASSERT_TRUE(runUntilDone(
       // A new name, typed over a shown entry and added.
       step("select", "Ann Lee ") + step("type", field(FieldId::First), "John") +
-          step("type", field(FieldId::Last), "Smith") + command(CardSession::kAddName) +
+          step("type", field(FieldId::Last), "Smith") + command(cmd::kAddName) +
           // A phone changed.
           step("select", "Cy Ray Acme") + step("type", field(FieldId::Home), "555-0199") +
-          command(CardSession::kChangeName) +
+          command(cmd::kChangeName) +
           // A name deleted: "Delete this name?" answered Yes.
-          step("select", "Bob King ") + step("answer", "Yes") + command(CardSession::kDeleteName),
+          step("select", "Bob King ") + step("answer", "Yes") + command(cmd::kDeleteName),
       {QString::fromStdString(book.string())}));
   killCopy();
   EXPECT_EQ(test::readFile(book), onDisk);
@@ -232,7 +232,7 @@ TEST_F(RealProgram, killedInTheMiddleOfEditingEveryEditComesBack) {
   const auto report = root / "report";
   ASSERT_TRUE(runUntilDone(step("answer", "Yes") +
                                step("report", report.string(), field(FieldId::Home)) +
-                               command(CardSession::kSave),
+                               command(cmd::kSave),
                            {}));
   EXPECT_EQ(test::readFile(report),
             "asked\tMervane did not close properly.\\n\\nRestore the changes made to " +

@@ -275,7 +275,7 @@ TEST_P(WriteFaults, everyFailedStepLeavesTheOldFileAndTheBookAsTheyWere) {
 const WritePath kWritePaths[] = {
     {"Save",
      [](WriteFaults& t) { return t.openBook(true); },
-     [](WriteFaults& t) { t.session->onCommand(CardSession::kSave); },
+     [](WriteFaults& t) { t.session->onCommand(cmd::kSave); },
      [](WriteFaults& t) { return t.session->book().serialize(); }, "File Error"},
     {"SaveAs",
      [](WriteFaults& t) {
@@ -284,7 +284,7 @@ const WritePath kWritePaths[] = {
      },
      [](WriteFaults& t) {
        t.chooser.answer(t.folder / "copy.adr");
-       t.session->onCommand(CardSession::kSaveAs);
+       t.session->onCommand(cmd::kSaveAs);
      },
      [](WriteFaults& t) { return t.session->book().serialize(); }, "Error"},
     {"Backup",
@@ -294,7 +294,7 @@ const WritePath kWritePaths[] = {
      },
      [](WriteFaults& t) {
        t.chooser.answer(t.folder / "backup.adr");
-       t.session->onCommand(CardSession::kBackup);
+       t.session->onCommand(cmd::kBackup);
      },
      [](WriteFaults& t) { return test::readFile(t.bookPath); }, "Backup failed!"},
     {"Converter",
@@ -393,14 +393,14 @@ TEST(DiskFull, aSaveOnAFullDiskKeepsTheBookAndTheEdits) {
   session.sort(1);
   const std::string expected = session.book().serialize();
   failFileStepForTesting(2, ENOSPC);  // the first write of the new file's bytes
-  session.onCommand(CardSession::kSave);
+  session.onCommand(cmd::kSave);
   EXPECT_EQ(failedFileStepForTesting(), FileStep::Write);
   failFileStepForTesting(0);
   EXPECT_EQ(test::readFile(book), test::bookBytes(kPeople));
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text, "File Error");
   EXPECT_TRUE(session.book().workingFile().changed());
-  session.onCommand(CardSession::kSave);
+  session.onCommand(cmd::kSave);
   EXPECT_EQ(test::readFile(book), expected);
   setScratchDirForTesting({});
 }
@@ -437,7 +437,7 @@ TEST(DiskFull, aSaveOnARealFullDiskKeepsTheBookAndTheEdits) {
     for (int i = 0; i < 1024 && filler.write(chunk.data(), chunk.size()).flush(); ++i) {
     }
   }
-  session.onCommand(CardSession::kSave);
+  session.onCommand(cmd::kSave);
   EXPECT_EQ(test::readFile(book), test::bookBytes(many));
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text, "File Error");
@@ -445,7 +445,7 @@ TEST(DiskFull, aSaveOnARealFullDiskKeepsTheBookAndTheEdits) {
   EXPECT_TRUE(session.book().workingFile().changed());
 
   std::filesystem::remove(disk / "filler");
-  session.onCommand(CardSession::kSave);
+  session.onCommand(cmd::kSave);
   EXPECT_EQ(test::readFile(book), expected);
   setScratchDirForTesting({});
 }

@@ -114,6 +114,7 @@ class FakePageView : public QWidget, public PageViewHost {
     return true;
   }
   std::optional<bool> isCommandEnabled(int) const override { return std::nullopt; }
+  bool hasHandler(int id) const override { return handlesCommand(id); }
   QWidget* widget() override { return this; }
   std::vector<int> commands;
 };

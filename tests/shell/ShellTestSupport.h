@@ -56,8 +56,8 @@ class FakeCardWindow : public QWidget, public CardWindowHost {
     services_.addRecentFile(path);
     return true;
   }
+  bool hasHandler(int id) const override { return handlesCommand(id); }
   int selectedEntryIndex() const override { return -1; }
-  const Book* book() const override { return nullptr; }
 
   std::vector<int> commands;
   std::vector<std::filesystem::path> opened;

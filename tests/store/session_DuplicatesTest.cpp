@@ -87,7 +87,7 @@ TEST_F(Duplicates, mergeThenUndoRestoresBothEntries) {
   EXPECT_FALSE(merger.canUndo());
 
   // What was undone saves as it was before the merge.
-  s().onCommand(CardSession::kSave);
+  s().onCommand(cmd::kSave);
   Book reopened;
   ASSERT_EQ(reopened.open(bookPath), BookStatus::Ok);
   EXPECT_EQ(reopened.names().count(), 5);
@@ -98,7 +98,7 @@ TEST_F(Duplicates, saveEndsTheUndoAndTheSavedBookHoldsTheMerge) {
   const AddressRecord bob = *book().readRecord(2);
   ASSERT_EQ(merger.merge(2, 3, mergedRecord(bob, *book().readRecord(3), {})),
             MergeResult::Merged);
-  s().onCommand(CardSession::kSave);
+  s().onCommand(cmd::kSave);
   EXPECT_FALSE(merger.canUndo());
   EXPECT_FALSE(merger.undo());
   Book reopened;
