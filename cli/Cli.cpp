@@ -31,26 +31,17 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <string_view>
 
 namespace mv::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: mervane-cli check BOOK | list BOOK [--sort first|last|company] | dump BOOK |\n"
-    "       sort BOOK --by first|last|company | rescan BOOK | convert BOOK |\n"
-    "       import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force] |\n"
-    "       import FILE.vcf BOOK [--force] | duplicates BOOK |\n"
-    "       export BOOK --csv OUT [--fields 0,2,3,...] | export BOOK --text OUT |\n"
-    "       export BOOK --vcard OUT | export BOOK --html DIR |\n"
-    "       export BOOK --rtf OUT [--before FILE] [--after FILE] |\n"
-    "       labels-import FILE.xml [--labels PATH] |\n"
-    "       labels-choose NAME [--labels PATH] [--settings INI] |\n"
-    "       calibrate --printer NAME --offset X,Y [--settings INI] |\n"
-    "       calibration-sheet --pdf OUT [--printer NAME] [--settings INI]\n";
+using Args = std::vector<std::string>;
 
 std::string utf8(const std::string& cp1252) { return fromCp1252(cp1252).toUtf8().toStdString(); }
 
@@ -124,7 +115,8 @@ int saveBook(Book& book, const std::string& arg, std::ostream& err) {
   return kOk;
 }
 
-int check(const std::string& arg, std::ostream& out, std::ostream& err) {
+int check(const Args& args, std::ostream& out, std::ostream& err) {
+  const std::string& arg = args[1];
   if (auto failed = checkBook(arg, err, true)) return *failed;
   const adr::FirstWord first = adr::readFirstWord(arg);
   out << "first word: " << utf8(first.word) << "\n";
@@ -166,7 +158,8 @@ int list(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 
 QJsonValue jsonText(const std::string& cp1252) { return QJsonValue(fromCp1252(cp1252)); }
 
-int dump(const std::string& arg, std::ostream& out, std::ostream& err) {
+int dump(const Args& args, std::ostream& out, std::ostream& err) {
+  const std::string& arg = args[1];
   Book book;
   if (auto failed = openBook(book, arg, err)) return *failed;
   QJsonArray records;
@@ -200,7 +193,8 @@ int sort(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   return kOk;
 }
 
-int convert(const std::string& arg, std::ostream& out, std::ostream& err) {
+int convert(const Args& args, std::ostream& out, std::ostream& err) {
+  const std::string& arg = args[1];
   if (auto failed = checkBook(arg, err, true)) return *failed;
   const adr::FirstWord first = adr::readFirstWord(arg);
   if (adr::classify(first) == adr::BookKind::Current) {
@@ -232,30 +226,10 @@ int convert(const std::string& arg, std::ostream& out, std::ostream& err) {
   return kOk;
 }
 
-// Answers the rescan's question with Yes (the user asked for it on the command line) and
-// passes its messages on: reports to stdout, failures to stderr.
-class TerminalPrompter : public Prompter {
- public:
-  TerminalPrompter(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
-  Answer ask(const Message& message) override {
-    if (message.buttons == Buttons::YesNo || message.buttons == Buttons::YesNoCancel)
-      return Answer::Yes;
-    const bool failure = message.text.rfind("no success!", 0) == 0 ||
-                         message.text.find("Error") != std::string::npos;
-    const std::string text =
-        message.coding == TextCoding::Utf8 ? message.text : utf8(message.text);
-    (failure ? err_ : out_) << text << "\n";
-    return Answer::Ok;
-  }
-
- private:
-  std::ostream& out_;
-  std::ostream& err_;
-};
-
 // The groups of entries that look alike, as the duplicates window lists them: what they
 // share, then each entry by its name and slot.
-int duplicates(const std::string& arg, std::ostream& out, std::ostream& err) {
+int duplicates(const Args& args, std::ostream& out, std::ostream& err) {
+  const std::string& arg = args[1];
   Book book;
   if (auto failed = openBook(book, arg, err)) return *failed;
   const std::vector<DuplicateGroup> groups = findDuplicates(book);
@@ -270,16 +244,24 @@ int duplicates(const std::string& arg, std::ostream& out, std::ostream& err) {
   return kOk;
 }
 
-int rescan(const std::string& arg, std::ostream& out, std::ostream& err) {
+// The rescan the user asked for, saved at once. What it found goes to stdout once the book
+// is saved; a failure goes to stderr, and then the file is as it was.
+int rescan(const Args& args, std::ostream& out, std::ostream& err) {
+  const std::string& arg = args[1];
   Book book;
   if (auto failed = openBook(book, arg, err)) return *failed;
-  TerminalPrompter prompter(out, err);
-  const RescanResult result = rescanBook(book, prompter, {});
-  if (result != RescanResult::Done) {
+  const RescanStatus status = rescanWorkingFile(book, {});
+  const auto tell = [&](std::ostream& to) {
+    for (const Message& message : rescanMessages(status))
+      to << (message.coding == TextCoding::Utf8 ? message.text : utf8(message.text)) << "\n";
+  };
+  if (!rescanned(status)) {
+    tell(err);
     err << "mervane-cli: " << arg << " could not be rescanned; the file is unchanged.\n";
     return kFailure;
   }
   if (const int saved = saveBook(book, arg, err); saved != kOk) return saved;
+  tell(out);
   out << "rescanned " << book.names().count() << " entries\n";
   return kOk;
 }
@@ -484,14 +466,15 @@ int writeImported(const imp::ImportedBook& result, const std::filesystem::path& 
   return kOk;
 }
 
+constexpr const char* kImportUsage =
+    "usage: mervane-cli import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force] |\n"
+    "       import FILE.vcf BOOK [--force]\n";
+
 // Imports a CSV file into a new book, matching as the import dialog does, then the pairs
 // given with --match; a .vcf file's cards map onto the fields by their property names.
 // Prints what the dialog would tell: records, duplicates marked, values cut, characters
 // replaced and lines left out.
 int importCsv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  constexpr const char* kImportUsage =
-      "usage: mervane-cli import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force] |\n"
-      "       import FILE.vcf BOOK [--force]\n";
   if (args.size() < 3) {
     err << kImportUsage;
     return kFailure;
@@ -684,13 +667,16 @@ int exportBook(const std::vector<std::string>& args, std::ostream& out, std::ost
   return kOk;
 }
 
+constexpr const char* kLabelsImportUsage =
+    "usage: mervane-cli labels-import FILE.xml [--labels PATH]\n";
+
 // labels-import: the rectangular one-grid templates of a label template file become
 // formats of labels.dat, as the "Label Size" page's file button adds them.
 int labelsImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::filesystem::path labelsDat = labelsDatPath();
   for (size_t i = 2; i < args.size(); ++i) {
     if (args[i] != "--labels" || i + 1 >= args.size()) {
-      err << "usage: mervane-cli labels-import FILE.xml [--labels PATH]\n";
+      err << kLabelsImportUsage;
       return kFailure;
     }
     labelsDat = args[++i];
@@ -705,6 +691,9 @@ int labelsImport(const std::vector<std::string>& args, std::ostream& out, std::o
   return kOk;
 }
 
+constexpr const char* kLabelsChooseUsage =
+    "usage: mervane-cli labels-choose NAME [--labels PATH] [--settings INI]\n";
+
 // labels-choose: the format the labels print on, chosen by its name as the "Label Size"
 // page chooses it.
 int labelsChoose(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -712,7 +701,7 @@ int labelsChoose(const std::vector<std::string>& args, std::ostream& out, std::o
   std::filesystem::path ini = mervaneIni();
   for (size_t i = 2; i < args.size(); i += 2) {
     if (i + 1 >= args.size() || (args[i] != "--labels" && args[i] != "--settings")) {
-      err << "usage: mervane-cli labels-choose NAME [--labels PATH] [--settings INI]\n";
+      err << kLabelsChooseUsage;
       return kFailure;
     }
     (args[i] == "--labels" ? labelsDat : ini) = args[i + 1];
@@ -750,15 +739,16 @@ bool calibrationOptions(const std::vector<std::string>& args, size_t from,
   return true;
 }
 
+constexpr const char* kCalibrateUsage =
+    "usage: mervane-cli calibrate --printer NAME --offset X,Y [--settings INI]\n"
+    "  X and Y in hundredths of an inch, -100 to 100: X to the right, Y downwards.\n";
+
 // calibrate: keeps a printer's offset in the settings file.
 int calibrate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  constexpr const char* kUsageText =
-      "usage: mervane-cli calibrate --printer NAME --offset X,Y [--settings INI]\n"
-      "  X and Y in hundredths of an inch, -100 to 100: X to the right, Y downwards.\n";
   std::map<std::string, std::string> given;
   if (!calibrationOptions(args, 1, given, {"--printer", "--offset", "--settings"}) ||
       !given.count("--printer") || !given.count("--offset")) {
-    err << kUsageText;
+    err << kCalibrateUsage;
     return kFailure;
   }
   const std::optional<PrinterOffset> offset = parsePrinterOffset(given["--offset"]);
@@ -783,12 +773,15 @@ int calibrate(const std::vector<std::string>& args, std::ostream& out, std::ostr
   return kOk;
 }
 
+constexpr const char* kCalibrationSheetUsage =
+    "usage: mervane-cli calibration-sheet --pdf OUT [--printer NAME] [--settings INI]\n";
+
 // calibration-sheet: the crosses page as the printer gets it, to a PDF file.
 int calibrationSheet(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::map<std::string, std::string> given;
   if (!calibrationOptions(args, 1, given, {"--pdf", "--printer", "--settings"}) ||
       !given.count("--pdf")) {
-    err << "usage: mervane-cli calibration-sheet --pdf OUT [--printer NAME] [--settings INI]\n";
+    err << kCalibrationSheetUsage;
     return kFailure;
   }
   const std::filesystem::path ini =
@@ -813,31 +806,87 @@ int calibrationSheet(const std::vector<std::string>& args, std::ostream& out, st
   return kOk;
 }
 
+// How many arguments follow a verb.
+enum class Arity {
+  One,        // just its book (or file)
+  OneOrMore,  // a book, file or option, then options
+};
+
+struct Verb {
+  std::string_view name;
+  // What the verb prints when its command line is wrong: "usage: mervane-cli NAME ..." and
+  // the lines that explain it. The help lists every verb's.
+  const char* usage;
+  Arity arity;
+  int (*handler)(const Args& args, std::ostream& out, std::ostream& err);
+};
+
+// Every verb, in the order the help lists them.
+constexpr std::array kVerbs{
+    Verb{"check", "usage: mervane-cli check BOOK\n", Arity::One, check},
+    Verb{"list", "usage: mervane-cli list BOOK [--sort first|last|company]\n", Arity::OneOrMore,
+         list},
+    Verb{"dump", "usage: mervane-cli dump BOOK\n", Arity::One, dump},
+    Verb{"sort", "usage: mervane-cli sort BOOK --by first|last|company\n", Arity::OneOrMore,
+         sort},
+    Verb{"rescan", "usage: mervane-cli rescan BOOK\n", Arity::One, rescan},
+    Verb{"convert", "usage: mervane-cli convert BOOK\n", Arity::One, convert},
+    Verb{"import", kImportUsage, Arity::OneOrMore, importCsv},
+    Verb{"duplicates", "usage: mervane-cli duplicates BOOK\n", Arity::One, duplicates},
+    Verb{"export", kExportUsage, Arity::OneOrMore, exportBook},
+    Verb{"print", kPrintUsage, Arity::OneOrMore, print},
+    Verb{"labels-import", kLabelsImportUsage, Arity::OneOrMore, labelsImport},
+    Verb{"labels-choose", kLabelsChooseUsage, Arity::OneOrMore, labelsChoose},
+    Verb{"calibrate", kCalibrateUsage, Arity::OneOrMore, calibrate},
+    Verb{"calibration-sheet", kCalibrationSheetUsage, Arity::OneOrMore, calibrationSheet},
+};
+
+constexpr std::string_view kUsageStart = "usage: mervane-cli ";
+
+// The help stacks the usages under one "usage:", so each must start with it and its verb.
+constexpr bool usageNamesVerb(const Verb& verb) {
+  const std::string_view usage = verb.usage;
+  const std::string_view rest = usage.substr(std::min(kUsageStart.size(), usage.size()));
+  return usage.starts_with(kUsageStart) && rest.starts_with(verb.name) &&
+         rest.size() > verb.name.size() &&
+         (rest[verb.name.size()] == ' ' || rest[verb.name.size()] == '\n');
+}
+static_assert(std::ranges::all_of(kVerbs, usageNamesVerb));
+
+// Every verb's usage, one under another.
+void writeUsage(std::ostream& to) {
+  constexpr std::string_view kUsageWord = "usage: ";
+  bool first = true;
+  for (const Verb& verb : kVerbs) {
+    to << (first ? kUsageWord : "       ")
+       << std::string_view(verb.usage).substr(kUsageWord.size());
+    first = false;
+  }
+}
+
+const Verb* findVerb(std::string_view name) {
+  const auto found = std::ranges::find(kVerbs, name, &Verb::name);
+  return found == kVerbs.end() ? nullptr : &*found;
+}
+
 }  // namespace
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() < 2) {
-    err << kUsage;
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
+    writeUsage(out);
+    return kOk;
+  }
+  const Verb* verb = args.empty() ? nullptr : findVerb(args[0]);
+  if (!verb) {
+    writeUsage(err);
     return kFailure;
   }
-  const std::string& verb = args[0];
-  const bool single = args.size() == 2;
-  if (verb == "check" && single) return check(args[1], out, err);
-  if (verb == "list") return list(args, out, err);
-  if (verb == "dump" && single) return dump(args[1], out, err);
-  if (verb == "sort") return sort(args, out, err);
-  if (verb == "rescan" && single) return rescan(args[1], out, err);
-  if (verb == "duplicates" && single) return duplicates(args[1], out, err);
-  if (verb == "convert" && single) return convert(args[1], out, err);
-  if (verb == "print") return print(args, out, err);
-  if (verb == "import") return importCsv(args, out, err);
-  if (verb == "export") return exportBook(args, out, err);
-  if (verb == "labels-import") return labelsImport(args, out, err);
-  if (verb == "labels-choose") return labelsChoose(args, out, err);
-  if (verb == "calibrate") return calibrate(args, out, err);
-  if (verb == "calibration-sheet") return calibrationSheet(args, out, err);
-  err << kUsage;
-  return kFailure;
+  const bool fits = verb->arity == Arity::One ? args.size() == 2 : args.size() >= 2;
+  if (!fits) {
+    err << verb->usage;
+    return kFailure;
+  }
+  return verb->handler(args, out, err);
 }
 
 }  // namespace mv::cli

@@ -159,6 +159,54 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
   return duplicates ? ScanResult::Duplicates : ScanResult::Clean;
 }
 
+RescanStatus rescanWorkingFile(Book& book,
+                               const std::function<void(const std::string&)>& title) {
+  std::string rescanned;
+  std::vector<Book::ListHead> heads;
+  const ScanResult scanned = scanBook(book, title, rescanned, &heads);
+  switch (scanned) {
+    case ScanResult::NotOpen: return RescanStatus::NotOpen;
+    case ScanResult::CreateFailed: return RescanStatus::CreateFailed;
+    case ScanResult::Clean:
+    case ScanResult::Duplicates: break;
+  }
+  const bool duplicates = scanned == ScanResult::Duplicates;
+
+  WorkingFile& working = book.workingFile();
+  const bool changed = working.changed();
+  const bool reorder = working.reorderNeeded();
+  // "temp~adr.~~" becomes the working file; its bytes are still at hand.
+  if (book.adoptRewriteFile(rescanned, heads.empty() ? nullptr : &heads) != BookStatus::Ok) {
+    return duplicates ? RescanStatus::DuplicatesButWorkingFileFailed
+                      : RescanStatus::CleanButWorkingFileFailed;
+  }
+  working.setChanged(changed);
+  working.setReorderNeeded(reorder);
+  return duplicates ? RescanStatus::DuplicatesMarked : RescanStatus::Clean;
+}
+
+bool rescanned(RescanStatus status) noexcept {
+  return status == RescanStatus::Clean || status == RescanStatus::DuplicatesMarked;
+}
+
+std::vector<Message> rescanMessages(RescanStatus status) {
+  const Message noSuccess{"no success!", "", Icon::None};
+  const Message clean{"File looks okay :-)", "", Icon::None};
+  const Message duplicates{duplicatesMessage(), "Duplicate Entries", Icon::Information};
+  const Message notAdopted{"no success!,\n\nClick CANCEL\n\nand open address book again", "",
+                           Icon::None};
+  switch (status) {
+    case RescanStatus::Clean: return {clean};
+    case RescanStatus::DuplicatesMarked: return {duplicates};
+    case RescanStatus::NotOpen: return {noSuccess};
+    case RescanStatus::CreateFailed:
+      return {Message{"File Creation Error", kAppCaption, Icon::None}, noSuccess};
+    case RescanStatus::CleanButWorkingFileFailed: return {clean, notAdopted};
+    case RescanStatus::DuplicatesButWorkingFileFailed: return {duplicates, notAdopted};
+  }
+  return {};
+}
+
 RescanResult rescanBook(Book& book, Prompter& prompter,
                         const std::function<void(const std::string&)>& title) {
   const Answer a = prompter.ask(Message{
@@ -167,36 +215,17 @@ RescanResult rescanBook(Book& book, Prompter& prompter,
       "Scan Address Book", Icon::Information, Buttons::YesNo, Answer::Yes});
   if (a != Answer::Yes) return RescanResult::Declined;
 
-  std::string rescanned;
-  std::vector<Book::ListHead> heads;
-  const ScanResult scanned = scanBook(book, title, rescanned, &heads);
-  switch (scanned) {
-    case ScanResult::CreateFailed:
-      prompter.inform("File Creation Error", kAppCaption, Icon::None);
-      [[fallthrough]];
-    case ScanResult::NotOpen:
-      prompter.inform("no success!", "", Icon::None);
-      return RescanResult::ScanFailed;
-    case ScanResult::Duplicates:
-      prompter.inform(duplicatesMessage(), "Duplicate Entries", Icon::Information);
-      break;
-    case ScanResult::Clean:
-      prompter.inform("File looks okay :-)", "", Icon::None);
-      break;
+  const RescanStatus status = rescanWorkingFile(book, title);
+  for (const Message& message : rescanMessages(status)) prompter.ask(message);
+  switch (status) {
+    case RescanStatus::Clean:
+    case RescanStatus::DuplicatesMarked: return RescanResult::Done;
+    case RescanStatus::NotOpen:
+    case RescanStatus::CreateFailed: return RescanResult::ScanFailed;
+    case RescanStatus::CleanButWorkingFileFailed:
+    case RescanStatus::DuplicatesButWorkingFileFailed: return RescanResult::WorkingFileFailed;
   }
-
-  WorkingFile& working = book.workingFile();
-  const bool changed = working.changed();
-  const bool reorder = working.reorderNeeded();
-  // "temp~adr.~~" becomes the working file; its bytes are still at hand.
-  if (book.adoptRewriteFile(rescanned, heads.empty() ? nullptr : &heads) != BookStatus::Ok) {
-    prompter.inform("no success!,\n\nClick CANCEL\n\nand open address book again", "",
-                    Icon::None);
-    return RescanResult::WorkingFileFailed;
-  }
-  working.setChanged(changed);
-  working.setReorderNeeded(reorder);
-  return RescanResult::Done;
+  return RescanResult::ScanFailed;
 }
 
 }  // namespace mv

@@ -2,6 +2,7 @@
 // Rescan: rewrites the working file from the names list and makes records with the same
 // name key distinct by appending "[Dup:%d]" to the field the list is sorted by.
 
+#include "platform/Prompter.h"
 #include "store/Book.h"
 
 #include <functional>
@@ -9,8 +10,6 @@
 #include <vector>
 
 namespace mv {
-
-class Prompter;
 
 // The support address the duplicates message sends the user to.
 inline constexpr const char* kSupportAddress = "support@mervane.org";
@@ -31,6 +30,31 @@ enum class ScanResult { Clean, Duplicates, NotOpen, CreateFailed };
                                   std::string& rescanned,
                                   std::vector<Book::ListHead>* heads = nullptr);
 
+// Every way a rescan ends. The first two leave the rescanned records as the working file
+// with the list built from them; the rest leave the book's file on disk as it was.
+enum class [[nodiscard]] RescanStatus {
+  Clean,             // no two records share a key
+  DuplicatesMarked,  // records sharing a key were told apart with "[Dup:n]"
+  NotOpen,           // no book or working file open: nothing was scanned
+  CreateFailed,      // "temp~adr.~~" could not be written: the working file is untouched
+  // The scan went as the first two say, but its copy could not become the working file
+  // (the window then asks the user to open the book again).
+  CleanButWorkingFileFailed,
+  DuplicatesButWorkingFileFailed,
+};
+
+// The scan, then the rescanned file as the new working file and the list built from it,
+// asking and showing nothing. The changed flag is left alone.
+[[nodiscard]] RescanStatus rescanWorkingFile(
+    Book& book, const std::function<void(const std::string&)>& title);
+
+// True when the working file holds the rescanned records.
+bool rescanned(RescanStatus status) noexcept;
+
+// The message boxes the window shows for a status, in order: what the scan found, then
+// any failure.
+std::vector<Message> rescanMessages(RescanStatus status);
+
 enum class RescanResult {
   Declined,           // the user did not answer Yes
   ScanFailed,         // nothing changed ("no success!")
@@ -38,8 +62,8 @@ enum class RescanResult {
   Done,               // the working file holds the rescanned records; list rebuilt
 };
 
-// The whole command: the question, the scan with its messages, the rescanned file as the
-// new working file and the list built from it. The changed flag is left alone.
+// The whole command as the window runs it: the question, then rescanWorkingFile and its
+// messages through `prompter`.
 [[nodiscard]] RescanResult rescanBook(Book& book, Prompter& prompter,
                         const std::function<void(const std::string&)>& title);
 

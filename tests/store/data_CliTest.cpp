@@ -64,6 +64,7 @@ TEST_F(CliTest, checkTellsCurrentOlderAndForeignFilesApart) {
       {{"list", book_, "--sort", "age"}, "--sort first, last or company"},
       {{"sort", book_}, "--by first, last or company"},
       {{"frobnicate", book_}, "usage"},
+      {{"check", book_, book_}, "usage: mervane-cli check BOOK\n"},  // one book only
   };
   for (const Row& row : rows) {
     EXPECT_EQ(run(row.args), 2) << row.args[0];
@@ -211,10 +212,77 @@ TEST_F(CliTest, rescanMarksRepeatedNamesAndSaves) {
   }
   EXPECT_EQ(run({"rescan", book_}), 0) << err_.str();
   EXPECT_NE(out_.str().find("Duplicate entries were found!!"), std::string::npos);
+  EXPECT_TRUE(err_.str().empty()) << err_.str();  // a report, not a failure
   EXPECT_EQ(run({"list", book_}), 0);
   EXPECT_EQ(out_.str(),
             "Main\n  Amy Young Zeta\n  John[Dup:1] Smith \n  John Smith \n  Zoe Adams \n"
             "Friends\n  John[Dup:1] Smith \n  Zoe Adams \n");
+}
+
+TEST_F(CliTest, rescanToldAsAFailureWhicheverFileStepFails) {
+  const std::string before = readFile(book_);
+  for (int n = 1;; ++n) {
+    SCOPED_TRACE(n);
+    failFileStepForTesting(n);
+    const int rc = run({"rescan", book_});
+    const bool hit = fileStepsTakenForTesting() >= n;
+    failFileStepForTesting(0);
+    if (!hit) {  // every step had its turn
+      EXPECT_EQ(rc, 0) << err_.str();
+      EXPECT_GT(n, 3);
+      break;
+    }
+    // Opening, the scratch copy, the working file taking it over, the save: each failure
+    // ends the command with stderr only, and the book as it was.
+    EXPECT_EQ(rc, 2);
+    EXPECT_TRUE(out_.str().empty()) << out_.str();
+    EXPECT_NE(err_.str().find("mervane-cli: "), std::string::npos) << err_.str();
+    EXPECT_EQ(readFile(book_), before);
+  }
+}
+
+// The help lists each verb, and each verb it lists runs: without its arguments it answers
+// with its own usage, not with the whole listing an unknown verb gets.
+TEST_F(CliTest, helpListsEveryVerbThatRuns) {
+  ASSERT_EQ(run({"--help"}), 0);
+  const std::string usage = out_.str();
+  EXPECT_TRUE(err_.str().empty());
+  struct Row {
+    std::vector<std::string> args;
+    int code;
+    bool onStdout;  // else the listing goes to stderr
+  };
+  const Row rows[] = {
+      {{"-h"}, 0, true},
+      {{"help"}, 0, true},
+      {{}, 2, false},                     // nothing to do
+      {{"frobnicate", book_}, 2, false},  // no such verb
+      {{"--help", "sort"}, 2, false},     // help takes nothing after it
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(run(row.args), row.code) << ::testing::PrintToString(row.args);
+    EXPECT_EQ((row.onStdout ? out_ : err_).str(), usage);
+    EXPECT_TRUE((row.onStdout ? err_ : out_).str().empty());
+  }
+
+  std::vector<std::string> listed;
+  std::istringstream lines(usage);
+  for (std::string line; std::getline(lines, line);) {
+    for (const std::string lead : {"usage: mervane-cli ", "       mervane-cli "}) {
+      if (line.starts_with(lead))
+        listed.push_back(line.substr(lead.size(), line.find(' ', lead.size()) - lead.size()));
+    }
+  }
+  EXPECT_EQ(listed, (std::vector<std::string>{"check", "list", "dump", "sort", "rescan",
+                                              "convert", "import", "duplicates", "export",
+                                              "print", "labels-import", "labels-choose",
+                                              "calibrate", "calibration-sheet"}));
+  for (const std::string& verb : listed) {
+    EXPECT_EQ(run({verb}), 2) << verb;
+    EXPECT_TRUE(err_.str().starts_with("usage: mervane-cli " + verb + " ")) << err_.str();
+    EXPECT_NE(err_.str(), usage);
+    EXPECT_TRUE(out_.str().empty()) << verb;
+  }
 }
 
 }  // namespace
