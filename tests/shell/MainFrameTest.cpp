@@ -3,9 +3,15 @@
 #include "cardwindow/CardEditControls.h"
 #include "cardwindow/CardFile.h"
 #include "platform/Cp1252.h"
+#include "platform_qt/Controls.h"
 #include "shell/CommandTable.h"
+#include "shell/PrintDialog.h"
+#include "store/AdrFormat.h"
+#include "support/PdfText.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QPushButton>
 #include <QStatusBar>
 
 #include <QGuiApplication>
@@ -154,6 +160,112 @@ TEST_F(ShellTest, frameKeepsTheSizeTheUserGaveItInBothViewsFromEveryPageOfTheCar
     EXPECT_EQ(f.size(), given);
     // The card fills the window it is given.
     EXPECT_EQ(window->size(), f.centralWidget()->size());
+  }
+}
+
+// Every way the open book changes while the page view shows: the pages, "Page 1 of n",
+// the print dialog's count and the printed PDF follow at once.
+TEST_F(ShellTest, everyChangeOfBookIsFollowedByThePagesThePrintDialogAndThePrint) {
+  const auto writeBook = [&](const std::string& name, const std::string& first,
+                             const std::string& last, int count) {
+    std::string bytes = "TVXADR_307\n";
+    for (int i = 0; i < count; ++i) {
+      const AddressRecord r = person(first, last + (count > 1 ? std::to_string(100 + i) : ""));
+      adr::appendRecord(bytes, r, i, savedInitial(nameKey(r, 0)), r.mark);
+    }
+    writeFile(dir_ / name, bytes + "\x16\n");
+    return dir_ / name;
+  };
+  const auto a = writeBook("a.adr", "Ann", "Alpha", 1);
+  const auto b = writeBook("b.adr", "Bea", "Bravo", 60);  // several pages
+  const auto c = writeBook("c.adr", "Cedric", "Cole", 1);
+  writeFile(dir_ / "people.csv", "First Name,Surname\nCarla,Charlie\n");
+  writeFile(dir_ / "phone.vcf",
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Victor;Vera;;;\r\nFN:Vera Victor\r\nEND:VCARD\r\n");
+  setMru(0, a.string());
+  MainFrame& f = start(createCardWindow);
+  auto* window = dynamic_cast<TCardFile*>(f.cardWindow());
+  ASSERT_NE(window, nullptr);
+  window->setDialogRunner([](QDialog& d) {
+    auto* finish = control<QPushButton>(&d, 1);  // the import: Next, then Finish
+    if (!finish) return int(QDialog::Rejected);
+    finish->click();
+    finish->click();
+    return d.result();
+  });
+  std::string printCaption;
+  f.setDialogRunner([&](QDialog& d) {
+    if (auto* all = control<QAbstractButton>(&d, PrintDialog::kAll)) {
+      printCaption = toCp1252(all->text());
+      all->click();
+    }
+    return int(QDialog::Accepted);
+  });
+  f.onCommand(cmd::kPrintPreview);
+  const auto openRecentA = [&] {
+    for (const auto& [id, text] : f.session().recentFiles()->menuItems())
+      if (text.find("a.adr") != std::string::npos) f.onCommand(id);
+  };
+
+  struct Row {
+    const char* how;
+    std::function<void()> change;
+    std::vector<std::string> entries;  // last names, in list order
+    std::string title;                 // the book's file
+  };
+  std::vector<std::string> bravo;
+  for (int i = 0; i < 60; ++i) bravo.push_back("Bravo" + std::to_string(100 + i));
+  const Row rows[] = {
+      {"Open", [&] { chooser.answer(b, 1), f.onCommand(cmd::kOpen); }, bravo, "b.adr"},
+      {"New", [&] { chooser.answer(dir_ / "new"), f.onCommand(cmd::kNewFile); }, {}, "new.adr"},
+      {"a recent book", openRecentA, {"Alpha"}, "a.adr"},
+      {"Import CSV",
+       [&] {
+         chooser.answer(dir_ / "people.csv", 2), chooser.answer(dir_ / "fromcsv");
+         f.onCommand(cmd::kImport);
+       },
+       {"Charlie"},
+       "fromcsv.adr"},
+      {"Import vCard",
+       [&] {
+         chooser.answer(dir_ / "phone.vcf"), chooser.answer(dir_ / "fromvcf");
+         f.onCommand(cmd::kImportVcard);
+       },
+       {"Victor"},
+       "fromvcf.adr"},
+      {"handed over by a second start", [&] { f.openHandedBook(c); }, {"Cole"}, "c.adr"},
+      {"Save As", [&] { chooser.answer(dir_ / "copy.adr", 1), f.onCommand(cmd::kSaveAs); },
+       {"Cole"}, "copy.adr"},
+  };
+  int printed = 0;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.how);
+    r.change();
+    QApplication::processEvents();
+    ASSERT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);
+    std::vector<std::string> shown;
+    for (const AddressRecord& e : f.currentJob().book->records()) shown.push_back(e[FieldId::Last]);
+    EXPECT_EQ(shown, r.entries);
+    // The count the pages of these entries need, counted apart from the session's book.
+    std::vector<AddressRecord> expected;
+    for (const std::string& last : r.entries) expected.push_back(person("x", last));
+    const PageBook apart(expected, 0);
+    PageJob job = f.currentJob();
+    job.book = &apart;
+    const int pages = countJobPages(job).pages;
+    EXPECT_EQ(f.appState().pageCount, pages);
+    EXPECT_EQ(f.pageButton()->text().toStdString(), "Page 1 of " + std::to_string(pages));
+    EXPECT_NE(f.windowTitle().toStdString().find(r.title), std::string::npos);
+
+    const auto pdf = dir_ / ("printed" + std::to_string(++printed) + ".pdf");
+    chooser.answer(pdf);
+    f.onCommand(cmd::kPrint);
+    EXPECT_EQ(printCaption, allPagesCaption(pages));
+    const std::vector<std::string> sheets = pdfPages(pdf);
+    ASSERT_EQ(static_cast<int>(sheets.size()), pages);
+    if (!r.entries.empty()) EXPECT_NE(sheets.front().find(r.entries.front()), std::string::npos);
+    EXPECT_EQ(toCp1252(f.statusBar()->currentMessage()),
+              "Printed " + pagesText(pages) + " to " + pdf.string());
   }
 }
 
