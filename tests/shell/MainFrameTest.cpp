@@ -376,6 +376,38 @@ TEST_F(ShellTest, commandsReachTheirWindowAndEnablingAsksTheOwner) {
 // ---------------------------------------------------------------------------------------
 // Loading the settings
 
+TEST_F(ShellTest, savedPageSettingsAreInForceFromTheStartInTheViewAndOnPaper) {
+  // Saved by the Paper Size dialog in an earlier run: a pocket page of the paper list,
+  // two to a sheet.
+  PageSetupValues pocket;
+  pocket.comboIndex = 2;
+  pocket.twoOnOne = true;
+  ASSERT_TRUE(writePageSetup(ini(), pocket));
+  // The paper list the program ships beside itself.
+  std::filesystem::copy_file(
+      QCoreApplication::applicationDirPath().toStdString() + "/pagesize.dat",
+      program() / "pagesize.dat");
+  for (int i = 0; i < 60; ++i) entries.push_back(person("Pat", "Page" + std::to_string(100 + i)));
+  MainFrame& f = start();
+  EXPECT_TRUE(prompter.shown().empty());
+  const PageGeometry& g = f.appState().geometry;
+  EXPECT_TRUE(g.placesPage());
+  EXPECT_LT(g.widthFraction, 1.0);
+  EXPECT_TRUE(g.twoOnOne);
+
+  f.onCommand(cmd::kPrintPreview);
+  const int pages = f.appState().pageCount;
+  ASSERT_GT(pages, 2);
+  EXPECT_NE(f.pageButton()->text().toStdString().find(", sheet 1 of"), std::string::npos);
+  f.setDialogRunner([](QDialog& d) {
+    if (auto* all = control<QAbstractButton>(&d, PrintDialog::kAll)) all->click();
+    return int(QDialog::Accepted);
+  });
+  chooser.answer(dir_ / "pocket.pdf");
+  f.onCommand(cmd::kPrint);
+  EXPECT_EQ(static_cast<int>(pdfPages(dir_ / "pocket.pdf").size()), (pages + 1) / 2);
+}
+
 TEST_F(ShellTest, setUpLoadsCustomizeAndTheLanguageAndAsksForABrowserOnlyWhenNoneIsKnown) {
   writeFile(program() / "lang.dat", "[Lang]\n2=Deutsch\n[Deutsch]\nJan=Januar\nNotes=Notizen\n");
   struct Row {
