@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -125,6 +126,55 @@ TEST_F(PageViewTest, zoomCommandsStepWithinTheirLimits) {
     EXPECT_EQ(f.isCommandEnabled(r.command), r.enabledBefore) << r.command << " at " << r.before;
     if (r.enabledBefore) f.onCommand(r.command);
     EXPECT_DOUBLE_EQ(f.appState().zoom, r.after) << r.command << " at " << r.before;
+  }
+}
+
+TEST_F(PageViewTest, keysDoWhatTheMenusShowAndPageDownScrollsATallPageFirst) {
+  addEntries(90);  // several pages of the 1-line layout
+  MainFrame& f = preview(1074);
+  f.resize(700, 850);
+  f.onCommand(cmd::kZoom100);  // a page taller than the view
+  QApplication::processEvents();
+  PageView* v = view();
+  ASSERT_NE(v, nullptr);
+  QScrollBar* bar = v->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 0);
+  ASSERT_GT(f.appState().pageCount, 2);
+  const auto press = [&](QWidget* to, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent down(QEvent::KeyPress, key, mods);
+    QKeyEvent up(QEvent::KeyRelease, key, mods);
+    // As the application delivers a key: the frame's shortcuts first, then the view.
+    QApplication::sendEvent(to, &down);
+    QApplication::sendEvent(to, &up);
+    for (int i = 0; i < 3; ++i) QApplication::processEvents();
+  };
+  struct Row {
+    const char* what;
+    int key;
+    Qt::KeyboardModifiers mods;
+    int page;       // after the key
+    bool top;       // the view at the top of the page, else at its bottom
+    double zoom;
+  };
+  const Row rows[] = {
+      {"PageDown scrolls the tall page first", Qt::Key_PageDown, Qt::NoModifier, 1, false, 1.0},
+      {"then goes to the next page, at its top", Qt::Key_PageDown, Qt::NoModifier, 2, true, 1.0},
+      {"PageUp at the top: the previous page, at its bottom", Qt::Key_PageUp, Qt::NoModifier, 1,
+       false, 1.0},
+      {"- zooms out", Qt::Key_Minus, Qt::NoModifier, 1, false, 0.9},
+      {"+ zooms in", Qt::Key_Plus, Qt::NoModifier, 1, false, 1.0},
+      {"keypad -", Qt::Key_Minus, Qt::KeypadModifier, 1, false, 0.9},
+      {"Ctrl++", Qt::Key_Plus, Qt::ControlModifier, 1, false, 1.0},
+  };
+  // The page is long enough for one PageDown to reach its bottom at this size.
+  ASSERT_LE(bar->maximum(), bar->pageStep());
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    press(v, r.key, r.mods);
+    EXPECT_EQ(f.appState().page, r.page);
+    EXPECT_DOUBLE_EQ(f.appState().zoom, r.zoom);
+    if (r.zoom == 1.0 && r.key != Qt::Key_Plus)
+      EXPECT_EQ(bar->value(), r.top ? 0 : bar->maximum());
   }
 }
 
