@@ -1,5 +1,6 @@
 #include "printing/PaperList.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "settings/Keys.h"
@@ -53,9 +54,8 @@ std::vector<PaperRow> parsePaperList(std::string_view bytes) {
 }
 
 std::optional<std::vector<PaperRow>> readPaperList(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  std::string bytes;
+  if (!readWholeFile(file, bytes)) return std::nullopt;
   return parsePaperList(bytes);
 }
 

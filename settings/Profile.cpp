@@ -21,9 +21,10 @@ std::string_view trim(std::string_view s) {
 // Lines end in LF, CR LF or, as the platform's reader has it, a bare CR.
 std::vector<std::string> readLines(const std::filesystem::path& file) {
   std::vector<std::string> lines;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return lines;
-  const std::string bytes(std::istreambuf_iterator<char>(in), {});
+  // A settings file that cannot be read (a folder in its place, say) reads as empty; the
+  // stream reader would throw on it and end the program.
+  std::string bytes;
+  if (!readWholeFile(file, bytes)) return lines;
   size_t start = 0;
   while (start < bytes.size()) {
     size_t end = bytes.find_first_of("\r\n", start);

@@ -87,6 +87,9 @@ TEST(PrintJob, dialogTextsFollowTheLayoutAndThePageSettings) {
   EXPECT_EQ(printDialogTitle(1077), "Print Addressbook");
   EXPECT_EQ(allPagesCaption(26), "All (Pages 1  to  26)");
   EXPECT_EQ(allPagesCaption(1), "All");
+  // What a finished print says, one page or more.
+  EXPECT_EQ(printedMessage(1, "/tmp/a.pdf", true), "Printed 1 page to /tmp/a.pdf");
+  EXPECT_EQ(printedMessage(12, "Office", false), "Sent 12 pages to Office");
   EXPECT_EQ(paperSizeText(PageGeometry{}, true), "Paper:\nDefault size");
   PageGeometry g = twoOnOneGeometry();  // 4 x 6 inch on Letter
   EXPECT_EQ(paperSizeText(g, true), "Paper Size:\n4.00 x 6.00 inch\n");

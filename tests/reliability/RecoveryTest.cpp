@@ -251,5 +251,21 @@ TEST_F(RealProgram, killedInTheMiddleOfEditingEveryEditComesBack) {
   EXPECT_FALSE(s->book().workingFile().changed());
 }
 
+TEST_F(RealProgram, aRestoredBookOpensEvenWhenTheRecentListCannotBeWritten) {
+  ASSERT_TRUE(runUntilDone(step("select", "Ann Lee ") + step("type", field(FieldId::First), "Jo") +
+                               command(cmd::kAddName),
+                           {QString::fromStdString(book.string())}));
+  killCopy();
+  // The settings file cannot be written (here: a folder stands in its place, which even
+  // root cannot write a file over), so the restored book cannot become a recent one.
+  std::filesystem::remove(ini);
+  std::filesystem::create_directory(ini);
+  const auto report = root / "report";
+  ASSERT_TRUE(runUntilDone(step("answer", "Yes") + step("report", report.string(), field(FieldId::Home)), {}));
+  const std::string said = test::readFile(report);
+  EXPECT_NE(said.find("changed\t1\n"), std::string::npos) << said;
+  EXPECT_NE(said.find("name\tJo Lee "), std::string::npos) << said;
+}
+
 }  // namespace
 }  // namespace mv
