@@ -557,13 +557,7 @@ bool MainFrame::hasHandler(int id) const {
 
 bool MainFrame::onCommand(int id) {
   bool handled = true;
-  if (id >= kLayoutCommandBase && id <= kLayoutCommandBase + 27) {
-    // Layout numbers are taken before anything else; from a menu in card mode they also
-    // print, which switches to the page view.
-    const bool fromMenu = id >= kFirstDrawnLayout && id <= kLastDrawnLayout;
-    selectLayout(id);
-    if (fromMenu && mode_ == ViewMode::Card) print();
-  } else if (CommandTarget* target = targetOf(id)) {
+  if (CommandTarget* target = targetOf(id)) {
     handled = target->onCommand(id);
   } else if (commandOwner(id) != CommandOwner::Frame) {
     handled = false;  // its window is not there
@@ -579,9 +573,15 @@ void MainFrame::registerCommands() {
   const auto always = [] { return true; };
   const auto pageForward = [this] { return setUpDone_ && canPageForward(session_.state()); };
   const auto pageBack = [this] { return setUpDone_ && canPageBack(session_.state()); };
-  // The drawn layouts; the menu's own items also print from card mode (onCommand).
+  // Every layout number; those of the menu also print from card mode, which switches to
+  // the page view.
   c.addRun(
-      kFirstDrawnLayout, kLastDrawnLayout, [this](int id) { selectLayout(id); },
+      kLayoutCommandBase, kLayoutCommandBase + 27,
+      [this](int id) {
+        selectLayout(id);
+        if (id >= kFirstDrawnLayout && id <= kLastDrawnLayout && mode_ == ViewMode::Card)
+          print();
+      },
       CommandHandlers::always);
   c.add(
       cmd::kRefreshPageView,
