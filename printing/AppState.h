@@ -25,6 +25,7 @@ struct AppState {
   std::array<int, 26> firstPageOfLetter{1};  // label-each-page mode: first page of A..Z
   PageGeometry geometry;  // the page size on the sheet, from the Page Settings dialog
   LabelGrid labelGrid;    // the labels of the sheet in use, all at start
+  int bookGeneration = 0;  // counts the changes of book: a view shows a new book from its top
 };
 
 }  // namespace mv

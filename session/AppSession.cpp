@@ -78,6 +78,7 @@ bool AppSession::bookOpened(const std::filesystem::path& path) {
   const bool listed = !recent_ || recent_->add(pathText(path));
   bookPath_ = path;
   state_.page = 1;
+  ++state_.bookGeneration;
   (void)reloadPages();
   tell(SessionChange::Book);
   return listed;

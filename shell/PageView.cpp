@@ -52,6 +52,12 @@ std::optional<bool> PageView::isCommandEnabled(int id) const { return commands_.
 
 void PageView::redraw() {
   updateScrollBars();
+  // Another book starts at the top of its first page.
+  if (state_.bookGeneration != shownBook_) {
+    shownBook_ = state_.bookGeneration;
+    arrive_ = Arrive::Top;
+    horizontalScrollBar()->setValue(0);
+  }
   if (arrive_ != Arrive::Anywhere)
     verticalScrollBar()->setValue(arrive_ == Arrive::Top ? 0 : verticalScrollBar()->maximum());
   arrive_ = Arrive::Anywhere;

@@ -60,6 +60,7 @@ class PageView final : public QAbstractScrollArea, public PageViewHost {
   CommandHandlers commands_;
   // Where the next page shows after PageDown (its top) or PageUp (its bottom).
   enum class Arrive { Anywhere, Top, Bottom } arrive_ = Arrive::Anywhere;
+  int shownBook_ = 0;  // the state's book generation last drawn
 };
 
 }  // namespace mv

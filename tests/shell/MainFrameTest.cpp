@@ -5,6 +5,7 @@
 #include "platform/Cp1252.h"
 #include "platform_qt/Controls.h"
 #include "shell/CommandTable.h"
+#include "shell/PageView.h"
 #include "shell/PrintDialog.h"
 #include "store/AdrFormat.h"
 #include "support/PdfText.h"
@@ -12,6 +13,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 
 #include <QGuiApplication>
@@ -238,11 +240,17 @@ TEST_F(ShellTest, everyChangeOfBookIsFollowedByThePagesThePrintDialogAndThePrint
        {"Cole"}, "copy.adr"},
   };
   int printed = 0;
+  auto* view = dynamic_cast<PageView*>(f.pageView());
+  ASSERT_NE(view, nullptr);
+  QScrollBar* scroll = view->verticalScrollBar();
   for (const Row& r : rows) {
     SCOPED_TRACE(r.how);
+    ASSERT_GT(scroll->maximum(), 0);
+    scroll->setValue(scroll->maximum());  // the user was reading the bottom of a page
     r.change();
     QApplication::processEvents();
     ASSERT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);
+    EXPECT_EQ(scroll->value(), 0);  // the new book shows from its top
     std::vector<std::string> shown;
     for (const AddressRecord& e : f.currentJob().book->records()) shown.push_back(e[FieldId::Last]);
     EXPECT_EQ(shown, r.entries);
