@@ -4,6 +4,7 @@
 #include "session/AppSession.h"
 #include "cardwindow/CardDialogs.h"
 #include "cardwindow/CardEditControls.h"
+#include "cardwindow/NamesTree.h"
 #include "cardwindow/SecondSetConnect.h"
 #include "cardwindow/SummaryRtf.h"
 #include "cardwindow/SummaryView.h"
@@ -52,130 +53,6 @@ using namespace cmd;
 // The buttons of the Notes page and the names list carry control ids, not commands.
 constexpr int kNotesButton = 24390;
 constexpr int kNamesTree = 6110;
-
-constexpr int kGroupRole = Qt::UserRole;
-constexpr int kNameRole = Qt::UserRole + 1;
-const QColor kListBackground(239, 239, 239);
-
-// Images of the names list: 0/1 group closed/open, 2/3 name and selected name,
-// 4/5 "Main" closed/open.
-QPixmap treeImage(int image) {
-  QPixmap pm(20, 16);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  switch (image) {
-    case 0:
-    case 1: {
-      const QColor folder(image == 0 ? QColor(222, 172, 60) : QColor(240, 196, 90));
-      p.setPen(folder.darker(140));
-      p.setBrush(folder);
-      p.drawRoundedRect(QRectF(2, 3, 7, 3), 1, 1);
-      if (image == 0) {
-        p.drawRoundedRect(QRectF(2, 5, 15, 9), 1.5, 1.5);
-      } else {
-        p.drawRoundedRect(QRectF(2, 5, 13, 9), 1.5, 1.5);
-        QPainterPath lid;
-        lid.moveTo(5, 8);
-        lid.lineTo(18, 8);
-        lid.lineTo(15, 14);
-        lid.lineTo(2, 14);
-        lid.closeSubpath();
-        p.setBrush(folder.lighter(115));
-        p.drawPath(lid);
-      }
-      break;
-    }
-    case 2:
-    case 3: {
-      const QColor person = image == 2 ? QColor(90, 110, 140) : QColor(30, 100, 200);
-      p.setPen(Qt::NoPen);
-      p.setBrush(person);
-      p.drawEllipse(QRectF(7, 2, 6, 6));
-      p.drawRoundedRect(QRectF(4.5, 9, 11, 6), 3, 3);
-      break;
-    }
-    default: {
-      const QColor book = image == 4 ? QColor(52, 101, 164) : QColor(80, 135, 205);
-      p.setPen(book.darker(140));
-      p.setBrush(book);
-      if (image == 4) {
-        p.drawRoundedRect(QRectF(4, 2, 12, 13), 1.5, 1.5);
-        p.setPen(Qt::white);
-        p.drawLine(QPointF(7, 2.5), QPointF(7, 14.5));
-      } else {
-        p.drawRoundedRect(QRectF(1, 3, 9, 11), 1, 1);
-        p.drawRoundedRect(QRectF(10, 3, 9, 11), 1, 1);
-        p.setPen(Qt::white);
-        p.drawLine(QPointF(3, 6), QPointF(8, 6));
-        p.drawLine(QPointF(12, 6), QPointF(17, 6));
-      }
-      break;
-    }
-  }
-  return pm;
-}
-
-QIcon nameIcon() {
-  QIcon icon(treeImage(2));
-  icon.addPixmap(treeImage(3), QIcon::Selected);
-  return icon;
-}
-
-// Paints a small triangle at the right end of entries with names under them, pointing
-// down when the entry is expanded.
-class NamesDelegate final : public QStyledItemDelegate {
- public:
-  explicit NamesDelegate(QTreeWidget* tree) : QStyledItemDelegate(tree), tree_(tree) {}
-  void paint(QPainter* p, const QStyleOptionViewItem& option,
-             const QModelIndex& index) const override {
-    QStyledItemDelegate::paint(p, option, index);
-    if (!index.model()->hasChildren(index)) return;
-    const bool open = tree_->isExpanded(index);
-    const int right = tree_->viewport()->width() - 8;
-    const int cy = option.rect.center().y();
-    QPolygonF tri;
-    if (open) {
-      tri << QPointF(right - 6, cy - 2) << QPointF(right, cy - 2) << QPointF(right - 3, cy + 2);
-    } else {
-      tri << QPointF(right - 4, cy - 3) << QPointF(right, cy) << QPointF(right - 4, cy + 3);
-    }
-    p->save();
-    p->setRenderHint(QPainter::Antialiasing);
-    p->setPen(Qt::NoPen);
-    p->setBrush(option.state & QStyle::State_Selected
-                    ? option.palette.color(QPalette::HighlightedText)
-                    : option.palette.color(QPalette::Mid));
-    p->drawPolygon(tri);
-    p->restore();
-  }
-
- private:
-  QTreeWidget* tree_;
-};
-
-// The names list asks for the width the user last gave it or, the first time, for room
-// for an entry of typical length ("Lastname Firstname Company"), so that a newcomer's
-// names are not cut off.
-class NamesTree final : public QTreeWidget {
- public:
-  using QTreeWidget::QTreeWidget;
-  // Read once at start: the card window's size, and with it the frame's, stays the same
-  // for the whole session while the splitter moves room between the list and the card.
-  void setRememberedWidth(int width) { remembered_ = width; }
-  QSize sizeHint() const override {
-    static const QString kTypicalEntry = QStringLiteral("Hoffmann Annalena Acme Corporation");
-    // Indentation, icon, the item's padding and the triangle, the frame and a scroll bar.
-    const int typical = fontMetrics().horizontalAdvance(kTypicalEntry) + indentation() +
-                        iconSize().width() + 24 + 2 * frameWidth() +
-                        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    return {std::max(minimumWidth(), remembered_ > 0 ? remembered_ : typical),
-            QTreeWidget::sizeHint().height()};
-  }
-
- private:
-  int remembered_ = 0;
-};
 
 QIcon standardIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap fallback) {
   return QIcon::fromTheme(QString::fromLatin1(theme), w->style()->standardIcon(fallback));
@@ -350,38 +227,14 @@ void TCardFile::buildWindow() {
   toolRow->addWidget(sortButton_);
   leftLayout->addLayout(toolRow);
 
-  auto* names = new NamesTree(left);
-  names->setRememberedWidth(
+  tree_ = new NamesTree(left);
+  tree_->setRememberedWidth(
       Profile(services_.settingsFile, std::string(keys::section::AddressBook))
           .readInt(keys::addressBook::NamesWidth, 0));
-  tree_ = names;
   setControlId(tree_, kNamesTree);
   setAccessible(tree_, QStringLiteral("Names"));
-  tree_->setHeaderHidden(true);
-  tree_->setColumnCount(1);
-  tree_->setRootIsDecorated(true);
-  tree_->setUniformRowHeights(true);
-  tree_->setIconSize(QSize(20, 16));
-  tree_->setItemDelegate(new NamesDelegate(tree_));
-  tree_->setContextMenuPolicy(Qt::CustomContextMenu);
-  tree_->setExpandsOnDoubleClick(true);
-  tree_->setMinimumWidth(220);
-  // Selected entries light up over the whole row, indentation included.
-  tree_->setStyleSheet(QStringLiteral(
-      "QTreeWidget { background: rgb(239,239,239); border: 1px solid palette(mid);"
-      " show-decoration-selected: 1; }"
-      "QTreeWidget::item { padding: 2px 14px 2px 0; }"));
-  connect(tree_, &QTreeWidget::currentItemChanged, this,
-          [this](QTreeWidgetItem* item) { userSelected(item); });
+  connect(tree_, &NamesTree::entryChosen, this, &TCardFile::userSelected);
   connect(tree_, &QTreeWidget::customContextMenuRequested, this, &TCardFile::showTreeMenu);
-  connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
-    expandedGroups_.insert(item->text(0).toLower());
-    item->setIcon(0, QIcon(treeImage(item->data(0, kGroupRole).toInt() == 0 ? 5 : 1)));
-  });
-  connect(tree_, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
-    expandedGroups_.remove(item->text(0).toLower());
-    item->setIcon(0, QIcon(treeImage(item->data(0, kGroupRole).toInt() == 0 ? 4 : 0)));
-  });
   leftLayout->addWidget(tree_, 1);
 
   // Right: caption, the pages, the tabs below them, then the buttons.
@@ -560,48 +413,13 @@ void TCardFile::refreshCard() {
   if (page_ == LinkPage) rebuildSummary();
 }
 
-QTreeWidgetItem* TCardFile::itemFor(EntryRef entry) const {
-  if (!entry.isValid() || entry.group >= tree_->topLevelItemCount()) return nullptr;
-  QTreeWidgetItem* group = tree_->topLevelItem(entry.group);
-  if (entry.isGroup()) return group;
-  return entry.name < group->childCount() ? group->child(entry.name) : nullptr;
-}
+QTreeWidgetItem* TCardFile::itemFor(EntryRef entry) const { return tree_->itemFor(entry); }
+
+QTreeWidget* TCardFile::namesTree() const noexcept { return tree_; }
 
 void TCardFile::rebuildTree() {
   if (!tree_) return;
-  treeBusy_ = true;
-  tree_->setUpdatesEnabled(false);
-  tree_->clear();
-  const NamesList& names = session_->names();
-  const EntryRef selection = session_->selection();
-  const QIcon person = nameIcon();
-  for (int g = 0; g < names.groupCount(); ++g) {
-    const GroupEntry& group = names.group(g);
-    auto* top = new QTreeWidgetItem(tree_, QStringList{fromCp1252(group.name)});
-    top->setData(0, kGroupRole, g);
-    top->setData(0, kNameRole, -1);
-    QList<QTreeWidgetItem*> children;
-    children.reserve(static_cast<qsizetype>(group.names.size()));
-    for (size_t n = 0; n < group.names.size(); ++n) {
-      auto* item = new QTreeWidgetItem(QStringList{fromCp1252(group.names[n].text)});
-      item->setData(0, kGroupRole, g);
-      item->setData(0, kNameRole, static_cast<int>(n));
-      item->setIcon(0, person);
-      children.append(item);
-    }
-    top->addChildren(children);
-    const bool open = expandedGroups_.contains(top->text(0).toLower()) ||
-                      (selection.isValid() && selection.group == g);
-    top->setExpanded(open);
-    top->setIcon(0, QIcon(treeImage(g == 0 ? (open ? 5 : 4) : (open ? 1 : 0))));
-    if (open) expandedGroups_.insert(top->text(0).toLower());
-  }
-  if (QTreeWidgetItem* current = itemFor(selection)) {
-    tree_->setCurrentItem(current);
-    tree_->scrollToItem(current);
-  }
-  tree_->setUpdatesEnabled(true);
-  treeBusy_ = false;
+  tree_->rebuild(session_->names(), session_->selection());
   updateEnabling();
   updateCaption();
 }
@@ -649,9 +467,7 @@ void TCardFile::setPage(Page page) {
   if (page == EditPage) azButton_->setFocus(Qt::OtherFocusReason);
 }
 
-void TCardFile::userSelected(QTreeWidgetItem* item) {
-  if (treeBusy_ || !item) return;
-  const EntryRef entry{item->data(0, kGroupRole).toInt(), item->data(0, kNameRole).toInt()};
+void TCardFile::userSelected(EntryRef entry) {
   find_.fieldPosition = -1;  // another record on the card: Search Again starts afresh
   // The session may store the card and rebuild the list; do it outside the tree's signal.
   QTimer::singleShot(0, this, [this, entry] { session_->select(entry); });
@@ -871,7 +687,7 @@ std::unique_ptr<QMenu> TCardFile::contextMenuFor(EntryRef entry) {
 void TCardFile::showTreeMenu(const QPoint& pos) {
   QTreeWidgetItem* item = tree_->itemAt(pos);
   if (!item) return;
-  const EntryRef entry{item->data(0, kGroupRole).toInt(), item->data(0, kNameRole).toInt()};
+  const EntryRef entry = NamesTree::entryOf(*item);
   find_.fieldPosition = -1;
   session_->select(entry);  // shown as by a click first
   QTreeWidgetItem* shown = itemFor(session_->selection());
@@ -894,16 +710,11 @@ void TCardFile::showAZPopup() {
 }
 
 void TCardFile::jumpToLetter(int row) {
-  const NamesList& names = session_->names();
-  const EntryRef selection = session_->selection();
-  const int group = selection.isValid() && selection.group < names.groupCount()
-                        ? selection.group : NamesList::kMain;
-  std::vector<std::string> texts;
-  for (const auto& n : names.group(group).names) texts.push_back(n.text);
-  const int index = findNameByLetter(texts, static_cast<char>('A' + row));
-  if (index < 0) return;  // no such name: the selection stays
+  const auto entry = letterJump(session_->names(), session_->selection(),
+                                static_cast<char>('A' + row));
+  if (!entry) return;  // no such name: the selection stays
   find_.fieldPosition = -1;
-  session_->select({group, index});
+  session_->select(*entry);
 }
 
 // --- find
@@ -925,21 +736,7 @@ void TCardFile::searchAgain() {
 }
 
 void TCardFile::search() {
-  const NamesList& names = session_->names();
-  const EntryRef selection = session_->selection();
-  const int group = selection.isValid() && selection.group < names.groupCount()
-                        ? selection.group : NamesList::kMain;
-  SearchWalk walk;
-  for (const auto& n : names.group(group).names) walk.startGroup.push_back(n.slot);
-  for (const auto& n : names.mainNames()) walk.mainGroup.push_back(n.slot);
-  walk.continueFrom = selection.isName() ? selection.name : -1;
-  walk.recordCount = names.count();
-  const Book& book = session_->book();
-  const auto hit = searchRecords(find_, walk, [&book](int slot) -> std::optional<RecordFields> {
-    auto record = book.readRecord(slot);
-    if (!record) return std::nullopt;
-    return record->fields;
-  });
+  const auto hit = searchBook(find_, session_->book(), session_->selection());
   if (!hit) {
     services_.prompter->ask(Message{find_.text, "Not found", Icon::Information, Buttons::Ok,
                                     Answer::Ok});
@@ -947,7 +744,7 @@ void TCardFile::search() {
   }
   if (page_ != EditPage) setPage(EditPage);
   const FindState found = find_;
-  session_->select({hit->inStartGroup ? group : NamesList::kMain, hit->index});
+  session_->select(hit->entry);
   find_ = found;  // showing the record must not forget where the match was
   // Field 20 is the shared editor's copy; the match is shown where the text lives.
   QLineEdit* box = card_->box(hit->field);

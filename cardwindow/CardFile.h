@@ -37,6 +37,7 @@ enum class LaunchKind;
 class SummaryView;
 class TAZPopup;
 class TCardEditControls;
+class NamesTree;
 class NotesEdit;
 
 class TCardFile final : public QWidget, public CardWindowHost {
@@ -65,7 +66,7 @@ class TCardFile final : public QWidget, public CardWindowHost {
 
   CardSession& session() noexcept { return *session_; }
   TCardEditControls* card() const noexcept { return card_; }
-  QTreeWidget* namesTree() const noexcept { return tree_; }
+  QTreeWidget* namesTree() const noexcept;
   SummaryView* summaryView() const noexcept { return summary_; }
   TAZPopup* azPopup() const;
   Page page() const noexcept { return page_; }
@@ -93,7 +94,7 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void updateEnabling();
   void updateCaption();
   void rebuildSummary();
-  void userSelected(QTreeWidgetItem* item);
+  void userSelected(EntryRef entry);
   void showTreeMenu(const QPoint& pos);
   void showSortMenu(QWidget* under);
   void showGroupMenu();
@@ -135,13 +136,11 @@ class TCardFile final : public QWidget, public CardWindowHost {
   Launcher* launcher_ = nullptr;
   FindState find_;
   Page page_ = EditPage;
-  bool treeBusy_ = false;
   bool notesBusy_ = false;
   bool closing_ = false;
   std::string frameTitle_;
-  QSet<QString> expandedGroups_;
 
-  QTreeWidget* tree_ = nullptr;
+  NamesTree* tree_ = nullptr;
   QTabBar* tabs_ = nullptr;
   QLabel* caption_ = nullptr;
   QStackedWidget* pages_ = nullptr;

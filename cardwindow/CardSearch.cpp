@@ -1,6 +1,7 @@
 #include "cardwindow/CardSearch.h"
 
 #include "platform/Text.h"
+#include "store/Book.h"
 
 #include <algorithm>
 
@@ -109,6 +110,40 @@ int findNameByLetter(const std::vector<std::string>& names, char letter) {
     }
   }
   return -1;
+}
+
+namespace {
+int groupOf(const NamesList& names, EntryRef selection) {
+  return selection.isValid() && selection.group < names.groupCount() ? selection.group
+                                                                     : NamesList::kMain;
+}
+}  // namespace
+
+std::optional<BookHit> searchBook(FindState& state, const Book& book, EntryRef selection) {
+  const NamesList& names = book.names();
+  const int group = groupOf(names, selection);
+  SearchWalk walk;
+  for (const auto& n : names.group(group).names) walk.startGroup.push_back(n.slot);
+  for (const auto& n : names.mainNames()) walk.mainGroup.push_back(n.slot);
+  walk.continueFrom = selection.isName() ? selection.name : -1;
+  walk.recordCount = names.count();
+  const auto hit = searchRecords(state, walk, [&book](int slot) -> std::optional<RecordFields> {
+    auto record = book.readRecord(slot);
+    if (!record) return std::nullopt;
+    return record->fields;
+  });
+  if (!hit) return std::nullopt;
+  return BookHit{{hit->inStartGroup ? group : NamesList::kMain, hit->index}, hit->field,
+                 hit->matchStart};
+}
+
+std::optional<EntryRef> letterJump(const NamesList& names, EntryRef selection, char letter) {
+  const int group = groupOf(names, selection);
+  std::vector<std::string> texts;
+  for (const auto& n : names.group(group).names) texts.push_back(n.text);
+  const int index = findNameByLetter(texts, letter);
+  if (index < 0) return std::nullopt;
+  return EntryRef{group, index};
 }
 
 }  // namespace mv

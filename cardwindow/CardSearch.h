@@ -4,6 +4,7 @@
 // jump to the first name beginning with a letter.
 
 #include "store/AddressRecord.h"
+#include "store/NamesList.h"
 
 #include <array>
 #include <functional>
@@ -68,6 +69,22 @@ using ReadFields = std::function<std::optional<RecordFields>(int slot)>;
 // position and match start are updated.
 std::optional<SearchHit> searchRecords(FindState& state, const SearchWalk& walk,
                                        const ReadFields& read);
+
+class Book;
+
+// Find or Search Again in a book as the card window does it: the walk starts in the group
+// of `selection` (Main when nothing is selected) and continues from the selected name.
+// The entry is the name holding the match, in that group or under Main.
+struct BookHit {
+  EntryRef entry;
+  int field = 0;
+  int matchStart = 0;
+};
+std::optional<BookHit> searchBook(FindState& state, const Book& book, EntryRef selection);
+
+// The A to Z jump within the group of `selection` (Main when nothing is selected): the
+// name to show, or nothing when no name begins with the letter.
+std::optional<EntryRef> letterJump(const NamesList& names, EntryRef selection, char letter);
 
 // Jump to a letter: the first name beginning with the letter without regard to case,
 // else the first beginning with a blank and the letter, else with two blanks and the
