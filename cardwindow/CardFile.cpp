@@ -4,6 +4,7 @@
 #include "session/AppSession.h"
 #include "cardwindow/CardDialogs.h"
 #include "cardwindow/CardEditControls.h"
+#include "cardwindow/CardPages.h"
 #include "cardwindow/NamesTree.h"
 #include "cardwindow/SecondSetConnect.h"
 #include "cardwindow/SummaryRtf.h"
@@ -50,8 +51,7 @@ namespace {
 
 using namespace cmd;
 
-// The buttons of the Notes page and the names list carry control ids, not commands.
-constexpr int kNotesButton = 24390;
+// The names list carries a control id, not a command.
 constexpr int kNamesTree = 6110;
 
 QIcon standardIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap fallback) {
@@ -243,88 +243,20 @@ void TCardFile::buildWindow() {
   rightLayout->setContentsMargins(0, 6, 6, 6);
   rightLayout->setSpacing(0);
 
-  // The caption of the Notes and Link pages sits on the page it names (setPage moves it):
-  // above the pages it would make the card window taller on those pages than on the
-  // Edit page, and the frame, which takes its size from the card window, would grow.
-  caption_ = new QLabel(right);
-  setControlId(caption_, 11578);
-  caption_->setMinimumHeight(24);
-  QFont captionFont = caption_->font();
-  captionFont.setBold(true);
-  caption_->setFont(captionFont);
-
-  pages_ = new QStackedWidget(right);
-  pages_->setFrameShape(QFrame::StyledPanel);
-  card_ = new TCardEditControls(session_->card(), pages_);
+  pages_ = new CardPages(session_->card(), right);
+  card_ = pages_->card();
+  summary_ = pages_->summary();
   connect(card_, &TCardEditControls::commandRequested, this, [this](int id) { onCommand(id); });
-  connect(card_, &TCardEditControls::charactersRefused, this, &TCardFile::refuseCharacters);
-  pages_->addWidget(card_);
-
-  auto* notesPage = new QWidget(pages_);
-  auto* notesLayout = new QVBoxLayout(notesPage);
-  notesLayout->setContentsMargins(6, 6, 6, 6);
-  notes_ = new NotesEdit(notesPage);
-  notesLayout->addWidget(notes_);
-  notesButton_ = new QPushButton(notesPage);
-  setControlId(notesButton_, kNotesButton);
-  setAccessible(notesButton_, QStringLiteral("Notes page"));
-  notesButton_->setFlat(true);
-  notesButton_->setFixedSize(0, 0);  // present on the Notes page, with nothing to do
-  notesButton_->setFocusPolicy(Qt::NoFocus);
-  notesLayout->addWidget(notesButton_);
-  connect(notes_, &NotesEdit::refused, this, &TCardFile::refuseCharacters);
-  connect(notes_, &QPlainTextEdit::textChanged, this, [this] {
-    if (notesBusy_) return;
-    // The editor shows line feeds; the book keeps carriage return and line feed pairs.
-    QString text = notes_->toPlainText();
-    // Text set without a key press (assistive technology) passes the same refusal as
-    // typing: what the book cannot hold is taken out of the editor, and said so.
-    int left = 0;
-    const QString kept = keepCp1252(text, &left);
-    if (left > 0) {
-      notesBusy_ = true;
-      notes_->setPlainText(kept);
-      notes_->moveCursor(QTextCursor::End);
-      notesBusy_ = false;
-      refuseCharacters(left, true);
-      text = kept;
-    }
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    session_->card().typeNotes(toCp1252(text));
-  });
-  pages_->addWidget(notesPage);
-
-  auto* linkPage = new QWidget(pages_);
-  auto* linkLayout = new QVBoxLayout(linkPage);
-  linkLayout->setContentsMargins(0, 0, 0, 0);
-  linkLayout->setSpacing(0);
-  summary_ = new SummaryView(linkPage);
+  connect(pages_, &CardPages::charactersRefused, this, &TCardFile::refuseCharacters);
+  connect(pages_, &CardPages::pageChosen, this,
+          [this](int page) { setPage(static_cast<Page>(page)); });
   summary_->setLinkEnabled([this](int id) { return isCommandEnabled(id).value_or(false); });
   connect(summary_, &SummaryView::commandRequested, this, [this](int id) { onCommand(id); });
   connect(summary_, &SummaryView::addressRequested, this,
           [this](bool web, const QByteArray& address) {
             launch(web ? LaunchKind::Web : LaunchKind::EMail, address.toStdString());
           });
-  linkLayout->addWidget(summary_);
-  pages_->addWidget(linkPage);
   rightLayout->addWidget(pages_, 1);
-
-  tabs_ = new QTabBar(right);
-  setControlId(tabs_, 107);
-  setAccessible(tabs_, QStringLiteral("Pages"));
-  tabs_->setShape(QTabBar::RoundedSouth);
-  tabs_->setExpanding(false);
-  tabs_->setDrawBase(false);
-  tabs_->addTab(QString());
-  tabs_->addTab(QStringLiteral("     Edit      "));
-  tabs_->addTab(QStringLiteral("     Notes     "));
-  tabs_->addTab(QStringLiteral("     Link      "));
-  tabs_->setTabEnabled(0, false);  // the empty first tab only spaces the others
-  tabs_->setAccessibleName(QStringLiteral("Pages: Edit, Notes, Link"));
-  connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
-    if (index >= EditPage && index <= LinkPage && index != page_) setPage(static_cast<Page>(index));
-  });
-  rightLayout->addWidget(tabs_);
   rightLayout->addSpacing(6);
 
   auto* buttonRow = new QHBoxLayout;
@@ -400,17 +332,9 @@ void TCardFile::saveNamesWidth() {
 // --- mirroring the session
 
 void TCardFile::refreshCard() {
-  if (!card_) return;
-  card_->refresh();
-  QString notes = fromCp1252(session_->card().notes());
-  notes.remove(QLatin1Char('\r'));
-  if (notes_->toPlainText() != notes) {
-    notesBusy_ = true;
-    notes_->setPlainText(notes);
-    notesBusy_ = false;
-  }
+  if (!pages_) return;
+  pages_->refresh();
   updateCaption();
-  if (page_ == LinkPage) rebuildSummary();
 }
 
 QTreeWidgetItem* TCardFile::itemFor(EntryRef entry) const { return tree_->itemFor(entry); }
@@ -432,38 +356,16 @@ void TCardFile::updateEnabling() {
 }
 
 void TCardFile::updateCaption() {
-  if (!caption_) return;
+  if (!pages_) return;
   const NameEntry* shown = session_->names().name(session_->selection());
-  const QString key = shown ? fromCp1252(shown->text) : QString();
-  if (page_ == NotesPage) {
-    caption_->setText(shown ? QStringLiteral(" Notes about: %1").arg(key)
-                            : QStringLiteral(" Notes: no item selected"));
-  } else if (page_ == LinkPage) {
-    caption_->setText(shown ? QStringLiteral(" Summary: %1").arg(key)
-                            : QStringLiteral(" Summary: no item selected"));
-  }
-  setAccessible(caption_, caption_->text().trimmed());
+  pages_->setCaption(shown ? fromCp1252(shown->text) : QString());
 }
 
-void TCardFile::rebuildSummary() {
-  summary_->showDocument(readRtf(summaryRtf(session_->card().toRecord())));
-}
+TCardFile::Page TCardFile::page() const noexcept { return static_cast<Page>(pages_->page()); }
 
 void TCardFile::setPage(Page page) {
-  page_ = page;
-  tabs_->blockSignals(true);
-  tabs_->setCurrentIndex(page);
-  tabs_->blockSignals(false);
-  pages_->setCurrentIndex(page - 1);
+  pages_->setPage(static_cast<CardPages::Page>(page));
   editButtons_->setVisible(page == EditPage);
-  if (page != EditPage) {
-    if (auto* layout = qobject_cast<QBoxLayout*>(pages_->widget(page - 1)->layout()))
-      layout->insertWidget(0, caption_);
-  }
-  caption_->setVisible(page != EditPage);
-  notesButton_->setVisible(page == NotesPage);
-  updateCaption();
-  if (page == LinkPage) rebuildSummary();
   if (page == EditPage) azButton_->setFocus(Qt::OtherFocusReason);
 }
 
@@ -742,7 +644,7 @@ void TCardFile::search() {
                                     Answer::Ok});
     return;
   }
-  if (page_ != EditPage) setPage(EditPage);
+  if (page() != EditPage) setPage(EditPage);
   const FindState found = find_;
   session_->select(hit->entry);
   find_ = found;  // showing the record must not forget where the match was

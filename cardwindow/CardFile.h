@@ -37,6 +37,7 @@ enum class LaunchKind;
 class SummaryView;
 class TAZPopup;
 class TCardEditControls;
+class CardPages;
 class NamesTree;
 class NotesEdit;
 
@@ -69,7 +70,7 @@ class TCardFile final : public QWidget, public CardWindowHost {
   QTreeWidget* namesTree() const noexcept;
   SummaryView* summaryView() const noexcept { return summary_; }
   TAZPopup* azPopup() const;
-  Page page() const noexcept { return page_; }
+  Page page() const noexcept;
   void setPage(Page page);
 
   // Tests answer the window's dialogs (Find, Add a new name, New Group Name) here.
@@ -93,7 +94,6 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void rebuildTree();
   void updateEnabling();
   void updateCaption();
-  void rebuildSummary();
   void userSelected(EntryRef entry);
   void showTreeMenu(const QPoint& pos);
   void showSortMenu(QWidget* under);
@@ -135,20 +135,14 @@ class TCardFile final : public QWidget, public CardWindowHost {
   std::unique_ptr<Launcher> desktopLauncher_;
   Launcher* launcher_ = nullptr;
   FindState find_;
-  Page page_ = EditPage;
-  bool notesBusy_ = false;
   bool closing_ = false;
   std::string frameTitle_;
 
   NamesTree* tree_ = nullptr;
-  QTabBar* tabs_ = nullptr;
-  QLabel* caption_ = nullptr;
-  QStackedWidget* pages_ = nullptr;
+  CardPages* pages_ = nullptr;
   TCardEditControls* card_ = nullptr;
-  NotesEdit* notes_ = nullptr;
   SummaryView* summary_ = nullptr;
   QWidget* editButtons_ = nullptr;
-  QPushButton* notesButton_ = nullptr;
   QToolButton* azButton_ = nullptr;
   QToolButton* sortButton_ = nullptr;
   QPointer<TAZPopup> azPopup_;

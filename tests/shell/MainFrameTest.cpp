@@ -271,7 +271,9 @@ TEST_F(ShellTest, everyChangeOfBookIsFollowedByThePagesThePrintDialogAndThePrint
     EXPECT_EQ(printCaption, allPagesCaption(pages));
     const std::vector<std::string> sheets = pdfPages(pdf);
     ASSERT_EQ(static_cast<int>(sheets.size()), pages);
-    if (!r.entries.empty()) EXPECT_NE(sheets.front().find(r.entries.front()), std::string::npos);
+    if (!r.entries.empty()) {
+      EXPECT_NE(sheets.front().find(r.entries.front()), std::string::npos);
+    }
     EXPECT_EQ(toCp1252(f.statusBar()->currentMessage()),
               "Printed " + pagesText(pages) + " to " + pdf.string());
   }
@@ -377,7 +379,9 @@ TEST_F(ShellTest, commandsReachTheirWindowAndEnablingAsksTheOwner) {
   f.onCommand(15);
   for (QAction* a : f.toolBar()->actions()) {
     const int id = a->data().toInt();
-    if (id >= 69 && id <= 72) EXPECT_FALSE(a->isEnabled()) << id;
+    if (id >= 69 && id <= 72) {
+      EXPECT_FALSE(a->isEnabled()) << id;
+    }
   }
 }
 
