@@ -1,45 +1,36 @@
 #include "cardwindow/CardFile.h"
 
 #include "cardwindow/AZPopup.h"
-#include "session/AppSession.h"
 #include "cardwindow/CardDialogs.h"
 #include "cardwindow/CardEditControls.h"
 #include "cardwindow/CardPages.h"
+#include "cardwindow/CardToolBar.h"
+#include "cardwindow/DuplicatesDialog.h"
 #include "cardwindow/NamesTree.h"
 #include "cardwindow/SecondSetConnect.h"
-#include "cardwindow/SummaryRtf.h"
 #include "cardwindow/SummaryView.h"
-#include "exchange/qt/ImportDialog.h"
-#include "exchange/Vcard.h"
-#include "cardwindow/DuplicatesDialog.h"
 #include "exchange/ExportWizard.h"
 #include "exchange/Launch.h"
 #include "exchange/QtLauncher.h"
 #include "exchange/RunDialog.h"
-#include "platform_qt/Controls.h"
+#include "exchange/Vcard.h"
+#include "exchange/qt/ImportDialog.h"
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
-#include "platform_qt/QtPrompter.h"
 #include "platform/Text.h"
+#include "platform_qt/Controls.h"
+#include "platform_qt/QtPrompter.h"
+#include "session/AppSession.h"
 #include "settings/Keys.h"
 #include "settings/Profile.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QMenu>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStackedWidget>
 #include <QStyle>
-#include <QStyledItemDelegate>
-#include <QTabBar>
-#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -53,51 +44,6 @@ using namespace cmd;
 
 // The names list carries a control id, not a command.
 constexpr int kNamesTree = 6110;
-
-QIcon standardIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap fallback) {
-  return QIcon::fromTheme(QString::fromLatin1(theme), w->style()->standardIcon(fallback));
-}
-
-// A tool bar button: command (its tool tip stands in the command table), icon theme name
-// and the style's stand-in.
-struct ToolSpec {
-  int id;
-  const char* theme;
-  QStyle::StandardPixmap fallback;
-};
-
-// Above the names list.
-constexpr ToolSpec kFileTools[] = {
-    {kPrintPreview, "document-print-preview", QStyle::SP_FileDialogContentsView},
-    {kNewFile, "document-new", QStyle::SP_FileIcon},
-    {kOpen, "document-open", QStyle::SP_DialogOpenButton},
-    {kSave, "document-save", QStyle::SP_DialogSaveButton},
-    {kFind, "edit-find", QStyle::SP_FileDialogDetailedView},
-};
-
-// Before the card buttons, which take the tips of the first three.
-constexpr ToolSpec kCardTools[] = {
-    {kAddNameTool, "list-add", QStyle::SP_FileDialogNewFolder},
-    {kDeleteTool, "list-remove", QStyle::SP_TrashIcon},
-    {kChangeTool, "document-edit", QStyle::SP_BrowserReload},
-    {kClearCard, "edit-clear", QStyle::SP_DialogResetButton},
-};
-
-QString tooltipOf(int id) { return fromCp1252(std::string(commandTooltip(id))); }
-
-QIcon letterIcon(const QString& text, const QColor& colour) {
-  QPixmap pm(20, 20);
-  pm.fill(Qt::transparent);
-  QPainter p(&pm);
-  p.setRenderHint(QPainter::Antialiasing);
-  QFont f;
-  f.setPixelSize(text.size() > 2 ? 8 : 12);
-  f.setBold(true);
-  p.setFont(f);
-  p.setPen(colour);
-  p.drawText(pm.rect(), Qt::AlignCenter, text);
-  return QIcon(pm);
-}
 
 }  // namespace
 
@@ -185,47 +131,17 @@ TCardFile::~TCardFile() {
 
 TAZPopup* TCardFile::azPopup() const { return azPopup_.data(); }
 
-QToolButton* TCardFile::toolButton(int id, const QString& tip, const QIcon& icon, QSize size) {
-  auto* b = new QToolButton(this);
-  setControlId(b, id);
-  b->setToolTip(tip);
-  setAccessible(b, tip);
-  b->setIcon(icon);
-  b->setIconSize(size - QSize(5, 5));
-  b->setFixedSize(size);
-  b->setAutoRaise(true);
-  connect(b, &QToolButton::clicked, this, [this, id] { onCommand(id); });
-  return b;
-}
-
 void TCardFile::buildWindow() {
-  const QSize small(24, 24);
-  const QSize large(28, 28);
-  const auto tool = [this](const ToolSpec& toolSpec, QSize size) {
-    return toolButton(toolSpec.id, tooltipOf(toolSpec.id),
-                      standardIcon(this, toolSpec.theme, toolSpec.fallback), size);
-  };
-
   // Left: the tool bar row over the names list.
   auto* left = new QWidget(this);
   auto* leftLayout = new QVBoxLayout(left);
   leftLayout->setContentsMargins(6, 6, 0, 6);
   leftLayout->setSpacing(4);
-  auto* toolRow = new QHBoxLayout;
-  toolRow->setSpacing(1);
-  for (const ToolSpec& toolSpec : kFileTools) {
-    if (toolSpec.id == kFind) toolRow->addSpacing(4);
-    toolRow->addWidget(tool(toolSpec, small));
-  }
-  toolRow->addStretch(1);
-  azButton_ = toolButton(kAZ, QStringLiteral("A to Z menu... browse alphabetically"),
-                         letterIcon(QStringLiteral("A-Z"), palette().color(QPalette::WindowText)),
-                         large);
-  sortButton_ = toolButton(kSortMenu, QStringLiteral("Sort the items"),
-                           standardIcon(this, "view-sort-ascending", QStyle::SP_ArrowDown), large);
-  toolRow->addWidget(azButton_);
-  toolRow->addWidget(sortButton_);
-  leftLayout->addLayout(toolRow);
+  auto* tools = new CardToolBar(CardToolBar::Row::Names, left);
+  connect(tools, &CardToolBar::commandRequested, this, [this](int id) { onCommand(id); });
+  azButton_ = tools->button(kAZ);
+  sortButton_ = tools->button(kSortMenu);
+  leftLayout->addWidget(tools);
 
   tree_ = new NamesTree(left);
   tree_->setRememberedWidth(
@@ -269,7 +185,9 @@ void TCardFile::buildWindow() {
   auto* editRow = new QHBoxLayout(editButtons_);
   editRow->setContentsMargins(0, 0, 0, 0);
   editRow->setSpacing(1);
-  for (const ToolSpec& toolSpec : kCardTools) editRow->addWidget(tool(toolSpec, small));
+  auto* cardTools = new CardToolBar(CardToolBar::Row::Card, editButtons_);
+  connect(cardTools, &CardToolBar::commandRequested, this, [this](int id) { onCommand(id); });
+  editRow->addWidget(cardTools);
   editRow->addSpacing(10);
   const auto pushButton = [this](QWidget* parent, int id, const QString& text) {
     auto* b = new QPushButton(text, parent);
@@ -279,20 +197,28 @@ void TCardFile::buildWindow() {
     return b;
   };
   // The card buttons carry the tool tips of the tool bar buttons that do the same.
-  const std::pair<int, const char*> cardButtons[] = {
-      {kAddName, "&Add"}, {kDeleteName, "&Delete"}, {kChangeName, "&Change"}};
-  for (size_t i = 0; i < std::size(cardButtons); ++i) {
-    QPushButton* b = pushButton(editButtons_, cardButtons[i].first,
-                                QString::fromLatin1(cardButtons[i].second));
-    b->setToolTip(tooltipOf(kCardTools[i].id));
+  struct CardButton {
+    int id;
+    const char* text;
+    int tool;
+  };
+  constexpr CardButton kCardButtons[] = {{kAddName, "&Add", kAddNameTool},
+                                         {kDeleteName, "&Delete", kDeleteTool},
+                                         {kChangeName, "&Change", kChangeTool}};
+  for (const CardButton& c : kCardButtons) {
+    QPushButton* b = pushButton(editButtons_, c.id, QString::fromLatin1(c.text));
+    b->setToolTip(CardToolBar::tooltipOf(c.tool));
     editRow->addWidget(b);
   }
   buttonRow->addWidget(editButtons_);
   buttonRow->addStretch(1);
-  buttonRow->addWidget(toolButton(kWebPage, QStringLiteral("Quorvel web page"),
-                                  standardIcon(this, "applications-internet",
-                                               QStyle::SP_DriveNetIcon),
-                                  large));
+  QToolButton* web = CardToolBar::makeButton(
+      right, kWebPage, QStringLiteral("Quorvel web page"),
+      QIcon::fromTheme(QStringLiteral("applications-internet"),
+                       style()->standardIcon(QStyle::SP_DriveNetIcon)),
+      true);
+  connect(web, &QToolButton::clicked, this, [this] { onCommand(kWebPage); });
+  buttonRow->addWidget(web);
   QPushButton* ok = pushButton(right, kOk, QStringLiteral("&OK"));
   QPushButton* cancel = pushButton(right, kCancel, QStringLiteral("Cancel"));
   buttonRow->addWidget(ok);

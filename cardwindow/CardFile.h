@@ -89,7 +89,6 @@ class TCardFile final : public QWidget, public CardWindowHost {
   // Rescan, then the merge window when entries look alike.
   void rescan();
   void buildWindow();
-  QToolButton* toolButton(int id, const QString& tip, const QIcon& icon, QSize size);
   void refreshCard();
   void rebuildTree();
   void updateEnabling();

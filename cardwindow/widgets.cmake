@@ -7,6 +7,7 @@ add_library(mervane_cardwindow STATIC
   ${CMAKE_CURRENT_SOURCE_DIR}/CardFile.cpp ${CMAKE_CURRENT_SOURCE_DIR}/CardFile.h
   ${CMAKE_CURRENT_SOURCE_DIR}/NamesTree.cpp ${CMAKE_CURRENT_SOURCE_DIR}/NamesTree.h
   ${CMAKE_CURRENT_SOURCE_DIR}/CardPages.cpp ${CMAKE_CURRENT_SOURCE_DIR}/CardPages.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/CardToolBar.cpp ${CMAKE_CURRENT_SOURCE_DIR}/CardToolBar.h
   ${CMAKE_CURRENT_SOURCE_DIR}/DuplicatesDialog.cpp ${CMAKE_CURRENT_SOURCE_DIR}/DuplicatesDialog.h
 )
 target_include_directories(mervane_cardwindow PUBLIC ${PROJECT_SOURCE_DIR})
