@@ -64,8 +64,9 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       browserProbe_(std::move(options.webBrowserProbe)),
       dialerProbe_(std::move(options.dialerProbe)),
       session_(mervaneIni()),
-      printerFactory_(options.printerFactory ? std::move(options.printerFactory)
-                                             : std::function(makeSystemPrinter)) {
+      dialogs_(std::make_unique<SetupDialogs>(*this, session_, *options.prompter,
+                                              *options.fileChooser,
+                                              std::move(options.printerFactory))) {
   setObjectName("MainFrame");
   setAccessibleName("Mervane");
   title_ = "Mervane";
@@ -522,22 +523,11 @@ CommandTarget* MainFrame::targetOf(int id) const {
   return nullptr;
 }
 
-QPrinter* MainFrame::printer() {
-  if (!printerChecked_) {
-    // A printer counts when it has a device; without a printer a PDF printer stands in,
-    // so printing writes a PDF file.
-    qprinter_ = printerFactory_();
-    if (qprinter_ && !qprinter_->isValid()) qprinter_.reset();
-    printerAvailable_ = qprinter_ != nullptr;
-    printerChecked_ = true;
-  }
-  return qprinter_.get();
-}
+QPrinter* MainFrame::printer() { return dialogs_->printer(); }
 
-bool MainFrame::printerReady() {
-  printer();
-  return printerAvailable_;
-}
+void MainFrame::setDialogRunner(DialogRunner runner) { dialogs_->setDialogRunner(std::move(runner)); }
+
+bool MainFrame::printerReady() { return dialogs_->printerReady(); }
 
 bool MainFrame::isCommandEnabled(int id) {
   if (const CommandTarget* target = targetOf(id))
@@ -625,18 +615,19 @@ void MainFrame::registerCommands() {
       refreshPageView();
     };
   };
-  c.add(cmd::kPaperSize, pageDialog(cmd::kPaperSize, [this] { paperSize(); }, false), always);
-  c.add(cmd::kPrinterSetup, pageDialog(cmd::kPrinterSetup, [this] { printerSetup(); }, false),
+  c.add(cmd::kPaperSize, pageDialog(cmd::kPaperSize, [this] { dialogs_->paperSize(); }, false), always);
+  c.add(cmd::kPrinterSetup, pageDialog(cmd::kPrinterSetup, [this] { dialogs_->printerSetup(); }, false),
         [this] { return printerReady(); });
   for (int id : {cmd::kHeading, cmd::kFootnote})
-    c.add(id, pageDialog(id, [this, id] { editPageText(id); }, false), always);
-  c.add(cmd::kPageSettings, pageDialog(cmd::kPageSettings, [this] { pageOptions(); }, true),
+    c.add(id, pageDialog(id, [this, id] { dialogs_->pageText(id == cmd::kFootnote); }, false),
+          always);
+  c.add(cmd::kPageSettings, pageDialog(cmd::kPageSettings, [this] { dialogs_->pageOptions(); }, true),
         always);
   c.add(
       cmd::kMyAddress,
       [this] {
         (void)runHandlerOr(cmd::kMyAddress, [this] {
-          myAddress();
+          dialogs_->myAddress();
           return true;
         });
       },
@@ -654,12 +645,17 @@ void MainFrame::registerCommands() {
   c.add(
       cmd::kEnvelope,
       [this] {
-        if (runHandlerOr(cmd::kEnvelope, [this] { return envelopeSetup(false); }) &&
+        if (runHandlerOr(cmd::kEnvelope, [this] { return dialogs_->envelope(false); }) &&
             mode_ == ViewMode::PageView)
           selectLayout(kEnvelopeLayout);
       },
       always);
-  c.add(cmd::kPrinting, [this] { printingProblems(); }, always);
+  c.add(
+      cmd::kPrinting,
+      [this] {
+        if (dialogs_->printingProblems()) selectLayout(session_.state().layout);
+      },
+      always);
   c.add(cmd::kFontAndColor, [this] { fontAndColor(); }, always);
   c.add(cmd::kHelpContent, [] { HelpWindow::display(kHelpContents); }, always);
   c.add(cmd::kHelpIndex, [] { HelpWindow::display(kHelpKeySearch); }, always);
@@ -743,174 +739,51 @@ void MainFrame::print() {
     prompter_->ask(Message{"Printer is not ready!", kAppCaption, Icon::None, Buttons::Ok});
     return;
   }
+  AppState& state = session_.state();
   if (mode_ == ViewMode::Card) {
-    const int selected =
-        session_.state().layout == kEnvelopeLayout && card_ ? card_->selectedEntryIndex() : -1;
+    const int selected = state.layout == kEnvelopeLayout && card_ ? card_->selectedEntryIndex() : -1;
     showPageView();
     if (selected >= 0) {
       // The envelope of the selected name only.
-      startAtEntry(session_.state(), selected);
+      startAtEntry(state, selected);
       updateToolbarTexts();
       refreshPageView();
     }
   }
-  openPrintRange(session_.state());
-  const auto facts = [this] {
-    const PageJob job = currentJob();
-    PrintDialogFacts f;
-    f.layout = session_.state().layout;
-    f.twoOnOne = twoOnOneActive(job);
-    f.count = printableCount(job, printMode::kDefault);
-    f.bookletCount = printableCount(job, printMode::kDoubleSided);
-    f.currentPage = currentSheet(session_.state());
-    f.layoutLandscape = job.layoutLandscape;
-    f.geometry = session_.state().geometry;
-    return f;
-  };
-  PrintDialog dialog(this, *prompter_, mervaneIni(),
-                     {facts, [this] { printDialogPaperSize(); }, [this] { printerSetup(); }});
-  if (runDialog(dialog) == QDialog::Accepted && printer()) {
-    const PrintRange range = dialog.range();
-    session_.state().firstPrintPage = range.first;
-    session_.state().lastPrintPage = range.last;
-    session_.state().printMode = range.mode;
-    // The dialog settles the sheet's orientation; two on one turns the pages on it.
-    const bool twoOnOne = twoOnOneActive(session_.currentJob());
-    const PageJob job =
-        session_.printJob(range, dialog.landscape() != twoOnOne,
-                          readPrinterOffset(mervaneIni(), calibrationNameOf(*qprinter_)));
-    PrinterJob printing(*qprinter_, *prompter_, *fileChooser_, this);
-    const PrintOutcome outcome = printing.run(job, planPrint(job, range));
-    // A finished print says where it went; a failure has said so already.
-    if (outcome.finished() && outcome.sheets > 0)
-      statusBar()->showMessage(QString::fromStdString(
-          printedMessage(outcome.sheets, outcome.destination, outcome.toFile)));
-  }
-  session_.state().secondPass = false;
-  resetPrintRange(session_.state());
+  openPrintRange(state);
+  if (const std::optional<QString> printed = dialogs_->print([this] { printDialogPaperSize(); }))
+    statusBar()->showMessage(*printed);
+  state.secondPass = false;
+  resetPrintRange(state);
   refreshPageView();
 }
 
-void MainFrame::printerSetup() {
-  QPrinter* p = printer();
-  if (!p) return;
-  QPrintDialog dialog(p, this);
-  dialog.setObjectName("17");
-  dialog.setWindowTitle("Printer Setup");
-  // Choosing a printer forgets the page size and two on one: they were set for the
-  // sheet of the printer before.
-  if (runDialog(dialog) == QDialog::Accepted) session_.state().geometry.resetForNewPrinter();
-}
-
 void MainFrame::printDialogPaperSize() {
-  if (session_.state().layout == kLabelsLayout) {
+  const int layout = session_.state().layout;
+  if (layout == kLabelsLayout) {
     (void)runHandlerOr(cmd::kLabels, [this] { return labelSetup(); });
     recountPages(true);
-  } else if (session_.state().layout == kEnvelopeLayout) {
-    (void)runHandlerOr(cmd::kEnvelope, [this] { return envelopeSetup(false); });
+  } else if (layout == kEnvelopeLayout) {
+    (void)runHandlerOr(cmd::kEnvelope, [this] { return dialogs_->envelope(false); });
   } else {
-    paperSize();
+    dialogs_->paperSize();
   }
   QTimer::singleShot(0, this, [this] { onCommand(cmd::kRefreshPageView); });
 }
 
-int MainFrame::runDialog(QDialog& dialog) {
-  return runDialog_ ? runDialog_(dialog) : dialog.exec();
-}
-
-void MainFrame::paperSize() {
-  const std::filesystem::path ini = mervaneIni();
-  PageGeometry geometry = session_.state().geometry;
-  geometry.twoOnOneAllowed = isAddressBookLayout(session_.state().layout);
-  PageSizeDialog dialog(this, *prompter_, readPaperList(paperListPath()), readPageSetup(ini),
-                        geometry, session_.printerPaper(), ini);
-  if (runDialog(dialog) != QDialog::Accepted) return;
-  session_.state().geometry = dialog.geometry();
-  session_.printerPaper() = dialog.printer();
-}
-
-void MainFrame::editPageText(int id) {
-  AddTextDialog dialog(this, session_.heading(), session_.footnote(), id == cmd::kFootnote ? 1 : 0);
-  if (runDialog(dialog) == QDialog::Accepted) dialog.takeInto(session_.heading(), session_.footnote());
-}
-
-void MainFrame::pageOptions() {
-  PageOptionsDialog dialog(this, session_.state().labelEachPage, session_.state().hideAddresses);
-  if (runDialog(dialog) != QDialog::Accepted) return;
-  session_.state().labelEachPage = dialog.labelEachPage();
-  session_.state().hideAddresses = dialog.hideAddresses();
-}
-
-void MainFrame::printingProblems() {
-  PrintingProblemsDialog dialog(session_.customize(), mervaneIni(), *prompter_,
-                                [](int context) { HelpWindow::display(context); }, this);
-  if (runDialog(dialog) == QDialog::Accepted) selectLayout(session_.state().layout);
-}
-
-bool MainFrame::labelSetup() {
-  LabelSheetContext context;
-  context.ini = mervaneIni();
-  context.labelsDat = labelsDatPath();
-  context.book = bookValid_ ? session_.book() : nullptr;
-  context.grid = &session_.state().labelGrid;
-  context.pageFace = session_.customize().font;
-  context.editReturnAddress = [this] { myAddress(); };
-  context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
-  context.chooser = fileChooser_;
-  if (QPrinter* p = printer()) {
-    context.printerName = calibrationNameOf(*p);
-    context.printJob = [this](const PageJob& job) {
-      PrinterJob printing(*qprinter_, *prompter_, *fileChooser_, this);
-      printing.run(job, planPrint(job, {1, 1, printMode::kDefault}));
-    };
-  }
-  LabelSheet sheet(this, *prompter_, std::move(context));
-  const bool accepted = runDialog(sheet) == QDialog::Accepted;
-  session_.dropPageSettings();
-  return accepted;
-}
-
-bool MainFrame::envelopeSetup(bool onFontPage) {
-  EnvelopeSheetContext context;
-  context.ini = mervaneIni();
-  context.pageFace = session_.customize().font;
-  context.editReturnAddress = [this] { myAddress(); };
-  context.chooseFont = [this](FontSpec& font) { return chooseFontAndColor(this, font, false); };
-  EnvelopeSheet sheet(this, *prompter_, std::move(context));
-  if (onFontPage) sheet.pages()->setCurrentIndex(EnvelopeSheet::kFontPage);
-  const bool accepted = runDialog(sheet) == QDialog::Accepted;
-  session_.dropPageSettings();  // every caller shows the envelope layout again afterwards
-  return accepted;
-}
-
-void MainFrame::myAddress() {
-  UserInfoDialog dialog(this, *prompter_, mervaneIni());
-  (void)runDialog(dialog);
-  session_.dropPageSettings();  // the return address the labels and envelopes print
-}
+bool MainFrame::labelSetup() { return dialogs_->labels(bookValid_ ? session_.book() : nullptr); }
 
 void MainFrame::fontAndColor() {
-  if (session_.state().layout == kEnvelopeLayout) {
+  const int layout = session_.state().layout;
+  if (layout == kEnvelopeLayout) {
     // The envelope setup, opened on its font page.
-    (void)runHandlerOr(cmd::kFontAndColor, [this] { return envelopeSetup(true); });
+    (void)runHandlerOr(cmd::kFontAndColor, [this] { return dialogs_->envelope(true); });
     if (mode_ == ViewMode::PageView) selectLayout(kEnvelopeLayout);
     return;
   }
-  const std::filesystem::path ini = mervaneIni();
-  if (session_.state().layout == kLabelsLayout) {
-    FontSpec fontSpec = readFontSpec(ini, keys::font::Labels, session_.customize().font);
-    if (!chooseFontAndColor(this, fontSpec, false)) return;
-    if (!writeFontSpec(ini, keys::font::Labels, fontSpec)) reportSettingsNotSaved();
-    session_.dropPageSettings();
-  } else {
-    // The address-book layouts scale their text, so only scalable faces are offered.
-    FontSpec page;
-    page.face = session_.customize().font;
-    page.color = session_.customize().baseColor;
-    if (!chooseFontAndColor(this, page, true)) return;
-    session_.customize().font = page.face.substr(0, 29);
-    session_.customize().baseColor = page.color;
-  }
+  bool notSaved = false;
+  if (!dialogs_->fontAndColor(layout == kLabelsLayout, notSaved)) return;
+  if (notSaved) reportSettingsNotSaved();
   refreshPageView();
 }
 

@@ -18,6 +18,7 @@
 #include "printing/PageSettings.h"
 #include "store/AddressRecord.h"
 #include "shell/RunMode.h"
+#include "shell/SetupDialogs.h"
 
 #include <QMainWindow>
 
@@ -129,7 +130,7 @@ class MainFrame : public QMainWindow {
   // Runs the frame's own modal dialogs (page settings, options, heading and footnote);
   // QDialog::exec() unless a test answers them.
   using DialogRunner = std::function<int(QDialog&)>;
-  void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
+  void setDialogRunner(DialogRunner runner);
 
   // Builds pop-up menu 212 (letters) or 213 (layouts) with the current item checked.
   QMenu* buildPopup(int resource, QWidget* parent);
@@ -156,10 +157,6 @@ class MainFrame : public QMainWindow {
   void recountPages(bool reloadBook);
   // Says once in the status bar that entries of the book could not be read.
   void reportUnreadable();
-  int runDialog(QDialog& dialog);
-  void paperSize();
-  void editPageText(int id);
-  void pageOptions();
   // Moves to page, kept within 1..page count, and shows it.
   void goToPage(int page);
   void prepareMenu(QMenu* menu);
@@ -169,15 +166,10 @@ class MainFrame : public QMainWindow {
   // A printer or PDF output can be had (checked once).
   bool printerReady();
   void print();
-  void printerSetup();
   // "&Paper Size" in the print dialog: the sheet settings of the current layout.
   void printDialogPaperSize();
   void fontAndColor();
   bool labelSetup();  // true on OK
-  // "Envelope Setup", on the "Settings" page or on the font (format) page; true on OK.
-  bool envelopeSetup(bool onFontPage);
-  void myAddress();
-  void printingProblems();
   void runHandler(int id);
   // The handler installed for the command, else the frame's own dialog (`own`, true on
   // OK); a handler counts as OK.
@@ -199,16 +191,13 @@ class MainFrame : public QMainWindow {
 
   // Main client state: the session holds what the views share.
   AppSession session_;
+  std::unique_ptr<SetupDialogs> dialogs_;  // the printer and the page-setup dialogs
   LangTable lang_;
   BrowserProbe browser_;
   bool bookValid_ = false;
   ViewMode mode_ = ViewMode::Card;
   bool sizeGiven_ = false;  // the frame has had its first size; the user's from then on
   bool setUpDone_ = false;
-  bool printerChecked_ = false;
-  bool printerAvailable_ = false;
-  std::function<std::unique_ptr<QPrinter>()> printerFactory_;
-  std::unique_ptr<QPrinter> qprinter_;
   bool closeAsked_ = false;
   bool shutDown_ = false;
   bool settingsSaved_ = true;
@@ -217,7 +206,6 @@ class MainFrame : public QMainWindow {
   ShellServices services_;
   std::map<int, std::function<void()>> handlers_;
   CommandHandlers commands_;  // the frame's own commands
-  DialogRunner runDialog_;
 
   // Widgets.
   QWidget* central_ = nullptr;
