@@ -9,7 +9,6 @@
 #include "platform_qt/Controls.h"
 #include "support/TestDir.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -136,22 +135,6 @@ TEST_F(DuplicatesWindow, mergesTwoEntriesThenUndoes) {
   ASSERT_EQ(saved.open(dir_ / "contacts.adr"), BookStatus::Ok);
   EXPECT_EQ(saved.names().count(), 2);
   EXPECT_TRUE(prompter_.shown().empty());
-}
-
-// Pictures of the window for a person to look at: run under xvfb-run with
-//   --gtest_also_run_disabled_tests --gtest_filter='*Screenshot*'
-TEST_F(DuplicatesWindow, DISABLED_Screenshots) {
-  importPhone();
-  const QString out = qEnvironmentVariable("MERVANE_SHOT_DIR", "/tmp");
-  session = [&](TDuplicates& d) {
-    d.show();
-    for (int i = 0; i < 20; ++i) QApplication::processEvents();
-    d.grab().save(out + "/duplicates.png");
-  };
-  window_->onCommand(cmd::kFindDuplicates);
-  window_->show();
-  for (int i = 0; i < 20; ++i) QApplication::processEvents();
-  window_->grab().save(out + "/card-after-import.png");
 }
 
 }  // namespace

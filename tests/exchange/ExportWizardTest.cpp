@@ -20,7 +20,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTime>
 
 #include <gtest/gtest.h>
 
@@ -463,52 +462,6 @@ TEST_F(CardExport, connectHandsOverTheSharedEditorsField) {
   EXPECT_EQ(launcher_.calls, (std::vector<std::string>{"copy 555-0101", "open tel:5550101"}));
   window_->onCommand(cmd::kSecondSetLast);  // Other: nothing to connect to
   EXPECT_EQ(window_->isCommandEnabled(cmd::kConnect), std::optional<bool>(false));
-}
-
-}  // namespace
-}  // namespace mv
-
-namespace mv {
-namespace {
-
-// Pictures for a person to look at; run by hand on a display with
-// MERVANE_SHOT_DIR=/some/folder exchange_export_dialog_tests --gtest_also_run_disabled_tests
-//   --gtest_filter='*Screenshot*'
-TEST_F(ExportWizard, DISABLED_Screenshots) {
-  const QString out = qEnvironmentVariable("MERVANE_SHOT_DIR", "/tmp");
-  const int hold = qEnvironmentVariableIntValue("MERVANE_SHOT_HOLD_MS");
-  const auto show = [&](QWidget& w, const QString& name, QPoint at) {
-    w.move(at);
-    w.show();
-    for (int i = 0; i < 20; ++i) QApplication::processEvents();
-    w.grab().save(out + "/" + name);
-  };
-  auto formats = makeWizard();
-  check(formats.get(), TExport::kCsvRadio);
-  show(*formats, "export-format.png", {10, 10});
-  auto fields = makeWizard();
-  check(fields.get(), TExport::kCsvRadio);
-  chooser_.answer(dir_ / "people.csv");
-  next(fields.get());
-  show(*fields, "export-fields.png", {700, 10});
-  auto letters = makeWizard();
-  check(letters.get(), TExport::kRtfRadio);
-  chooser_.answer(dir_ / "letters.rtf");
-  next(letters.get());
-  show(*letters, "export-letters.png", {10, 300});
-  auto folder = makeWizard();
-  check(folder.get(), TExport::kHtmlRadio);
-  next(folder.get());
-  show(*folder, "export-folder.png", {700, 300});
-  RunRequest r;
-  r.kind = LaunchKind::EMail;
-  r.title = "Send email to:";
-  r.address = "mailto:ann@example.org";
-  r.helperPath = "/usr/bin/thunderbird";
-  TRunDialog run(r, nullptr);
-  show(run, "run-dialog.png", {10, 560});
-  const auto until = QTime::currentTime().addMSecs(hold);
-  while (QTime::currentTime() < until) QApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
 }  // namespace

@@ -220,30 +220,5 @@ TEST_F(EnvelopeSheetTest, anUnreadableEntryIsSaidOnceInTheStatusBar) {
   EXPECT_TRUE(prompter.shown().empty());
 }
 
-// Pictures of the envelope sheet's pages for a person to look at; run by hand with
-// MERVANE_SHOT_DIR=/some/folder shell_tests --gtest_also_run_disabled_tests
-// --gtest_filter='*EnvelopeSheetPictures*'
-TEST_F(EnvelopeSheetTest, DISABLED_EnvelopeSheetPictures) {
-  const QString out = qEnvironmentVariable("MERVANE_SHOT_DIR", "/tmp");
-  ASSERT_TRUE(Profile(ini(), "AddressBook").writeString("First Name", "Ann"));
-  auto sheet = openSheet();
-  sheet->show();
-  for (int page = 0; page < sheet->pages()->count(); ++page) {
-    sheet->pages()->setCurrentIndex(page);
-    QApplication::processEvents();
-    sheet->grab().save(out + QString("/envelope-sheet-%1.png").arg(page));
-  }
-  // The Envelope layout in the page view, on the second entry's envelope.
-  entries = {person("Ann", "Doe"), person("Bob", "Roe")};
-  entries[1][FieldId::City] = "Lima";
-  MainFrame& f = start();
-  f.onCommand(cmd::kPrintPreview);
-  f.onCommand(1079);
-  f.onCommand(cmd::kNextPage);
-  f.resize(900, 600);
-  QApplication::processEvents();
-  f.grab().save(out + "/envelope-page-view.png");
-}
-
 }  // namespace
 }  // namespace mv::test

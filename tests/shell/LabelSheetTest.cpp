@@ -9,7 +9,6 @@
 #include "shell/ArrowBox.h"
 #include "support/TestDir.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -154,8 +153,6 @@ TEST(UserInfoDialogTest, okWritesAllKeysAndCancelNothing) {
 namespace mv {
 namespace {
 
-// Pictures of the label sheet's pages and of My Address for a person to look at; run by
-// hand with MERVANE_SHOT_DIR=/some/folder shell_tests --gtest_also_run_disabled_tests
 TEST_F(LabelSheetTest, labelTemplatesComeInFromAChosenFileAndAreWrittenOnOk) {
   const auto xml = dir / "sheets.xml";
   test::writeFile(xml,
@@ -216,24 +213,6 @@ TEST_F(LabelSheetTest, theCurrentPrintersOffsetIsShownPrintedWithAndKeptOnOk) {
   EXPECT_EQ(readPrinterOffset(ini, "Laser"), (PrinterOffset{-12, 100}));
   EXPECT_EQ(readPrinterOffset(ini, "Inkjet"), (PrinterOffset{9, 9}));
   EXPECT_TRUE(prompter.shown().empty());
-}
-
-// --gtest_filter='*LabelSheetPictures*'
-TEST_F(LabelSheetTest, DISABLED_LabelSheetPictures) {
-  const QString out = qEnvironmentVariable("MERVANE_SHOT_DIR", "/tmp");
-  auto sheet = open();
-  sheet->toggleLabel(0, 0);
-  sheet->toggleLabel(2, 3);
-  sheet->show();
-  for (int page = 0; page < sheet->pages()->count(); ++page) {
-    sheet->pages()->setCurrentIndex(page);
-    QApplication::processEvents();
-    sheet->grab().save(out + QString("/label-sheet-%1.png").arg(page));
-  }
-  UserInfoDialog me(nullptr, prompter, ini);
-  me.show();
-  QApplication::processEvents();
-  me.grab().save(out + "/my-address.png");
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "shell/PrinterJob.h"
 #include "support/PdfText.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -321,24 +320,6 @@ TEST_F(PrinterJobTest, withoutAnyPrinterPrintSaysSo) {
 
 namespace mv::test {
 namespace {
-
-// Pictures for a person to look at: MERVANE_SHOT_DIR=/some/folder shell_tests
-// --gtest_also_run_disabled_tests --gtest_filter='*PrintDialogPictures*'
-TEST_F(PrintDialogTest, DISABLED_PrintDialogPictures) {
-  const QString out = qEnvironmentVariable("MERVANE_SHOT_DIR", "/tmp");
-  PrintDialogFacts f = pages(26, 5);
-  f.geometry.sheetCode = 1;
-  f.geometry.widthFraction = 1016.0 / 2159;
-  f.geometry.lengthFraction = 1524.0 / 2794;
-  auto d = open(f);
-  d->show();
-  QApplication::processEvents();
-  d->grab().save(out + "/print-dialog.png");
-  AbortDialog abort(nullptr, "Mervane", "MervanePDF");
-  abort.show();
-  QApplication::processEvents();
-  abort.grab().save(out + "/print-abort.png");
-}
 
 // By hand, on a machine with a printer: the five pages double-sided on the system's
 // default printer (a CUPS PDF queue writes them to its folder, fronts and backs as two
