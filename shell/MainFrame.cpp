@@ -46,10 +46,6 @@ namespace mv {
 namespace {
 
 
-int commandOf(const QAction* a) {
-  const QVariant v = a->data();
-  return v.isValid() ? v.toInt() : 0;
-}
 
 }  // namespace
 
@@ -69,8 +65,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
                                               std::move(options.printerFactory))) {
   setObjectName("MainFrame");
   setAccessibleName("Mervane");
-  title_ = "Mervane";
-  setWindowTitle(title_);
+  setWindowTitle("Mervane");
   setWindowIcon(toolbarIcon(cmd::kClosePreview));
 
   central_ = new QWidget(this);
@@ -86,9 +81,20 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   const FramePoint pos = framePosition(saved.left, saved.top, work.width(), work.height());
   move(pos.left, pos.top);  // saved positions are desktop coordinates, as written
 
-  buildToolBar();
+  CommandBarHooks hooks;
+  hooks.run = [this](int id) { onCommand(id); };
+  hooks.enabled = [this](int id) { return isCommandEnabled(id); };
+  hooks.checked = [this](int id) {
+    return mode_ == ViewMode::PageView && id == session_.state().layout;
+  };
+  hooks.viewKind = [this] { return session_.state().viewKind; };
+  hooks.recentItems = [this] {
+    RecentFiles* recent = session_.recentFiles();
+    return recent ? recent->menuItems() : std::vector<std::pair<int, std::string>>{};
+  };
+  bars_ = new CommandBars(*this, std::move(hooks));
+  updateToolbarTexts();
   statusBar()->setObjectName("statusBar");
-  buildAccelerators();
 
   if (options.bookRecords) session_.setEntriesSource(std::move(options.bookRecords));
   session_.listen([this](SessionChange change) { followSession(change); });
@@ -179,193 +185,37 @@ void MainFrame::setUp() {
 }
 
 // ---------------------------------------------------------------------------------------
-// Menus, toolbar, accelerators
-
-QAction* MainFrame::commandAction(const QString& text, int id, QObject* parent) {
-  auto* a = new QAction(text, parent);
-  a->setData(id);
-  a->setObjectName(QString::number(id));
-  connect(a, &QAction::triggered, this, [this, id] { onCommand(id); });
-  return a;
-}
-
-void MainFrame::setMenuResource(int resource) {
-  if (menuResource_ == resource) return;
-  menuResource_ = resource;
-  recentItems_.clear();
-  recentSeparator_ = nullptr;
-  fileMenu_ = nullptr;
-  QMenuBar* bar = menuBar();
-  bar->clear();
-  bar->setObjectName(QStringLiteral("menu%1").arg(resource));
-  for (const MenuDef& def : mv::menuResource(resource)) {
-    QMenu* menu = bar->addMenu(QString::fromStdString(def.title));
-    menu->setObjectName(QString::fromStdString(def.title).remove('&'));
-    for (const MenuItem& item : def.items) {
-      if (item.id == 0) {
-        menu->addSeparator();
-        continue;
-      }
-      QAction* a = commandAction(fromCp1252(item.label), item.id, menu);
-      if (item.id >= kFirstDrawnLayout && item.id <= kLastDrawnLayout) a->setCheckable(true);
-      // Items whose command has a picture show it beside their text.
-      a->setIcon(toolbarIcon(commandPicture(item.id)));
-      menu->addAction(a);
-      if (item.id == cmd::kSaveAndClose) fileMenu_ = menu;
-    }
-    connect(menu, &QMenu::aboutToShow, this, [this, menu] { prepareMenu(menu); });
-  }
-  refreshStatusTips();
-}
-
-QAction* MainFrame::menuAction(int id) const {
-  for (QAction* top : menuBar()->actions()) {
-    if (!top->menu()) continue;
-    for (QAction* a : top->menu()->actions())
-      if (!a->isSeparator() && commandOf(a) == id) return a;
-  }
-  return nullptr;
-}
-
-void MainFrame::prepareMenu(QMenu* menu) {
-  if (menu == fileMenu_) updateFileMenu();
-  for (QAction* a : menu->actions()) {
-    const int id = commandOf(a);
-    if (a->isSeparator() || id == 0) continue;
-    a->setEnabled(isCommandEnabled(id));
-    if (id >= kLayoutCommandBase && id <= kLayoutCommandBase + 27)
-      a->setChecked(mode_ == ViewMode::PageView && id == session_.state().layout);
-  }
-}
-
-void MainFrame::buildToolBar() {
-  toolBar_ = new QToolBar(tr("Toolbar"), this);
-  toolBar_->setObjectName(QString::number(cmd::kToolbar));
-  toolBar_->setMovable(false);
-  toolBar_->setFloatable(false);
-  toolBar_->setIconSize(QSize(24, 24));
-  toolBar_->toggleViewAction()->setVisible(false);
-  for (const Gadget& g : toolbarGadgets()) {
-    switch (g.kind) {
-      case Gadget::Kind::Separator: {
-        auto* gap = new QWidget(toolBar_);
-        gap->setFixedWidth(g.width);
-        gap->setObjectName("separator");
-        toolBar_->addWidget(gap);
-        break;
-      }
-      case Gadget::Kind::Button: {
-        QAction* a = commandAction(QString(), g.command, toolBar_);
-        a->setIcon(toolbarIcon(g.bitmap));
-        a->setText(QString::fromStdString(statusHint(g.command, "")).trimmed());
-        toolBar_->addAction(a);
-        if (QWidget* w = toolBar_->widgetForAction(a)) w->setAccessibleName(a->text());
-        break;
-      }
-      case Gadget::Kind::TextButton: {
-        auto* button = new QToolButton(toolBar_);
-        QAction* a = commandAction(QString(), g.command, button);
-        button->setDefaultAction(a);
-        button->setObjectName(QString::number(g.command));
-        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-        button->setMinimumWidth(110);
-        toolBar_->addWidget(button);
-        (g.command == cmd::kPageButton ? pageButton_ : layoutButton_) = button;
-        break;
-      }
-    }
-  }
-  addToolBar(Qt::TopToolBarArea, toolBar_);
-  toolBar_->hide();
-  updateToolbarTexts();
-}
-
-void MainFrame::buildAccelerators() {
-  for (const Accelerator& acc : acceleratorTable()) {
-    QAction* a = new QAction(this);
-    a->setData(acc.command);
-    a->setObjectName(QStringLiteral("accelerator%1").arg(acc.command));
-    a->setShortcut(QKeySequence(QKeyCombination::fromCombined(acc.key)));
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, id = acc.command] {
-      if (isCommandEnabled(id)) onCommand(id);
-    });
-    addAction(a);
-  }
-}
-
-void MainFrame::refreshStatusTips() {
-  // A command without a hint shows the title, which names the book's file and so is kept
-  // as it is rather than passed through Windows-1252.
-  auto tip = [&](QAction* a) {
-    const int id = commandOf(a);
-    if (!id) return;
-    const std::string hint = statusHint(id, "", session_.state().viewKind);
-    a->setStatusTip(hint.empty() ? title_ : fromCp1252(hint));
-  };
-  for (QAction* top : menuBar()->actions())
-    if (top->menu())
-      for (QAction* a : top->menu()->actions()) tip(a);
-  for (QAction* a : toolBar_->actions()) tip(a);
-  if (pageButton_) tip(pageButton_->defaultAction());
-  if (layoutButton_) tip(layoutButton_->defaultAction());
-}
+// Menus, toolbar and title
 
 void MainFrame::updateToolbarTexts() {
-  pageButton_->defaultAction()->setText(QString::fromStdString(pageIndicator(session_.state())));
-  const std::string name(layoutShortNameOfCommand(session_.state().layout));
-  if (name != shownLayoutName_ || layoutButton_->text().isEmpty()) {
-    shownLayoutName_ = name;
-    layoutButton_->defaultAction()->setText(fromCp1252(name));
-  }
+  const AppState& state = session_.state();
+  bars_->setButtonTexts(pageIndicator(state), std::string(layoutShortNameOfCommand(state.layout)));
 }
 
-void MainFrame::updateCommandStates() {
-  for (QAction* a : toolBar_->actions())
-    if (const int id = commandOf(a)) a->setEnabled(isCommandEnabled(id));
-  pageButton_->defaultAction()->setEnabled(isCommandEnabled(cmd::kPageButton));
-  layoutButton_->defaultAction()->setEnabled(isCommandEnabled(cmd::kLayoutButton));
-  for (QAction* top : menuBar()->actions())
-    if (top->menu()) prepareMenu(top->menu());
-}
+void MainFrame::updateCommandStates() { bars_->updateStates(); }
+
+void MainFrame::updateFileMenu() { bars_->updateFileMenu(); }
+
+QAction* MainFrame::menuAction(int id) const { return bars_->menuAction(id); }
 
 void MainFrame::setTitleText(const QString& title) {
-  title_ = title;
   setWindowTitle(title);
-  refreshStatusTips();
+  bars_->setTitle(title);
+}
+
+int MainFrame::checkedItem(int resource) const {
+  const AppState& state = session_.state();
+  if (resource == 213) return state.layout;
+  const int letter = letterOfCurrentPage(state);
+  return letter < 0 ? -1 : cmd::kFirstLetter + letter;
+}
+
+QMenu* MainFrame::buildPopup(int resource, QWidget* parent) {
+  return bars_->buildPopup(resource, parent, checkedItem(resource));
 }
 
 // ---------------------------------------------------------------------------------------
 // Recent files
-
-void MainFrame::updateFileMenu() {
-  if (!fileMenu_ || !session_.recentFiles()) return;
-  for (QAction* a : recentItems_) {
-    fileMenu_->removeAction(a);
-    a->deleteLater();
-  }
-  recentItems_.clear();
-  if (recentSeparator_) {
-    fileMenu_->removeAction(recentSeparator_);
-    recentSeparator_->deleteLater();
-    recentSeparator_ = nullptr;
-  }
-  QAction* saveAndClose = nullptr;
-  for (QAction* a : fileMenu_->actions())
-    if (commandOf(a) == cmd::kSaveAndClose) saveAndClose = a;
-  // Every item goes above "Save and Close" in list order, gaps and all.
-  for (const auto& [id, text] : session_.recentFiles()->menuItems()) {
-    QAction* a = commandAction(QString::fromStdString(text), id, fileMenu_);
-    a->setStatusTip(title_);
-    fileMenu_->insertAction(saveAndClose, a);
-    recentItems_.push_back(a);
-  }
-  if (!recentItems_.isEmpty()) {
-    recentSeparator_ = new QAction(fileMenu_);
-    recentSeparator_->setSeparator(true);
-    fileMenu_->insertAction(saveAndClose, recentSeparator_);
-  }
-}
 
 void MainFrame::openRecent(int id) {
   if (!session_.recentFiles()) return;
@@ -404,13 +254,13 @@ QSize MainFrame::cardModeSize() const {
           menuBar()->sizeHint().height() + card.height() + statusBar()->sizeHint().height()};
 }
 
-void MainFrame::setToolbarVisible(bool visible) { toolBar_->setVisible(visible); }
+void MainFrame::setToolbarVisible(bool visible) { bars_->toolBar()->setVisible(visible); }
 
 void MainFrame::showCardWindow() {
   // Leaving the page view hides the toolbar; if the user hid it there, it stays hidden.
   if (mode_ == ViewMode::PageView) setToolbarVisible(false);
   mode_ = ViewMode::Card;
-  setMenuResource(1);
+  bars_->setMenuResource(1);
   pageView_->widget()->hide();
   if (card_) card_->widget()->show();
   // The first time the frame hugs the card window; after that it keeps the size the user
@@ -434,8 +284,8 @@ void MainFrame::showPageView() {
   setTitleText(QStringLiteral("Mervane - %1")
                    .arg(QString::fromStdString(pathText(session_.bookPath()))));
   updateToolbarTexts();
-  setMenuResource(208);
-  refreshStatusTips();
+  bars_->setMenuResource(208);
+  bars_->refreshStatusTips();
   pageView_->widget()->show();
   pageView_->widget()->setFocus(Qt::OtherFocusReason);  // its keys turn pages and zoom
   refreshPageView();
@@ -602,7 +452,7 @@ void MainFrame::registerCommands() {
           showCardWindow();
       },
       always);
-  c.add(cmd::kToolbar, [this] { setToolbarVisible(!toolBar_->isVisible()); }, always);
+  c.add(cmd::kToolbar, [this] { setToolbarVisible(!bars_->toolBar()->isVisible()); }, always);
   c.add(cmd::kPrint, [this] { print(); }, [this] { return printerReady(); });
   // The frame's dialogs of page settings; a test's handler may stand in for each.
   const auto pageDialog = [this](int id, std::function<void()> own, bool reload) {
@@ -685,14 +535,16 @@ void MainFrame::registerCommands() {
   };
   c.add(cmd::kSkipForward, skip(kSkipPages), pageForward);
   c.add(cmd::kSkipBack, skip(-kSkipPages), pageBack);
-  c.add(cmd::kLayoutButton, [this] { popUp(213, layoutButton_); }, always);
+  c.add(
+      cmd::kLayoutButton,
+      [this] { bars_->popUp(213, bars_->layoutButton(), checkedItem(213)); }, always);
   const auto lettersAllowed = [this] {
     return setUpDone_ && letterPopupAllowed(session_.state());
   };
   c.add(
       cmd::kPageButton,
       [this, lettersAllowed] {
-        if (lettersAllowed()) popUp(212, pageButton_);
+        if (lettersAllowed()) bars_->popUp(212, bars_->pageButton(), checkedItem(212));
       },
       lettersAllowed);
   c.add(
@@ -711,27 +563,6 @@ void MainFrame::registerCommands() {
       },
       always);
   c.add(cmd::kCloseMain, [this] { close(); }, always);
-}
-
-QMenu* MainFrame::buildPopup(int resource, QWidget* parent) {
-  auto* menu = new QMenu(parent);
-  menu->setObjectName(QStringLiteral("menu%1").arg(resource));
-  const std::vector<MenuDef> defs = mv::menuResource(resource);
-  if (defs.empty()) return menu;
-  const int letter = letterOfCurrentPage(session_.state());
-  const int letterChecked = letter < 0 ? -1 : cmd::kFirstLetter + letter;
-  for (const MenuItem& item : defs.front().items) {
-    QAction* a = commandAction(fromCp1252(item.label), item.id, menu);
-    a->setCheckable(true);
-    a->setChecked(resource == 213 ? item.id == session_.state().layout : item.id == letterChecked);
-    menu->addAction(a);
-  }
-  return menu;
-}
-
-void MainFrame::popUp(int resource, QToolButton* below) {
-  std::unique_ptr<QMenu> menu(buildPopup(resource, this));
-  menu->exec(below->mapToGlobal(QPoint(-1, below->height())));
 }
 
 void MainFrame::print() {

@@ -17,6 +17,7 @@
 #include "printing/PageRenderer.h"
 #include "printing/PageSettings.h"
 #include "store/AddressRecord.h"
+#include "shell/CommandBars.h"
 #include "shell/RunMode.h"
 #include "shell/SetupDialogs.h"
 
@@ -100,13 +101,13 @@ class MainFrame : public QMainWindow {
   void updateCommandStates();
 
   ViewMode viewMode() const noexcept { return mode_; }
-  int menuResource() const noexcept { return menuResource_; }
+  int menuResource() const noexcept { return bars_->menuResource(); }
   // The action of a command in the current menu bar (nullptr when the menu has none).
   QAction* menuAction(int id) const;
-  QMenu* fileMenu() const noexcept { return fileMenu_; }
-  QToolBar* toolBar() const noexcept { return toolBar_; }
-  QToolButton* pageButton() const noexcept { return pageButton_; }
-  QToolButton* layoutButton() const noexcept { return layoutButton_; }
+  QMenu* fileMenu() const noexcept { return bars_->fileMenu(); }
+  QToolBar* toolBar() const noexcept { return bars_->toolBar(); }
+  QToolButton* pageButton() const noexcept { return bars_->pageButton(); }
+  QToolButton* layoutButton() const noexcept { return bars_->layoutButton(); }
   CardWindowHost* cardWindow() const noexcept { return card_; }
   void setTitleText(const QString& title);
 
@@ -139,18 +140,14 @@ class MainFrame : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // An action carrying command id (as data and object name) that runs it when triggered.
-  QAction* commandAction(const QString& text, int id, QObject* parent);
-  void buildToolBar();
-  void buildAccelerators();
   void registerCommands();
   // The session changed book or pages: the toolbar, the page view and the status bar.
   void followSession(SessionChange change);
-  void setMenuResource(int resource);
   void setToolbarVisible(bool visible);
   QSize cardModeSize() const;
   void updateToolbarTexts();
-  void refreshStatusTips();
+  // The item pop-up menu 212 (letters) or 213 (layouts) shows checked.
+  int checkedItem(int resource) const;
   void refreshPageView();
   // Takes the page count of the current layout (and, with reloadBook, the book's entries
   // as they stand now, edits included) and shows it in the toolbar.
@@ -159,7 +156,6 @@ class MainFrame : public QMainWindow {
   void reportUnreadable();
   // Moves to page, kept within 1..page count, and shows it.
   void goToPage(int page);
-  void prepareMenu(QMenu* menu);
   void openRecent(int id);
   // The window that declares the id its own, nullptr when none does.
   CommandTarget* targetOf(int id) const;
@@ -174,7 +170,6 @@ class MainFrame : public QMainWindow {
   // The handler installed for the command, else the frame's own dialog (`own`, true on
   // OK); a handler counts as OK.
   bool runHandlerOr(int id, const std::function<bool()>& own);
-  void popUp(int resource, QToolButton* below);
   void shutDown();
   // A settings file could not be written: the user's choices are lost, so say so.
   void reportSettingsNotSaved();
@@ -201,8 +196,6 @@ class MainFrame : public QMainWindow {
   bool closeAsked_ = false;
   bool shutDown_ = false;
   bool settingsSaved_ = true;
-  QString title_;
-  std::string shownLayoutName_;
   ShellServices services_;
   std::map<int, std::function<void()>> handlers_;
   CommandHandlers commands_;  // the frame's own commands
@@ -210,15 +203,9 @@ class MainFrame : public QMainWindow {
   // Widgets.
   QWidget* central_ = nullptr;
   QVBoxLayout* centralLayout_ = nullptr;
+  CommandBars* bars_ = nullptr;
   CardWindowHost* card_ = nullptr;
   PageViewHost* pageView_ = nullptr;
-  QToolBar* toolBar_ = nullptr;
-  QToolButton* pageButton_ = nullptr;
-  QToolButton* layoutButton_ = nullptr;
-  QMenu* fileMenu_ = nullptr;
-  QList<QAction*> recentItems_;
-  QAction* recentSeparator_ = nullptr;
-  int menuResource_ = 0;
 };
 
 }  // namespace mv
