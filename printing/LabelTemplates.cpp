@@ -18,7 +18,7 @@ namespace {
 constexpr double kPointsPerInch = 72.0;
 
 int tenthsMmOfPoints(double points) {
-  return static_cast<int>(std::lround(points / kPointsPerInch * 254.0));
+  return inchesToTenthsMm(points / kPointsPerInch);
 }
 
 std::string attr(const QXmlStreamReader& r, const char* name) {

@@ -76,19 +76,19 @@ MenuDef pageMenu() {
 
 std::vector<MenuDef> menuResource(int resource) {
   switch (resource) {
-    case 1:
+    case menus::kCardMode:
       return {fileMenu("&Quit\t[Cancel]"), editMenu(), setupMenu(false), toolsMenu(),
               helpMenu()};
-    case 208:
+    case menus::kPageViewMode:
       return {fileMenu("&Quit\tAlt+F4"), editMenu(), setupMenu(true), viewMenu(),
               layoutMenu(), pageMenu(), toolsMenu(), helpMenu()};
-    case 212: {
+    case menus::kLetters: {
       MenuDef letters{"", {}};
       for (int i = 0; i < 26; ++i)
         letters.items.push_back({cmd::kFirstLetter + i, std::string("&") + char('A' + i)});
       return {letters};
     }
-    case 213: {
+    case menus::kLayouts: {
       MenuDef layouts{"", {}};
       for (int c = kFirstDrawnLayout; c <= kLastDrawnLayout; ++c)
         layouts.items.push_back({c, std::string(layoutShortNameOfCommand(c))});

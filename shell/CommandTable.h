@@ -23,7 +23,16 @@ struct MenuDef {
   std::vector<MenuItem> items;
 };
 
-// Menu resources 1 and 208 as top-level menus; 212 and 213 as one pop-up each.
+// The menu resources by number.
+namespace menus {
+inline constexpr int kCardMode = 1;        // the menu bar beside the card window
+inline constexpr int kPageViewMode = 208;  // the menu bar of the page view
+inline constexpr int kLetters = 212;       // the page button's pop-up: A..Z
+inline constexpr int kLayouts = 213;       // the layout button's pop-up
+}  // namespace menus
+
+// Menu resources kCardMode and kPageViewMode as top-level menus; kLetters and kLayouts as
+// one pop-up each.
 std::vector<MenuDef> menuResource(int resource);
 
 // Keyboard accelerators (table 1), as Qt key combinations.

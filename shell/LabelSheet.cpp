@@ -350,8 +350,8 @@ LabelFormat LabelSheet::readBoxes() const {
   f.height = tenthsOf(height_);
   f.left = tenthsOf(left_);
   f.top = tenthsOf(top_);
-  f.horizontalPitch = static_cast<int>(std::lround(hGap_->value().toDouble() * 254 + f.width));
-  f.verticalPitch = static_cast<int>(std::lround(vGap_->value().toDouble() * 254 + f.height));
+  f.horizontalPitch = inchesToTenthsMm(hGap_->value().toDouble()) + f.width;
+  f.verticalPitch = inchesToTenthsMm(vGap_->value().toDouble()) + f.height;
   f.across = across_->value();
   f.down = down_->value();
   return f;

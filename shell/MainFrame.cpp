@@ -139,7 +139,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   if (!view)
     view = new PageView(central_, session_.state(), services_,
                         {[this] { return session_.currentJob(); },
-                         [this](QWidget* parent) { return buildPopup(213, parent); }});
+                         [this](QWidget* parent) { return buildPopup(menus::kLayouts, parent); }});
   pageView_ = view;
   pageView_->widget()->hide();
   centralLayout_->addWidget(pageView_->widget());
@@ -205,7 +205,7 @@ void MainFrame::setTitleText(const QString& title) {
 
 int MainFrame::checkedItem(int resource) const {
   const AppState& state = session_.state();
-  if (resource == 213) return state.layout;
+  if (resource == menus::kLayouts) return state.layout;
   const int letter = letterOfCurrentPage(state);
   return letter < 0 ? -1 : cmd::kFirstLetter + letter;
 }
@@ -260,7 +260,7 @@ void MainFrame::showCardWindow() {
   // Leaving the page view hides the toolbar; if the user hid it there, it stays hidden.
   if (mode_ == ViewMode::PageView) setToolbarVisible(false);
   mode_ = ViewMode::Card;
-  bars_->setMenuResource(1);
+  bars_->setMenuResource(menus::kCardMode);
   pageView_->widget()->hide();
   if (card_) card_->widget()->show();
   // The first time the frame hugs the card window; after that it keeps the size the user
@@ -284,7 +284,7 @@ void MainFrame::showPageView() {
   setTitleText(QStringLiteral("Mervane - %1")
                    .arg(QString::fromStdString(pathText(session_.bookPath()))));
   updateToolbarTexts();
-  bars_->setMenuResource(208);
+  bars_->setMenuResource(menus::kPageViewMode);
   bars_->refreshStatusTips();
   pageView_->widget()->show();
   pageView_->widget()->setFocus(Qt::OtherFocusReason);  // its keys turn pages and zoom
@@ -537,14 +537,14 @@ void MainFrame::registerCommands() {
   c.add(cmd::kSkipBack, skip(-kSkipPages), pageBack);
   c.add(
       cmd::kLayoutButton,
-      [this] { bars_->popUp(213, bars_->layoutButton(), checkedItem(213)); }, always);
+      [this] { bars_->popUp(menus::kLayouts, bars_->layoutButton(), checkedItem(menus::kLayouts)); }, always);
   const auto lettersAllowed = [this] {
     return setUpDone_ && letterPopupAllowed(session_.state());
   };
   c.add(
       cmd::kPageButton,
       [this, lettersAllowed] {
-        if (lettersAllowed()) bars_->popUp(212, bars_->pageButton(), checkedItem(212));
+        if (lettersAllowed()) bars_->popUp(menus::kLetters, bars_->pageButton(), checkedItem(menus::kLetters));
       },
       lettersAllowed);
   c.add(

@@ -133,7 +133,7 @@ class MainFrame : public QMainWindow {
   using DialogRunner = std::function<int(QDialog&)>;
   void setDialogRunner(DialogRunner runner);
 
-  // Builds pop-up menu 212 (letters) or 213 (layouts) with the current item checked.
+  // Builds pop-up menu kLetters or kLayouts with the current item checked.
   QMenu* buildPopup(int resource, QWidget* parent);
 
  protected:
@@ -146,7 +146,7 @@ class MainFrame : public QMainWindow {
   void setToolbarVisible(bool visible);
   QSize cardModeSize() const;
   void updateToolbarTexts();
-  // The item pop-up menu 212 (letters) or 213 (layouts) shows checked.
+  // The item pop-up menu kLetters or kLayouts shows checked.
   int checkedItem(int resource) const;
   void refreshPageView();
   // Takes the page count of the current layout (and, with reloadBook, the book's entries

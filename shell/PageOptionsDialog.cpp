@@ -1,5 +1,6 @@
 #include "shell/PageOptionsDialog.h"
 
+#include "commands/Commands.h"
 #include "platform_qt/Controls.h"
 #include "shell/DialogButtons.h"
 
@@ -13,7 +14,7 @@ namespace mv {
 
 PageOptionsDialog::PageOptionsDialog(QWidget* parent, bool labelEachPage, bool hideAddresses)
     : QDialog(parent) {
-  setObjectName("83");
+  setObjectName(QString::number(cmd::kPageSettings));
   setWindowTitle("Options");
   auto* layout = new QVBoxLayout(this);
   label_ = new QRadioButton(

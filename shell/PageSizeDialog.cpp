@@ -1,5 +1,6 @@
 #include "shell/PageSizeDialog.h"
 
+#include "commands/Commands.h"
 #include "platform/Cp1252.h"
 #include "platform_qt/Controls.h"
 #include "platform_qt/HelpWindow.h"
@@ -40,7 +41,7 @@ PageSizeDialog::PageSizeDialog(QWidget* parent, Prompter& prompter,
       geometry_(geometry),
       printer_(printer),
       ini_(std::move(ini)) {
-  setObjectName("18");
+  setObjectName(QString::number(cmd::kPaperSize));
   setWindowTitle("Page Settings");
   auto* layout = new QVBoxLayout(this);
 
