@@ -210,6 +210,22 @@ std::vector<std::string> writeWebPages(const std::filesystem::path& folder,
   return failed;
 }
 
+WebExport exportWebFolder(const std::filesystem::path& folder,
+                          const std::function<WebBook()>& book,
+                          const std::filesystem::path& pictureSource) {
+  WebExport result;
+  result.folder = folder;
+  if (!prepareWebFolder(folder)) {
+    result.status = WebExport::Status::NoFolder;
+    return result;
+  }
+  const WebBook web = book ? book() : WebBook{};
+  result.entries = web.empty() ? 0 : web.front().entries.size();
+  result.failed = writeWebPages(folder, webPages(web), pictureSource);
+  if (!result.failed.empty()) result.status = WebExport::Status::NotWritten;
+  return result;
+}
+
 std::string webFailureText(const std::filesystem::path& folder,
                            const std::vector<std::string>& failed) {
   std::string text = pathText(folder);

@@ -20,17 +20,19 @@ const char* entries(size_t n) { return n == 1 ? " entry" : " entries"; }
 // export --html: the pages of the web-page export into DIR.
 int exportWeb(const Book& book, const std::filesystem::path& dir, std::ostream& out,
               std::ostream& err) {
-  if (!prepareWebFolder(dir)) {
-    err << "mervane-cli: " << pathText(dir) << ": Can't create directory!!\n";
-    return kFailure;
+  const WebExport web = exportWebFolder(dir, [&book] { return webBook(book); }, programDir());
+  switch (web.status) {
+    case WebExport::Status::NoFolder:
+      err << "mervane-cli: " << pathText(dir) << ": Can't create directory!!\n";
+      return kFailure;
+    case WebExport::Status::NotWritten:
+      for (const std::string& f : web.failed)
+        err << "mervane-cli: " << pathText(dir / f) << ": Unable to open file\n";
+      return kFailure;
+    case WebExport::Status::Written: break;
   }
-  const WebBook web = webBook(book);
-  const std::vector<std::string> failed = writeWebPages(dir, webPages(web), programDir());
-  for (const std::string& f : failed)
-    err << "mervane-cli: " << pathText(dir / f) << ": Unable to open file\n";
-  if (!failed.empty()) return kFailure;
-  out << "Exported " << web.front().entries.size() << entries(web.front().entries.size())
-      << " to " << pathText(dir / kFramesetPage) << "\n";
+  out << "Exported " << web.entries << entries(web.entries) << " to " << pathText(web.page())
+      << "\n";
   return kOk;
 }
 
