@@ -42,10 +42,6 @@ struct WebPages {
 };
 WebPages webPages(const WebBook& book);
 
-// A value as page text or attribute: &, <, > and " as entities, the characters above 127
-// as numeric character references (the pages declare iso-8859-1, which does not hold
-// every Windows-1252 character).
-std::string htmlEscape(std::string_view cp1252);
 // Where a web address field links to: a http, https or ftp address as typed, any other
 // "http://" and the address; empty for a javascript:, vbscript:, data: or file: address,
 // which is written as text.
