@@ -611,19 +611,18 @@ void TCardFile::runExport() {
 
 void TCardFile::exportWebPages() {
   session_->commitPending();
-  const std::filesystem::path folder = programDir() / kWebFolderName;
-  if (!prepareWebFolder(folder)) {
+  const WebExport web = exportWebFolder(
+      programDir() / kWebFolderName, [this] { return webBook(session_->book()); }, programDir());
+  if (web.status == WebExport::Status::NoFolder) {
     services_.prompter->inform(kCannotCreateDirectory);
     return;
   }
-  const std::vector<std::string> failed =
-      writeWebPages(folder, webPages(webBook(session_->book())), programDir());
-  if (!failed.empty()) {
-    services_.prompter->inform(webFailureText(folder, failed), kUnableToOpenCaption, Icon::None,
-                               TextCoding::Utf8);
+  if (web.status == WebExport::Status::NotWritten) {
+    services_.prompter->inform(webFailureText(web.folder, web.failed), kUnableToOpenCaption,
+                               Icon::None, TextCoding::Utf8);
     return;
   }
-  launch(LaunchKind::LocalPage, pathText(folder / kFramesetPage));
+  launch(LaunchKind::LocalPage, pathText(web.page()));
 }
 
 bool TCardFile::exportCsvForSaveAs(const std::filesystem::path& csv,

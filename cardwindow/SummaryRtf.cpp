@@ -1,6 +1,7 @@
 #include "cardwindow/SummaryRtf.h"
 
 #include "commands/Commands.h"
+#include "platform/Escape.h"
 #include "platform/Text.h"
 
 
@@ -37,28 +38,19 @@ std::string labelledLine(const char* label, const std::string& value, char colou
   out += label;
   out += "\\plain\\f2\\fs1\\cf0 \\tab  " + valueColour;
   if (command) {
-    out += "\\ul " + escapeRtf(value) + "\\plain\\f2\\fs1\\cf3 ";
+    out += "\\ul " + rtfEscape(value, HighBytes::Kept) + "\\plain\\f2\\fs1\\cf3 ";
     out += std::to_string(command) + " ";
   } else {
-    out += " " + escapeRtf(value);
+    out += " " + rtfEscape(value, HighBytes::Kept);
   }
   return out + valueColour + "  \n";
 }
 
 }  // namespace
 
-std::string escapeRtf(std::string_view value) {
-  std::string out;
-  out.reserve(value.size());
-  for (char c : value) {
-    if (c == '\\' || c == '{' || c == '}') out += '\\';
-    out += c;
-  }
-  return out;
-}
-
 std::string summaryRtf(const AddressRecord& r) {
-  auto esc = [&r](FieldId f) { return escapeRtf(r[f]); };
+  // The summary declares Windows-1252: its letters above 127 stay as they are.
+  auto esc = [&r](FieldId f) { return rtfEscape(r[f], HighBytes::Kept); };
   std::string out = kHeader;
   out += fillFormat("  %s %s\n", {esc(FieldId::First), esc(FieldId::Last)});
 

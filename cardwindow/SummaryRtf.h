@@ -16,10 +16,6 @@ namespace mv {
 // name at exit, left by earlier versions.
 inline constexpr const char* kSummaryFileName = kSummaryScratchName;
 
-// A field value made safe for RTF text: backslash and braces are escaped, so that a
-// value such as "{x}" shows as typed instead of breaking the summary.
-std::string escapeRtf(std::string_view value);
-
 // The whole summary text of a record (Windows-1252 bytes, line feeds).
 std::string summaryRtf(const AddressRecord& record);
 

@@ -1,6 +1,6 @@
 #include "exchange/ExportHtml.h"
 
-#include "platform/Cp1252.h"
+#include "platform/Escape.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "store/AtomicFile.h"
@@ -37,6 +37,10 @@ constexpr const char* kFrameset =
     "<frameset cols=\"40%,60%\" border=\"10\" pixels>\n<frame src=\"mv_names.htm\">\n"
     "<frame src=\"mv_data.htm\" name=\"bottom\">\n</frameset>\n</html>\n";
 
+// A value as page text or attribute. The pages declare iso-8859-1, which does not hold
+// every Windows-1252 character: a letter above 127 goes as its numeric reference.
+std::string htmlText(std::string_view cp1252) { return xmlEscape(cp1252, HighBytes::Escaped); }
+
 // The scheme of an address in lower case, read the way a browser reads it: blanks and
 // control characters inside it are dropped ("java\tscript:"). Empty when there is none.
 std::string schemeOf(std::string_view address) {
@@ -55,28 +59,28 @@ void entryBlock(std::string& out, const WebEntry& entry) {
   const AddressRecord& r = entry.record;
   const auto has = [&r](FieldId f) { return isPresent(r[f]); };
   const auto line = [&](const char* format, FieldId f) {
-    if (has(f)) out += fillFormat(format, {htmlEscape(r[f])});
+    if (has(f)) out += fillFormat(format, {htmlText(r[f])});
   };
   out += fillFormat("<A NAME=\"L%d\"></A>\n", {std::to_string(entry.anchor)});
   const std::string name =
       (has(FieldId::MrMs) ? r[FieldId::MrMs] + " " : std::string()) + r[FieldId::First] + " " +
       r[FieldId::Last];
-  if (name.size() > 1) out += htmlEscape(name) + "<BR>\n";
+  if (name.size() > 1) out += htmlText(name) + "<BR>\n";
   line("%s<BR>\n", FieldId::Title);
   line("<B>%s</B><BR>\n", FieldId::Company);
   line("%s<BR>\n", FieldId::Address1);
   line("%s<BR>\n", FieldId::Address2);
   if (has(FieldId::City) || has(FieldId::State) || has(FieldId::Zip))
-    out += fillFormat("%s %s %s<BR>\n", {htmlEscape(r[FieldId::City]),
-                                           htmlEscape(r[FieldId::State]),
-                                           htmlEscape(r[FieldId::Zip])});
+    out += fillFormat("%s %s %s<BR>\n", {htmlText(r[FieldId::City]),
+                                           htmlText(r[FieldId::State]),
+                                           htmlText(r[FieldId::Zip])});
   line("Home:%s<BR>\n", FieldId::Home);
   line("Office:%s<BR>\n", FieldId::Office);
   line("Mobile:%s<BR>\n", FieldId::Mobile);
   line("Fax:%s<BR>\n", FieldId::Fax);
   for (FieldId f : {FieldId::Email, FieldId::Email2}) {
     if (!has(f)) continue;
-    const std::string e = htmlEscape(r[f]);
+    const std::string e = htmlText(r[f]);
     out += fillFormat("<A HREF=\"mailto:%s\">%s</A><BR>\n", {e, e});
   }
   for (FieldId f : {FieldId::WebSite, FieldId::Web2}) {
@@ -85,7 +89,7 @@ void entryBlock(std::string& out, const WebEntry& entry) {
     if (target.empty()) {
       line("%s<BR>\n", f);  // shown, never followed
     } else {
-      const std::string t = htmlEscape(target);
+      const std::string t = htmlText(target);
       out += fillFormat("<A HREF=\"%s\">%s</A><BR>\n", {t, t});
     }
   }
@@ -127,10 +131,10 @@ WebPages webPages(const WebBook& book) {
   pages.names = std::string(kPageHead) + kNamesHeadEnd;
   pages.data = std::string(kPageHead) + kDataHeadEnd;
   for (const WebGroup& group : book) {
-    pages.names += fillFormat(kGroupLine, {htmlEscape(group.name)});
+    pages.names += fillFormat(kGroupLine, {htmlText(group.name)});
     for (const WebEntry& entry : group.entries) {
       const std::string anchor = std::to_string(entry.anchor);
-      pages.names += fillFormat(kNameLine, {anchor, anchor, htmlEscape(entry.text)});
+      pages.names += fillFormat(kNameLine, {anchor, anchor, htmlText(entry.text)});
       entryBlock(pages.data, entry);
     }
     pages.names += kGroupEnd;
@@ -138,27 +142,6 @@ WebPages webPages(const WebBook& book) {
   pages.names += kNamesTail;
   pages.data += kDataTail;
   return pages;
-}
-
-std::string htmlEscape(std::string_view cp1252) {
-  std::string out;
-  out.reserve(cp1252.size());
-  for (char c : cp1252) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 128) {
-          out += c;
-        } else {
-          const QString u = fromCp1252(std::string_view(&c, 1));
-          out += "&#" + std::to_string(u.isEmpty() ? 0xFFFD : u.at(0).unicode()) + ";";
-        }
-    }
-  }
-  return out;
 }
 
 std::string webLinkTarget(std::string_view address) {
@@ -208,6 +191,22 @@ std::vector<std::string> writeWebPages(const std::filesystem::path& folder,
     if (!writeFileAtomically(folder / name, *bytes)) failed.emplace_back(name);
   }
   return failed;
+}
+
+WebExport exportWebFolder(const std::filesystem::path& folder,
+                          const std::function<WebBook()>& book,
+                          const std::filesystem::path& pictureSource) {
+  WebExport result;
+  result.folder = folder;
+  if (!prepareWebFolder(folder)) {
+    result.status = WebExport::Status::NoFolder;
+    return result;
+  }
+  const WebBook web = book ? book() : WebBook{};
+  result.entries = web.empty() ? 0 : web.front().entries.size();
+  result.failed = writeWebPages(folder, webPages(web), pictureSource);
+  if (!result.failed.empty()) result.status = WebExport::Status::NotWritten;
+  return result;
 }
 
 std::string webFailureText(const std::filesystem::path& folder,

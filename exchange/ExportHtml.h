@@ -7,7 +7,9 @@
 #include "store/AddressRecord.h"
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,10 +42,6 @@ struct WebPages {
 };
 WebPages webPages(const WebBook& book);
 
-// A value as page text or attribute: &, <, > and " as entities, the characters above 127
-// as numeric character references (the pages declare iso-8859-1, which does not hold
-// every Windows-1252 character).
-std::string htmlEscape(std::string_view cp1252);
 // Where a web address field links to: a http, https or ftp address as typed, any other
 // "http://" and the address; empty for a javascript:, vbscript:, data: or file: address,
 // which is written as text.
@@ -73,6 +71,27 @@ bool isBlankFolderName(std::string_view name) noexcept;
 std::vector<std::string> writeWebPages(const std::filesystem::path& folder,
                                        const WebPages& pages,
                                        const std::filesystem::path& pictureSource);
+
+// The whole web-page export into `folder`, as the window's command, the export wizard and
+// mervane-cli make it: the folder made when missing, then the book (asked for only once
+// the folder is there, so that a refused folder takes nothing from an open card), the
+// pictures copied from `pictureSource` (beside the program) and the three pages written.
+struct WebExport {
+  enum class Status {
+    Written,     // every file is there
+    NoFolder,    // the folder can be neither found nor made; nothing was written
+    NotWritten,  // the files in `failed` could not be copied or written
+  };
+  Status status = Status::Written;
+  std::filesystem::path folder;
+  std::vector<std::string> failed;
+  std::size_t entries = 0;  // what the pages list under "Main"
+  // The page a browser opens: the frameset.
+  std::filesystem::path page() const { return folder / kFramesetPage; }
+};
+WebExport exportWebFolder(const std::filesystem::path& folder,
+                          const std::function<WebBook()>& book,
+                          const std::filesystem::path& pictureSource);
 
 // The failure message's text: the folder, then each file not written on a line.
 std::string webFailureText(const std::filesystem::path& folder,

@@ -1,5 +1,6 @@
 #include "exchange/ExportRtf.h"
 
+#include "platform/Escape.h"
 #include "platform/Text.h"
 #include "store/AtomicFile.h"
 
@@ -12,25 +13,28 @@ constexpr const char* kHeader =
     "{\\colortbl\\red0\\green0\\blue0;}\\pard\\plain\\f2\\fs20\\cf0 ";
 constexpr const char* kPar = "\n\\par ";
 
+// The letters name no code page, so a letter above 127 goes as \'hh.
+std::string rtfText(std::string_view cp1252) { return rtfEscape(cp1252, HighBytes::Escaped); }
+
 std::string letterRtf(std::string_view fileBytes) {
   std::string out;
-  for (const std::string& line : letterLines(fileBytes)) out += rtfEscape(line) + kPar;
+  for (const std::string& line : letterLines(fileBytes)) out += rtfText(line) + kPar;
   return out;
 }
 
 void addressBlock(std::string& out, const AddressRecord& r) {
   const auto has = [&r](FieldId f) { return isPresent(r[f]); };
   const auto line = [&](const char* label, FieldId f) {
-    if (has(f)) out += label + rtfEscape(r[f]) + kPar;
+    if (has(f)) out += label + rtfText(r[f]) + kPar;
   };
   const std::string name =
       (has(FieldId::MrMs) ? r[FieldId::MrMs] + " " : std::string()) + r[FieldId::First] + " " +
       r[FieldId::Last];
-  if (name.size() > 1) out += rtfEscape(name) + kPar;
+  if (name.size() > 1) out += rtfText(name) + kPar;
   for (FieldId f : {FieldId::Title, FieldId::Company, FieldId::Address1, FieldId::Address2})
     line("", f);
   if (has(FieldId::City) || has(FieldId::State) || has(FieldId::Zip))
-    out += rtfEscape(r[FieldId::City] + " " + r[FieldId::State] + " " + r[FieldId::Zip]) + kPar;
+    out += rtfText(r[FieldId::City] + " " + r[FieldId::State] + " " + r[FieldId::Zip]) + kPar;
   line("Home Tel: ", FieldId::Home);
   line("Office Tel: ", FieldId::Office);
   line("Mobile: ", FieldId::Mobile);
@@ -86,26 +90,6 @@ std::string loadLetterText(const std::filesystem::path& file, std::string_view h
   std::string bytes;
   if (!readWholeFile(file, bytes)) return std::string(hint);
   return letterEditText(bytes);
-}
-
-std::string rtfEscape(std::string_view cp1252) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string out;
-  out.reserve(cp1252.size());
-  for (char c : cp1252) {
-    const unsigned char ch = static_cast<unsigned char>(c);
-    if (c == '\\' || c == '{' || c == '}') {
-      out += '\\';
-      out += c;
-    } else if (ch > 127) {
-      out += "\\'";
-      out += kHex[ch >> 4];
-      out += kHex[ch & 15];
-    } else {
-      out += c;
-    }
-  }
-  return out;
 }
 
 std::string rtfLettersBytes(const std::vector<AddressRecord>& records,

@@ -35,10 +35,6 @@ std::string letterEditText(std::string_view fileBytes);
 // The page's text for one of the two files: the file's, or `hint` when it cannot be read.
 std::string loadLetterText(const std::filesystem::path& file, std::string_view hint);
 
-// A value or a letter line for RTF: backslash and braces escaped, characters above 127
-// as \'hh.
-std::string rtfEscape(std::string_view cp1252);
-
 // The whole document for `records` with the two letter files' bytes (empty: no text).
 std::string rtfLettersBytes(const std::vector<AddressRecord>& records,
                             std::string_view beforeFile, std::string_view afterFile);

@@ -326,20 +326,20 @@ void TExport::writeWebPages() {
     services_.prompter->inform(kTypeDirectoryName);
     return;
   }
-  const std::filesystem::path folder = programDir() / pathFromText(typed.toStdString());
-  if (!prepareWebFolder(folder)) {
+  const std::filesystem::path dir = programDir();
+  const WebExport web =
+      exportWebFolder(dir / pathFromText(typed.toStdString()), services_.webBook, dir);
+  if (web.status == WebExport::Status::NoFolder) {
     services_.prompter->inform(kTypeDirectoryName);
     return;
   }
-  const WebBook book = services_.webBook ? services_.webBook() : WebBook{};
-  const std::vector<std::string> failed = mv::writeWebPages(folder, webPages(book), programDir());
   accept();
-  if (!failed.empty()) {
-    services_.prompter->inform(webFailureText(folder, failed), kUnableToOpenCaption, Icon::None,
-                               TextCoding::Utf8);
+  if (web.status == WebExport::Status::NotWritten) {
+    services_.prompter->inform(webFailureText(web.folder, web.failed), kUnableToOpenCaption,
+                               Icon::None, TextCoding::Utf8);
     return;
   }
-  written_ = folder / kFramesetPage;
+  written_ = web.page();
   if (services_.offerWebPage) services_.offerWebPage(written_);
 }
 

@@ -1,5 +1,6 @@
 #include "installer/DesktopEntries.h"
 
+#include "platform/Escape.h"
 #include "store/AtomicFile.h"
 
 #include <QProcess>
@@ -48,20 +49,6 @@ std::string entryValue(const std::string& text) {
       case '\n': out += "\\n"; break;
       case '\t': out += "\\t"; break;
       case '\r': out += "\\r"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
-std::string xmlEscaped(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
       default: out += c;
     }
   }
@@ -176,7 +163,7 @@ std::string removeEntryText(const fs::path& program) {
 std::string mimePackageText() {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-         "  <mime-type type=\"" + xmlEscaped(kBookMimeType) + "\">\n"
+         "  <mime-type type=\"" + xmlEscape(kBookMimeType, HighBytes::Kept) + "\">\n"
          "    <comment>Mervane address book</comment>\n"
          "    <generic-icon name=\"mervane\"/>\n"
          "    <magic priority=\"60\">\n"

@@ -1,6 +1,7 @@
 // The summary text of the Link page, its reader and the link rule.
 #include "cardwindow/RtfReader.h"
 #include "cardwindow/SummaryRtf.h"
+#include "platform/Escape.h"
 
 #include <gtest/gtest.h>
 
@@ -81,7 +82,7 @@ TEST(SummaryRtf, valuesAreEscapedAndReadBackAsTyped) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.value);
-    EXPECT_EQ(escapeRtf(row.value), row.escaped);
+    EXPECT_EQ(rtfEscape(row.value, HighBytes::Kept), row.escaped);
     const auto doc = readRtf(summaryRtf(record({{FieldId::Company, row.value},
                                                 {FieldId::Last, "Zed"}})));
     EXPECT_NE(doc.text().find(std::string("\n ") + row.value + "\n"), std::string::npos)

@@ -1,6 +1,7 @@
 // The web-page export: the three pages' exact bytes, escaping, links, the folder and the
 // pictures; then the pages read by a real HTML parser (python3's html.parser).
 #include "exchange/ExportHtml.h"
+#include "platform/Escape.h"
 #include "platform/Paths.h"
 #include "store/Book.h"
 #include "store/data_TestBooks.h"
@@ -91,7 +92,7 @@ TEST_F(ExportHtml, valuesAreEscapedAndOneLetterValuesWritten) {
       {"<script>x</script>", "&lt;script&gt;x&lt;/script&gt;"},
       {"100%", "100%"},
   };
-  for (const auto& row : rows) EXPECT_EQ(htmlEscape(row.value), row.written) << row.value;
+  for (const auto& row : rows) EXPECT_EQ(xmlEscape(row.value, HighBytes::Escaped), row.written) << row.value;
 
   WebBook book(1);
   book[0].name = "Main";

@@ -1,6 +1,7 @@
 // The cover letters: the document's exact bytes, escaping, the letter files and their
 // blank last line; then the document read by a real RTF reader (unrtf).
 #include "exchange/ExportRtf.h"
+#include "platform/Escape.h"
 #include "support/TestDir.h"
 
 #include <QProcess>
@@ -60,7 +61,7 @@ TEST(ExportRtf, valuesAndTextsAreEscaped) {
       {"Ren\xe9 \x80", "Ren\\'e9 \\'80"},
       {"\\par x", "\\\\par x"},          // no control word from a value
   };
-  for (const auto& row : rows) EXPECT_EQ(rtfEscape(row.value), row.written) << row.value;
+  for (const auto& row : rows) EXPECT_EQ(rtfEscape(row.value, HighBytes::Escaped), row.written) << row.value;
   AddressRecord r;
   r[FieldId::Company] = "{Acme} 100%";
   const std::string doc = rtfLettersBytes({r}, "{%s}\n", "");

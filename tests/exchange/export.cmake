@@ -16,10 +16,3 @@ mervane_add_test(exchange_export_dialog_tests WIDGETS
   SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/ExportWizardTest.cpp
   LIBS mervane_cardwindow mervane_exchange_export_qt)
-
-# mervane-cli export, through the same run() the binary calls.
-mervane_add_test(exchange_export_cli_tests
-  SOURCES
-    ${CMAKE_CURRENT_SOURCE_DIR}/ExportCliTest.cpp
-    ${PROJECT_SOURCE_DIR}/cli/Cli.cpp
-  LIBS mervane_exchange mervane_exchange_export mervane_printing_qt mervane_session)

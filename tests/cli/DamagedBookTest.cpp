@@ -2,15 +2,15 @@
 // every record is read, a command either keeps every record or refuses and leaves the
 // file as it was, and only the rescan rewrites a damaged book.
 #include "cli/Cli.h"
-#include "data_CliRunner.h"
 #include "platform/Paths.h"
 #include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
 #include "store/Book.h"
+#include "store/data_TestBooks.h"
+#include "support/CliRunner.h"
 #include "support/TestDir.h"
 
-#include "data_DumpCompare.h"
-#include "data_TestBooks.h"
+#include "DumpCompare.h"
 
 #include <gtest/gtest.h>
 

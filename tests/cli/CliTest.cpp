@@ -1,12 +1,11 @@
 // mervane-cli's verbs, run through the same entry point as the binary.
 #include "cli/Cli.h"
-#include "data_CliRunner.h"
 #include "platform/Paths.h"
 #include "store/AtomicFile.h"
 #include "store/Book.h"
+#include "store/data_TestBooks.h"
+#include "support/CliRunner.h"
 #include "support/TestDir.h"
-
-#include "data_TestBooks.h"
 
 #include <gtest/gtest.h>
 

@@ -5,18 +5,18 @@
 // "[Dup:n]" to first names). Some runs also make a file write fail.
 //
 // CTest runs a short round. A long round by hand:
-//   MERVANE_FUZZ_SECONDS=600 build/bin/store_data_tests --gtest_filter='CliFuzz.*'
+//   MERVANE_FUZZ_SECONDS=600 build/bin/cli_tests --gtest_filter='CliFuzz.*'
 // MERVANE_FUZZ_SEED picks another sequence; MERVANE_FUZZ_KEEP names a folder that gets
 // every finding's book; MERVANE_FUZZ_REPLAY=BOOK runs every verb on one kept book.
 #include "cli/Cli.h"
-#include "data_CliRunner.h"
 #include "platform/Paths.h"
 #include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
+#include "store/data_TestBooks.h"
+#include "support/CliRunner.h"
 #include "support/TestDir.h"
 
-#include "data_DumpCompare.h"
-#include "data_TestBooks.h"
+#include "DumpCompare.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // mervane-cli's label verbs: templates into labels.dat, a printer's offset kept and used.
-#include "data_CliRunner.h"
-#include "data_TestBooks.h"
 #include "store/Book.h"
+#include "store/data_TestBooks.h"
+#include "support/CliRunner.h"
 #include "support/PdfText.h"
 
 #include <QCoreApplication>
