@@ -1,13 +1,13 @@
 // Mervane's entry: the run mode, the display check, the single-instance rule, and the
 // main frame (or, in setup and remove mode, the installer's frame).
 
-#include "cardwindow/CardFile.h"
+#include "cardwindow/ui/TCardFile.h"
 #include "installer/QuietMode.h"
-#include "installer/qt/TSetup.h"
-#include "platform_qt/Display.h"
+#include "installer/ui/TSetup.h"
+#include "platform/ui/Display.h"
 #include "platform/Paths.h"
-#include "platform_qt/QtPrompter.h"
-#include "platform_qt/SingleInstance.h"
+#include "platform/ui/QtPrompter.h"
+#include "platform/ui/SingleInstance.h"
 #include "shell/MainFrame.h"
 #include "shell/RunMode.h"
 #include "shell/TestScript.h"

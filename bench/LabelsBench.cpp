@@ -6,7 +6,7 @@
 #include "exchange/Csv.h"
 #include "platform/Paths.h"
 #include "printing/PageRenderer.h"
-#include "printing/qt/PdfExport.h"
+#include "printing/render/PdfExport.h"
 #include "store/AtomicFile.h"
 
 #include <benchmark/benchmark.h>

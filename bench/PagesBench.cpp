@@ -3,7 +3,7 @@
 // Compare the two times of one run; for peak memory run each alone
 // (--benchmark_filter=Mervane or =PlainLoop) under /usr/bin/time -f %M.
 #include "printing/PageRenderer.h"
-#include "printing/qt/PdfExport.h"
+#include "printing/render/PdfExport.h"
 
 #include <benchmark/benchmark.h>
 

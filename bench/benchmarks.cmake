@@ -5,7 +5,7 @@ target_link_libraries(mervane_bench PRIVATE mervane_store benchmark::benchmark m
 
 # The page layouts to PDF against a plain QPainter loop drawing the same texts.
 add_executable(mervane_pages_bench PagesBench.cpp)
-target_link_libraries(mervane_pages_bench PRIVATE mervane_printing_qt benchmark::benchmark
+target_link_libraries(mervane_pages_bench PRIVATE mervane_printing_render benchmark::benchmark
   mervane_warnings)
 
 # Importing 1,901 generated addresses against a plain split of the same bytes.
@@ -18,7 +18,7 @@ target_compile_definitions(mervane_import_bench PRIVATE
 # 1,901 generated addresses as labels to PDF against a plain QPainter loop drawing the
 # same lines.
 add_executable(mervane_labels_bench LabelsBench.cpp)
-target_link_libraries(mervane_labels_bench PRIVATE mervane_printing_qt mervane_exchange
+target_link_libraries(mervane_labels_bench PRIVATE mervane_printing_render mervane_exchange
   benchmark::benchmark mervane_warnings)
 target_compile_definitions(mervane_labels_bench PRIVATE
   MERVANE_LABELS_BENCH_CSV="${PROJECT_SOURCE_DIR}/tests/exchange/data/addresses-1901.csv")

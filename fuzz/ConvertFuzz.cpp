@@ -1,6 +1,6 @@
 // The older-format converter: both formats, and what it makes must be a book that opens.
 #include "fuzz/FuzzSupport.h"
-#include "store/Converter.h"
+#include "store/TConvert.h"
 #include "store/WorkingFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

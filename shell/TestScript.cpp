@@ -1,7 +1,7 @@
 #include "shell/TestScript.h"
 
-#include "cardwindow/CardEditControls.h"
-#include "cardwindow/CardFile.h"
+#include "cardwindow/ui/TCardEditControls.h"
+#include "cardwindow/ui/TCardFile.h"
 #include "shell/MainFrame.h"
 #include "store/AddressRecord.h"
 

@@ -4,7 +4,7 @@
 #include "platform/Prompter.h"
 #include "platform/Text.h"
 #include "store/AdrFormat.h"
-#include "store/Converter.h"
+#include "store/TConvert.h"
 
 namespace mv {
 namespace {

@@ -5,7 +5,7 @@
 #include "printing/LabelFormats.h"
 #include "printing/PrintJob.h"
 #include "printing/PrinterCalibration.h"
-#include "printing/qt/PdfExport.h"
+#include "printing/render/PdfExport.h"
 #include "settings/Keys.h"
 #include "settings/Profile.h"
 #include "settings/SettingsFiles.h"

@@ -2,7 +2,7 @@
 #include "cli/Cli.h"
 #include "cli/verbs/Verbs.h"
 #include "store/AdrFormat.h"
-#include "store/Converter.h"
+#include "store/TConvert.h"
 
 namespace mv::cli::verbs {
 

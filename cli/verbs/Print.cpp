@@ -5,7 +5,7 @@
 #include "platform/Cp1252.h"
 #include "printing/PrintJob.h"
 #include "printing/PrinterCalibration.h"
-#include "printing/qt/PdfExport.h"
+#include "printing/render/PdfExport.h"
 #include "session/AppSession.h"
 #include "settings/SettingsFiles.h"
 #include "store/Book.h"

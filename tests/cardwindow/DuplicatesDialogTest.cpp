@@ -1,12 +1,12 @@
 // A user's session with a phone's contacts: File, Import vCard into a new book, then
 // Tools, Find Duplicates: two entries merged field by field, the merge undone, saved.
-#include "cardwindow/DuplicatesDialog.h"
+#include "cardwindow/ui/TDuplicates.h"
 
-#include "cardwindow/CardFile.h"
+#include "cardwindow/ui/TCardFile.h"
 #include "exchange/ImportSession.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
-#include "platform_qt/Controls.h"
+#include "platform/ui/Controls.h"
 #include "support/TestDir.h"
 
 #include <QPushButton>

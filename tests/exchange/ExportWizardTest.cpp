@@ -1,16 +1,16 @@
 // The export wizard, the field list of Save As and the Run dialog, driven by control ids
 // with scripted answers; then the card window's export and launch commands end to end.
-#include "cardwindow/CardEditControls.h"
-#include "cardwindow/CardFile.h"
+#include "cardwindow/ui/TCardEditControls.h"
+#include "cardwindow/ui/TCardFile.h"
 #include "cardwindow/RtfReader.h"
-#include "cardwindow/SummaryView.h"
+#include "cardwindow/ui/SummaryView.h"
 #include "exchange/ExportRtf.h"
-#include "exchange/ExportWizard.h"
-#include "exchange/QtLauncher.h"
-#include "exchange/RunDialog.h"
+#include "exchange/ui/TExport.h"
+#include "exchange/ui/QtLauncher.h"
+#include "exchange/ui/TRunDialog.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
-#include "platform_qt/Controls.h"
+#include "platform/ui/Controls.h"
 #include "settings/Profile.h"
 #include "support/TestDir.h"
 

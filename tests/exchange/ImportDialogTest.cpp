@@ -1,11 +1,11 @@
 // TADRImport driven by its control ids with scripted answers, and the File menu's Import
 // and Open carrying a CSV file into a new, open book.
-#include "exchange/qt/ImportDialog.h"
+#include "exchange/ui/TADRImport.h"
 
-#include "cardwindow/CardFile.h"
+#include "cardwindow/ui/TCardFile.h"
 #include "platform/Paths.h"
 #include "platform/ScriptedPrompter.h"
-#include "platform_qt/Controls.h"
+#include "platform/ui/Controls.h"
 #include "support/TestDir.h"
 
 #include <QApplication>

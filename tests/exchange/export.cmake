@@ -15,4 +15,4 @@ target_compile_definitions(exchange_export_tests PRIVATE
 mervane_add_test(exchange_export_dialog_tests WIDGETS
   SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/ExportWizardTest.cpp
-  LIBS mervane_cardwindow mervane_exchange_export_qt)
+  LIBS mervane_cardwindow_ui mervane_exchange_ui)

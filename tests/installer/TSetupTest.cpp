@@ -2,9 +2,9 @@
 #include "InstallerTestSupport.h"
 
 #include "installer/Installer.h"
-#include "installer/qt/TSetup.h"
+#include "installer/ui/TSetup.h"
 #include "platform/ScriptedPrompter.h"
-#include "platform_qt/Controls.h"
+#include "platform/ui/Controls.h"
 
 #include <QCheckBox>
 #include <QDialog>

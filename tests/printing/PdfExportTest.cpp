@@ -1,6 +1,6 @@
 // Pages written to PDF through the QPainter canvas, and the symbol font stand-in.
 #include "printing/TextMeasurer.h"
-#include "printing/qt/PdfExport.h"
+#include "printing/render/PdfExport.h"
 
 #include "support/TestDir.h"
 

@@ -1,8 +1,8 @@
 // What a print job prints: the range the dialog settles, the sheets of every mode and
 // pass, and the order of the pages in the PDF file, read back with a PDF reader.
 #include "printing/PrintJob.h"
-#include "printing/qt/PdfExport.h"
-#include "printing/qt/QPainterCanvas.h"
+#include "printing/render/PdfExport.h"
+#include "printing/render/QPainterCanvas.h"
 
 #include "support/PdfText.h"
 #include "support/TestDir.h"

@@ -3,8 +3,8 @@
 #include "printing/PrinterCalibration.h"
 
 #include "printing/PrintJob.h"
-#include "printing/qt/PdfExport.h"
-#include "printing/qt/QPainterCanvas.h"
+#include "printing/render/PdfExport.h"
+#include "printing/render/QPainterCanvas.h"
 #include "settings/Profile.h"
 
 #include "support/PdfText.h"

@@ -1,7 +1,7 @@
 // The QPainter canvas: where its mapping puts lines, boxes and text on real devices (an
 // image for the screen, a PDF writer for the printer), and that text is drawn where it
 // was measured to be.
-#include "printing/qt/QPainterCanvas.h"
+#include "printing/render/QPainterCanvas.h"
 
 #include <QBuffer>
 #include <QImage>

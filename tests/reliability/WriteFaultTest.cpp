@@ -8,13 +8,13 @@
 #include "exchange/ExportFile.h"
 #include "exchange/ExportHtml.h"
 #include "exchange/ExportRtf.h"
-#include "exchange/ExportWizard.h"
+#include "exchange/ui/TExport.h"
 #include "platform/AtomicFile.h"
-#include "platform_qt/Controls.h"
+#include "platform/ui/Controls.h"
 #include "settings/Profile.h"
-#include "shell/LabelSheet.h"
+#include "printing/ui/LabelSheet.h"
 #include "store/BookValidation.h"
-#include "store/Converter.h"
+#include "store/TConvert.h"
 #include "store/session_Fixture.h"
 
 #include <QApplication>

@@ -3,12 +3,12 @@
 // can see.
 #include "ShellTestSupport.h"
 
-#include "cardwindow/CardEditControls.h"
-#include "cardwindow/CardFile.h"
-#include "cardwindow/SummaryView.h"
-#include "platform_qt/Controls.h"
+#include "cardwindow/ui/TCardEditControls.h"
+#include "cardwindow/ui/TCardFile.h"
+#include "cardwindow/ui/SummaryView.h"
+#include "platform/ui/Controls.h"
 #include "platform/Cp1252.h"
-#include "platform_qt/HelpWindow.h"
+#include "platform/ui/HelpWindow.h"
 #include "shell/CommandTable.h"
 
 #include <QAbstractButton>

@@ -3,10 +3,10 @@
 // once in the status bar.
 #include "ShellTestSupport.h"
 
-#include "cardwindow/CardFile.h"
-#include "platform_qt/Controls.h"
-#include "shell/EnvelopeSheet.h"
-#include "shell/LabelSheet.h"
+#include "cardwindow/ui/TCardFile.h"
+#include "platform/ui/Controls.h"
+#include "printing/ui/EnvelopeSheet.h"
+#include "printing/ui/LabelSheet.h"
 #include "store/data_TestBooks.h"
 #include "support/PdfText.h"
 

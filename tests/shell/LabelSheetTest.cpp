@@ -1,12 +1,12 @@
 // The label property sheet and My Address, driven by their control ids as a user would.
-#include "shell/LabelSheet.h"
-#include "shell/UserInfoDialog.h"
+#include "printing/ui/LabelSheet.h"
+#include "printing/ui/UserInfoDialog.h"
 
 #include "platform/ScriptedPrompter.h"
-#include "platform_qt/Controls.h"
+#include "platform/ui/Controls.h"
 #include "printing/PageRenderer.h"
 #include "settings/Profile.h"
-#include "shell/ArrowBox.h"
+#include "platform/ui/ArrowBox.h"
 #include "support/TestDir.h"
 
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "ShellTestSupport.h"
 
-#include "cardwindow/CardEditControls.h"
-#include "cardwindow/CardFile.h"
+#include "cardwindow/ui/TCardEditControls.h"
+#include "cardwindow/ui/TCardFile.h"
 #include "platform/Cp1252.h"
-#include "platform_qt/Controls.h"
+#include "platform/ui/Controls.h"
 #include "shell/CommandTable.h"
-#include "shell/PageView.h"
-#include "shell/PrintDialog.h"
+#include "printing/ui/PageView.h"
+#include "printing/ui/PrintDialog.h"
 #include "store/AdrFormat.h"
 #include "support/PdfText.h"
 

@@ -3,12 +3,12 @@
 // heading and footnote, all driven by command and control ids.
 #include "ShellTestSupport.h"
 
-#include "cardwindow/CardEditControls.h"
-#include "cardwindow/CardFile.h"
-#include "platform_qt/Controls.h"
-#include "shell/AddTextDialog.h"
-#include "shell/ArrowBox.h"
-#include "shell/PageView.h"
+#include "cardwindow/ui/TCardEditControls.h"
+#include "cardwindow/ui/TCardFile.h"
+#include "platform/ui/Controls.h"
+#include "printing/ui/AddTextDialog.h"
+#include "platform/ui/ArrowBox.h"
+#include "printing/ui/PageView.h"
 
 #include <QAbstractButton>
 #include <QApplication>

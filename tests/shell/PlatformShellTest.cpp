@@ -1,9 +1,9 @@
 // The Qt platform pieces the shell relies on: the display check and the help window.
 #include "ShellTestSupport.h"
 
-#include "platform_qt/Display.h"
-#include "platform_qt/HelpWindow.h"
-#include "shell/FontChooser.h"
+#include "platform/ui/Display.h"
+#include "platform/ui/HelpWindow.h"
+#include "platform/ui/FontChooser.h"
 
 #include <QApplication>
 #include <QColorDialog>

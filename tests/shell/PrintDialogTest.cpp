@@ -2,9 +2,9 @@
 // abort dialog, the double-sided question, the printer's error, and Print from the frame.
 #include "ShellTestSupport.h"
 
-#include "platform_qt/Controls.h"
-#include "shell/PrintDialog.h"
-#include "shell/PrinterJob.h"
+#include "platform/ui/Controls.h"
+#include "printing/ui/PrintDialog.h"
+#include "printing/ui/PrinterJob.h"
 #include "support/PdfText.h"
 
 #include <QComboBox>

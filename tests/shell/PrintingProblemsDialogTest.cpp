@@ -1,6 +1,6 @@
-#include "shell/PrintingProblemsDialog.h"
+#include "printing/ui/PrintingProblemsDialog.h"
 
-#include "platform_qt/Controls.h"
+#include "platform/ui/Controls.h"
 #include "platform/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "support/TestDir.h"

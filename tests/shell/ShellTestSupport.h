@@ -8,7 +8,7 @@
 #include "platform/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "shell/MainFrame.h"
-#include "shell/PrinterJob.h"
+#include "printing/ui/PrinterJob.h"
 #include "store/AddressRecord.h"
 #include "support/TestDir.h"
 

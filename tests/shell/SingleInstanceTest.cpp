@@ -1,5 +1,5 @@
 // Two real copies of the program: the second one finds the first and ends.
-#include "platform_qt/SingleInstance.h"
+#include "platform/ui/SingleInstance.h"
 #include "support/TestDir.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "store/Converter.h"
+#include "store/TConvert.h"
 
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"

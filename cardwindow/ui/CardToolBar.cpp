@@ -1,0 +1,106 @@
+#include "cardwindow/ui/CardToolBar.h"
+
+#include "commands/Commands.h"
+#include "platform/Cp1252.h"
+#include "platform/ui/Controls.h"
+
+#include <QBoxLayout>
+#include <QIcon>
+#include <QPainter>
+#include <QStyle>
+#include <QToolButton>
+
+namespace mv {
+namespace {
+
+// A tool bar button: command (its tool tip stands in the command table), icon theme name
+// and the style's stand-in.
+struct ToolSpec {
+  int id;
+  const char* theme;
+  QStyle::StandardPixmap fallback;
+};
+
+// Above the names list.
+constexpr ToolSpec kFileTools[] = {
+    {cmd::kPrintPreview, "document-print-preview", QStyle::SP_FileDialogContentsView},
+    {cmd::kNewFile, "document-new", QStyle::SP_FileIcon},
+    {cmd::kOpen, "document-open", QStyle::SP_DialogOpenButton},
+    {cmd::kSave, "document-save", QStyle::SP_DialogSaveButton},
+    {cmd::kFind, "edit-find", QStyle::SP_FileDialogDetailedView},
+};
+
+// Before the card buttons.
+constexpr ToolSpec kCardTools[] = {
+    {cmd::kAddNameTool, "list-add", QStyle::SP_FileDialogNewFolder},
+    {cmd::kDeleteTool, "list-remove", QStyle::SP_TrashIcon},
+    {cmd::kChangeTool, "document-edit", QStyle::SP_BrowserReload},
+    {cmd::kClearCard, "edit-clear", QStyle::SP_DialogResetButton},
+};
+
+QIcon standardIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap fallback) {
+  return QIcon::fromTheme(QString::fromLatin1(theme), w->style()->standardIcon(fallback));
+}
+
+QIcon letterIcon(const QString& text, const QColor& colour) {
+  QPixmap pm(20, 20);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  QFont f;
+  f.setPixelSize(text.size() > 2 ? 8 : 12);
+  f.setBold(true);
+  p.setFont(f);
+  p.setPen(colour);
+  p.drawText(pm.rect(), Qt::AlignCenter, text);
+  return QIcon(pm);
+}
+
+}  // namespace
+
+QString CardToolBar::tooltipOf(int id) { return fromCp1252(std::string(commandTooltip(id))); }
+
+QToolButton* CardToolBar::makeButton(QWidget* parent, int id, const QString& tip,
+                                     const QIcon& icon, bool large) {
+  const QSize size = large ? QSize(28, 28) : QSize(24, 24);
+  auto* b = new QToolButton(parent);
+  setControlId(b, id);
+  b->setToolTip(tip);
+  setAccessible(b, tip);
+  b->setIcon(icon);
+  b->setIconSize(size - QSize(5, 5));
+  b->setFixedSize(size);
+  b->setAutoRaise(true);
+  return b;
+}
+
+CardToolBar::CardToolBar(Row row, QWidget* parent) : QWidget(parent) {
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(1);
+  const auto add = [this, layout](int id, const QString& tip, const QIcon& icon, bool large) {
+    QToolButton* b = makeButton(this, id, tip, icon, large);
+    connect(b, &QToolButton::clicked, this, [this, id] { emit commandRequested(id); });
+    layout->addWidget(b);
+  };
+  const auto addSpec = [&](const ToolSpec& spec) {
+    add(spec.id, tooltipOf(spec.id), standardIcon(this, spec.theme, spec.fallback), false);
+  };
+  if (row == Row::Card) {
+    for (const ToolSpec& spec : kCardTools) addSpec(spec);
+    return;
+  }
+  for (const ToolSpec& spec : kFileTools) {
+    if (spec.id == cmd::kFind) layout->addSpacing(4);
+    addSpec(spec);
+  }
+  layout->addStretch(1);
+  add(cmd::kAZ, QStringLiteral("A to Z menu... browse alphabetically"),
+      letterIcon(QStringLiteral("A-Z"), palette().color(QPalette::WindowText)), true);
+  add(cmd::kSortMenu, QStringLiteral("Sort the items"),
+      standardIcon(this, "view-sort-ascending", QStyle::SP_ArrowDown), true);
+}
+
+QToolButton* CardToolBar::button(int id) const { return control<QToolButton>(this, id); }
+
+}  // namespace mv
