@@ -64,24 +64,6 @@ class Launcher {
   virtual void copyToClipboard(const std::string& textUtf8) = 0;
 };
 
-// A recording Launcher for tests and for dry runs: remembers every hand-over and answers
-// with `result`.
-class RecordingLauncher final : public Launcher {
- public:
-  Result openUrl(const std::string& url) override {
-    calls.push_back("open " + url);
-    return result;
-  }
-  Result startProgram(const std::string& program, const std::string& argument) override {
-    calls.push_back("start " + program + " " + argument);
-    return result;
-  }
-  void copyToClipboard(const std::string& textUtf8) override { calls.push_back("copy " + textUtf8); }
-
-  std::vector<std::string> calls;
-  Result result = Result::Ok;
-};
-
 // What the Run dialog is filled with and what it gives back.
 struct RunRequest {
   LaunchKind kind = LaunchKind::Web;

@@ -7,7 +7,7 @@
 #include "cardwindow/ui/SummaryView.h"
 #include "platform/ui/Controls.h"
 #include "platform/Paths.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "support/TestDir.h"
 

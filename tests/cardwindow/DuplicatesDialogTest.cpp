@@ -5,7 +5,7 @@
 #include "cardwindow/ui/TCardFile.h"
 #include "exchange/ImportSession.h"
 #include "platform/Paths.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "platform/ui/Controls.h"
 #include "support/TestDir.h"
 

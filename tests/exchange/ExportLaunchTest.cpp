@@ -1,7 +1,8 @@
 // Handing addresses and documents to outside programs: the prefix rules, the URL the
 // desktop gets (never a local file or a program), the helper settings, and the messages.
 #include "exchange/Launch.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/RecordingLauncher.h"
+#include "support/ScriptedPrompter.h"
 #include "settings/Keys.h"
 #include "settings/Profile.h"
 #include "support/TestDir.h"

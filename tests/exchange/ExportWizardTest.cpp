@@ -9,8 +9,9 @@
 #include "exchange/ui/QtLauncher.h"
 #include "exchange/ui/TRunDialog.h"
 #include "platform/Paths.h"
-#include "platform/ScriptedPrompter.h"
 #include "platform/ui/Controls.h"
+#include "support/RecordingLauncher.h"
+#include "support/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "support/TestDir.h"
 

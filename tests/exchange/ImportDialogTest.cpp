@@ -4,7 +4,7 @@
 
 #include "cardwindow/ui/TCardFile.h"
 #include "platform/Paths.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "platform/ui/Controls.h"
 #include "support/TestDir.h"
 

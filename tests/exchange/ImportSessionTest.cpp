@@ -3,7 +3,7 @@
 #include "exchange/ImportSession.h"
 
 #include "platform/Paths.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>

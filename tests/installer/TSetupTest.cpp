@@ -3,7 +3,7 @@
 
 #include "installer/Installer.h"
 #include "installer/ui/TSetup.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "platform/ui/Controls.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 
 #include "cardwindow/ui/TCardFile.h"
 #include "cardwindow/ui/TDuplicates.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 
 namespace mv::pictures {
 

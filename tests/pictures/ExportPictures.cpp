@@ -4,7 +4,7 @@
 
 #include "exchange/ui/TExport.h"
 #include "exchange/ui/TRunDialog.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "platform/ui/Controls.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "pictures/Pictures.h"
 
 #include "cardwindow/ui/TCardFile.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "shell/MainFrame.h"
 #include "printing/ui/PrintingProblemsDialog.h"

@@ -5,7 +5,7 @@
 
 #include "commands/CommandTarget.h"
 #include "commands/Commands.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "printing/LayoutCatalogue.h"
 #include "settings/Profile.h"
 #include "printing/ui/EnvelopeSheet.h"

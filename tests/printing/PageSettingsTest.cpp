@@ -2,7 +2,7 @@
 // page fits, two on one, and the PageSetup keys.
 #include "printing/PageSettings.h"
 
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>

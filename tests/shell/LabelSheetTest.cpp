@@ -2,7 +2,7 @@
 #include "printing/ui/LabelSheet.h"
 #include "printing/ui/UserInfoDialog.h"
 
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "platform/ui/Controls.h"
 #include "printing/PageRenderer.h"
 #include "settings/Profile.h"

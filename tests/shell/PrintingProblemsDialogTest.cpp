@@ -1,7 +1,7 @@
 #include "printing/ui/PrintingProblemsDialog.h"
 
 #include "platform/ui/Controls.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "support/TestDir.h"
 

@@ -5,7 +5,7 @@
 #include "commands/CommandTarget.h"
 #include "commands/Commands.h"
 #include "platform/Paths.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "settings/Profile.h"
 #include "shell/MainFrame.h"
 #include "printing/ui/PrinterJob.h"

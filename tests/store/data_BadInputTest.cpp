@@ -1,6 +1,6 @@
 // Books that are damaged, strange or out of reach: nothing crashes, nothing is lost, and
 // a save that cannot happen keeps the old file.
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "store/AtomicFile.h"
 #include "store/Book.h"
 #include "store/Rescan.h"

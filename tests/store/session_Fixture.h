@@ -4,7 +4,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "store/AdrFormat.h"
 #include "store/CardSession.h"
 #include "support/TestDir.h"

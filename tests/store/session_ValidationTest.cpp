@@ -2,7 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/Paths.h"
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 #include "store/AtomicFile.h"
 #include "support/TestDir.h"
 

@@ -1,4 +1,4 @@
-#include "platform/ScriptedPrompter.h"
+#include "support/ScriptedPrompter.h"
 
 namespace mv {
 
