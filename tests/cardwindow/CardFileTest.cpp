@@ -71,7 +71,7 @@ class CardFileTest : public ::testing::Test {
 
   void newBook(const std::string& name = "book.adr") {
     chooser_.answer(dir_ / name);
-    window_->onCommand(24333);
+    window_->onCommand(cmd::kNewFile);
     settle();
   }
   static void settle() { QApplication::processEvents(); }
@@ -84,12 +84,12 @@ class CardFileTest : public ::testing::Test {
   }
   void addPerson(const QString& first, const QString& last, const QString& group = {},
                  const QString& home = {}) {
-    window_->onCommand(328);  // a clear card
+    window_->onCommand(cmd::kClearCard);  // a clear card
     type(FieldId::First, first);
     type(FieldId::Last, last);
     type(FieldId::Group, group.isEmpty() ? QString("Main") : group);
     if (!home.isEmpty()) type(FieldId::Home, home);
-    window_->onCommand(6100);
+    window_->onCommand(cmd::kAddName);
     settle();
   }
   // The user clicks an entry of the names list.
@@ -159,10 +159,10 @@ TEST_F(CardFileTest, newBookAddNamesEditPhoneCommitOnSelectionChangeAndReopen) {
   EXPECT_EQ(box(FieldId::Home), "555-2");
   EXPECT_EQ(treeTexts(0).size(), 2);  // replaced, not added
 
-  window_->onCommand(24335);  // Save
+  window_->onCommand(cmd::kSave);  // Save
   auto other = std::make_unique<TCardFile>(services_);
   chooser_.answer(dir_ / "book.adr");
-  other->onCommand(24336);
+  other->onCommand(cmd::kOpen);
   settle();
   window_ = std::move(other);
   EXPECT_EQ(treeTexts(0), (QStringList{"Ann Lee ", "Bob Ray "}));
@@ -186,7 +186,7 @@ TEST_F(CardFileTest, addChangeDeleteAndAddGroupWithTheirMessages) {
     add.accept();
     return add.result();
   });
-  window_->onCommand(6105);
+  window_->onCommand(cmd::kAddNameTool);
   settle();
   EXPECT_EQ(treeTexts(0), QStringList{"Kay "});
   EXPECT_EQ(window_->namesTree()->currentItem()->text(0), "Kay ");
@@ -194,7 +194,7 @@ TEST_F(CardFileTest, addChangeDeleteAndAddGroupWithTheirMessages) {
   // Adding the same name again is refused.
   prompter_.clear();
   type(FieldId::Last, "Kay");
-  window_->onCommand(6100);
+  window_->onCommand(cmd::kAddName);
   ASSERT_EQ(prompter_.shown().size(), 1u);
   EXPECT_EQ(prompter_.last().caption, "This item is already added");
   EXPECT_EQ(treeTexts(0).size(), 1);
@@ -203,7 +203,7 @@ TEST_F(CardFileTest, addChangeDeleteAndAddGroupWithTheirMessages) {
   click(named(0, "Kay "));
   type(FieldId::Last, "Kaye");
   prompter_.answer(Answer::Yes);
-  window_->onCommand(6102);
+  window_->onCommand(cmd::kChangeName);
   EXPECT_EQ(prompter_.last().caption, "Add?");
   EXPECT_EQ(prompter_.last().text,
             "Kaye \nDoes not Exists\n\nDo you want to Add it to the Names List      ");
@@ -215,26 +215,26 @@ TEST_F(CardFileTest, addChangeDeleteAndAddGroupWithTheirMessages) {
     control<QLineEdit>(&d, TCardAddGroup::kNameId)->setText("Work");
     return int(QDialog::Accepted);
   });
-  window_->onCommand(6111);
+  window_->onCommand(cmd::kAddGroup);
   ASSERT_EQ(window_->namesTree()->topLevelItemCount(), 2);
   EXPECT_EQ(window_->namesTree()->topLevelItem(1)->text(0), "Work");
 
   prompter_.clear();
   click({0, -1});
-  window_->onCommand(6101);
+  window_->onCommand(cmd::kDeleteName);
   EXPECT_EQ(prompter_.last().text,
             "Can not delete the \"Main\" group\nThis group contains all names in the addressbook");
 
   click(named(0, "Kay "));
   prompter_.answer(Answer::Yes);
-  window_->onCommand(6106);
+  window_->onCommand(cmd::kDeleteTool);
   EXPECT_EQ(prompter_.last().caption, "Delete this name?");
   EXPECT_EQ(prompter_.last().text, "Kay ");
   EXPECT_EQ(treeTexts(0), QStringList{"Kaye "});
 
   click({1, -1});  // the empty group goes without a question
   prompter_.clear();
-  window_->onCommand(6112);
+  window_->onCommand(cmd::kDeleteGroup);
   EXPECT_TRUE(prompter_.shown().empty());
   EXPECT_EQ(window_->namesTree()->topLevelItemCount(), 1);
 }
@@ -254,7 +254,7 @@ TEST_F(CardFileTest, changeToAnotherGroupFromTheContextMenuMovesTheRecord) {
   EXPECT_EQ(changeTo->actions()[0]->text(), "Friends");
   window_->onCommand(changeTo->actions()[0]->data().toInt());
   EXPECT_EQ(box(FieldId::Group), "Friends");
-  window_->onCommand(6102);
+  window_->onCommand(cmd::kChangeName);
   settle();
   EXPECT_EQ(treeTexts(1), (QStringList{"Ann Lee ", "Bob Ray "}));
 }
@@ -262,14 +262,14 @@ TEST_F(CardFileTest, changeToAnotherGroupFromTheContextMenuMovesTheRecord) {
 TEST_F(CardFileTest, secondSetSwitchKeepsBothValues) {
   newBook();
   auto* card = window_->card();
-  window_->onCommand(7052);  // Home2 in the shared editor
+  window_->onCommand(cmd::kSecondSetFirst);  // Home2 in the shared editor
   EXPECT_EQ(card->box(FieldId::Buffer)->label(), "Home2");
   type(FieldId::Buffer, "h2");
   window_->onCommand(7055);  // Web2
   EXPECT_EQ(card->box(FieldId::Buffer)->label(), "Web2");
   EXPECT_EQ(box(FieldId::Buffer), "");
   type(FieldId::Buffer, "w2");
-  window_->onCommand(7052);
+  window_->onCommand(cmd::kSecondSetFirst);
   EXPECT_EQ(box(FieldId::Buffer), "h2");
   EXPECT_EQ(box(FieldId::Home2), "h2");
   EXPECT_EQ(box(FieldId::Web2), "w2");
@@ -386,7 +386,7 @@ TEST_F(CardFileTest, aToZGreyLettersAndJumpThroughBlankPrefixedKeys) {
   ASSERT_TRUE(treeTexts(0).value(0).startsWith("  Kay")) << treeTexts(0).join("|").toStdString();
   const EntryRef kay{0, 0};
   click({0, -1});
-  window_->onCommand(113);
+  window_->onCommand(cmd::kAZ);
   TAZPopup* popup = window_->azPopup();
   ASSERT_NE(popup, nullptr);
   EXPECT_EQ(popup->width(), 40);
@@ -418,10 +418,10 @@ TEST_F(CardFileTest, aToZGreyLettersAndJumpThroughBlankPrefixedKeys) {
 TEST_F(CardFileTest, findSelectsTheMatchAndSearchAgainMovesOn) {
   newBook();
   addPerson("John", "Smith");
-  window_->onCommand(328);
+  window_->onCommand(cmd::kClearCard);
   type(FieldId::Last, "Aaab");
   type(FieldId::City, "Paris");
-  window_->onCommand(6100);
+  window_->onCommand(cmd::kAddName);
   addPerson("Paris", "Hilton");
   click({0, -1});
   window_->show();
@@ -433,7 +433,7 @@ TEST_F(CardFileTest, findSelectsTheMatchAndSearchAgainMovesOn) {
       control<QComboBox>(&d, 12)->setCurrentIndex(range);
       return int(QDialog::Accepted);
     });
-    window_->onCommand(330);
+    window_->onCommand(cmd::kFind);
     settle();
   };
 
@@ -457,7 +457,7 @@ TEST_F(CardFileTest, findSelectsTheMatchAndSearchAgainMovesOn) {
   click({0, -1});
   findText("paris");  // all fields: the first name in list order with it
   EXPECT_EQ(window_->session().selection(), named(0, "Aaab "));
-  window_->onCommand(331);
+  window_->onCommand(cmd::kSearchAgain);
   settle();
   EXPECT_EQ(window_->session().selection(), named(0, "Paris Hilton "));
   EXPECT_EQ(window_->card()->box(FieldId::First)->selectedText(), "Paris");
@@ -465,11 +465,11 @@ TEST_F(CardFileTest, findSelectsTheMatchAndSearchAgainMovesOn) {
 
 TEST_F(CardFileTest, linkPageWritesTheSummaryAndALinkClickSendsItsCommand) {
   newBook();
-  window_->onCommand(328);
+  window_->onCommand(cmd::kClearCard);
   type(FieldId::First, "Ann");
   type(FieldId::Email, "ann@example.org");
   type(FieldId::Company, "{x}");
-  window_->onCommand(6100);
+  window_->onCommand(cmd::kAddName);
   window_->setPage(TCardFile::LinkPage);
   EXPECT_EQ(control<QLabel>(window_.get(), 11578)->text(), " Summary: Ann  {x}");
 
@@ -528,7 +528,7 @@ TEST_F(CardFileTest, linkPageWritesTheSummaryAndALinkClickSendsItsCommand) {
   // one of its two blanks: the other ends the control word before it) and leaves nothing
   // selected.
   QApplication::clipboard()->clear();
-  window_->onCommand(6120);
+  window_->onCommand(cmd::kCopySummary);
   const QString copied = QApplication::clipboard()->text();
   EXPECT_TRUE(copied.startsWith(" Ann ")) << copied.toStdString();
   EXPECT_TRUE(copied.contains("ann@example.org"));
@@ -708,12 +708,12 @@ TEST_F(CardFileTest, roundTripTwentyPeopleInThreeGroupsSortedSavedAndReopened) {
   const QStringList groups = {"Family", "Friends", "Work"};
   auto* notes = control<QPlainTextEdit>(window_.get(), 105);
   for (int i = 0; i < 20; ++i) {
-    window_->onCommand(328);
+    window_->onCommand(cmd::kClearCard);
     type(FieldId::First, QString("First%1").arg(i, 2, 10, QChar('0')));
     type(FieldId::Last, QString("Last%1").arg(19 - i, 2, 10, QChar('0')));
     type(FieldId::Group, groups[i % 3]);
     notes->setPlainText(QString("note %1\nsecond line").arg(i));
-    window_->onCommand(6100);
+    window_->onCommand(cmd::kAddName);
     settle();
   }
   ASSERT_TRUE(prompter_.shown().empty()) << prompter_.last().text;
@@ -724,20 +724,20 @@ TEST_F(CardFileTest, roundTripTwentyPeopleInThreeGroupsSortedSavedAndReopened) {
     control<QLineEdit>(&d, 101)->setText("last07");
     return int(QDialog::Accepted);
   });
-  window_->onCommand(330);
+  window_->onCommand(cmd::kFind);
   settle();
   EXPECT_EQ(box(FieldId::First), "First12");
 
-  window_->onCommand(6902);  // by last name
+  window_->onCommand(cmd::kSortLast);  // by last name
   settle();
   EXPECT_EQ(sort_, 1);
   EXPECT_EQ(treeTexts(0).value(0), "Last00 First19 ");
-  window_->onCommand(24335);
+  window_->onCommand(cmd::kSave);
   ASSERT_TRUE(prompter_.shown().empty()) << prompter_.last().text;
 
   window_ = std::make_unique<TCardFile>(services_);
   chooser_.answer(dir_ / "book.adr");
-  window_->onCommand(24336);
+  window_->onCommand(cmd::kOpen);
   settle();
   const QStringList main = treeTexts(0);
   ASSERT_EQ(main.size(), 20);
@@ -764,15 +764,15 @@ TEST_F(CardFileTest, menusEnablingAndRecentFiles) {
   for (int id : {24335, 24334, 8049, 6101, 6102}) {
     EXPECT_EQ(window_->isCommandEnabled(id), std::optional<bool>(true)) << id;
   }
-  EXPECT_EQ(window_->isCommandEnabled(6112), std::optional<bool>(false));  // a name is selected
+  EXPECT_EQ(window_->isCommandEnabled(cmd::kDeleteGroup), std::optional<bool>(false));  // a name is selected
   EXPECT_TRUE(control<QWidget>(window_.get(), 6102)->isEnabled());
   click({1, -1});
-  EXPECT_EQ(window_->isCommandEnabled(6112), std::optional<bool>(true));
+  EXPECT_EQ(window_->isCommandEnabled(cmd::kDeleteGroup), std::optional<bool>(true));
 
   // The sort menu checks the order in use; the group menu lists every top-level entry.
   EXPECT_EQ(menuOf(114),
             (QStringList{"by &First Name*=6901", "by &Last Name=6902", "by &Company=6903"}));
-  window_->onCommand(6902);
+  window_->onCommand(cmd::kSortLast);
   EXPECT_EQ(menuOf(114).value(1), "by &Last Name*=6902");
   EXPECT_EQ(menuOf(176), (QStringList{"Main=4500", "Friends=4501", "Work=4502"}));
 
@@ -799,16 +799,16 @@ TEST_F(CardFileTest, menusEnablingAndRecentFiles) {
     previewed << box(FieldId::Buffer) << window_->card()->box(FieldId::Buffer)->label();
     m->close();
   });
-  window_->onCommand(175);
+  window_->onCommand(cmd::kSecondSetMenu);
   EXPECT_EQ(previewed, (QStringList{"", "Home2"}));
   EXPECT_EQ(box(FieldId::Buffer), "w2");  // closed without a choice: Web2 again
   EXPECT_EQ(box(FieldId::Web2), "w2");
 
   // New, Open and Save As put the book at the top of the recent files.
   chooser_.answer(dir_ / "copy.adr");
-  window_->onCommand(24334);
+  window_->onCommand(cmd::kSaveAs);
   chooser_.answer(dir_ / "book.adr");
-  window_->onCommand(24336);
+  window_->onCommand(cmd::kOpen);
   EXPECT_EQ(recent_, (std::vector<std::filesystem::path>{dir_ / "book.adr", dir_ / "copy.adr",
                                                          dir_ / "book.adr"}));
   EXPECT_EQ(title_, "Mervane - " + (dir_ / "book.adr").string());
@@ -906,7 +906,7 @@ TEST_F(CardFileTest, keyboardOnlyTabOrderAndAToZKeys) {
   addPerson("Dan", "Dee");
   click({0, -1});
   window_->show();
-  window_->onCommand(113);
+  window_->onCommand(cmd::kAZ);
   TAZPopup* popup = window_->azPopup();
   ASSERT_NE(popup, nullptr);
   const auto key = [&popup](int k) {

@@ -138,7 +138,7 @@ TEST_F(EnvelopeSheetTest, theFramesCommandsOpenTheSheetOnTheirPage) {
     EXPECT_EQ(opened, r.page);
     EXPECT_EQ(f.appState().layout, r.layoutAfter);
   }
-  EXPECT_TRUE(f.isCommandEnabled(29));
+  EXPECT_TRUE(f.isCommandEnabled(cmd::kEnvelope));
   // The print dialog's "&Paper Size" leads to the layout's own setup sheet, with no
   // handler installed, as in the running program.
   const std::pair<int, const char*> paperRows[] = {{1079, "Envelope Setup"}, {1080, "Labels"}};

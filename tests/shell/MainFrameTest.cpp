@@ -74,7 +74,7 @@ TEST_F(ShellTest, cardModeMenuHoldsEveryCommandWithoutThePageViewOnes) {
 
 TEST_F(ShellTest, pageViewMenuAddsViewLayoutAndPageMenus) {
   MainFrame& f = start();
-  f.onCommand(15);
+  f.onCommand(cmd::kPrintPreview);
   EXPECT_EQ(f.menuResource(), 208);
   const Menus expected{
       {"&File", kFile("&Quit\tAlt+F4")},
@@ -111,7 +111,7 @@ TEST_F(ShellTest, modeSwitchSwapsMenusToolbarAndSizing) {
   EXPECT_EQ(f.centralWidget()->width(), 600);
   const QSize cardSize = f.size();
 
-  f.menuAction(15)->trigger();  // as the user chooses Print Preview
+  f.menuAction(cmd::kPrintPreview)->trigger();  // as the user chooses Print Preview
   EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);
   EXPECT_TRUE(f.toolBar()->isVisible());
   EXPECT_FALSE(card->isVisible());
@@ -121,14 +121,14 @@ TEST_F(ShellTest, modeSwitchSwapsMenusToolbarAndSizing) {
 
   // The user hides the toolbar; it stays hidden in card mode and comes back with the
   // next page view.
-  f.onCommand(52);
+  f.onCommand(cmd::kToolbar);
   EXPECT_FALSE(f.toolBar()->isVisible());
-  f.onCommand(347);  // Close Preview
+  f.onCommand(cmd::kClosePreview);  // Close Preview
   EXPECT_EQ(f.menuResource(), 1);
   EXPECT_FALSE(f.toolBar()->isVisible());
   EXPECT_TRUE(card->isVisible());
   EXPECT_EQ(f.size(), cardSize);
-  f.onCommand(15);
+  f.onCommand(cmd::kPrintPreview);
   EXPECT_TRUE(f.toolBar()->isVisible());
   f.toolBar()->actions().front()->trigger();  // the toolbar's card button, 23
   EXPECT_FALSE(f.toolBar()->isVisible());
@@ -151,13 +151,13 @@ TEST_F(ShellTest, frameKeepsTheSizeTheUserGaveItInBothViewsFromEveryPageOfTheCar
     given += QSize(40, 30);
     f.resize(given);  // the user makes the card window larger
     QApplication::processEvents();
-    f.onCommand(15);  // Print Preview
+    f.onCommand(cmd::kPrintPreview);  // Print Preview
     QApplication::processEvents();
     EXPECT_EQ(f.size(), given);
     given += QSize(40, 30);
     f.resize(given);  // and the page view
     QApplication::processEvents();
-    f.onCommand(347);  // Close Preview
+    f.onCommand(cmd::kClosePreview);  // Close Preview
     QApplication::processEvents();
     EXPECT_EQ(f.size(), given);
     // The card fills the window it is given.
@@ -288,12 +288,12 @@ TEST_F(ShellTest, aBookNamedInAnotherScriptComesBackThroughTheRecentList) {
   {
     MainFrame& f = start(createCardWindow);
     chooser.answer(dir_ / moscow);
-    f.onCommand(24334);  // Save As
+    f.onCommand(cmd::kSaveAs);  // Save As
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(f.windowTitle(), "Mervane - " + shown);
     EXPECT_EQ(mru(0), path.string());
     EXPECT_EQ(mru(1), family.string());
-    f.onCommand(332);  // Quit
+    f.onCommand(cmd::kQuit);  // Quit
     EXPECT_FALSE(f.isVisible());
     frame.reset();
   }
@@ -342,41 +342,41 @@ TEST_F(ShellTest, toolbarGadgetsInOrder) {
   EXPECT_EQ(ids, expected);
   EXPECT_EQ(f.pageButton()->text(), "Page 1 of 1");
   EXPECT_EQ(f.layoutButton()->text(), "3 Line Address");
-  f.onCommand(65);  // prior layout
+  f.onCommand(cmd::kPriorLayout);  // prior layout
   EXPECT_EQ(f.layoutButton()->text(), "2 Line Address");
-  f.onCommand(1080);  // from card mode the layout menu prints, so the page view opens
+  f.onCommand(cmd::kLayoutLabels);  // from card mode the layout menu prints, so the page view opens
   EXPECT_EQ(f.layoutButton()->text(), "Labels");
   EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);
 }
 
 TEST_F(ShellTest, statusHintsAndTheirTitleFallback) {
   MainFrame& f = start();
-  f.onCommand(15);
-  EXPECT_EQ(f.menuAction(70)->statusTip(), "Next Page");
-  EXPECT_EQ(f.menuAction(71)->statusTip(), "Priot Page");
-  EXPECT_EQ(f.menuAction(16)->statusTip(), "Print the selected layout");
+  f.onCommand(cmd::kPrintPreview);
+  EXPECT_EQ(f.menuAction(cmd::kNextPage)->statusTip(), "Next Page");
+  EXPECT_EQ(f.menuAction(cmd::kPriorPage)->statusTip(), "Priot Page");
+  EXPECT_EQ(f.menuAction(cmd::kPrint)->statusTip(), "Print the selected layout");
   // No hint of its own: the title of the frame.
-  EXPECT_EQ(f.menuAction(97)->statusTip(), f.windowTitle());
+  EXPECT_EQ(f.menuAction(cmd::kAbout)->statusTip(), f.windowTitle());
   EXPECT_EQ(f.pageButton()->defaultAction()->statusTip(), "Change Page");
 }
 
 TEST_F(ShellTest, commandsReachTheirWindowAndEnablingAsksTheOwner) {
   MainFrame& f = start();
-  f.onCommand(6100);
-  f.onCommand(8071);
-  f.onCommand(54);  // a page-view command never reaches the card window
+  f.onCommand(cmd::kAddName);
+  f.onCommand(cmd::kImport);
+  f.onCommand(cmd::kZoomIn);  // a page-view command never reaches the card window
   EXPECT_EQ(card->commands, (std::vector<int>{6100, 8071}));
 
-  EXPECT_FALSE(f.isCommandEnabled(24335));  // the card window says so
+  EXPECT_FALSE(f.isCommandEnabled(cmd::kSave));  // the card window says so
   card->saveEnabled = true;
-  EXPECT_TRUE(f.isCommandEnabled(24335));
+  EXPECT_TRUE(f.isCommandEnabled(cmd::kSave));
   f.fileMenu()->popup(QPoint(0, 0));  // opening the menu re-evaluates its items
-  EXPECT_TRUE(f.menuAction(24335)->isEnabled());
+  EXPECT_TRUE(f.menuAction(cmd::kSave)->isEnabled());
   f.fileMenu()->hide();
   // One page: no next or prior page, in the menu nor on the toolbar.
-  EXPECT_FALSE(f.isCommandEnabled(70));
-  EXPECT_FALSE(f.isCommandEnabled(71));
-  f.onCommand(15);
+  EXPECT_FALSE(f.isCommandEnabled(cmd::kNextPage));
+  EXPECT_FALSE(f.isCommandEnabled(cmd::kPriorPage));
+  f.onCommand(cmd::kPrintPreview);
   for (QAction* a : f.toolBar()->actions()) {
     const int id = a->data().toInt();
     if (id >= 69 && id <= 72) {
@@ -443,7 +443,7 @@ TEST_F(ShellTest, setUpLoadsCustomizeAndTheLanguageAndAsksForABrowserOnlyWhenNon
     EXPECT_EQ(f.language().monthName(0), r.january);
     EXPECT_EQ(f.appState().layout, 1078);
     // The zoom goes back as it came, not one percent smaller on every run.
-    f.onCommand(332);
+    f.onCommand(cmd::kQuit);
     EXPECT_EQ(Profile(ini(), "Customize").readInt("Zoom", 0), 57);
     frame.reset();
   }
@@ -600,7 +600,7 @@ TEST_F(ShellTest, recentFileThatCannotBeRecalledIsRemoved) {
 TEST_F(ShellTest, quitCancelledByTheCardWindowKeepsTheFrame) {
   MainFrame& f = start();
   card->allowClose = false;
-  f.onCommand(332);
+  f.onCommand(cmd::kQuit);
   EXPECT_TRUE(f.isVisible());
   EXPECT_EQ(card->closeQueries, 1);
   EXPECT_FALSE(Profile(ini(), "Customize").hasKey("Format"));
@@ -609,8 +609,8 @@ TEST_F(ShellTest, quitCancelledByTheCardWindowKeepsTheFrame) {
 TEST_F(ShellTest, quitWritesFrameSizeSettingsAndRemovesTheRtfScratch) {
   writeFile(scratchDir() / "tmprtf~.~", "{\\rtf1}");
   MainFrame& f = start();
-  f.onCommand(64);  // next layout: 1077, saved as Format
-  f.onCommand(332);
+  f.onCommand(cmd::kNextLayout);  // next layout: 1077, saved as Format
+  f.onCommand(cmd::kQuit);
   EXPECT_FALSE(f.isVisible());
   EXPECT_EQ(card->closeQueries, 1);  // asked once, not again by the close itself
   EXPECT_FALSE(std::filesystem::exists(scratchDir() / "tmprtf~.~"));
@@ -633,7 +633,7 @@ TEST_F(ShellTest, quitWritesFrameSizeSettingsAndRemovesTheRtfScratch) {
 
 TEST_F(ShellTest, saveAndCloseStoresWithoutAsking) {
   MainFrame& f = start();
-  f.onCommand(24310);
+  f.onCommand(cmd::kSaveAndClose);
   EXPECT_EQ(card->silentSaves, 1);
   EXPECT_FALSE(f.isVisible());
 }
@@ -646,7 +646,7 @@ TEST_F(ShellTest, layoutCommandsInThePageView) {
   for (int i = 0; i < 31; ++i) entries.push_back(person("Bob", "B" + std::to_string(i)));
   writeFile(ini(), "[Customize]\nCard_Maximize_Address=1\n");
   MainFrame& f = start();
-  f.onCommand(15);
+  f.onCommand(cmd::kPrintPreview);
   struct Row {
     int command;
     int expectedLayout;
@@ -666,7 +666,7 @@ TEST_F(ShellTest, layoutCommandsInThePageView) {
     EXPECT_EQ(f.layoutButton()->text(), r.button) << r.command;
     EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);
   }
-  f.onCommand(1076);
+  f.onCommand(cmd::kLayout3Line);
   const std::pair<int, const char*> steps[] = {
       {11903, "Page 8 of 31"},  // letter C
       {69, "Page 18 of 31"},  {69, "Page 28 of 31"},
@@ -678,8 +678,8 @@ TEST_F(ShellTest, layoutCommandsInThePageView) {
   for (const auto& [command, text] : steps) {
     f.onCommand(command);
     EXPECT_EQ(f.pageButton()->text(), text) << command;
-    EXPECT_EQ(f.isCommandEnabled(70), f.appState().page < 31) << command;
-    EXPECT_EQ(f.isCommandEnabled(71), f.appState().page > 1) << command;
+    EXPECT_EQ(f.isCommandEnabled(cmd::kNextPage), f.appState().page < 31) << command;
+    EXPECT_EQ(f.isCommandEnabled(cmd::kPriorPage), f.appState().page > 1) << command;
   }
 }
 

@@ -68,11 +68,11 @@ TEST_F(ShellTest, helpCommandsOpenTheirTopics) {
   EXPECT_EQ(helpTopicPath(4711), program() / "help" / "3.html");  // unknown: the contents
 
   MainFrame& f = start();
-  f.onCommand(95);
+  f.onCommand(cmd::kHelpContent);
   ASSERT_NE(HelpWindow::instance(), nullptr);
   EXPECT_EQ(HelpWindow::instance()->currentContext(), 3);
   EXPECT_TRUE(HelpWindow::instance()->browser()->toPlainText().contains("topic 3"));
-  f.onCommand(96);
+  f.onCommand(cmd::kHelpIndex);
   EXPECT_EQ(HelpWindow::instance()->currentContext(), 257);
   EXPECT_TRUE(HelpWindow::instance()->browser()->toPlainText().contains("topic 257"));
   HelpWindow::instance()->search("TOPIC 90");
@@ -85,7 +85,7 @@ TEST_F(ShellTest, helpCommandsOpenTheirTopics) {
 
 TEST_F(ShellTest, popupMenusCheckTheCurrentItem) {
   MainFrame& f = start();
-  f.onCommand(1078);  // from card mode: selects, then prints
+  f.onCommand(cmd::kLayoutDetailed);  // from card mode: selects, then prints
   std::unique_ptr<QMenu> layouts(f.buildPopup(213, &f));
   QStringList checked;
   for (QAction* a : layouts->actions())
@@ -193,20 +193,20 @@ TEST_F(FrameCommandTest, setUpLayoutLabelsAndEnvelopeFollowTheCurrentLayout) {
 
 TEST_F(FrameCommandTest, refreshReachesThePageViewAndCloseEndsTheFrame) {
   MainFrame& f = startWithPageView();
-  f.onCommand(15);
+  f.onCommand(cmd::kPrintPreview);
   view->commands.clear();
-  f.onCommand(3000);
-  f.onCommand(54);
-  f.onCommand(83);  // page settings: the view is refreshed afterwards
+  f.onCommand(cmd::kRefreshPageView);
+  f.onCommand(cmd::kZoomIn);
+  f.onCommand(cmd::kPageSettings);  // page settings: the view is refreshed afterwards
   EXPECT_EQ(view->commands, (std::vector<int>{3000, 54, 3000}));
   EXPECT_EQ(card->commands, std::vector<int>{});
 
-  f.onCommand(97);
+  f.onCommand(cmd::kAbout);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().caption, "About Mervane");
   EXPECT_NE(prompter.last().text.find("Mervane"), std::string::npos);
 
-  f.onCommand(3001);
+  f.onCommand(cmd::kCloseMain);
   EXPECT_FALSE(f.isVisible());
   EXPECT_EQ(card->closeQueries, 1);
   EXPECT_TRUE(Profile(ini(), "Customize").hasKey("FrameSize"));
@@ -214,7 +214,7 @@ TEST_F(FrameCommandTest, refreshReachesThePageViewAndCloseEndsTheFrame) {
 
 TEST_F(FrameCommandTest, fontAndColorStoresTheLabelFontOrThePageFont) {
   MainFrame& f = startWithPageView();
-  f.onCommand(15);
+  f.onCommand(cmd::kPrintPreview);
   auto pick = [](QDialog* d) {
     auto* fonts = qobject_cast<QFontDialog*>(d);
     ASSERT_NE(fonts, nullptr);
@@ -232,28 +232,28 @@ TEST_F(FrameCommandTest, fontAndColorStoresTheLabelFontOrThePageFont) {
   };
 
   // Labels: the label font of section Font; the page font stays.
-  f.onCommand(1080);
+  f.onCommand(cmd::kLayoutLabels);
   answerDialogs({pick, red});
-  f.onCommand(81);
+  f.onCommand(cmd::kFontAndColor);
   const std::string labels = Profile(ini(), "Font").readString("Labels", "", 100);
   EXPECT_EQ(labels, "25,700,0,0,0, 200,0,0, &<<DejaVu Serif");
   EXPECT_EQ(f.customize().font, "Arial");
   EXPECT_EQ(f.customize().baseColor, (Rgb{0, 0, 0}));
 
   // Any other layout: the page font and colour, written back at exit.
-  f.onCommand(1077);
+  f.onCommand(cmd::kLayout5Line);
   answerDialogs({pick, red});
-  f.onCommand(81);
+  f.onCommand(cmd::kFontAndColor);
   EXPECT_EQ(f.customize().font, "DejaVu Serif");
   EXPECT_EQ(f.customize().baseColor, (Rgb{200, 0, 0}));
   EXPECT_EQ(Profile(ini(), "Font").readString("Labels", "", 100), labels);
 
   // Cancel in the font dialog changes nothing.
   answerDialogs({[](QDialog* d) { d->reject(); }});
-  f.onCommand(81);
+  f.onCommand(cmd::kFontAndColor);
   EXPECT_EQ(f.customize().font, "DejaVu Serif");
 
-  f.onCommand(332);
+  f.onCommand(cmd::kQuit);
   const Profile customize(ini(), "Customize");
   EXPECT_EQ(customize.readString("Font", "", 30), "DejaVu Serif");
   EXPECT_EQ(customize.readString("BaseColor", "", 50), "200,0,0");

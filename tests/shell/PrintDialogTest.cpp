@@ -222,7 +222,7 @@ TEST_F(PrinterJobTest, printFromTheFrameWritesTheChosenPages) {
   entries = records;
   MainFrame& f = start();
   f.onCommand(cmd::kPrintPreview);
-  f.onCommand(1078);
+  f.onCommand(cmd::kLayoutDetailed);
   f.onCommand(cmd::kNextPage);
   bool openedOnPage2 = false;
   f.setDialogRunner([&](QDialog& d) {

@@ -28,7 +28,7 @@ TEST_F(Editing, addOnAnUntouchedCardClearsItAndAsksForTheName) {
   s().select(entry(NamesList::kMain, "Ann Lee "));
   dialogs.names.push_back(NameParts{"John", "Smith", ""});
 
-  s().onCommand(6100);
+  s().onCommand(cmd::kAddName);
   ASSERT_EQ(dialogs.prefills.size(), 1u);
   EXPECT_EQ(dialogs.prefills[0].first, "");  // the card was cleared first
   EXPECT_EQ(namesOf(NamesList::kMain), (std::vector<std::string>{"Ann Lee ", "John Smith "}));
@@ -44,7 +44,7 @@ TEST_F(Editing, addOfAnExistingNameSaysSoAndAddsNothing) {
   openBook({person("John", "Smith")});
   card().type(FieldId::First, "john");  // the key is compared without regard to case
   card().type(FieldId::Last, "SMITH");
-  s().onCommand(6105);
+  s().onCommand(cmd::kAddNameTool);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text,
             "john SMITH \nIs already added\n\nTo Add a NEW item:\n\tEnter a new 'FirstName', "
@@ -57,7 +57,7 @@ TEST_F(Editing, cancellingAddOnAnUntouchedCardGivesTheCardBack) {
   openBook({person("John", "Smith")});
   s().select(entry(NamesList::kMain, "John Smith "));
   dialogs.names.push_back(std::nullopt);
-  s().onCommand(6100);
+  s().onCommand(cmd::kAddName);
   EXPECT_EQ(card().text(FieldId::First), "John");
   EXPECT_FALSE(card().anyModified());
   EXPECT_EQ(s().names().count(), 1);
@@ -71,7 +71,7 @@ TEST_F(Editing, changeAfterEditingOnlyThePhoneReplacesInPlace) {
   const long oldOffset = s().book().workingFile().offset(slot);
 
   card().type(FieldId::Home, "555-0199");
-  s().onCommand(6102);
+  s().onCommand(cmd::kChangeName);
   EXPECT_TRUE(prompter.shown().empty());
   EXPECT_EQ(s().selection(), before);
   EXPECT_EQ(slotOf(before), slot);
@@ -87,7 +87,7 @@ TEST_F(Editing, changeWithAnEditedLastNameAsksAndYesAddsASecondRecord) {
   card().type(FieldId::Last, "Smythe");
 
   prompter.answer(Answer::No);
-  s().onCommand(6107);
+  s().onCommand(cmd::kChangeTool);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text,
             "John Smythe \nDoes not Exists\n\nDo you want to Add it to the Names List      ");
@@ -96,7 +96,7 @@ TEST_F(Editing, changeWithAnEditedLastNameAsksAndYesAddsASecondRecord) {
   EXPECT_EQ(s().names().count(), 1);
 
   prompter.answer(Answer::Yes);
-  s().onCommand(6102);
+  s().onCommand(cmd::kChangeName);
   EXPECT_EQ(namesOf(NamesList::kMain), (std::vector<std::string>{"John Smith ", "John Smythe "}));
   EXPECT_EQ(recordAt(entry(NamesList::kMain, "John Smith "))[FieldId::Last], "Smith");
   EXPECT_EQ(s().names().name(s().selection())->text, "John Smythe ");
@@ -107,7 +107,7 @@ TEST_F(Editing, changeToAnotherGroupMovesTheNameThere) {
   s().select(entry(NamesList::kMain, "John Smith "));
   s().onCommand(4500 + 2);  // "&Change to" Work
   EXPECT_EQ(card().text(FieldId::Group), "Work");
-  s().onCommand(6102);
+  s().onCommand(cmd::kChangeName);
   // The list is rebuilt in the book's order; a group left without names is gone.
   const int work = s().names().findGroup("Work");
   EXPECT_EQ(namesOf(work), (std::vector<std::string>{"John Smith ", "Ann Lee "}));
@@ -118,7 +118,7 @@ TEST_F(Editing, changeToAnotherGroupMovesTheNameThere) {
 
 TEST_F(Editing, changeWithoutANameOnTheCardExplains) {
   openBook({person("John", "Smith")});
-  s().onCommand(6102);
+  s().onCommand(cmd::kChangeName);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text,
             "Plese Click on a name in the list\nModify address, numbers, and so on ...\nThen "
@@ -167,20 +167,20 @@ TEST_F(Editing, onlyARenamedEntryStoredWithoutAQuestionIsAnnounced) {
       {"renamed, then another name chosen", [&] { card().type(FieldId::Last, "Leigh"); },
        [&] { s().select(entry(NamesList::kMain, "Bob Ray ")); }, {renamed}},
       {"renamed, then saved", [&] { card().type(FieldId::Last, "Leigh"); },
-       [&] { s().onCommand(24335); }, {renamed}},
+       [&] { s().onCommand(cmd::kSave); }, {renamed}},
       {"only the phone changed", [&] { card().type(FieldId::Home, "555-0101"); },
        [&] { s().select(entry(NamesList::kMain, "Bob Ray ")); }, {}},
       // Change asks before it adds, so the user knows already.
       {"renamed, then Change answered Yes", [&] { card().type(FieldId::Last, "Leigh"); },
        [&] {
          prompter.answer(Answer::Yes);
-         s().onCommand(6102);
+         s().onCommand(cmd::kChangeName);
        },
        {}},
       // A name typed on a group's empty card is new, not renamed.
       {"a new name on a cleared card",
        [&] {
-         s().onCommand(328);
+         s().onCommand(cmd::kClearCard);
          card().type(FieldId::First, "Zoe");
        },
        [&] { s().select(entry(NamesList::kMain, "Bob Ray ")); }, {}},
@@ -212,7 +212,7 @@ TEST_F(Editing, addWithAGroupOnTheCardSelectsTheNameUnderThatGroup) {
   openBook({person("Ann", "Lee")});
   card().type(FieldId::Group, "Club");
   card().type(FieldId::First, "Zoe");
-  s().onCommand(6100);
+  s().onCommand(cmd::kAddName);
   const int club = s().names().findGroup("Club");
   ASSERT_GT(club, 0);
   EXPECT_EQ(s().selection(), entry(club, "Zoe  "));
@@ -223,7 +223,7 @@ TEST_F(Editing, theChosenNameStaysChosenWhenStoringRenumbersTheBook) {
   openBook({person("Ann", "Lee"), person("Bob", "Roe"), person("John", "Smith")});
   s().select(entry(NamesList::kMain, "Bob Roe "));
   prompter.answer(Answer::Yes);
-  s().onCommand(6101);
+  s().onCommand(cmd::kDeleteName);
   s().select(entry(NamesList::kMain, "Ann Lee "));
   card().type(FieldId::First, "Zed");  // a new key: storing it needs a fresh slot
   // The slots have run out: the next new record compacts the book first, and the
@@ -242,7 +242,7 @@ TEST_F(Editing, storedTextNeverBreaksTheFile) {
   card().type(FieldId::First, "Jo\r\nhn");
   card().type(FieldId::City, "Spring\x14" "field\x16");
   card().typeNotes("first\r\nsecond\x15");
-  s().onCommand(6100);
+  s().onCommand(cmd::kAddName);
   const EntryRef e = entry(NamesList::kMain, "John  ");
   ASSERT_TRUE(e.isValid());
   const AddressRecord r = recordAt(e);
@@ -259,8 +259,8 @@ TEST_F(Editing, overNineteenHundredRecordsAddAndChangeAreRefusedButTheCommitStor
   openBook(many);
 
   card().type(FieldId::First, "New");
-  s().onCommand(6100);
-  s().onCommand(6102);
+  s().onCommand(cmd::kAddName);
+  s().onCommand(cmd::kChangeName);
   ASSERT_EQ(prompter.shown().size(), 2u);
   for (const auto& m : prompter.shown()) {
     EXPECT_EQ(m.text, kLimit);
@@ -285,7 +285,7 @@ TEST_F(Editing, deletingANameUnderAGroupRemovesBothEntriesFoundBySlot) {
   ASSERT_EQ(slot, 1);
   s().select(victim);
   prompter.answer(Answer::Yes);
-  s().onCommand(6101);
+  s().onCommand(cmd::kDeleteName);
 
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text, "John Smith ");
@@ -301,7 +301,7 @@ TEST_F(Editing, deletingANameUnderAGroupRemovesBothEntriesFoundBySlot) {
 }
 
 TEST_F(Editing, deleteAnswersByWhatIsSelected) {
-  s().onCommand(6106);  // nothing selected yet
+  s().onCommand(cmd::kDeleteTool);  // nothing selected yet
   EXPECT_EQ(texts(), (std::vector<std::string>{
                          "Select an item in the Names List\nthen click on Delete again"}));
   EXPECT_EQ(prompter.last().caption, "item not found");
@@ -324,7 +324,7 @@ TEST_F(Editing, deleteAnswersByWhatIsSelected) {
   for (const auto& row : rows) {
     prompter.clear();
     if (row.selected.isValid()) s().select(row.selected);
-    s().onCommand(6112);
+    s().onCommand(cmd::kDeleteGroup);
     EXPECT_EQ(texts(), row.messages) << row.what;
     EXPECT_EQ(s().names().groupCount(), row.groupsAfter) << row.what;
   }
@@ -335,7 +335,7 @@ TEST_F(Editing, addGroupAddsANewNameOnceAndIgnoresBlanks) {
   openBook({person("John", "Smith", "", "Friends")});
   dialogs.groups = {std::string("Club"), std::string("FRIENDS"), std::string("   "),
                     std::nullopt};
-  for (int i = 0; i < 4; ++i) s().onCommand(6111);
+  for (int i = 0; i < 4; ++i) s().onCommand(cmd::kAddGroup);
   EXPECT_EQ(dialogs.groupAsks, 4);
   ASSERT_EQ(s().names().groupCount(), 3);
   EXPECT_EQ(s().names().group(2).name, "Club");
@@ -346,22 +346,22 @@ TEST_F(Editing, clearCardSelectsTheGroupSoTheNextNameJoinsIt) {
   openBook({person("John", "Smith", "", "Friends")});
   const int friends = s().names().findGroup("Friends");
   s().select(entry(friends, "John Smith "));
-  s().onCommand(328);
+  s().onCommand(cmd::kClearCard);
   EXPECT_EQ(s().selection(), (EntryRef{friends, -1}));
   EXPECT_EQ(card().text(FieldId::First), "");
   EXPECT_EQ(card().text(FieldId::Group), "Friends");
-  EXPECT_TRUE(s().isCommandEnabled(6112));  // a group is selected
+  EXPECT_TRUE(s().isCommandEnabled(cmd::kDeleteGroup));  // a group is selected
 }
 
 TEST_F(Editing, enablingFollowsTheSelectionAndTheOpenBook) {
-  EXPECT_FALSE(s().isCommandEnabled(24335));
-  EXPECT_FALSE(s().isCommandEnabled(8049));
-  EXPECT_FALSE(s().isCommandEnabled(6101));
+  EXPECT_FALSE(s().isCommandEnabled(cmd::kSave));
+  EXPECT_FALSE(s().isCommandEnabled(cmd::kBackup));
+  EXPECT_FALSE(s().isCommandEnabled(cmd::kDeleteName));
   openBook({person("John", "Smith")});
-  EXPECT_TRUE(s().isCommandEnabled(24334));
+  EXPECT_TRUE(s().isCommandEnabled(cmd::kSaveAs));
   s().select(entry(NamesList::kMain, "John Smith "));
-  EXPECT_TRUE(s().isCommandEnabled(6102));
-  EXPECT_FALSE(s().isCommandEnabled(6112));  // a name, not a group
+  EXPECT_TRUE(s().isCommandEnabled(cmd::kChangeName));
+  EXPECT_FALSE(s().isCommandEnabled(cmd::kDeleteGroup));  // a name, not a group
 }
 
 }  // namespace

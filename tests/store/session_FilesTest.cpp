@@ -25,7 +25,7 @@ void editAndStore(CardSession& s, const std::string& phone) {
 TEST_F(Files, openAsksForAnAdrOrCsvFileAndOpensTheChosenBook) {
   const auto path = writeBook("friends.adr", {person("John", "Smith", "", "Friends")});
   chooser.answer(path);
-  s().onCommand(24336);
+  s().onCommand(cmd::kOpen);
 
   ASSERT_EQ(chooser.requests().size(), 1u);
   const FileRequest& r = chooser.requests()[0];
@@ -46,21 +46,21 @@ TEST_F(Files, openAsksForAnAdrOrCsvFileAndOpensTheChosenBook) {
 
   // The next dialog starts in the open book's folder.
   chooser.cancel();
-  s().onCommand(24336);
+  s().onCommand(cmd::kOpen);
   EXPECT_EQ(chooser.requests().back().directory, dir.path());
 }
 
 TEST_F(Files, openRefusesTheRewriteScratchFileAndForeignFiles) {
   const auto scratchName = writeBook("TEMP~ADR.~~", {person("A", "B")});
   chooser.answer(scratchName);
-  s().onCommand(24336);
+  s().onCommand(cmd::kOpen);
   EXPECT_FALSE(s().book().isOpen());
   EXPECT_TRUE(prompter.shown().empty());  // silently
 
   const auto foreign = dir / "letter.adr";
   test::writeFile(foreign, "Dear John,\n");
   chooser.answer(foreign);
-  s().onCommand(24336);
+  s().onCommand(cmd::kOpen);
   EXPECT_FALSE(s().book().isOpen());
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().caption, "Invalid file format");
@@ -75,22 +75,22 @@ TEST_F(Files, aDamagedBookSaysSoWhenItOpensAndRescanLetsItBeSaved) {
   const auto path = dir / "cr.adr";
   test::writeFile(path, crBook);
   chooser.answer(path);
-  s().onCommand(24336);
+  s().onCommand(cmd::kOpen);
   ASSERT_TRUE(s().book().isOpen());
   EXPECT_EQ(namesOf(NamesList::kMain).size(), 2u);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text, describe(BookStatus::Damaged));
 
   prompter.clear();
-  s().onCommand(24335);  // Save is refused with the same words; the file stays as it was
+  s().onCommand(cmd::kSave);  // Save is refused with the same words; the file stays as it was
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text, describe(BookStatus::Damaged));
   EXPECT_EQ(test::readFile(path), crBook);
 
   prompter.clear();
   prompter.answer(Answer::Yes);
-  s().onCommand(11842);  // Rescan repairs it
-  s().onCommand(24335);
+  s().onCommand(cmd::kRescan);  // Rescan repairs it
+  s().onCommand(cmd::kSave);
   EXPECT_FALSE(s().book().isDamaged());
   EXPECT_NE(test::readFile(path), crBook);
   EXPECT_EQ(namesOf(NamesList::kMain).size(), 2u);
@@ -104,7 +104,7 @@ TEST_F(Files, openConvertsAnOlderBookAfterTheQuestion) {
   test::writeFile(path, old);
   chooser.answer(path);
   prompter.answer(Answer::Ok);
-  s().onCommand(24336);
+  s().onCommand(cmd::kOpen);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().buttons, Buttons::OkCancel);
   ASSERT_TRUE(s().book().isOpen());
@@ -117,7 +117,7 @@ TEST_F(Files, openWithTheCsvTypeHandsOverToTheImportAndOpensItsBook) {
   test::writeFile(csv, "First,Last\nJohn,Smith\n");
   importResult = writeBook("people.adr", {person("John", "Smith")});
   chooser.answer(csv, 2);
-  s().onCommand(24336);
+  s().onCommand(cmd::kOpen);
   EXPECT_EQ(imported, (std::vector<std::filesystem::path>{csv}));
   EXPECT_EQ(s().book().path(), *importResult);
 }
@@ -148,7 +148,7 @@ TEST_F(Files, theChangedQuestionsThreeAnswers) {
     const auto other = writeBook("other.adr", {person("Ann", "Lee")});
     prompter.answer(row.answer);
     chooser.answer(other);
-    s().onCommand(24336);
+    s().onCommand(cmd::kOpen);
 
     ASSERT_GE(prompter.shown().size(), 1u) << row.what;
     const Message& q = prompter.shown()[0];
@@ -166,7 +166,7 @@ TEST_F(Files, theChangedQuestionsThreeAnswers) {
 
 TEST_F(Files, newCreatesAnEmptyBookWithTheAdrExtension) {
   chooser.answer(dir / "family");
-  s().onCommand(24333);
+  s().onCommand(cmd::kNewFile);
   const auto path = dir / "family.adr";
   ASSERT_EQ(chooser.requests().size(), 1u);
   EXPECT_EQ(chooser.requests()[0].title, "New");
@@ -179,7 +179,7 @@ TEST_F(Files, newCreatesAnEmptyBookWithTheAdrExtension) {
 
   // A folder that cannot hold the file: the creation error, and the book stays as it was.
   chooser.answer(dir / "no-such-folder" / "x.adr");
-  s().onCommand(24333);
+  s().onCommand(cmd::kNewFile);
   EXPECT_EQ(prompter.last().text, "AddressBook:\nFile Creation Error");
   EXPECT_EQ(prompter.last().icon, Icon::Stop);
   EXPECT_EQ(s().book().path(), path);
@@ -189,7 +189,7 @@ TEST_F(Files, saveStoresThePendingEditAndWritesTheBook) {
   openBook({person("John", "Smith")});
   s().select(entry(NamesList::kMain, "John Smith "));
   card().type(FieldId::City, "Springfield");
-  s().onCommand(24335);
+  s().onCommand(cmd::kSave);
   EXPECT_NE(test::readFile(bookPath).find("Springfield"), std::string::npos);
   EXPECT_FALSE(s().book().workingFile().changed());
   EXPECT_FALSE(s().book().workingFile().reorderNeeded());
@@ -199,7 +199,7 @@ TEST_F(Files, saveStoresThePendingEditAndWritesTheBook) {
 TEST_F(Files, saveAsMovesTheBookToTheNewName) {
   openBook({person("John", "Smith")});
   chooser.answer(dir / "copy");
-  s().onCommand(24334);
+  s().onCommand(cmd::kSaveAs);
   const auto path = dir / "copy.adr";
   EXPECT_EQ(chooser.requests()[0].title, "Save File As");
   EXPECT_EQ(s().book().path(), path);
@@ -214,7 +214,7 @@ TEST_F(Files, aBookNamedInAnotherScriptKeepsItsNameInTitleListAndMessages) {
   const std::string moscow = "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0";  // Москва
   openBook({person("John", "Sm\xEFth")});  // Smïth, field text in Windows-1252
   chooser.answer(dir / moscow);
-  s().onCommand(24334);
+  s().onCommand(cmd::kSaveAs);
   const auto path = dir / (moscow + ".adr");
   ASSERT_TRUE(std::filesystem::exists(path));
   EXPECT_EQ(titles.back(), "Mervane - " + (dir.path() / moscow).string() + ".adr");
@@ -223,14 +223,14 @@ TEST_F(Files, aBookNamedInAnotherScriptKeepsItsNameInTitleListAndMessages) {
 
   // Saving As the same name in other letter case writes in place, in this script too.
   chooser.answer(dir / "\xD0\xBC\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0.ADR");  // москва.ADR
-  s().onCommand(24334);
+  s().onCommand(cmd::kSaveAs);
   EXPECT_EQ(s().book().path(), path);
 
   // Messages that name the file carry it as it is, and say how to read them.
   s().select(entry(NamesList::kMain, "John Sm\xEFth "));
   card().type(FieldId::City, "Springfield");
   prompter.answer(Answer::Cancel);
-  s().onCommand(24336);
+  s().onCommand(cmd::kOpen);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text, changedQuestion(path));
   EXPECT_EQ(prompter.last().coding, TextCoding::Utf8);
@@ -242,7 +242,7 @@ TEST_F(Files, saveAsWithTheCsvTypeHandsASnapshotToTheExportAndKeepsThePath) {
   s().select(entry(NamesList::kMain, "Ann Lee "));
   card().type(FieldId::City, "Oslo");
   chooser.answer(dir / "export", 2);
-  s().onCommand(24334);
+  s().onCommand(cmd::kSaveAs);
   EXPECT_EQ(exported, (std::vector<std::filesystem::path>{dir / "export.csv"}));
   ASSERT_EQ(exportedRecords.size(), 2u);
   EXPECT_EQ(exportedRecords[0][FieldId::First], "John");
@@ -258,7 +258,7 @@ TEST_F(Files, closingWithOkRemembersGroupAndSecondSetAndSaves) {
   s().onCommand(7052 + 3);  // Web2 in the shared editor
   s().select({s().names().findGroup("Friends"), -1});
   editAndStore(s(), "555-0111");
-  s().onCommand(1);
+  s().onCommand(cmd::kOk);
   const Profile profile(settings, "AddressBook");
   EXPECT_EQ(profile.readString("SaveGroup", "", 50), "Friends");
   EXPECT_EQ(profile.readInt("Buffer", 0), 24);
@@ -275,10 +275,10 @@ TEST_F(Files, closingWithCancelAsksAndCancelKeepsTheWindow) {
   openBook({person("John", "Smith")});
   editAndStore(s(), "555-0122");
   prompter.answer(Answer::Cancel);
-  s().onCommand(2);
+  s().onCommand(cmd::kCancel);
   EXPECT_EQ(closed, 0);
   prompter.answer(Answer::No);
-  s().onCommand(2);
+  s().onCommand(cmd::kCancel);
   EXPECT_EQ(closed, 1);
   EXPECT_EQ(test::readFile(bookPath).find("555-0122"), std::string::npos);
 }
@@ -289,7 +289,7 @@ TEST_F(Files, anEditStillOnTheCardIsAskedAboutBeforeClosingOrOpening) {
   s().select(entry(NamesList::kMain, "John Smith "));
   card().type(FieldId::Home, "555-0199");
   prompter.answer(Answer::Yes);
-  s().onCommand(2);
+  s().onCommand(cmd::kCancel);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().caption, "Mervane");
   EXPECT_EQ(closed, 1);
@@ -301,14 +301,14 @@ TEST_F(Files, anEditStillOnTheCardIsAskedAboutBeforeClosingOrOpening) {
   card().type(FieldId::Home, "555-0100");
   prompter.answer(Answer::No);
   chooser.cancel();
-  s().onCommand(24336);
+  s().onCommand(cmd::kOpen);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(test::readFile(bookPath).find("555-0100"), std::string::npos);
 }
 
 TEST_F(Files, sortByLastNameRekeysTheListAndMarksTheBookChanged) {
   openBook({person("Zed", "Adams"), person("Ann", "Young"), person("", "", "Acme")});
-  s().onCommand(6902);
+  s().onCommand(cmd::kSortLast);
   EXPECT_EQ(namesOf(NamesList::kMain),
             (std::vector<std::string>{"Acme", "Adams Zed ", "Young Ann "}));
   EXPECT_EQ(s().book().cardSort(), 1);
@@ -323,8 +323,8 @@ TEST_F(Files, failuresAreReportedAndNothingIsLost) {
 
   // The book was made read-only: Save and OK report "File Error"; the window stays open.
   std::filesystem::permissions(bookPath, std::filesystem::perms::owner_read);
-  s().onCommand(24335);
-  s().onCommand(1);
+  s().onCommand(cmd::kSave);
+  s().onCommand(cmd::kOk);
   EXPECT_EQ(texts(), (std::vector<std::string>{"File Error", "File Error"}));
   EXPECT_EQ(prompter.last().caption, "Mervane");
   EXPECT_EQ(prompter.last().icon, Icon::Stop);
@@ -335,7 +335,7 @@ TEST_F(Files, failuresAreReportedAndNothingIsLost) {
   // Rescan cannot create its scratch copy: the two failure messages, the book unchanged.
   std::filesystem::create_directory(s().book().rewritePath());
   prompter.answer(Answer::Yes);
-  s().onCommand(11842);
+  s().onCommand(cmd::kRescan);
   ASSERT_EQ(prompter.shown().size(), 3u);
   EXPECT_EQ(prompter.shown()[1].text, "File Creation Error");
   EXPECT_EQ(prompter.shown()[2].text, "no success!");
@@ -365,7 +365,7 @@ TEST_F(Files, rescanMarksEveryRepeatedKeyButTheLast) {
   openBook(records);
 
   prompter.answer(Answer::Yes);
-  s().onCommand(11842);
+  s().onCommand(cmd::kRescan);
   ASSERT_EQ(prompter.shown().size(), 2u);
   EXPECT_EQ(prompter.shown()[0].caption, "Scan Address Book");
   EXPECT_EQ(prompter.shown()[1].caption, "Duplicate Entries");
@@ -387,11 +387,11 @@ TEST_F(Files, rescanOfACleanBookSaysSoAndKeepsEveryRecord) {
   openBook({person("Ann", "Lee"), person("John", "Smith"), person("Zed", "Zee")});
   s().select(entry(NamesList::kMain, "John Smith "));
   prompter.answer(Answer::Yes);
-  s().onCommand(6101);  // a deleted record is not written by the rescan
+  s().onCommand(cmd::kDeleteName);  // a deleted record is not written by the rescan
   prompter.clear();
   const auto before = s().book().recordsInListOrder();
   prompter.answer(Answer::Yes);
-  s().onCommand(11842);
+  s().onCommand(cmd::kRescan);
   ASSERT_EQ(prompter.shown().size(), 2u);
   EXPECT_EQ(prompter.last().text, "File looks okay :-)");
   const auto after = s().book().recordsInListOrder();
@@ -399,7 +399,7 @@ TEST_F(Files, rescanOfACleanBookSaysSoAndKeepsEveryRecord) {
   for (size_t i = 0; i < after.size(); ++i) EXPECT_EQ(after[i].fields, before[i].fields);
 
   prompter.answer(Answer::No);  // anything but Yes stops
-  s().onCommand(11842);
+  s().onCommand(cmd::kRescan);
   EXPECT_EQ(prompter.shown().size(), 3u);
 }
 
@@ -410,7 +410,7 @@ TEST_F(Files, backupCopiesTheSavedFileAndSaysWhere) {
   editAndStore(s(), "555-0133");
   prompter.answer(Answer::Yes);  // Should I Save this file before backup?
   chooser.answer(dir / "safe");
-  s().onCommand(8049);
+  s().onCommand(cmd::kBackup);
   const auto target = dir / "safe.adr";
   EXPECT_EQ(chooser.requests().back().title, "Backup Address File");
   EXPECT_EQ(prompter.shown()[0].text, "Should I Save this file before backup?");
@@ -429,7 +429,7 @@ TEST_F(Files, backupOntoItsOwnPathIsRefused) {
   for (const auto& choice : {bookPath, dir / "BOOK.ADR", dir / "book"}) {
     prompter.clear();
     chooser.answer(choice);
-    s().onCommand(8049);
+    s().onCommand(cmd::kBackup);
     ASSERT_EQ(prompter.shown().size(), 1u) << choice;
     EXPECT_EQ(prompter.last().text,
               "Backup failed!\n\nPlease choose a different name\nfor the backup file");
@@ -443,7 +443,7 @@ TEST_F(Files, aFailedBackupCopyIsReportedNotCelebrated) {
   test::writeFile(target, "older backup");
   chooser.answer(target);
   failNextAtomicWriteForTesting(3);  // the disk fills up during the copy
-  s().onCommand(8049);
+  s().onCommand(cmd::kBackup);
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().icon, Icon::Stop);
   EXPECT_EQ(prompter.last().text.rfind("Backup failed!", 0), 0u);
