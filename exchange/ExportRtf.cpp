@@ -12,6 +12,8 @@ constexpr const char* kHeader =
     "\\fcharset2 Symbol;}{\\f2\\fswiss\\fprq2 Arial;}{\\f3\\froman Times New Roman;}}"
     "{\\colortbl\\red0\\green0\\blue0;}\\pard\\plain\\f2\\fs20\\cf0 ";
 constexpr const char* kPar = "\n\\par ";
+// Each letter on a page of its own, so a word processor prints them apart.
+constexpr const char* kPage = "\n\\page ";
 
 // The letters name no code page, so a letter above 127 goes as \'hh.
 std::string rtfText(std::string_view cp1252) { return rtfEscape(cp1252, HighBytes::Escaped); }
@@ -35,6 +37,8 @@ void addressBlock(std::string& out, const AddressRecord& r) {
     line("", f);
   if (has(FieldId::City) || has(FieldId::State) || has(FieldId::Zip))
     out += rtfText(r[FieldId::City] + " " + r[FieldId::State] + " " + r[FieldId::Zip]) + kPar;
+  // A letter abroad needs its country, on a line of its own under the town.
+  line("", FieldId::Country);
   line("Home Tel: ", FieldId::Home);
   line("Office Tel: ", FieldId::Office);
   line("Mobile: ", FieldId::Mobile);
@@ -97,7 +101,9 @@ std::string rtfLettersBytes(const std::vector<AddressRecord>& records,
   const std::string before = letterRtf(beforeFile);
   const std::string after = letterRtf(afterFile);
   std::string out = kHeader;
-  for (const AddressRecord& r : records) {
+  for (size_t i = 0; i < records.size(); ++i) {
+    const AddressRecord& r = records[i];
+    if (i > 0) out += kPage;
     out += before;
     out += std::string(kPar) + kPar;
     addressBlock(out, r);

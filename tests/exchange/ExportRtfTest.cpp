@@ -36,15 +36,16 @@ TEST(ExportRtf, eachEntryHasTheTextsAroundItsAddressBlock) {
   full[FieldId::Fax] = "4";
   full[FieldId::Email] = "a@b.org";
   full[FieldId::WebSite] = "b.org";
-  full[FieldId::Country] = "Italy";  // never written
+  full[FieldId::Country] = "Italy";  // under the town line
   full.notes = "private";
   // The last line of a text without its line feed is used.
   const std::string doc = rtfLettersBytes({company, full}, "From me\n", "Yours,\nMe");
   EXPECT_EQ(doc, kHeader +
                      // only a company: the company line alone
                      "From me" + P + P + P + "Acme" + P + P + "Yours," + P + "Me" + P +
-                     P + P + P + P + P +
-                     "From me" + P + P + P + "Dr. Ann Lee" + P + " X " + P + "Home Tel: 1" + P +
+                     P + P + P + P + P + "\n\\page " +  // the next letter on a page of its own
+                     "From me" + P + P + P + "Dr. Ann Lee" + P + " X " + P + "Italy" + P +
+                     "Home Tel: 1" + P +
                      "Office Tel: 2" + P + "Mobile: 3" + P + "Fax: 4" + P + "email: a@b.org" +
                      P + "Web Page: b.org" + P + P + "Yours," + P + "Me" + P + P + P + P + P +
                      P + "}");
@@ -118,6 +119,7 @@ TEST(ExportRtf, unrtfReadsEveryLetter) {
   records[1][FieldId::First] = "Ren\xe9";
   records[1][FieldId::Email] = "rene@example.org";
   records[1][FieldId::City] = "100% City";
+  records[1][FieldId::Country] = "Sverige";
   records[2][FieldId::Company] = "Only Company";
   test::TestDir dir;
   test::writeFile(dir / "letters.rtf",
@@ -128,7 +130,7 @@ TEST(ExportRtf, unrtfReadsEveryLetter) {
   ASSERT_EQ(p.exitCode(), 0);
   const QString text = QString::fromLatin1(p.readAllStandardOutput());
   for (const char* value : {"Ann ", "{Acme} & Sons", "C:\\Program Files\\x", "Ren\xe9 ",
-                            "email: rene@example.org", "100% City", "Only Company"})
+                            "email: rene@example.org", "100% City", "Sverige", "Only Company"})
     EXPECT_TRUE(text.contains(QString::fromLatin1(value))) << value << "\n" << text.toStdString();
   EXPECT_EQ(text.count(QStringLiteral("Our address {here}")), 3);
   EXPECT_EQ(text.count(QStringLiteral("Dear friend,")), 3);
