@@ -1,14 +1,17 @@
 #include "printing/render/PdfExport.h"
 
+#include "platform/AtomicFile.h"
 #include "printing/render/SheetPrinter.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace mv {
 namespace {
@@ -93,37 +96,44 @@ PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
                        const std::filesystem::path& file, const QPageSize& paper,
                        int resolution) {
   PdfResult result;
-  const QString path = QString::fromStdString(file.string());
-  {  // QPdfWriter reports nothing when it cannot write: find out first.
-    QFile probe(path);
-    if (!probe.open(QIODevice::WriteOnly)) {
-      result.error = probe.errorString().toStdString();
+  // The document is made in memory and replaces the file in one step: a full disk or a
+  // folder that cannot be written leaves a PDF already there as it was.
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&buffer);
+    writer.setResolution(resolution);
+    writer.setCreator("Mervane");
+    const bool landscape = jobSheetLandscape(job);
+    writer.setPageLayout(QPageLayout(paper,
+                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0)));
+    PaintDeviceOutput out(writer, job.settings.layout, landscape);
+    if (!out.begun()) {
+      result.error = "the PDF file could not be started";
+      return result;
+    }
+    bool started = false;
+    for (const auto& pass : plan.passes) {
+      const PassResult done = printPass(job, pass, out, started);
+      result.sheets += done.sheets;
+      if (!done.ok()) {
+        result.error = done.error;
+        return result;
+      }
+    }
+    if (!out.finish()) {
+      result.error = "the PDF file could not be finished";
       return result;
     }
   }
-  QPdfWriter writer(path);
-  writer.setResolution(resolution);
-  writer.setCreator("Mervane");
-  const bool landscape = jobSheetLandscape(job);
-  writer.setPageLayout(QPageLayout(paper,
-                                   landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                   QMarginsF(0, 0, 0, 0)));
-  PaintDeviceOutput out(writer, job.settings.layout, landscape);
-  if (!out.begun()) {
-    result.error = "the PDF file could not be started";
+  errno = 0;
+  const QByteArray& bytes = buffer.data();
+  if (!writeFileAtomically(file, std::string_view(bytes.constData(), size_t(bytes.size())))) {
+    result.error = errno != 0 ? std::strerror(errno) : "the file could not be written";
     return result;
   }
-  bool started = false;
-  for (const auto& pass : plan.passes) {
-    const PassResult done = printPass(job, pass, out, started);
-    result.sheets += done.sheets;
-    if (!done.ok()) {
-      result.error = done.error;
-      return result;
-    }
-  }
-  result.ok = out.finish();
-  if (!result.ok) result.error = "the PDF file could not be finished";
+  result.ok = true;
   return result;
 }
 

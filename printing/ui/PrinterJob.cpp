@@ -1,5 +1,6 @@
 #include "printing/ui/PrinterJob.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
@@ -14,6 +15,8 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <filesystem>
 
 namespace mv {
 
@@ -135,6 +138,10 @@ PrintOutcome PrinterJob::run(const PageJob& job, const PrintPlan& plan) {
 PassResult PrinterJob::runPass(const PageJob& job, const std::vector<int>& sheets, int pass,
                                bool& cancelled) {
   PassResult result;
+  // A PDF file is printed beside the one chosen and takes its place when complete, so a
+  // full disk or a printing error never leaves a file already there half overwritten.
+  std::filesystem::path target;
+  std::filesystem::path scratch;
   if (asksForFile(printer_)) {
     FileRequest request;
     request.kind = FileRequest::Kind::Save;
@@ -146,7 +153,10 @@ PassResult PrinterJob::runPass(const PageJob& job, const std::vector<int>& sheet
       cancelled = true;
       return result;
     }
-    printer_.setOutputFileName(QString::fromStdString(choice->path.string()));
+    target = choice->path;
+    scratch = target.parent_path() /
+              (std::string(kSaveTempPrefix) + target.filename().string() + ".print");
+    printer_.setOutputFileName(QString::fromStdString(scratch.string()));
   }
   const bool landscape = jobSheetLandscape(job);
   if (job.geometry.sheetCode > 0) printer_.setPageSize(pageSizeOf(job.geometry.sheetCode));
@@ -154,8 +164,8 @@ PassResult PrinterJob::runPass(const PageJob& job, const std::vector<int>& sheet
   printer_.setDocName("Mervane");
 
   abort_ = new AbortDialog(parent_, "Mervane",
-                           asksForFile(printer_) ? printer_.outputFileName()
-                                                 : printer_.printerName());
+                           target.empty() ? printer_.printerName()
+                                          : QString::fromStdString(target.string()));
   abort_->show();
   QApplication::processEvents();
   {
@@ -175,6 +185,16 @@ PassResult PrinterJob::runPass(const PageJob& job, const std::vector<int>& sheet
       });
       if (!out.finish() && result.error.empty()) result.error = out.error();
     }
+  }
+  if (!target.empty()) {
+    // The pages printed, all of them or those before Cancel, become the file chosen.
+    printer_.setOutputFileName(QString::fromStdString(target.string()));
+    std::error_code ec;
+    if (result.error.empty()) {
+      std::filesystem::rename(scratch, target, ec);
+      if (ec) result.error = ec.message();
+    }
+    if (!result.error.empty()) std::filesystem::remove(scratch, ec);
   }
   delete abort_;
   abort_ = nullptr;

@@ -1,7 +1,7 @@
 // Pages written to PDF through the QPainter canvas, and the symbol font stand-in.
+#include "platform/AtomicFile.h"
 #include "printing/TextMeasurer.h"
 #include "printing/render/PdfExport.h"
-
 #include "support/TestDir.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +52,13 @@ TEST(PdfExport, writesTheSheetsOfTheRange) {
   const PdfResult failed = writePagesPdf(job, 1, 1, dir / "no" / "such" / "dir.pdf", 72);
   EXPECT_FALSE(failed.ok);
   EXPECT_FALSE(failed.error.empty());
+  // A disk that fills up while the file is written leaves the PDF already there whole.
+  const std::string before = test::readFile(dir / "out.pdf");
+  failNextAtomicWriteForTesting(4096);
+  const PdfResult full = writePagesPdf(job, 1, 2, dir / "out.pdf", 72);
+  EXPECT_FALSE(full.ok);
+  EXPECT_FALSE(full.error.empty());
+  EXPECT_EQ(test::readFile(dir / "out.pdf"), before);
 }
 
 TEST(PdfExport, symbolFontDrawsEnvelopeAndTelephone) {
