@@ -13,6 +13,7 @@ namespace {
 using F = FieldId;
 
 constexpr int kEntryFontHeight = 14;
+constexpr long kShrunkGap = 4;  // logical units left free after a shrunk text
 constexpr int kIconFontHeight = 18;
 constexpr int kTabFontHeight = 20;
 constexpr int kTabHeight = 40;
@@ -46,7 +47,7 @@ Rgb tintOf(Rgb base) noexcept {
   return {std::min(255, base.r + 192), std::min(255, base.g + 192), std::min(255, base.b + 192)};
 }
 
-// A caption or a field: text at a place, cut off at the right edge of its column.
+// A caption or a field: text at a place, kept within the right edge of its column.
 struct Item {
   int x;
   int dy;
@@ -147,9 +148,28 @@ class PageDrawer {
     if (size.width <= room) {
       c_.drawText({at.x, y}, t);
     } else {
-      // Too wide for its column: cut off at the edge rather than run over the next one.
-      c_.drawTextBox({at.x, y, at.clipRight, y + size.height}, t, HAlign::Left,
-                     TextFlow::SingleLine);
+      // Too wide for its column: drawn smaller, down to 70% of its size and on the same
+      // baseline, so that a telephone number or a name prints whole without running into
+      // the next column; only what is wider still is cut off at the edge.
+      const Font full = c_.font();
+      const int smallest = (full.height * 7 + 9) / 10;
+      // Shrunk text keeps a little space before the next column, so that two numbers
+      // side by side still read as two.
+      const long fit = std::max(1L, room - kShrunkGap);
+      Font smaller = full;
+      TextSize fitted = size;
+      while (fitted.width > fit && smaller.height > smallest) {
+        --smaller.height;
+        c_.setFont(smaller);
+        fitted = c_.measureText(t);
+      }
+      const int top = y + metrics_.ascent - c_.fontMetrics().ascent;
+      if (fitted.width <= fit)
+        c_.drawText({at.x, top}, t);
+      else
+        c_.drawTextBox({at.x, top, at.clipRight, top + fitted.height}, t, HAlign::Left,
+                       TextFlow::SingleLine);
+      c_.setFont(full);
     }
   }
 

@@ -298,6 +298,42 @@ TEST(AddressPages, blankBookSplitNameAndClipping) {
   EXPECT_EQ(name->rect.right, kPhoneColumn);
 }
 
+TEST(AddressPages, longValuesPrintWholeInsideTheirColumn) {
+  struct Row {
+    const char* what;
+    int layout;
+    F field;
+    std::string value;
+    int columnRight;
+  };
+  const std::string phone = "+33 1 22 56 84 17";  // 17 characters, as France writes them
+  const Row rows[] = {
+      {"Home beside Office, 2 lines", 1075, F::Home, phone, 590},
+      {"Office at the page edge, 2 lines", 1075, F::Office, phone, kPageRight},
+      {"Home beside Office, 3 lines", 1076, F::Home, phone, 590},
+      {"Mobile beside Fax, 3 lines", 1076, F::Mobile, phone, 590},
+      {"a long e-mail, 3 lines", 1076, F::Email, "annabelle.bergstrom-lindqvist@example.se",
+       kPageRight},
+      {"a long company, 5 lines", 1077, F::Company, "Bergstrom Lindqvist Engineering AB",
+       kPhoneColumn},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    AddressRecord entry = person("Anna", "Berg");
+    entry[r.field] = r.value;
+    entry[F::Office] = r.field == F::Office ? r.value : "(555) 123-4567";
+    Page page(r.layout, {entry});
+    RecordingCanvas canvas(CanvasTarget::Printer);
+    page.draw(canvas, 1);
+    const DrawCall* drawn = canvas.findText(r.value);
+    ASSERT_NE(drawn, nullptr);
+    EXPECT_EQ(drawn->kind, DrawCall::Kind::Text);  // whole, not cut at the edge
+    canvas.setFont(drawn->font);
+    EXPECT_LT(drawn->at.x + canvas.measureText(r.value).width, r.columnRight);
+    EXPECT_GE(drawn->font.height, 10);  // never below 70% of the 14-unit entry font
+  }
+}
+
 TEST(PageRenderer, twoOnOneDrawsOnlyPagesThatExist) {
   const std::vector<AddressRecord> records(45, person("Anna", "Berg"));
   PageBook book(records, 0);
