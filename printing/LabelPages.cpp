@@ -160,6 +160,39 @@ void drawLabelsPage(Canvas& canvas, const LabelPageSettings& s, const LabelGrid&
   canvas.restore();
 }
 
+std::vector<std::string> labelsThatDoNotFit(const LabelPageSettings& s, const LabelGrid& grid,
+                                            const PageBook& book, bool hideAddresses) {
+  std::vector<std::string> names;
+  const std::vector<LabelSpot> spots = labelSpotsInUse(s, grid);
+  // Every label of a sheet is the same size: the first one in use speaks for all.
+  if (spots.empty()) return names;
+  const Rect& text = spots.front().text;
+  const auto fits = [&](const LabelFields& fields) {
+    return fitLabelText(fields, s.text.options, s.text.font.height, text).fits;
+  };
+  if (s.useReturnAddress) {
+    if (!fits(s.returnAddress)) names.emplace_back("My Address");
+    return names;
+  }
+  if (hideAddresses) return names;
+  for (const AddressRecord& record : book.records()) {
+    if (record.mark == 1 || fits(labelFieldsOf(record))) continue;
+    std::string name = record[FieldId::First] + " " + record[FieldId::Last];
+    if (name.find_first_not_of(' ') == std::string::npos) name = record[FieldId::Company];
+    const size_t start = name.find_first_not_of(' ');
+    names.push_back(start == std::string::npos ? std::string() : name.substr(start));
+  }
+  return names;
+}
+
+std::string labelsNotFittingMessage(const std::vector<std::string>& names) {
+  if (names.empty()) return {};
+  std::string text = "labels that do not fit: " + std::to_string(names.size()) + " (";
+  for (size_t i = 0; i < names.size() && i < 5; ++i) text += (i ? ", " : "") + names[i];
+  if (names.size() > 5) text += ", ...";
+  return text + ")";
+}
+
 }  // namespace mv
 
 #include "store/Book.h"

@@ -9,6 +9,7 @@
 #include "settings/FontSpec.h"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -62,6 +63,14 @@ int labelPageCount(int checkedEntries, int labelsInUse) noexcept;
 // in use, or the checked entries of page `page` into the labels in use.
 void drawLabelsPage(Canvas& canvas, const LabelPageSettings& s, const LabelGrid& grid,
                     const PageBook& book, int page, bool hideAddresses);
+
+// The names of the entries (or "My Address") whose lines do not all fit their label even
+// at 6 pt, in the order they print: what the user is told, so that no postcode goes
+// missing without a word.
+std::vector<std::string> labelsThatDoNotFit(const LabelPageSettings& s, const LabelGrid& grid,
+                                            const PageBook& book, bool hideAddresses);
+// "labels that do not fit: N (NAME, NAME, ...)", the first five named; "" for none.
+std::string labelsNotFittingMessage(const std::vector<std::string>& names);
 
 }  // namespace mv
 

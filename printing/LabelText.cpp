@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace mv {
 namespace {
@@ -150,21 +151,50 @@ std::vector<LabelLine> layoutLabelText(const LabelFields& fields, const FieldLin
   return lines;
 }
 
-void drawLabelText(Canvas& canvas, const Rect& rect, const LabelFields& fields,
+LabelFit fitLabelText(const LabelFields& fields, const FieldLineOptions& options,
+                      int fontHeight, const Rect& rect) {
+  // Every line the address has, on a label of unbounded height.
+  Rect tall = rect;
+  tall.bottom = std::numeric_limits<int>::max() / 2;
+  const int lines = static_cast<int>(layoutLabelText(fields, options, fontHeight, tall).size());
+  const int room = rect.bottom - rect.top;
+  const int sign = fontHeight < 0 ? -1 : 1;
+  int height = std::abs(fontHeight);
+  while (lines * labelLineHeight(height) > room && height > kSmallestLabelFontHeight) --height;
+  return {sign * height, lines * labelLineHeight(height) <= room};
+}
+
+bool drawLabelText(Canvas& canvas, const Rect& rect, const LabelFields& fields,
                    const LabelTextStyle& style) {
+  const LabelFit fit = fitLabelText(fields, style.options, style.font.height, rect);
   const std::vector<LabelLine> lines =
-      layoutLabelText(fields, style.options, style.font.height, rect);
-  if (lines.empty()) return;
+      layoutLabelText(fields, style.options, fit.fontHeight, rect);
+  if (lines.empty()) return fit.fits;
   canvas.setTextColor(style.font.color);
-  const Font regular = fontOf(style.font, false);
-  const Font bold = fontOf(style.font, true);
+  FontSpec sized = style.font;
+  sized.height = fit.fontHeight;
+  const Font regular = fontOf(sized, false);
+  const Font bold = fontOf(sized, true);
   for (const LabelLine& line : lines) {
     // Selecting a font sets up its measuring: only a change of font pays for that.
     const Font& font = line.bold ? bold : regular;
     if (!(canvas.font() == font)) canvas.setFont(font);
     // A line that fits its box is drawn at a point: the same place as in the box, without
     // the clipping that a line too long for the label needs.
-    const int width = canvas.measureText(line.text).width;
+    int width = canvas.measureText(line.text).width;
+    int top = line.box.top;
+    if (width > line.box.width()) {
+      // Too wide: smaller, down to 70%, on the line's own baseline.
+      const int ascent = canvas.fontMetrics().ascent;
+      Font smaller = font;
+      const int smallest = (std::abs(font.height) * 7 + 9) / 10;
+      while (width > line.box.width() && std::abs(smaller.height) > smallest) {
+        smaller.height += smaller.height < 0 ? 1 : -1;
+        canvas.setFont(smaller);
+        width = canvas.measureText(line.text).width;
+      }
+      top += ascent - canvas.fontMetrics().ascent;
+    }
     if (width > line.box.width()) {
       canvas.drawTextBox(line.box, line.text, style.align, TextFlow::SingleLine);
       continue;
@@ -172,8 +202,9 @@ void drawLabelText(Canvas& canvas, const Rect& rect, const LabelFields& fields,
     int x = line.box.left;
     if (style.align == HAlign::Center) x = line.box.left + (line.box.width() - width) / 2;
     if (style.align == HAlign::Right) x = line.box.right - width;
-    canvas.drawText({x, line.box.top}, line.text, {HAlign::Left, VAlign::Top});
+    canvas.drawText({x, top}, line.text, {HAlign::Left, VAlign::Top});
   }
+  return fit.fits;
 }
 
 }  // namespace mv

@@ -79,8 +79,24 @@ std::string labelFieldText(int index, std::string_view text);
 // to the end of its line; lines whose box would end below the rectangle are left off.
 std::vector<LabelLine> layoutLabelText(const LabelFields& fields, const FieldLineOptions& options,
                                        int fontHeight, const Rect& rect);
-// Draws them, each on one line, aligned in its box and cut off at the box's edges.
-void drawLabelText(Canvas& canvas, const Rect& rect, const LabelFields& fields,
+// The smallest size a label's text is drawn at to get every line onto the label: 6 pt,
+// in the hundredths of an inch labels and envelopes are laid out in.
+inline constexpr int kSmallestLabelFontHeight = 9;
+
+// The font height the lines of one address are drawn at in `rect`: the style's own when
+// every line fits, else smaller, the whole block evenly, down to 6 pt (the sign of the
+// height kept). `fits` is false when even then some lines are left off.
+struct LabelFit {
+  int fontHeight = 0;
+  bool fits = true;
+};
+LabelFit fitLabelText(const LabelFields& fields, const FieldLineOptions& options,
+                      int fontHeight, const Rect& rect);
+
+// Draws them, each on one line, aligned in its box: the block made smaller as
+// fitLabelText says, a line too wide for the label drawn smaller still, down to 70% of
+// that, and only then cut off at the box's edges. False when lines were left off.
+bool drawLabelText(Canvas& canvas, const Rect& rect, const LabelFields& fields,
                    const LabelTextStyle& style);
 
 }  // namespace mv

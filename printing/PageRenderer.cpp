@@ -103,6 +103,11 @@ void useLabelSettings(PageJob& job, LabelPageSettings labels) {
   job.count = countJobPages(job);
 }
 
+std::vector<std::string> labelsThatDoNotFit(const PageJob& job) {
+  if (normalizeLayoutCommand(job.settings.layout) != kLabelsLayout || !job.book) return {};
+  return labelsThatDoNotFit(job.labels, job.labelGrid, *job.book, job.settings.hideAddresses);
+}
+
 bool twoOnOneActive(const PageJob& job) noexcept {
   PageGeometry g = job.geometry;
   g.twoOnOneAllowed = isAddressBookLayout(normalizeLayoutCommand(job.settings.layout));

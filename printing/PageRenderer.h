@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace mv {
 
@@ -43,6 +44,10 @@ std::string pageIndicator(const AppState& state);
 // Gives a labels job its settings: its sheet follows the label format's product, and
 // its pages the labels in use.
 void useLabelSettings(PageJob& job, LabelPageSettings labels);
+
+// The labels of a labels job whose lines do not all fit (see labelsThatDoNotFit); none
+// for the other layouts.
+std::vector<std::string> labelsThatDoNotFit(const PageJob& job);
 
 // The job's pages for the book, the layout and "Label each page".
 PageCount countJobPages(const PageJob& job) noexcept;

@@ -86,8 +86,11 @@ std::optional<QString> SetupDialogs::print(const std::function<void()>& paperSiz
   const PrintOutcome outcome = printing.run(job, planPrint(job, range));
   // A finished print says where it went; a failure has said so already.
   if (!outcome.finished() || outcome.sheets == 0) return std::nullopt;
-  return QString::fromStdString(
-      printedMessage(outcome.sheets, outcome.destination, outcome.toFile));
+  std::string said = printedMessage(outcome.sheets, outcome.destination, outcome.toFile);
+  // Printed with what fits; which labels lost lines is said with it.
+  if (const std::string lost = labelsNotFittingMessage(labelsThatDoNotFit(job)); !lost.empty())
+    said += "; " + lost;
+  return QString::fromStdString(said);
 }
 
 void SetupDialogs::printerSetup() {

@@ -155,6 +155,9 @@ int print(const Args& args, std::ostream& out, std::ostream& err) {
   out << "Wrote " << written.sheets << (written.sheets == 1 ? " sheet" : " sheets") << " of "
       << layoutShortNameOfCommand(layout) << " (" << pagesText(job.count.pages) << ") to " << pdf
       << "\n";
+  // Printed all the same, with what fits: the user is told which labels lost lines.
+  if (const std::string lost = labelsNotFittingMessage(labelsThatDoNotFit(job)); !lost.empty())
+    err << lost << "\n";
   return kOk;
 }
 

@@ -111,16 +111,21 @@ TEST(EnvelopePage, blocksStandAtTheirPositionsInTheirOwnFonts) {
   }
 }
 
-TEST(EnvelopePage, theReturnBlockStopsAtItsBottomAndHiddenAddressesDrawNothing) {
+TEST(EnvelopePage, theReturnBlockShrinksToKeepEveryLineAndHiddenAddressesDrawNothing) {
   EnvelopePageSettings s;
-  s.returnText.font.height = 40;  // lines 43 high: the fifth would end at 215
+  s.returnText.font.height = 40;  // lines 43 high: the fifth would end at 215, past the block
   const char* lines[] = {"Me", "Job", "Dept", "Firm", "Street", "Flat"};
   const int fields[] = {1, 3, 4, 5, 6, 7};  // First, Title, Dept, Company, two streets
   for (int i = 0; i < 6; ++i) s.returnAddress[static_cast<size_t>(fields[i])] = lines[i];
   const PageBook book(people({"Ann"}), 0);
   RecordingCanvas canvas(CanvasTarget::Printer);
   drawEnvelopePage(canvas, s, book, 1, false);
-  EXPECT_EQ(drawnTexts(canvas), (std::vector<std::string>{"Me", "Job", "Dept", "Firm", "Ann Doe"}));
+  // Drawn smaller, evenly, so that the streets are not lost: six lines in 200.
+  EXPECT_EQ(drawnTexts(canvas),
+            (std::vector<std::string>{"Me", "Job", "Dept", "Firm", "Street", "Flat", "Ann Doe"}));
+  const DrawCall* flat = textCall(canvas, "Flat");
+  ASSERT_NE(flat, nullptr);
+  EXPECT_LE(6 * labelLineHeight(flat->font.height), 200);
   RecordingCanvas hidden(CanvasTarget::Printer);
   drawEnvelopePage(hidden, s, book, 1, true);  // "Don't show addresses"
   EXPECT_TRUE(hidden.calls().empty());

@@ -239,6 +239,48 @@ TEST(LabelPages, aJobCountsAndDrawsWithTheLabelsInUse) {
   EXPECT_EQ(boxes[0].mapping.scaleX(), 6.0);  // hundredths of an inch at 600 dpi
 }
 
+TEST(LabelPages, everyLineOfAnAddressPrintsOrTheLabelIsNamed) {
+  AddressRecord entry;
+  entry[FieldId::First] = "Anna";
+  entry[FieldId::Last] = "Berg";
+  entry[FieldId::Title] = "Head of Procurement";
+  entry[FieldId::Company] = "Lindqvist Engineering AB";
+  entry[FieldId::Address1] = "Storgatan 12";
+  entry[FieldId::City] = "Lund";
+  entry[FieldId::Zip] = "23507";
+  entry[FieldId::Country] = "Sverige";
+  struct Row {
+    const char* what;
+    int height;  // the label's, tenths of a millimetre
+    bool everyLine;
+  };
+  const Row rows[] = {
+      {"the default 2.625 x 1 in label: drawn smaller, the postcode and country too", 254, true},
+      {"a label half as tall: what fits, and the entry is named", 127, false},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    LabelPageSettings s;
+    s.dimensions.height = r.height;
+    LabelGrid one;
+    for (int row = 0; row < 10; ++row)
+      for (int c = 0; c < 3; ++c) one.set(c, row, row == 0 && c == 0);
+    const PageBook book({entry}, 0);
+    RecordingCanvas canvas(CanvasTarget::Printer);
+    drawLabelsPage(canvas, s, one, book, 1, false);
+    const auto lines = drawnTexts(canvas);
+    EXPECT_EQ(!lines.empty() && lines.back() == "23507, Sverige", r.everyLine);
+    const Rect label = labelSpotsInUse(s, one).front().label;
+    for (const DrawCall& c : canvas.callsOf(DrawCall::Kind::Text)) {
+      EXPECT_LT(c.at.y, label.bottom) << c.text;  // nothing below the label
+      EXPECT_GE(std::abs(c.font.height), kSmallestLabelFontHeight) << c.text;
+    }
+    const std::vector<std::string> lost = labelsThatDoNotFit(s, one, book, false);
+    EXPECT_EQ(lost, r.everyLine ? std::vector<std::string>{} : std::vector<std::string>{"Anna Berg"});
+    EXPECT_EQ(labelsNotFittingMessage(lost), r.everyLine ? "" : "labels that do not fit: 1 (Anna Berg)");
+  }
+}
+
 TEST(MyAddress, untouchedLongValuesAreWrittenBackWhole) {
   test::TestDir dir;
   const auto ini = dir / "mervane.ini";
