@@ -145,8 +145,11 @@ std::vector<LabelCatalogue::Row> LabelCatalogue::filter(int product, int type) c
 LabelCatalogue::EditResult LabelCatalogue::add(const LabelFormat& format,
                                                const std::vector<Row>& shown, size_t at) {
   const std::string name = labelDisplayName(format.name.substr(0, kLabelNameMax));
-  for (const Row& row : shown)
-    if (startsWithNoCase(labelDisplayName(row.format.name), name)) return EditResult::NameTaken;
+  // Taken only by an equal name: "OL25" is a sheet of its own beside "OL2525".
+  for (const Row& row : shown) {
+    const std::string other = labelDisplayName(row.format.name);
+    if (other.size() == name.size() && startsWithNoCase(other, name)) return EditResult::NameTaken;
+  }
   if (!isUsableLabelFormat(format)) return EditResult::Unusable;
   lines_.insert(lines_.begin() + static_cast<long>(std::min(at, lines_.size())), labelLine(format));
   modified_ = true;

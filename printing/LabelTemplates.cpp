@@ -210,24 +210,39 @@ TemplateFormat formatOfTemplate(const LabelTemplate& t) {
     return out;
   }
   const TemplateLayout& l = t.layouts.front();
+  // A single column or row has no pitch of its own (files leave dx or dy at 0 there).
+  const double dx = l.nx == 1 ? std::max(t.width, l.dx) : l.dx;
+  const double dy = l.ny == 1 ? std::max(t.height, l.dy) : l.dy;
+  // Labels defined to overlap their neighbours are printed as wide as their pitch, so
+  // that one label's text never runs onto the next.
+  const double width = std::min(t.width, dx);
+  const double height = std::min(t.height, dy);
   LabelFormat f;
   f.name = labelStoredName(displayNameOf(t));
   f.product = productOfPaper(t.paper);
-  f.width = tenthsMmOfPoints(t.width);
-  f.height = tenthsMmOfPoints(t.height);
+  f.width = tenthsMmOfPoints(width);
+  f.height = tenthsMmOfPoints(height);
   f.left = tenthsMmOfPoints(l.x0);
   f.top = tenthsMmOfPoints(l.y0);
-  // A single column or row has no pitch of its own (files leave dx or dy at 0 there).
-  f.horizontalPitch = l.nx == 1 ? std::max(f.width, tenthsMmOfPoints(l.dx)) : tenthsMmOfPoints(l.dx);
-  f.verticalPitch = l.ny == 1 ? std::max(f.height, tenthsMmOfPoints(l.dy)) : tenthsMmOfPoints(l.dy);
+  f.horizontalPitch = tenthsMmOfPoints(dx);
+  f.verticalPitch = tenthsMmOfPoints(dy);
   f.across = l.nx;
   f.down = l.ny;
   if (!isUsableLabelFormat(f) || f.name.empty()) {
     out.skip = TemplateSkip::OutOfRange;
     return out;
   }
-  // "Other" sheets print on US letter: a legal-size sheet's last rows would be lost.
-  if (!labelFormatFitsSheet(f)) {
+  // Whether the sheet holds it is decided on the template's own numbers, within one
+  // stored unit: three 72.0 mm labels fill a 215.9 mm sheet, though each length rounded
+  // on its own would add up past it. "Other" sheets print on US letter: a legal-size
+  // sheet's last rows would be lost.
+  const LabelSheetSize sheet = labelSheetOf(f.product);
+  const double unit = tenthsMmToInches(1) * kPointsPerInch;
+  const double right = l.x0 + (l.nx - 1) * dx + width;
+  const double bottom = l.y0 + (l.ny - 1) * dy + height;
+  constexpr double kFloatSlack = 1e-6;  // the units' conversions are not exact in binary
+  if (right > (sheet.width + 1) * unit + kFloatSlack ||
+      bottom > (sheet.length + 1) * unit + kFloatSlack) {
     out.skip = TemplateSkip::TooLarge;
     return out;
   }

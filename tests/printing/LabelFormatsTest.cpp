@@ -98,10 +98,16 @@ TEST(LabelFormats, editsPutTheirLineFirstAndRefuseTakenNamesAndBadSizes) {
   LabelCatalogue catalogue({"Alpha;Sheet 0, 667,254, 48,127, 699,254, 3,10",
                             "Beta 0, 1016,508, 40,127, 1064,508, 2,5"});
   const auto shown = catalogue.filter(0, 0);
-  LabelFormat f{"alpha", 0, 500, 250, 50, 100, 520, 250, 3, 10};
-  // "alpha" begins "Alpha Sheet", letter case aside.
+  LabelFormat f{"ALPHA SHEET", 0, 500, 250, 50, 100, 520, 250, 3, 10};
+  // The same name as "Alpha Sheet", letter case aside, is taken; one it only begins
+  // ("alpha") is a sheet of its own (imported templates showed both kinds).
   EXPECT_EQ(catalogue.add(f, shown), LabelCatalogue::EditResult::NameTaken);
   EXPECT_FALSE(catalogue.modified());
+  {
+    LabelCatalogue other = catalogue;
+    f.name = "alpha";
+    EXPECT_EQ(other.add(f, shown), LabelCatalogue::EditResult::Done);
+  }
   f.name = "Gamma Sheet";
   f.across = 21;
   EXPECT_EQ(catalogue.add(f, shown), LabelCatalogue::EditResult::Unusable);

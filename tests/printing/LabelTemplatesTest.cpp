@@ -93,7 +93,19 @@ constexpr const char* kTemplates = R"(<?xml version="1.0"?>
       <Layout nx="3" ny="13" x0="0.25in" y0="0.5in" dx="2.75in" dy="1in"/>
     </Label-rectangle>
   </Template>
-  <!-- its name begins an existing format's name -->
+  <!-- three 72.0 mm labels across a 215.9 mm sheet: full bleed, fits within a unit -->
+  <Template brand="Full" part="Bleed" size="US-Letter">
+    <Label-rectangle id="0" width="72mm" height="25.4mm">
+      <Layout nx="3" ny="11" x0="0" y0="0" dx="72mm" dy="25.4mm"/>
+    </Label-rectangle>
+  </Template>
+  <!-- labels defined wider than their pitch -->
+  <Template brand="Lap" part="9" size="US-Letter">
+    <Label-rectangle id="0" width="1in" height="1in">
+      <Layout nx="2" ny="2" x0="1in" y0="1in" dx="0.9in" dy="1in"/>
+    </Label-rectangle>
+  </Template>
+  <!-- its name begins an existing format's name: a sheet of its own -->
   <Template brand="Old" part="Sheet" size="US-Letter">
     <Label-rectangle id="0" width="2in" height="1in">
       <Layout nx="2" ny="2" x0="0.5in" y0="0.5in" dx="3in" dy="1in"/>
@@ -106,11 +118,11 @@ TEST(LabelTemplates, rectangularOneGridTemplatesBecomeFormatsAndTheRestAreCounte
   LabelCatalogue catalogue({"Old;Sheet;Two 0, 508,254, 127,127, 762,254, 2,2"});
   const TemplateFile file = parseLabelTemplates(kTemplates);
   ASSERT_EQ(file.error, "");
-  ASSERT_EQ(file.templates.size(), 12u);
+  ASSERT_EQ(file.templates.size(), 14u);
   EXPECT_EQ(file.templates[1].shape, TemplateShape::Rectangle);  // through equiv
   const TemplateImport result = importLabelTemplates(catalogue, file);
-  EXPECT_EQ(result.added, 4);
-  EXPECT_EQ(result.skipped, (std::array<int, kTemplateSkipReasons>{2, 1, 1, 1, 2, 1}));
+  EXPECT_EQ(result.added, 7);
+  EXPECT_EQ(result.skipped, (std::array<int, kTemplateSkipReasons>{2, 1, 1, 0, 2, 1}));
   // In the file's order at the top, lengths rounded to tenths of a millimetre as the
   // shipped sheets are (2.625 in is 667, 2.75 in 699).
   const std::vector<std::string> expected = {
@@ -118,22 +130,24 @@ TEST(LabelTemplates, rectangularOneGridTemplatesBecomeFormatsAndTheRestAreCounte
       "Acme;5260;Address;Labels 0, 667,254, 48,127, 699,254, 3,10",
       "Zeta;L7163 1, 991,381, 47,152, 1016,381, 2,7",
       "Acme;P1;Shipping 2, 889,508, 64,127, 889,635, 1,2",
+      "Full;Bleed 0, 720,254, 0,0, 720,254, 3,11",  // 3 x 72.0 mm: fits within a unit
+      "Lap;9 0, 229,254, 254,254, 229,254, 2,2",    // the label cut to its 0.9 in pitch
+      "Old;Sheet 0, 508,254, 127,127, 762,254, 2,2",  // beside "Old Sheet Two"
       "Old;Sheet;Two 0, 508,254, 127,127, 762,254, 2,2",
   };
   EXPECT_EQ(catalogue.lines(), expected);
   EXPECT_TRUE(catalogue.modified());
   EXPECT_EQ(templateImportSummary(result, "sheets.xml"),
-            "4 label formats added, 8 skipped.\n\nSkipped:\n"
+            "7 label formats added, 7 skipped.\n\nSkipped:\n"
             "2 not rectangular (round, elliptic, CD or continuous)\n"
             "1 with more than one layout\n"
             "1 outside 1 to 20 across and 1 to 30 down, or without a size\n"
-            "1 named like a label already in the list\n"
             "2 with a size or count that could not be read\n"
             "1 larger than the sheet they print on (US letter, or A4 for \"A4 Sizes\")");
   // Read again: every format is there already.
   const TemplateImport again = importLabelTemplates(catalogue, file);
   EXPECT_EQ(again.added, 0);
-  EXPECT_EQ(again.skipped[static_cast<size_t>(TemplateSkip::NameTaken)], 5);
+  EXPECT_EQ(again.skipped[static_cast<size_t>(TemplateSkip::NameTaken)], 7);
 }
 
 TEST(LabelTemplates, filesThatAreNoTemplateFilesAddNothing) {
@@ -175,11 +189,11 @@ TEST(LabelTemplates, theFileImportWritesLabelsDatOnlyWhenSomethingWasAdded) {
   test::writeFile(xml, kTemplates);
   const TemplateImport first = importLabelTemplateFile(xml, dat);
   EXPECT_EQ(first.error, "");
-  EXPECT_EQ(first.added, 5);  // no "Old Sheet" in this catalogue
+  EXPECT_EQ(first.added, 7);
   const std::string written = test::readFile(dat);
   EXPECT_EQ(written.rfind("Acme;5160;Address;Labels 0, 667,254, 48,127, 699,254, 3,10\n", 0), 0u);
   EXPECT_NE(written.find("\nKeep;Me 0,"), std::string::npos);
-  EXPECT_EQ(readLabelsDat(dat).size(), 6u);
+  EXPECT_EQ(readLabelsDat(dat).size(), 8u);
   // Nothing new: the file stays byte for byte.
   EXPECT_EQ(importLabelTemplateFile(xml, dat).added, 0);
   EXPECT_EQ(test::readFile(dat), written);

@@ -93,8 +93,8 @@ TEST_F(LabelSheetTest, catalogueEditsSayWhyTheyAreRefusedAndAreWrittenOnOk) {
   auto* name = on<QLineEdit>(*sheet, 0, 105);
   on<QPushButton>(*sheet, 0, 103)->click();  // Change without a change
   EXPECT_EQ(prompter.last().text, kLabelNothingChanged);
-  name->setText("alpha");
-  on<QPushButton>(*sheet, 0, 106)->click();  // a prefix of "Alpha Address"
+  name->setText("ALPHA ADDRESS");
+  on<QPushButton>(*sheet, 0, 106)->click();  // "Alpha Address", letter case aside
   EXPECT_EQ(prompter.last().text, kLabelAddRefused);
   name->setText("Gamma Address");
   on<QPushButton>(*sheet, 0, 106)->click();
