@@ -152,23 +152,16 @@ class PageDrawer {
       // baseline, so that a telephone number or a name prints whole without running into
       // the next column; only what is wider still is cut off at the edge.
       const Font full = c_.font();
-      const int smallest = (full.height * 7 + 9) / 10;
       // Shrunk text keeps a little space before the next column, so that two numbers
       // side by side still read as two.
       const long fit = std::max(1L, room - kShrunkGap);
-      Font smaller = full;
-      TextSize fitted = size;
-      while (fitted.width > fit && smaller.height > smallest) {
-        --smaller.height;
-        c_.setFont(smaller);
-        fitted = c_.measureText(t);
-      }
+      const int width = shrinkFontToWidth(c_, t, static_cast<int>(fit));
       const int top = y + metrics_.ascent - c_.fontMetrics().ascent;
-      if (fitted.width <= fit)
+      if (width <= fit)
         c_.drawText({at.x, top}, t);
       else
-        c_.drawTextBox({at.x, top, at.clipRight, top + fitted.height}, t, HAlign::Left,
-                       TextFlow::SingleLine);
+        c_.drawTextBox({at.x, top, at.clipRight, top + c_.measureText(t).height}, t,
+                       HAlign::Left, TextFlow::SingleLine);
       c_.setFont(full);
     }
   }

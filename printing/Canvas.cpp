@@ -4,6 +4,7 @@
 #include "printing/TextMeasurer.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace mv {
 
@@ -61,6 +62,18 @@ FontMetrics Canvas::fontMetrics() const { return measurer_->metrics(); }
 
 int Canvas::measureTextBoxHeight(int width, std::string_view text, TextFlow flow) const {
   return static_cast<int>(std::lround(measurer_->boxHeight(width, measurer_->text(text), flow)));
+}
+
+int shrinkFontToWidth(Canvas& canvas, std::string_view text, int width) {
+  Font font = canvas.font();
+  const int smallest = (std::abs(font.height) * 7 + 9) / 10;
+  int measured = canvas.measureText(text).width;
+  while (measured > width && std::abs(font.height) > smallest) {
+    font.height += font.height < 0 ? 1 : -1;
+    canvas.setFont(font);
+    measured = canvas.measureText(text).width;
+  }
+  return measured;
 }
 
 }  // namespace mv

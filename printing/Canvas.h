@@ -179,4 +179,11 @@ class Canvas {
   std::unique_ptr<TextMeasurer> measurer_;
 };
 
+// A text too wide for its room is drawn smaller rather than cut or run into its
+// neighbour: selects the current font made smaller, a unit at a time (either sign of
+// height), until `text` is at most `width` wide or the font is down to 70% of its
+// height. Returns the width measured at the font left selected; the caller restores the
+// font it had.
+int shrinkFontToWidth(Canvas& canvas, std::string_view text, int width);
+
 }  // namespace mv

@@ -186,13 +186,7 @@ bool drawLabelText(Canvas& canvas, const Rect& rect, const LabelFields& fields,
     if (width > line.box.width()) {
       // Too wide: smaller, down to 70%, on the line's own baseline.
       const int ascent = canvas.fontMetrics().ascent;
-      Font smaller = font;
-      const int smallest = (std::abs(font.height) * 7 + 9) / 10;
-      while (width > line.box.width() && std::abs(smaller.height) > smallest) {
-        smaller.height += smaller.height < 0 ? 1 : -1;
-        canvas.setFont(smaller);
-        width = canvas.measureText(line.text).width;
-      }
+      width = shrinkFontToWidth(canvas, line.text, line.box.width());
       top += ascent - canvas.fontMetrics().ascent;
     }
     if (width > line.box.width()) {

@@ -1,45 +1,28 @@
 #include "shell/MainFrame.h"
 
-#include "printing/ui/EnvelopeSheet.h"
-#include "printing/ui/LabelSheet.h"
-#include "printing/ui/UserInfoDialog.h"
-
 #include "platform/Cp1252.h"
-#include "platform/ui/HelpWindow.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "platform/Text.h"
+#include "platform/ui/HelpWindow.h"
 #include "printing/LayoutCatalogue.h"
 #include "printing/PageTable.h"
-#include "settings/FontSpec.h"
-#include "settings/Keys.h"
+#include "printing/ui/PageView.h"
 #include "settings/SettingsFiles.h"
 #include "shell/CommandTable.h"
-#include "platform/ui/FontChooser.h"
 #include "shell/FramePlacement.h"
-#include "printing/ui/PageView.h"
-#include "printing/ui/PageSizeDialog.h"
-#include "printing/ui/AddTextDialog.h"
-#include "printing/ui/PageOptionsDialog.h"
-#include "printing/PageViewGeometry.h"
-#include "printing/ui/PrintingProblemsDialog.h"
-#include "printing/ui/PrintDialog.h"
-#include "printing/ui/PrinterJob.h"
 #include "shell/ToolbarIcons.h"
 #include "store/Book.h"
 #include "store/BookValidation.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace mv {

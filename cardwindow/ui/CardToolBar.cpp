@@ -83,16 +83,16 @@ CardToolBar::CardToolBar(Row row, QWidget* parent) : QWidget(parent) {
     connect(b, &QToolButton::clicked, this, [this, id] { emit commandRequested(id); });
     layout->addWidget(b);
   };
-  const auto addSpec = [&](const ToolSpec& spec) {
-    add(spec.id, tooltipOf(spec.id), standardIcon(this, spec.theme, spec.fallback), false);
+  const auto addTool = [&](const ToolSpec& tool) {
+    add(tool.id, tooltipOf(tool.id), standardIcon(this, tool.theme, tool.fallback), false);
   };
   if (row == Row::Card) {
-    for (const ToolSpec& spec : kCardTools) addSpec(spec);
+    for (const ToolSpec& tool : kCardTools) addTool(tool);
     return;
   }
-  for (const ToolSpec& spec : kFileTools) {
-    if (spec.id == cmd::kFind) layout->addSpacing(4);
-    addSpec(spec);
+  for (const ToolSpec& tool : kFileTools) {
+    if (tool.id == cmd::kFind) layout->addSpacing(4);
+    addTool(tool);
   }
   layout->addStretch(1);
   add(cmd::kAZ, QStringLiteral("A to Z menu... browse alphabetically"),
