@@ -23,10 +23,27 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
+constexpr std::string_view kInchMark = "in";
+
 }  // namespace
 
+double unitsPerInch(LabelUnit unit) noexcept {
+  return unit == LabelUnit::HundredthInch ? 100.0 : 254.0;
+}
+
+double lengthInInches(int length, LabelUnit unit) noexcept { return length / unitsPerInch(unit); }
+
+int inchesToLength(double inches, LabelUnit unit) noexcept {
+  return static_cast<int>(std::lround(inches * unitsPerInch(unit)));
+}
+
+int maxLabelLength(LabelUnit unit) noexcept {
+  return unit == LabelUnit::HundredthInch ? kMaxLabelLength * 100 / 254 : kMaxLabelLength;
+}
+
 bool isUsableLabelFormat(const LabelFormat& f) noexcept {
-  const auto length = [](int v, int least) { return v >= least && v <= kMaxLabelLength; };
+  const int most = maxLabelLength(f.unit);
+  const auto length = [most](int v, int least) { return v >= least && v <= most; };
   return length(f.width, 1) && length(f.height, 1) && length(f.left, 0) && length(f.top, 0) &&
          length(f.horizontalPitch, 1) && length(f.verticalPitch, 1) && f.across >= 1 &&
          f.across <= kMaxLabelsAcross && f.down >= 1 && f.down <= kMaxLabelsDown;
@@ -40,7 +57,12 @@ std::optional<LabelFormat> parseLabelLine(std::string_view line) {
   if (std::sscanf(text.c_str(), "%s %d,%d,%d,%d,%d,%d,%d,%d,%d %n", name.data(), &f.product,
                   &f.width, &f.height, &f.left, &f.top, &f.horizontalPitch, &f.verticalPitch,
                   &f.across, &f.down, &end) != 10 ||
-      end < 0 || static_cast<size_t>(end) != text.size())
+      end < 0)
+    return std::nullopt;
+  if (const std::string_view rest = std::string_view(text).substr(static_cast<size_t>(end));
+      rest == kInchMark)
+    f.unit = LabelUnit::HundredthInch;
+  else if (!rest.empty())
     return std::nullopt;
   f.name.assign(name.data(), std::min(std::strlen(name.data()), kLabelNameMax));
   // A control character in the name marks a damaged line: the line an edit writes would
@@ -56,7 +78,9 @@ std::string labelLine(const LabelFormat& f) {
   char numbers[160];
   std::snprintf(numbers, sizeof numbers, " %d, %d,%d, %d,%d, %d,%d, %d,%d", f.product, f.width,
                 f.height, f.left, f.top, f.horizontalPitch, f.verticalPitch, f.across, f.down);
-  return labelStoredName(f.name.substr(0, kLabelNameMax)) + numbers;
+  std::string line = labelStoredName(f.name.substr(0, kLabelNameMax)) + numbers;
+  if (f.unit == LabelUnit::HundredthInch) line += " " + std::string(kInchMark);
+  return line;
 }
 
 std::string labelDisplayName(std::string_view stored) {
@@ -115,15 +139,15 @@ LabelSheetSize labelSheetOf(int product) noexcept {
 }
 
 bool labelFormatFitsSheet(const LabelFormat& f) noexcept {
+  if (!isUsableLabelFormat(f)) return false;
   const LabelSheetSize sheet = labelSheetOf(f.product);
+  // The sheet in the format's own unit, one unit of slack for a sheet that the unit
+  // cannot hold exactly.
+  const double perTenthMm = unitsPerInch(f.unit) / 254.0;
   const int right = f.left + (f.across - 1) * f.horizontalPitch + f.width;
   const int bottom = f.top + (f.down - 1) * f.verticalPitch + f.height;
-  return isUsableLabelFormat(f) && right <= sheet.width && bottom <= sheet.length;
-}
-
-double tenthsMmToInches(int tenths) noexcept { return tenths / 254.0; }
-int inchesToTenthsMm(double inches) noexcept {
-  return static_cast<int>(std::lround(inches * 254.0));
+  const int slack = f.unit == LabelUnit::TenthMm ? 0 : 1;
+  return right <= sheet.width * perTenthMm + slack && bottom <= sheet.length * perTenthMm + slack;
 }
 
 std::vector<LabelCatalogue::Row> LabelCatalogue::filter(int product, int type) const {
@@ -177,29 +201,38 @@ std::string labelDeleteQuestion(std::string_view shownName) {
 }
 
 LabelDimensions dimensionsOf(const LabelFormat& f) noexcept {
-  return {f.width, f.height, f.left, f.top, f.horizontalGap(), f.verticalGap(), f.across, f.down};
+  return {f.width,      f.height, f.left, f.top, f.horizontalGap(), f.verticalGap(),
+          f.across,     f.down,   f.unit};
 }
 
 std::string formatLabelDimensions(const LabelDimensions& d) {
   char text[120];
   std::snprintf(text, sizeof text, "%d,%d,%d,%d,%d,%d,%d,%d", d.width, d.height, d.left, d.top,
                 d.horizontalGap, d.verticalGap, d.across, d.down);
-  return text;
+  std::string value = text;
+  if (d.unit == LabelUnit::HundredthInch) value += "," + std::string(kInchMark);
+  return value;
 }
 
 std::optional<LabelDimensions> parseLabelDimensions(std::string_view value) {
   const std::string text(value);
   LabelDimensions d;
-  if (std::sscanf(text.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d", &d.width, &d.height, &d.left, &d.top,
-                  &d.horizontalGap, &d.verticalGap, &d.across, &d.down) != 8)
+  int end = -1;
+  if (std::sscanf(text.c_str(), "%d,%d,%d,%d,%d,%d,%d,%d%n", &d.width, &d.height, &d.left, &d.top,
+                  &d.horizontalGap, &d.verticalGap, &d.across, &d.down, &end) != 8 ||
+      end < 0)
     return std::nullopt;
+  // What follows the numbers was never looked at before the unit came, so anything but
+  // the unit's mark still reads as tenths of a millimetre.
+  if (std::string_view(text).substr(static_cast<size_t>(end)) == "," + std::string(kInchMark))
+    d.unit = LabelUnit::HundredthInch;
   // Checked before they are added: a stored value may hold any number.
   if (d.horizontalGap < 0 || d.verticalGap < 0 || d.horizontalGap > kMaxLabelLength ||
       d.verticalGap > kMaxLabelLength || d.width > kMaxLabelLength || d.height > kMaxLabelLength)
     return std::nullopt;
   const LabelFormat asFormat{"", 0, d.width, d.height, d.left, d.top,
                              d.width + d.horizontalGap, d.height + d.verticalGap, d.across,
-                             d.down};
+                             d.down, d.unit};
   if (!isUsableLabelFormat(asFormat)) return std::nullopt;
   return d;
 }

@@ -2,7 +2,9 @@
 // Label sheets: one format is the size of a label, the sheet's margins, the pitch from
 // label to label and the labels across and down. The catalogue is the text file
 // labels.dat beside the program, one format per line; the chosen format's dimensions are
-// kept in section Labels of the settings file. Lengths are whole tenths of a millimetre.
+// kept in section Labels of the settings file. Lengths are whole units of the format's
+// own: tenths of a millimetre, or hundredths of an inch for a sheet measured in inches,
+// so that a sheet's numbers are kept exactly as its maker gives them.
 
 #include "printing/LabelGrid.h"
 
@@ -22,6 +24,13 @@ inline constexpr int kMaxLabelsDown = kLabelGridDown;
 enum class LabelProduct { Standard = 0, A4 = 1, Other = 2 };
 enum class LabelType { All = 0, Address = 1, Shipping = 2 };
 
+enum class LabelUnit { TenthMm, HundredthInch };
+// Stored units in an inch: 254 tenths of a millimetre, 100 hundredths.
+double unitsPerInch(LabelUnit unit) noexcept;
+// A stored length in inches, and inches back to the nearest whole stored unit.
+double lengthInInches(int length, LabelUnit unit) noexcept;
+int inchesToLength(double inches, LabelUnit unit) noexcept;
+
 struct LabelFormat {
   std::string name;  // as stored: every blank is a ";"
   int product = 0;
@@ -33,6 +42,7 @@ struct LabelFormat {
   int verticalPitch = 0;    // top edge to top edge
   int across = 0;
   int down = 0;
+  LabelUnit unit = LabelUnit::TenthMm;
   friend bool operator==(const LabelFormat&, const LabelFormat&) = default;
 
   // Gaps between labels; a pitch smaller than the label gives no gap.
@@ -42,15 +52,18 @@ struct LabelFormat {
 
 // The longest length a format may give: 40 inches, beyond any sheet a printer takes, and
 // small enough that a whole row or column of labels is measured without overflow.
-inline constexpr int kMaxLabelLength = 10160;
+inline constexpr int kMaxLabelLength = 10160;  // tenths of a millimetre
+int maxLabelLength(LabelUnit unit) noexcept;   // the same in either unit
 
 // A format that can be laid out: every size above 0 (the margins 0 or more), none above
-// kMaxLabelLength, and 1..20 across, 1..30 down. The sheet's label grid has a flag for
+// 40 inches, and 1..20 across, 1..30 down. The sheet's label grid has a flag for
 // each of these positions.
 bool isUsableLabelFormat(const LabelFormat& format) noexcept;
 
 // "Name;Of;Label 0, 668,254, 48,127, 699,254, 3,10": the name, a blank, nine integers
-// separated by commas (blanks after a comma allowed). A line that does not parse in full,
+// separated by commas (blanks after a comma allowed), the lengths in tenths of a
+// millimetre; a format in hundredths of an inch ends in " in" after the last number
+// ("Name 0, 263,100, 19,50, 275,100, 3,10 in"). A line that does not parse in full,
 // whose name holds a control character or whose format is not usable, gives nothing.
 // Names are cut to 49 characters.
 std::optional<LabelFormat> parseLabelLine(std::string_view line);
@@ -80,12 +93,10 @@ struct LabelSheetSize {
   int length = 2794;
 };
 LabelSheetSize labelSheetOf(int product) noexcept;
-// The last column and row end within the sheet.
+// The last column and row end within the sheet, give or take one stored unit (a sheet
+// measured in inches on A4 paper cannot be stored exactly).
 bool labelFormatFitsSheet(const LabelFormat& format) noexcept;
 
-// Lengths in the dialog are inches with two decimals.
-double tenthsMmToInches(int tenths) noexcept;
-int inchesToTenthsMm(double inches) noexcept;
 
 // The catalogue as the "Label Size" page edits it: the raw lines of labels.dat, the list
 // filtered by product and type, and the edits. Every edit puts its line first, so the
@@ -131,7 +142,8 @@ inline constexpr const char* kLabelUnusable =
 std::string labelDeleteQuestion(std::string_view shownName);  // "\"%s\"\n\nDo you want..."
 
 // The chosen format as section Labels keeps it ("%d,%d,%d,%d,%d,%d,%d,%d": width, height,
-// left, top, horizontal gap, vertical gap, across, down).
+// left, top, horizontal gap, vertical gap, across, down; ",in" after them for hundredths
+// of an inch).
 struct LabelDimensions {
   int width = 668;
   int height = 254;
@@ -141,6 +153,7 @@ struct LabelDimensions {
   int verticalGap = 0;
   int across = 3;
   int down = 10;
+  LabelUnit unit = LabelUnit::TenthMm;
   friend bool operator==(const LabelDimensions&, const LabelDimensions&) = default;
   int total() const noexcept { return across * down; }
 };

@@ -93,33 +93,25 @@ LabelPageSettings loadLabelPageSettings(const std::filesystem::path& ini,
   return s;
 }
 
-int tenthsMmToHundredthsInch(int tenths) noexcept {
-  return static_cast<int>(std::lround(tenths * 0.3937));
-}
-
-Rect labelRect(const LabelDimensions& d, int column, int row) noexcept {
-  const int width = tenthsMmToHundredthsInch(d.width);
-  const int height = tenthsMmToHundredthsInch(d.height);
-  const int left = tenthsMmToHundredthsInch(d.left) +
-                   column * (width + tenthsMmToHundredthsInch(d.horizontalGap));
-  const int top =
-      tenthsMmToHundredthsInch(d.top) + row * (height + tenthsMmToHundredthsInch(d.verticalGap));
-  return {left, top, left + width, top + height};
+PointF labelOrigin(const LabelDimensions& d, int column, int row) noexcept {
+  const double perHundredth = unitsPerInch(d.unit) / 100.0;
+  const long long x = d.left + static_cast<long long>(column) * (d.width + d.horizontalGap);
+  const long long y = d.top + static_cast<long long>(row) * (d.height + d.verticalGap);
+  return {static_cast<double>(x) / perHundredth, static_cast<double>(y) / perHundredth};
 }
 
 std::vector<LabelSpot> labelSpotsInUse(const LabelPageSettings& s, const LabelGrid& grid) {
   std::vector<LabelSpot> spots;
   const LabelDimensions& d = s.dimensions;
-  auto inset = [](double inches) { return static_cast<int>(std::lround(inches * 100)); };
+  auto hundredths = [](double inches) { return static_cast<int>(std::lround(inches * 100)); };
+  const Rect label{0, 0, hundredths(lengthInInches(d.width, d.unit)),
+                   hundredths(lengthInInches(d.height, d.unit))};
+  const Rect text{hundredths(s.margins.left), hundredths(s.margins.top),
+                  label.right - hundredths(s.margins.right),
+                  label.bottom - hundredths(s.margins.bottom)};
   for (int r = 0; r < d.down && r < kMaxLabelsDown; ++r)
-    for (int c = 0; c < d.across && c < kMaxLabelsAcross; ++c) {
-      if (!grid.inUse(c, r)) continue;
-      const Rect label = labelRect(d, c, r);
-      spots.push_back({label,
-                       {label.left + inset(s.margins.left), label.top + inset(s.margins.top),
-                        label.right - inset(s.margins.right),
-                        label.bottom - inset(s.margins.bottom)}});
-    }
+    for (int c = 0; c < d.across && c < kMaxLabelsAcross; ++c)
+      if (grid.inUse(c, r)) spots.push_back({labelOrigin(d, c, r), label, text});
   return spots;
 }
 
@@ -129,6 +121,20 @@ int labelPageCount(int checkedEntries, int labelsInUse) noexcept {
   return (checkedEntries + labelsInUse - 1) / labelsInUse;
 }
 
+namespace {
+
+// Draws in the label's own hundredths of an inch: the mapping moves to its corner, which
+// need not fall on a whole unit, and comes back afterwards.
+template <class Draw>
+void atLabel(Canvas& canvas, PointF origin, Draw draw) {
+  const Mapping sheet = canvas.mapping();
+  if (!canvas.setMapping(sheet.movedBy(origin))) return;
+  draw();
+  (void)canvas.setMapping(sheet);
+}
+
+}  // namespace
+
 void drawLabelsPage(Canvas& canvas, const LabelPageSettings& s, const LabelGrid& grid,
                     const PageBook& book, int page, bool hideAddresses) {
   const LabelDimensions& d = s.dimensions;
@@ -136,13 +142,17 @@ void drawLabelsPage(Canvas& canvas, const LabelPageSettings& s, const LabelGrid&
   if (!canvas.onPrinter()) {
     canvas.setPen(Pen{});
     canvas.setBrush(Brush::hollow());
+    const Rect outline = labelSpotsInUse(s, LabelGrid{}).front().label;
     for (int r = 0; r < d.down && r < kMaxLabelsDown; ++r)
       for (int c = 0; c < d.across && c < kMaxLabelsAcross; ++c)
-        canvas.drawRoundedRect(labelRect(d, c, r), 20, 20);
+        atLabel(canvas, labelOrigin(d, c, r), [&] { canvas.drawRoundedRect(outline, 20, 20); });
   }
   const std::vector<LabelSpot> spots = labelSpotsInUse(s, grid);
+  const auto drawAt = [&](const LabelSpot& spot, const LabelFields& fields) {
+    atLabel(canvas, spot.origin, [&] { drawLabelText(canvas, spot.text, fields, s.text); });
+  };
   if (s.useReturnAddress) {
-    for (const LabelSpot& spot : spots) drawLabelText(canvas, spot.text, s.returnAddress, s.text);
+    for (const LabelSpot& spot : spots) drawAt(spot, s.returnAddress);
   } else if (!hideAddresses && !spots.empty()) {
     const size_t perPage = spots.size();
     size_t skip = static_cast<size_t>(std::max(0, page - 1)) * perPage;
@@ -153,7 +163,7 @@ void drawLabelsPage(Canvas& canvas, const LabelPageSettings& s, const LabelGrid&
         --skip;
         continue;
       }
-      drawLabelText(canvas, spots[next].text, labelFieldsOf(record), s.text);
+      drawAt(spots[next], labelFieldsOf(record));
       if (++next == perPage) break;
     }
   }

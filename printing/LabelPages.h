@@ -46,13 +46,17 @@ LabelPageSettings loadLabelPageSettings(const std::filesystem::path& ini,
                                         std::string_view pageFace,
                                         const std::vector<std::string>& catalogue);
 
-// The labels of the sheet in hundredths of an inch, and the text rectangles inside them.
+// Where a label begins on the sheet, in hundredths of an inch: origin + index x pitch in
+// the format's own unit, converted once, so that rounding never adds up across a sheet.
+PointF labelOrigin(const LabelDimensions& d, int column, int row) noexcept;
+// A label in use: where it begins on the sheet, and the label and its text rectangle in
+// hundredths of an inch from that corner. Drawing moves the canvas's mapping to the corner
+// and draws in these.
 struct LabelSpot {
+  PointF origin;
   Rect label;
   Rect text;
 };
-int tenthsMmToHundredthsInch(int tenths) noexcept;
-Rect labelRect(const LabelDimensions& d, int column, int row) noexcept;
 // The labels in use, row by row, left to right within a row.
 std::vector<LabelSpot> labelSpotsInUse(const LabelPageSettings& s, const LabelGrid& grid);
 

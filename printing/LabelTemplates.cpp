@@ -17,8 +17,38 @@ namespace {
 
 constexpr double kPointsPerInch = 72.0;
 
-int tenthsMmOfPoints(double points) {
-  return inchesToTenthsMm(points / kPointsPerInch);
+// A template's lengths rounded to whole units of `unit`.
+LabelFormat formatIn(LabelUnit unit, double width, double height, const TemplateLayout& l,
+                     double dx, double dy) {
+  const auto length = [unit](double points) {
+    return inchesToLength(points / kPointsPerInch, unit);
+  };
+  LabelFormat f;
+  f.unit = unit;
+  f.width = length(width);
+  f.height = length(height);
+  f.left = length(l.x0);
+  f.top = length(l.y0);
+  f.horizontalPitch = length(dx);
+  f.verticalPitch = length(dy);
+  f.across = l.nx;
+  f.down = l.ny;
+  return f;
+}
+
+// How far, in points, the last label of a rounded format lands from where the template
+// puts it (the first label's error is in it too, and the last row or column is where
+// rounding has added up the most).
+double worstPositionError(const LabelFormat& f, const TemplateLayout& l, double dx, double dy) {
+  const double pointsPerUnit = kPointsPerInch / unitsPerInch(f.unit);
+  const auto off = [&](int origin, int pitch, int n, double exactOrigin, double exactPitch) {
+    const double first = std::abs(origin * pointsPerUnit - exactOrigin);
+    const double last = std::abs((origin + (n - 1) * pitch) * pointsPerUnit -
+                                 (exactOrigin + (n - 1) * exactPitch));
+    return std::max(first, last);
+  };
+  return std::max(off(f.left, f.horizontalPitch, f.across, l.x0, dx),
+                  off(f.top, f.verticalPitch, f.down, l.y0, dy));
 }
 
 std::string attr(const QXmlStreamReader& r, const char* name) {
@@ -217,17 +247,14 @@ TemplateFormat formatOfTemplate(const LabelTemplate& t) {
   // that one label's text never runs onto the next.
   const double width = std::min(t.width, dx);
   const double height = std::min(t.height, dy);
-  LabelFormat f;
+  // Kept in the unit that holds the template's numbers best: a sheet measured in
+  // millimetres in tenths of a millimetre, one measured in inches in hundredths of an inch.
+  LabelFormat f = formatIn(LabelUnit::TenthMm, width, height, l, dx, dy);
+  if (const LabelFormat inches = formatIn(LabelUnit::HundredthInch, width, height, l, dx, dy);
+      worstPositionError(inches, l, dx, dy) < worstPositionError(f, l, dx, dy))
+    f = inches;
   f.name = labelStoredName(displayNameOf(t));
   f.product = productOfPaper(t.paper);
-  f.width = tenthsMmOfPoints(width);
-  f.height = tenthsMmOfPoints(height);
-  f.left = tenthsMmOfPoints(l.x0);
-  f.top = tenthsMmOfPoints(l.y0);
-  f.horizontalPitch = tenthsMmOfPoints(dx);
-  f.verticalPitch = tenthsMmOfPoints(dy);
-  f.across = l.nx;
-  f.down = l.ny;
   if (!isUsableLabelFormat(f) || f.name.empty()) {
     out.skip = TemplateSkip::OutOfRange;
     return out;
@@ -237,12 +264,13 @@ TemplateFormat formatOfTemplate(const LabelTemplate& t) {
   // on its own would add up past it. "Other" sheets print on US letter: a legal-size
   // sheet's last rows would be lost.
   const LabelSheetSize sheet = labelSheetOf(f.product);
-  const double unit = tenthsMmToInches(1) * kPointsPerInch;
+  const double tenthMm = kPointsPerInch / 254.0;
+  const double unit = kPointsPerInch / unitsPerInch(f.unit);
   const double right = l.x0 + (l.nx - 1) * dx + width;
   const double bottom = l.y0 + (l.ny - 1) * dy + height;
   constexpr double kFloatSlack = 1e-6;  // the units' conversions are not exact in binary
-  if (right > (sheet.width + 1) * unit + kFloatSlack ||
-      bottom > (sheet.length + 1) * unit + kFloatSlack) {
+  if (right > sheet.width * tenthMm + unit + kFloatSlack ||
+      bottom > sheet.length * tenthMm + unit + kFloatSlack) {
     out.skip = TemplateSkip::TooLarge;
     return out;
   }

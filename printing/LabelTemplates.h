@@ -68,7 +68,8 @@ inline constexpr int kTemplateSkipReasons = 6;
 int productOfPaper(std::string_view paper) noexcept;
 // The labels.dat format of a template: named "Brand Part Description" (without the
 // description when that would pass 49 characters), lengths rounded to tenths of a
-// millimetre. Nothing, with the reason, when it does not fit a labels.dat line.
+// millimetre or to hundredths of an inch, whichever puts the last label nearer to where the
+// template has it (ties go to millimetres). Nothing, with the reason, when it does not fit a labels.dat line.
 struct TemplateFormat {
   std::optional<LabelFormat> format;
   TemplateSkip skip = TemplateSkip::NotRectangular;

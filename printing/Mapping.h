@@ -28,6 +28,14 @@ struct Mapping {
   // yUp, y grows upwards (so rows below the origin have negative y).
   static Mapping hundredthsOfInch(PointF dotsPerInch, PointF deviceOrigin, bool yUp) noexcept;
 
+  // The same mapping with logical (0, 0) where `logical` was: drawing at a point that need
+  // not fall on a whole unit.
+  Mapping movedBy(PointF logical) const noexcept {
+    Mapping m = *this;
+    m.windowOrigin = {windowOrigin.x - logical.x, windowOrigin.y - logical.y};
+    return m;
+  }
+
   // A mapping divides by the window extent and needs both components non-zero.
   bool valid() const noexcept;
   // Device pixels per logical unit, negative on a turned axis.

@@ -37,7 +37,9 @@ int labelsChoose(const Args& args, std::ostream& out, std::ostream& err) {
   }
   const LabelDimensions d = dimensionsOf(found->format);
   out << "Labels print on " << args[1] << ": " << d.across << " x " << d.down << " labels of "
-      << formatLabelDimensions(d) << " (tenths of a millimetre)\n";
+      << formatLabelDimensions(d)
+      << (d.unit == LabelUnit::HundredthInch ? " (hundredths of an inch)\n"
+                                              : " (tenths of a millimetre)\n");
   return kOk;
 }
 

@@ -154,8 +154,8 @@ EnvelopeSheet::EnvelopeSheet(QWidget* parent, Prompter& prompter, EnvelopeSheetC
     // The block as far as the preview has room for it.
     c.previewLabel = [width, height] {
       LabelDimensions d;
-      d.width = inchesToTenthsMm(width);
-      d.height = inchesToTenthsMm(height);
+      d.width = inchesToLength(width, d.unit);
+      d.height = inchesToLength(height, d.unit);
       return d;
     };
     return new LabelFormatPage(this, prompter, std::move(c));

@@ -34,8 +34,8 @@ class LabelFormatPreview final : public QWidget {
     QPainter p(this);
     const LabelPageSettings s = page_->settings();
     const double perInch = 50;
-    const double w = tenthsMmToInches(s.dimensions.width) * perInch;
-    const double h = tenthsMmToInches(s.dimensions.height) * perInch;
+    const double w = lengthInInches(s.dimensions.width, s.dimensions.unit) * perInch;
+    const double h = lengthInInches(s.dimensions.height, s.dimensions.unit) * perInch;
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawRoundedRect(QRectF(4, 4, w, h), 10, 10);

@@ -41,10 +41,12 @@
 namespace mv {
 namespace {
 
-QString inches(int tenths) { return QString::asprintf("%4.2f", tenthsMmToInches(tenths)); }
+QString inches(int length, LabelUnit unit) {
+  return QString::asprintf("%4.2f", lengthInInches(length, unit));
+}
 
-int tenthsOf(const ArrowBox* box) {
-  return inchesToTenthsMm(box->value().trimmed().toDouble());
+int lengthOf(const ArrowBox* box, LabelUnit unit) {
+  return inchesToLength(box->value().trimmed().toDouble(), unit);
 }
 
 ArrowBox* lengthBox(QWidget* parent, int id, double high, const char* name) {
@@ -110,9 +112,11 @@ class LabelSheetPreview final : public QWidget {
     double x = 1;
     double y = 1;
   };
+  // Pixels per stored unit: the sheet is drawn at least letter wide and 11.5 in long.
   Scale scaleFor(const LabelDimensions& d) const {
-    const double w = std::max(d.left + d.across * (d.width + d.horizontalGap), 2159);
-    const double h = std::max(d.top + d.down * (d.height + d.verticalGap), 2921);
+    const double perInch = unitsPerInch(d.unit);
+    const double w = std::max<double>(d.left + d.across * (d.width + d.horizontalGap), 8.5 * perInch);
+    const double h = std::max<double>(d.top + d.down * (d.height + d.verticalGap), 11.5 * perInch);
     return {width() / w, height() / h};
   }
   static QRectF labelAt(const LabelDimensions& d, const Scale& s, int c, int r) {
@@ -328,12 +332,13 @@ void LabelSheet::showRow(int row) {
   if (sheetList_) sheetList_->setCurrentRow(row);
   const LabelFormat& f = rows_[static_cast<size_t>(row)].format;
   name_->setText(fromCp1252(labelDisplayName(f.name)));
-  top_->setValue(inches(f.top));
-  left_->setValue(inches(f.left));
-  width_->setValue(inches(f.width));
-  height_->setValue(inches(f.height));
-  hGap_->setValue(inches(f.horizontalGap()));
-  vGap_->setValue(inches(f.verticalGap()));
+  unit_ = f.unit;
+  top_->setValue(inches(f.top, unit_));
+  left_->setValue(inches(f.left, unit_));
+  width_->setValue(inches(f.width, unit_));
+  height_->setValue(inches(f.height, unit_));
+  hGap_->setValue(inches(f.horizontalGap(), unit_));
+  vGap_->setValue(inches(f.verticalGap(), unit_));
   across_->setValue(f.across);
   down_->setValue(f.down);
   showing_ = false;
@@ -346,12 +351,13 @@ LabelFormat LabelSheet::readBoxes() const {
   LabelFormat f;
   f.name = labelStoredName(toCp1252(name_->text()).substr(0, kLabelNameMax));
   f.product = product_->currentIndex();
-  f.width = tenthsOf(width_);
-  f.height = tenthsOf(height_);
-  f.left = tenthsOf(left_);
-  f.top = tenthsOf(top_);
-  f.horizontalPitch = inchesToTenthsMm(hGap_->value().toDouble()) + f.width;
-  f.verticalPitch = inchesToTenthsMm(vGap_->value().toDouble()) + f.height;
+  f.unit = unit_;
+  f.width = lengthOf(width_, unit_);
+  f.height = lengthOf(height_, unit_);
+  f.left = lengthOf(left_, unit_);
+  f.top = lengthOf(top_, unit_);
+  f.horizontalPitch = lengthOf(hGap_, unit_) + f.width;
+  f.verticalPitch = lengthOf(vGap_, unit_) + f.height;
   f.across = across_->value();
   f.down = down_->value();
   return f;

@@ -87,6 +87,9 @@ class LabelSheet final : public QDialog {
   Prompter& prompter_;
   LabelSheetContext context_;
   LabelGrid grid_;
+  // The unit of the format shown: what is typed is kept in it, so that a sheet measured in
+  // inches stays exact.
+  LabelUnit unit_ = LabelUnit::TenthMm;
   QTabWidget* tabs_ = nullptr;
 
   LabelCatalogue catalogue_;

@@ -27,6 +27,10 @@ TEST(LabelFormats, linesParseInFullOrNotAtAll) {
       {"21 across", "A 0, 667,254, 48,127, 699,254, 21,10", false},
       {"31 down", "A 0, 667,254, 48,127, 699,254, 3,31", false},
       {"20 by 30 is the largest grid", "A 0, 10,10, 0,0, 10,10, 20,30", true},
+      {"in hundredths of an inch", "A 0, 263,100, 19,50, 275,100, 3,10 in", true},
+      {"another unit", "A 0, 263,100, 19,50, 275,100, 3,10 mm", false},
+      {"40 inches is the most", "A 0, 4000,100, 0,0, 4000,100, 1,1 in", true},
+      {"41 inches", "A 0, 4100,100, 0,0, 4100,100, 1,1 in", false},
   };
   for (const Row& r : rows) EXPECT_EQ(parseLabelLine(r.line).has_value(), r.parses) << r.what;
 }
@@ -34,8 +38,8 @@ TEST(LabelFormats, linesParseInFullOrNotAtAll) {
 TEST(LabelFormats, sampleLineShowsItsGapsAndName) {
   const LabelFormat f = *parseLabelLine("Sample;Sheet 0, 667,254, 48,127, 699,254, 3,10");
   EXPECT_EQ(labelDisplayName(f.name), "Sample Sheet");
-  EXPECT_NEAR(tenthsMmToInches(f.width), 2.63, 0.005);
-  EXPECT_NEAR(tenthsMmToInches(f.horizontalGap()), 0.13, 0.005);
+  EXPECT_NEAR(lengthInInches(f.width, f.unit), 2.63, 0.005);
+  EXPECT_NEAR(lengthInInches(f.horizontalGap(), f.unit), 0.13, 0.005);
   EXPECT_EQ(f.verticalGap(), 0);
   // A pitch smaller than the label gives no gap, never a negative one.
   EXPECT_EQ(parseLabelLine("S 0, 667,254, 48,127, 600,200, 3,10")->horizontalGap(), 0);
@@ -144,10 +148,15 @@ TEST(LabelFormats, storedChoiceFallsBackToTheFirstUsableFormat) {
       {"0 across", "668,254,48,127,31,0,0,10", beta},
       {"a negative gap", "668,254,48,127,-31,0,3,10", beta},
       {"31 down", "668,254,48,127,31,0,3,31", beta},
+      {"hundredths of an inch", "263,100,19,50,12,0,3,10,in",
+       LabelDimensions{263, 100, 19, 50, 12, 0, 3, 10, LabelUnit::HundredthInch}},
+      {"text after the numbers", "668,254,48,127,31,0,3,10,x", LabelDimensions{}},
   };
   for (const Row& r : rows) EXPECT_EQ(labelDimensionsOrFirst(r.value, catalogue), r.expected) << r.what;
   EXPECT_EQ(labelDimensionsOrFirst("x", {}), LabelDimensions{});
   EXPECT_EQ(formatLabelDimensions(beta), "1016,508,40,127,48,0,2,5");
+  const auto inches = parseLabelLine("A 0, 263,100, 19,50, 275,100, 3,10 in");
+  EXPECT_EQ(formatLabelDimensions(dimensionsOf(*inches)), "263,100,19,50,12,0,3,10,in");
 }
 
 // The catalogue shipped beside the program: real sheets, each in its product, each fits

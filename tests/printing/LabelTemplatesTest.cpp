@@ -1,9 +1,15 @@
 // Label template files of other label programs read into labels.dat formats.
 #include "printing/LabelTemplates.h"
 
+#include "printing/AddressPages.h"
+#include "printing/LabelPages.h"
 #include "support/TestDir.h"
 
+#include "RecordingCanvas.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace mv {
 namespace {
@@ -123,15 +129,16 @@ TEST(LabelTemplates, rectangularOneGridTemplatesBecomeFormatsAndTheRestAreCounte
   const TemplateImport result = importLabelTemplates(catalogue, file);
   EXPECT_EQ(result.added, 7);
   EXPECT_EQ(result.skipped, (std::array<int, kTemplateSkipReasons>{2, 1, 1, 0, 2, 1}));
-  // In the file's order at the top, lengths rounded to tenths of a millimetre as the
-  // shipped sheets are (2.625 in is 667, 2.75 in 699).
+  // In the file's order at the top, each in the unit that keeps its labels where the
+  // template has them: 2.75 in is 275 hundredths exactly, but 699 tenths of a millimetre
+  // (0.05 mm off per label); 99.1 mm needs millimetres; when both are exact, millimetres.
   const std::vector<std::string> expected = {
-      "Acme;5160;Address;Labels 0, 667,254, 48,127, 699,254, 3,10",
-      "Acme;5260;Address;Labels 0, 667,254, 48,127, 699,254, 3,10",
+      "Acme;5160;Address;Labels 0, 263,100, 19,50, 275,100, 3,10 in",
+      "Acme;5260;Address;Labels 0, 263,100, 19,50, 275,100, 3,10 in",
       "Zeta;L7163 1, 991,381, 47,152, 1016,381, 2,7",
-      "Acme;P1;Shipping 2, 889,508, 64,127, 889,635, 1,2",
+      "Acme;P1;Shipping 2, 350,200, 25,50, 350,250, 1,2 in",
       "Full;Bleed 0, 720,254, 0,0, 720,254, 3,11",  // 3 x 72.0 mm: fits within a unit
-      "Lap;9 0, 229,254, 254,254, 229,254, 2,2",    // the label cut to its 0.9 in pitch
+      "Lap;9 0, 90,100, 100,100, 90,100, 2,2 in",   // the label cut to its 0.9 in pitch
       "Old;Sheet 0, 508,254, 127,127, 762,254, 2,2",  // beside "Old Sheet Two"
       "Old;Sheet;Two 0, 508,254, 127,127, 762,254, 2,2",
   };
@@ -148,6 +155,72 @@ TEST(LabelTemplates, rectangularOneGridTemplatesBecomeFormatsAndTheRestAreCounte
   const TemplateImport again = importLabelTemplates(catalogue, file);
   EXPECT_EQ(again.added, 0);
   EXPECT_EQ(again.skipped[static_cast<size_t>(TemplateSkip::NameTaken)], 7);
+}
+
+// Three sheets as a label program's files give them: inches in fractions no stored unit
+// holds, whole millimetres on A4, and labels taller than their pitch.
+constexpr const char* kRealSheets = R"(<Glabels-templates>
+  <Template brand="Avery" part="5160" size="US-Letter" _description="Address Labels">
+    <Label-rectangle id="0" width="2.625in" height="1in" round="0.0625in">
+      <Layout nx="3" ny="10" x0="0.15625in" y0="0.5in" dx="2.78125in" dy="1in"/>
+    </Label-rectangle>
+  </Template>
+  <Template brand="Zweckform" part="3475" size="A4" _description="Universal Labels">
+    <Label-rectangle id="0" width="70mm" height="37mm" round="0mm">
+      <Layout nx="3" ny="8" x0="0" y0="0" dx="70mm" dy="37mm"/>
+    </Label-rectangle>
+  </Template>
+  <Template brand="Online Labels" part="OL250" size="US-Letter" _description="Media">
+    <Label-rectangle id="0" width="4in" height="1.5in" round="0.0625in">
+      <Layout nx="2" ny="6" x0="0.1725in" y0="1.015in" dx="4.155in" dy="1.495in"/>
+    </Label-rectangle>
+  </Template>
+</Glabels-templates>)";
+
+// Every label's text lands where the template puts the label, plus the inset: rounding
+// each length on its own once made an A4 sheet's last row 0.6 mm low.
+TEST(LabelTemplates, labelsLandWhereTheTemplateHasThem) {
+  const TemplateFile file = parseLabelTemplates(kRealSheets);
+  ASSERT_EQ(file.templates.size(), 3u);
+  for (const LabelTemplate& t : file.templates) {
+    SCOPED_TRACE(t.brand + " " + t.part);
+    const TemplateFormat made = formatOfTemplate(t);
+    ASSERT_TRUE(made.format);
+    // Through the catalogue line and the stored choice, as printing gets it.
+    const std::optional<LabelFormat> stored = parseLabelLine(labelLine(*made.format));
+    ASSERT_EQ(stored, made.format);
+    LabelPageSettings s;
+    s.dimensions = parseLabelDimensions(formatLabelDimensions(dimensionsOf(*stored))).value();
+    const TemplateLayout& l = t.layouts.front();
+    const int labels = l.nx * l.ny;
+    std::vector<AddressRecord> records(static_cast<size_t>(labels));
+    for (int i = 0; i < labels; ++i)
+      records[static_cast<size_t>(i)][FieldId::Last] = "L" + std::to_string(i);
+    test::RecordingCanvas canvas(CanvasTarget::Printer);  // in hundredths of an inch
+    drawLabelsPage(canvas, s, LabelGrid{}, PageBook(records, 0), 1, false);
+    const std::vector<test::DrawCall> texts = canvas.callsOf(test::DrawCall::Kind::Text);
+    ASSERT_EQ(texts.size(), static_cast<size_t>(labels));
+    const double perUnitMm = 25.4 / unitsPerInch(stored->unit);
+    const double pointMm = 25.4 / 72;
+    for (int i = 0; i < labels; ++i) {
+      const int c = i % l.nx;
+      const int r = i / l.nx;
+      const test::DrawCall& text = texts[static_cast<size_t>(i)];
+      ASSERT_EQ(text.text, "L" + std::to_string(i));
+      const PointF drawn = text.mapping.toDevice({double(text.at.x), double(text.at.y)});
+      // Where the template has the label, and where its stored numbers have it.
+      const double exactX = (l.x0 + c * l.dx) * pointMm;
+      const double exactY = (l.y0 + r * l.dy) * pointMm;
+      const double storedX = (stored->left + c * stored->horizontalPitch) * perUnitMm;
+      const double storedY = (stored->top + r * stored->verticalPitch) * perUnitMm;
+      const double insetX = s.margins.left * 25.4;
+      const double insetY = s.margins.top * 25.4;
+      EXPECT_NEAR(drawn.x * 0.254, exactX + insetX, 0.1 + std::abs(storedX - exactX)) << i;
+      EXPECT_NEAR(drawn.y * 0.254, exactY + insetY, 0.1 + std::abs(storedY - exactY)) << i;
+    }
+    // No label reaches into the next: one taller than its pitch is cut to it.
+    EXPECT_LE(stored->height, stored->verticalPitch);
+  }
 }
 
 TEST(LabelTemplates, filesThatAreNoTemplateFilesAddNothing) {
@@ -191,7 +264,7 @@ TEST(LabelTemplates, theFileImportWritesLabelsDatOnlyWhenSomethingWasAdded) {
   EXPECT_EQ(first.error, "");
   EXPECT_EQ(first.added, 7);
   const std::string written = test::readFile(dat);
-  EXPECT_EQ(written.rfind("Acme;5160;Address;Labels 0, 667,254, 48,127, 699,254, 3,10\n", 0), 0u);
+  EXPECT_EQ(written.rfind("Acme;5160;Address;Labels 0, 263,100, 19,50, 275,100, 3,10 in\n", 0), 0u);
   EXPECT_NE(written.find("\nKeep;Me 0,"), std::string::npos);
   EXPECT_EQ(readLabelsDat(dat).size(), 8u);
   // Nothing new: the file stays byte for byte.

@@ -192,10 +192,14 @@ TEST(LabelPages, checkedEntriesFillTheLabelsInUseRowByRow) {
   const auto boxes = page1.callsOf(DrawCall::Kind::Text);
   ASSERT_EQ(boxes.size(), 20u);
   EXPECT_EQ(boxes[0].text, "Entry4");
-  // Label (2, 0) follows (0, 0): 19 + 2 x (263 + 12) and the 0.10 in margin.
-  EXPECT_EQ(boxes[1].at.x, 19 + 550 + 10);
-  EXPECT_EQ(boxes[1].at.y, 50 + 10);
-  EXPECT_EQ(boxes[2].at.y, 50 + 100 + 10);
+  // Label (2, 0) follows (0, 0): 4.8 mm + 2 x 69.9 mm from the edge, and the 0.10 in
+  // margin; on the sheet, in hundredths of an inch.
+  const auto onSheet = [](const DrawCall& c) {
+    return c.mapping.toDevice({double(c.at.x), double(c.at.y)});
+  };
+  EXPECT_NEAR(onSheet(boxes[1]).x, (48 + 2 * 699) / 2.54 + 10, 1e-9);
+  EXPECT_NEAR(onSheet(boxes[1]).y, 127 / 2.54 + 10, 1e-9);
+  EXPECT_NEAR(onSheet(boxes[2]).y, (127 + 254) / 2.54 + 10, 1e-9);
   EXPECT_TRUE(page1.callsOf(DrawCall::Kind::RoundedRect).empty());  // no outlines printed
   RecordingCanvas page2(CanvasTarget::Printer);
   drawLabelsPage(page2, s, grid, book, 2, false);

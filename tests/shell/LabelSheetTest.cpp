@@ -190,7 +190,7 @@ TEST_F(LabelSheetTest, labelTemplatesComeInFromAChosenFileAndAreWrittenOnOk) {
   // Like Add, the catalogue reaches labels.dat on OK.
   EXPECT_EQ(test::readFile(dat).substr(0, 5), "Alpha");
   sheet->accept();
-  EXPECT_EQ(test::readFile(dat).substr(0, 49), "Acme;5160 0, 667,254, 48,127, 699,254, 3,10\nAlpha");
+  EXPECT_EQ(test::readFile(dat).substr(0, 51), "Acme;5160 0, 263,100, 19,50, 275,100, 3,10 in\nAlpha");
 }
 
 TEST_F(LabelSheetTest, theCurrentPrintersOffsetIsShownPrintedWithAndKeptOnOk) {
