@@ -165,7 +165,7 @@ constexpr const char* kRealSheets = R"(<Glabels-templates>
       <Layout nx="3" ny="10" x0="0.15625in" y0="0.5in" dx="2.78125in" dy="1in"/>
     </Label-rectangle>
   </Template>
-  <Template brand="Zweckform" part="3475" size="A4" _description="Universal Labels">
+  <Template brand="Zweckform" part="3474" size="A4" _description="Address Labels">
     <Label-rectangle id="0" width="70mm" height="37mm" round="0mm">
       <Layout nx="3" ny="8" x0="0" y0="0" dx="70mm" dy="37mm"/>
     </Label-rectangle>
