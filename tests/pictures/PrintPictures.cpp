@@ -139,6 +139,9 @@ void envelopePictures(Shooter& shoot) {
   f.onCommand(cmd::kNextPage);
   f.resize(900, 600);
   shoot.take(f, "envelope-page-view.png");
+  // And the Labels layout: each label's outline where the sheet has it.
+  f.onCommand(kLabelsLayout);
+  shoot.take(f, "labels-page-view.png");
 }
 
 }  // namespace
