@@ -78,6 +78,7 @@ struct ImportedBook {
   int linesLeftOut = 0;           // usable lines beyond the 1,900 of one import
   int replaced = 0;               // characters Windows-1252 cannot hold
   int valuesLeftOut = 0;          // values with no field to go into (a third e-mail...)
+  int namelessLeftOut = 0;        // cards with no name, company, e-mail or telephone
 };
 
 // Called every 10 records with the number written so far.

@@ -55,11 +55,11 @@ bool ImportSession::run(const ImportProgress& progress) {
   return true;
 }
 
-std::optional<std::filesystem::path> saveImportedBook(Prompter& prompter, FileChooser& chooser,
-                                                      const std::filesystem::path& openBook) {
+std::optional<std::filesystem::path> chooseImportedBookPath(Prompter& prompter,
+                                                            FileChooser& chooser,
+                                                            const std::filesystem::path& openBook) {
   prompter.inform("Next,\n\nCreate a NEW FILE\nto save the imported data.", kAppCaption,
                   Icon::Information);
-  const std::filesystem::path scratch = scratchDir() / kImportBookName;
   for (;;) {
     FileRequest request;
     request.kind = FileRequest::Kind::Save;
@@ -81,15 +81,25 @@ std::optional<std::filesystem::path> saveImportedBook(Prompter& prompter, FileCh
                            TextCoding::Utf8});
       continue;
     }
-    if (!copyFileAtomically(scratch, target)) {
-      prompter.ask(Message{fillFormat("%s\n\ncannot be written. The imported data was not saved.",
-                                      {pathText(target)}),
-                           kAppCaption, Icon::Stop, Buttons::Ok, Answer::Ok, TextCoding::Utf8});
-      return std::nullopt;
-    }
-    std::filesystem::remove(scratch, ec);
     return target;
   }
+}
+
+std::optional<std::filesystem::path> saveImportedBook(Prompter& prompter, FileChooser& chooser,
+                                                      const std::filesystem::path& openBook) {
+  const std::optional<std::filesystem::path> target =
+      chooseImportedBookPath(prompter, chooser, openBook);
+  if (!target) return std::nullopt;
+  const std::filesystem::path scratch = scratchDir() / kImportBookName;
+  if (!copyFileAtomically(scratch, *target)) {
+    prompter.ask(Message{fillFormat("%s\n\ncannot be written. The imported data was not saved.",
+                                    {pathText(*target)}),
+                         kAppCaption, Icon::Stop, Buttons::Ok, Answer::Ok, TextCoding::Utf8});
+    return std::nullopt;
+  }
+  std::error_code ec;
+  std::filesystem::remove(scratch, ec);
+  return target;
 }
 
 }  // namespace mv::imp

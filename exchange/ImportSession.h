@@ -60,6 +60,12 @@ class ImportSession {
 extern const char* const kDuplicatesMessage;
 inline constexpr const char* kDuplicatesCaption = "Duplicate Entries";
 
+// Tells the user a new book comes next and asks its name (".adr" added); the book that
+// is open is refused and asked again. nullopt when the user cancelled.
+std::optional<std::filesystem::path> chooseImportedBookPath(Prompter& prompter,
+                                                            FileChooser& chooser,
+                                                            const std::filesystem::path& openBook);
+
 // After Finish: "Next, … Create a NEW FILE", the save dialog, the intermediate book
 // copied over the chosen name (".adr" added) and removed. nullopt when the user
 // cancelled or the copy failed (the intermediate book stays then). The path of the book

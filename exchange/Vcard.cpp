@@ -137,13 +137,13 @@ bool splitLine(std::string_view line, Property& p, std::string& rawValue) {
   return true;
 }
 
-bool isQuotedPrintableLine(std::string_view line) {
-  const std::size_t colon = line.find(':');
-  return colon != std::string_view::npos &&
-         upper(line.substr(0, colon)).find("QUOTED-PRINTABLE") != std::string::npos;
+// Whether a line's head (up to its first ':') marks it QUOTED-PRINTABLE.
+bool isQuotedPrintableHead(std::string_view line, std::size_t colon) {
+  return upper(line.substr(0, colon)).find("QUOTED-PRINTABLE") != std::string::npos;
 }
 
-// The logical lines of the file, unfolded.
+// The logical lines of the file, unfolded. Each physical line is looked at once: a line
+// folded many times before its ':' is not searched again from its start at every fold.
 std::vector<std::string> unfold(std::string_view text) {
   std::vector<std::string> physical;
   std::size_t start = 0;
@@ -155,31 +155,64 @@ std::vector<std::string> unfold(std::string_view text) {
   }
   std::vector<std::string> logical;
   bool softBreak = false;  // the line before was a QUOTED-PRINTABLE one ending in '='
+  std::size_t colon = std::string::npos;  // in the current logical line, once found
+  bool quotedPrintable = false;
   for (std::string& line : physical) {
+    std::size_t searchFrom = 0;
     if (!logical.empty() && softBreak) {
       // The soft break goes; the next line is the value's continuation as it stands.
       logical.back().pop_back();
+      searchFrom = logical.back().size();
       logical.back() += line;
     } else if (!logical.empty() && !line.empty() && (line.front() == ' ' || line.front() == '\t')) {
+      searchFrom = logical.back().size();
       logical.back().append(line, 1);
     } else if (line.empty()) {
       softBreak = false;
       continue;
     } else {
       logical.push_back(std::move(line));
+      colon = std::string::npos;
+      quotedPrintable = false;
     }
     const std::string& current = logical.back();
-    softBreak = !current.empty() && current.back() == '=' && isQuotedPrintableLine(current);
+    if (colon == std::string::npos) {
+      colon = current.find(':', searchFrom);
+      if (colon != std::string::npos) quotedPrintable = isQuotedPrintableHead(current, colon);
+    }
+    softBreak = quotedPrintable && !current.empty() && current.back() == '=';
   }
   return logical;
 }
 
+// Phones write a byte-order mark before the first card, and some Windows programs write
+// UTF-16 with one: the text as UTF-8 (or the legacy bytes it was), without the mark.
+// `wide` says the file was UTF-16, so that no CHARSET in it is believed.
+std::string vcardText(std::string_view bytes, bool& wide) {
+  wide = false;
+  const auto startsWith = [bytes](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+  if (startsWith("\xEF\xBB\xBF")) return std::string(bytes.substr(3));
+  const bool little = startsWith("\xFF\xFE");
+  if (!little && !startsWith("\xFE\xFF")) return std::string(bytes);
+  wide = true;
+  std::u16string units;
+  units.reserve(bytes.size() / 2);
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    units.push_back(static_cast<char16_t>(little ? a | b << 8 : a << 8 | b));
+  }
+  return QString::fromUtf16(units.data(), static_cast<qsizetype>(units.size()))
+      .toUtf8()
+      .toStdString();
+}
+
 // The value as Windows-1252 text, its escapes kept.
-void decodeValue(Property& p, std::string raw) {
+void decodeValue(Property& p, std::string raw, bool wide) {
   p.replaced = 0;
   if (equalsIgnoreCase(p.param("ENCODING"), "QUOTED-PRINTABLE") || p.hasType("quoted-printable"))
     raw = decodeQuotedPrintable(raw);
-  p.value = toCp1252Value(raw, p.param("CHARSET"), p.replaced);
+  p.value = toCp1252Value(raw, wide ? "UTF-8" : p.param("CHARSET"), p.replaced);
 }
 
 std::vector<std::string> splitEscaped(std::string_view value, char separator) {
@@ -369,7 +402,9 @@ std::vector<Card> parseCards(std::string_view bytes) {
   int depth = 0;
   Property p;
   std::string raw;
-  for (const std::string& line : unfold(bytes)) {
+  bool wide = false;
+  const std::string text = vcardText(bytes, wide);
+  for (const std::string& line : unfold(text)) {
     if (!splitLine(line, p, raw)) continue;
     const std::string value = upper(trim(raw));
     if (p.name == "BEGIN" && value == "VCARD") {
@@ -381,7 +416,7 @@ std::vector<Card> parseCards(std::string_view bytes) {
       continue;
     }
     if (depth != 1) continue;
-    decodeValue(p, raw);
+    decodeValue(p, raw, wide);
     cards.back().properties.push_back(p);
   }
   return cards;
@@ -457,6 +492,15 @@ std::vector<std::string> cardValues(const Card& card, int& leftOut) {
       line[FieldId::Last] = full;
     }
   }
+  // Phones keep contacts that are only an address or a number: such a card is known by
+  // its first e-mail address, else its first telephone number, rather than by no name.
+  if (line[FieldId::Last].empty() && line[FieldId::First].empty() &&
+      line[FieldId::Company].empty()) {
+    if (const Property* email = card.first("EMAIL"))
+      line[FieldId::Last] = oneLine(unescape(email->value));
+    if (const Property* tel = card.first("TEL"); tel && line[FieldId::Last].empty())
+      line[FieldId::Last] = telNumber(tel->value);
+  }
   leftOut += line.leftOut;
   return std::move(line.values);
 }
@@ -470,15 +514,27 @@ imp::ImportedBook importCards(std::string_view bytes, const imp::ImportProgress&
   for (int f = 0; f < kFieldCount; ++f) match.match(f, f);
   int leftOut = 0;
   int replaced = 0;
+  int nameless = 0;
   for (const Card& card : parseCards(bytes)) {
     const Property* kind = card.first("KIND");
     if (kind && equalsIgnoreCase(trim(kind->value), "group")) continue;  // a list of members
+    int valuesLeftOut = 0;
+    std::vector<std::string> values = cardValues(card, valuesLeftOut);
+    // Nothing to know it by (no name, company, e-mail or telephone): an entry without a
+    // name, or a "[Dup:2]" of another such, would only be in the way.
+    const auto empty = [&values](FieldId f) { return values[static_cast<size_t>(toInt(f))].empty(); };
+    if (empty(FieldId::Last) && empty(FieldId::First) && empty(FieldId::Company)) {
+      ++nameless;
+      continue;
+    }
     for (const Property& p : card.properties) replaced += p.replaced;
-    file.lines.push_back(cardValues(card, leftOut));
+    leftOut += valuesLeftOut;
+    file.lines.push_back(std::move(values));
   }
   imp::ImportedBook out = imp::importRecords(file, match, progress);
   out.replaced = replaced;
   out.valuesLeftOut = leftOut;
+  out.namelessLeftOut = nameless;
   return out;
 }
 
@@ -491,11 +547,17 @@ std::string exportCards(const std::vector<AddressRecord>& records) {
     appendLine(out, "VERSION:4.0");
     std::string full = v(FieldId::First);
     if (!v(FieldId::Last).empty()) full += (full.empty() ? "" : " ") + v(FieldId::Last);
-    const bool company = full.empty();
+    const bool person = !full.empty();
+    const bool company = !person && !v(FieldId::Company).empty();
     if (company) full = v(FieldId::Company);
-    if (company && !full.empty()) appendLine(out, "KIND:org");
+    if (company) appendLine(out, "KIND:org");
+    // A card needs a name to show: an entry with neither a name nor a company is known
+    // by its first address or number, as such a card is named when it is read.
+    for (FieldId f : {FieldId::Email, FieldId::Email2, FieldId::Mobile, FieldId::Home,
+                      FieldId::Office, FieldId::Home2, FieldId::Office2, FieldId::Fax})
+      if (full.empty()) full = v(f);
     appendLine(out, "FN:" + escape(full));
-    if (!company)
+    if (person)
       appendLine(out, "N:" + escape(v(FieldId::Last)) + ';' + escape(v(FieldId::First)) + ";;" +
                           escape(v(FieldId::MrMs)) + ';');
     else if (!v(FieldId::MrMs).empty())
@@ -553,9 +615,15 @@ std::optional<std::filesystem::path> importVcardFile(const std::filesystem::path
   if (result.records.empty())
     return stop(fillFormat("%s\n\nholds no cards. Nothing was imported.", {pathText(vcf)}));
   const std::optional<std::string> book = imp::bookBytes(result.records);
-  const std::filesystem::path scratch = scratchDir() / imp::kImportBookName;
-  if (!book || !writeScratchFile(scratch, *book))
-    return stop(fillFormat("%s\n\ncannot be written. Nothing was imported.", {pathText(scratch)}));
+  if (!book) return stop("The file holds more entries than one address book can keep.");
+  // The new book is named before anything is said to be imported: a user who cancels
+  // there has imported nothing, and is told nothing.
+  const std::optional<std::filesystem::path> target =
+      imp::chooseImportedBookPath(prompter, chooser, openBook);
+  if (!target) return std::nullopt;
+  if (!writeFileAtomically(*target, *book))
+    return stop(fillFormat("%s\n\ncannot be written (%s). Nothing was imported.",
+                           {pathText(*target), lastFileError()}));
   if (result.duplicates > 0) {
     prompter.ask(Message{imp::kDuplicatesMessage, imp::kDuplicatesCaption, Icon::Information,
                          Buttons::Ok});
@@ -564,10 +632,20 @@ std::optional<std::filesystem::path> importVcardFile(const std::filesystem::path
   std::string summary = fillFormat("%s imported.", {std::to_string(result.records.size()) +
                                                    (result.records.size() == 1 ? " card was"
                                                                                : " cards were")});
-  const std::string notice = imp::importNotice(result, "card was", "cards were");
+  std::string notice = imp::importNotice(result, "card was", "cards were");
+  if (result.namelessLeftOut > 0)
+    notice += std::string(notice.empty() ? "" : "\n") + namelessNotice(result.namelessLeftOut);
   if (!notice.empty()) summary += "\n\n" + notice;
   prompter.inform(summary, kAppCaption, Icon::Information);
-  return imp::saveImportedBook(prompter, chooser, openBook);
+  return target;
+}
+
+std::string namelessNotice(int cards) {
+  return cards == 1 ? "1 card had no name, company, e-mail address or telephone number and was "
+                      "left out."
+                    : std::to_string(cards) +
+                          " cards had no name, company, e-mail address or telephone number and "
+                          "were left out.";
 }
 
 }  // namespace mv::vcard

@@ -58,19 +58,25 @@ std::string unescape(std::string_view value);
 std::vector<std::string> cardValues(const Card& card, int& leftOut);
 
 // What an import of a .vcf file makes: the records as the CSV import makes them (the
-// same cut, duplicate marks and limit of one import), the characters that became '?'
-// and the values that found no field.
+// same cut, duplicate marks and limit of one import), the characters that became '?',
+// the values that found no field and the cards left out for having nothing to be known
+// by. A card without N, FN or ORG is named by its first e-mail address, else its first
+// telephone number. A UTF-8 byte-order mark is skipped; UTF-16 with one is read.
 imp::ImportedBook importCards(std::string_view bytes, const imp::ImportProgress& progress = {});
 
 // One .vcf file of vCard 4.0 cards, UTF-8, CR LF, lines folded at 75 octets.
 std::string exportCards(const std::vector<AddressRecord>& records);
 
-// The whole import as the File menu runs it: the file read and imported, the summary
-// told, then the new book named and written as after the CSV import's Finish. The new
-// book's path; nullopt when nothing could be imported or the user cancelled.
+// The whole import as the File menu runs it: the file read and its cards taken (a file
+// without any is refused), the new book named as after the CSV import's Finish and
+// written, then the summary told. The new book's path; nullopt when nothing could be
+// imported or the user cancelled, and then nothing was written and nothing claimed.
 std::optional<std::filesystem::path> importVcardFile(const std::filesystem::path& vcf,
                                                      Prompter& prompter, FileChooser& chooser,
                                                      const std::filesystem::path& openBook);
+
+// "N cards had no name, company, e-mail address or telephone number and were left out."
+std::string namelessNotice(int cards);
 
 }  // namespace vcard
 }  // namespace mv

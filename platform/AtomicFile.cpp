@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -54,6 +55,17 @@ std::filesystem::path siblingTempName(const std::filesystem::path& target) {
 
 bool writeAll(int fd, std::string_view bytes) { return writeAllTo(fd, bytes); }
 
+// Why the last write of this thread failed, as errno had it; 0 while none has.
+int& lastWriteError() {
+  thread_local int error = 0;
+  return error;
+}
+
+bool failedWith(int error) {
+  lastWriteError() = error != 0 ? error : EIO;
+  return false;
+}
+
 }  // namespace
 
 void failFileStepForTesting(int n, int error) {
@@ -84,6 +96,7 @@ bool writeAllTo(int fd, std::string_view bytes) {
   while (done < bytes.size()) {
     if (fileStepFails(FileStep::Write)) return false;
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n == 0) errno = ENOSPC;  // nothing more fits: the disk is full
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
@@ -101,6 +114,7 @@ bool renameFile(const std::filesystem::path& from, const std::filesystem::path& 
   if (fileStepFails(FileStep::Rename)) return false;
   std::error_code ec;
   std::filesystem::rename(from, to, ec);
+  if (ec) errno = ec.value();
   return !ec;
 }
 
@@ -136,12 +150,15 @@ void removeStaleSaveFiles(const std::filesystem::path& target) {
 }
 
 bool writeScratchFile(const std::filesystem::path& path, std::string_view bytes) {
+  lastWriteError() = 0;
   const bool fails = nextFileWriteFailsForTesting();
   const int fd = openForWriting(path, O_WRONLY | O_CREAT | O_TRUNC);
-  if (fd < 0) return false;
+  if (fd < 0) return failedWith(errno);
   bool ok = writeAll(fd, fails ? bytes.substr(0, bytes.size() / 2) : bytes) && !fails;
+  if (fails) errno = EIO;
   if (::close(fd) != 0) ok = false;
   if (!ok) {
+    failedWith(errno);
     std::error_code ec;
     std::filesystem::remove(path, ec);
   }
@@ -166,6 +183,7 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
   const bool flush = durability == Durability::OnDisk;
   const long long limit = failAfter();
   failAfter() = -1;
+  lastWriteError() = 0;
 
   // Replacing a link would cut the user's book loose from where the link points.
   std::error_code linkError;
@@ -181,13 +199,13 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
   const auto old = std::filesystem::status(target, statError);
   if (!statError && std::filesystem::exists(old) &&
       (old.permissions() & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
-    return false;
+    return failedWith(EACCES);
 
   removeStaleSaveFiles(target);
   const bool fails = nextFileWriteFailsForTesting();
   const std::filesystem::path temp = siblingTempName(target);
   const int fd = openForWriting(temp, O_WRONLY | O_CREAT | O_EXCL);
-  if (fd < 0) return false;
+  if (fd < 0) return failedWith(errno);
   // Held until the file is renamed or removed: it tells a later cleanup that this
   // temporary file is still being written.
   ::flock(fd, LOCK_EX);
@@ -196,9 +214,11 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
   if (limit >= 0 && static_cast<size_t>(limit) < bytes.size()) {
     (void)writeAll(fd, bytes.substr(0, static_cast<size_t>(limit)));
     ok = false;  // the simulated disk filled up here
+    errno = ENOSPC;
   } else if (fails) {
     (void)writeAll(fd, bytes.substr(0, bytes.size() / 2));
     ok = false;
+    errno = EIO;
   } else {
     ok = writeAll(fd, bytes);
   }
@@ -222,7 +242,10 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
       }
     }
   }
-  if (!ok) std::filesystem::remove(temp, ec);
+  if (!ok) {
+    failedWith(errno);
+    std::filesystem::remove(temp, ec);
+  }
   // Closed last: the lock keeps the file from a cleanup until it is renamed or removed.
   // A scratch copy is not synced; it is read back at once, while the page cache holds it.
   ::close(fd);
@@ -232,8 +255,13 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
 bool copyFileAtomically(const std::filesystem::path& source,
                         const std::filesystem::path& target) {
   std::string bytes;
-  if (!readWholeFile(source, bytes)) return false;
+  if (!readWholeFile(source, bytes)) return failedWith(errno);
   return writeFileAtomically(target, bytes);
+}
+
+std::string lastFileError() {
+  const int error = lastWriteError();
+  return error != 0 ? std::strerror(error) : "an unknown error";
 }
 
 }  // namespace mv

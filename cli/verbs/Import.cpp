@@ -25,7 +25,7 @@ int writeImported(const imp::ImportedBook& result, const std::filesystem::path& 
     return kFailure;
   }
   if (!writeFileAtomically(bookPath, *book)) {
-    err << "mervane-cli: " << bookArg << " cannot be written.\n";
+    err << "mervane-cli: " << bookArg << " cannot be written: " << lastFileError() << ".\n";
     return kFailure;
   }
   out << "records: " << result.records.size() << "\n"
@@ -34,6 +34,7 @@ int writeImported(const imp::ImportedBook& result, const std::filesystem::path& 
       << "characters replaced: " << result.replaced << "\n"
       << "lines left out: " << result.linesLeftOut << "\n";
   if (result.valuesLeftOut > 0) out << "values left out: " << result.valuesLeftOut << "\n";
+  if (result.namelessLeftOut > 0) out << "cards left out: " << result.namelessLeftOut << "\n";
   return kOk;
 }
 
@@ -78,7 +79,14 @@ int importFile(const Args& args, std::ostream& out, std::ostream& err) {
       err << "mervane-cli: a vCard file's fields are matched by their names; --match is for CSV.\n";
       return kFailure;
     }
-    return writeImported(vcard::importCards(bytes), bookPath, args[2], out, err);
+    const imp::ImportedBook cards = vcard::importCards(bytes);
+    // No book is made of a file that gave nothing: an empty book reported as a success
+    // hides that the file was not what it seemed.
+    if (cards.records.empty()) {
+      err << "mervane-cli: " << args[1] << " holds no cards. Nothing was imported.\n";
+      return kFailure;
+    }
+    return writeImported(cards, bookPath, args[2], out, err);
   }
   const imp::ImportFile file = imp::parseImportFile(bytes);
   imp::FieldMatch match;

@@ -70,13 +70,22 @@ class DuplicatesWindow : public ::testing::Test {
 };
 
 TEST_F(DuplicatesWindow, importVcardMakesANewBookAndOpensIt) {
+  // Cancelled where the new book is named: nothing written, nothing said to be imported.
+  chooser_.answer(dir_ / "phone.vcf");
+  chooser_.cancel();
+  window_->onCommand(cmd::kImportVcard);
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_EQ(prompter_.shown()[0].text, "Next,\n\nCreate a NEW FILE\nto save the imported data.");
+  EXPECT_FALSE(fs::exists(dir_ / "contacts.adr"));
+  prompter_.clear();
+
   importPhone();
-  ASSERT_GE(chooser_.requests().size(), 2u);
-  EXPECT_EQ(chooser_.requests()[0].title, "Import vCard");
-  EXPECT_EQ(chooser_.requests()[0].filter, "vCard Files (*.vcf)|*.vcf");
-  EXPECT_EQ(chooser_.requests()[1].title, "Enter a NEW file name");
+  ASSERT_EQ(chooser_.requests().size(), 4u);
+  EXPECT_EQ(chooser_.requests()[2].title, "Import vCard");
+  EXPECT_EQ(chooser_.requests()[2].filter, "vCard Files (*.vcf)|*.vcf");
+  EXPECT_EQ(chooser_.requests()[3].title, "Enter a NEW file name");
   ASSERT_GE(prompter_.shown().size(), 2u);
-  EXPECT_EQ(prompter_.shown()[0].text, "3 cards were imported.");
+  EXPECT_EQ(prompter_.shown().back().text, "3 cards were imported.");
   EXPECT_EQ(window_->session().book().path(), dir_ / "contacts.adr");
   EXPECT_EQ(names(), (std::vector<std::string>{"Ann Lee ", "Annie Lee Acme", "Cy Fox "}));
   EXPECT_FALSE(fs::exists(dir_ / "scratch" / imp::kImportBookName));

@@ -55,6 +55,13 @@ TEST_F(VcardCli, exportsTheBookAndImportsItAgain) {
       << "an existing book is replaced only with --force";
   EXPECT_EQ(cli({"import", vcf.string(), again.string(), "--match", "A=First"}).code,
             cli::kFailure);
+  // A file without a card makes no empty book that looks like a success.
+  const fs::path notCards = dir_ / "contacts.vcf";
+  test::writeFile(notCards, "First Name,Last Name\nAnn,Lee\n");
+  const CliRun refused = cli({"import", notCards.string(), (dir_ / "none.adr").string()});
+  EXPECT_EQ(refused.code, cli::kFailure);
+  EXPECT_NE(refused.err.find("holds no cards. Nothing was imported."), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir_ / "none.adr"));
 }
 
 TEST_F(VcardCli, listsEntriesThatLookAlike) {

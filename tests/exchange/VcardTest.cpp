@@ -100,6 +100,25 @@ const std::string kNewCards =
     "MEMBER:urn:uuid:1\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Cher\r\nEND:VCARD";  // left open at the end
 
+// A phone's export starts with a byte-order mark; contacts that are only an e-mail
+// address or a number, and one with nothing to be known by.
+const std::string kBareCards =
+    "\xEF\xBB\xBF" "BEGIN:VCARD\r\nVERSION:3.0\r\nEMAIL:solo@example.com\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nTEL;TYPE=CELL:+46 70 123 45 67\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE:nothing else\r\nEND:VCARD\r\n";
+
+// The same text as UTF-16 with its byte-order mark, as some Windows programs write it.
+std::string utf16(const std::string& utf8, bool littleEndian) {
+  const QString text = QString::fromUtf8(utf8);
+  std::string out = littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+  for (const QChar c : text) {
+    const char high = static_cast<char>(c.unicode() >> 8);
+    const char low = static_cast<char>(c.unicode() & 0xFF);
+    out += littleEndian ? std::string{low, high} : std::string{high, low};
+  }
+  return out;
+}
+
 const std::string& at(const imp::ImportedBook& b, std::size_t record, FieldId f) {
   return b.records.at(record)[f];
 }
@@ -109,6 +128,13 @@ TEST(VcardImport, mapsCardsOfCommonPrograms) {
   const imp::ImportedBook mail = importCards(kMailCard);
   const imp::ImportedBook old = importCards(kOldCard);
   const imp::ImportedBook fresh = importCards(kNewCards);
+  const imp::ImportedBook bare = importCards(kBareCards);
+  const imp::ImportedBook wideLe = importCards(utf16(kMailCard, true));
+  const imp::ImportedBook wideBe = importCards(utf16(kMailCard, false));
+  ASSERT_EQ(bare.records.size(), 2u);  // the card with nothing to be known by is left out
+  EXPECT_EQ(bare.namelessLeftOut, 1);
+  ASSERT_EQ(wideLe.records.size(), 2u);
+  ASSERT_EQ(wideBe.records.size(), 2u);
   ASSERT_EQ(phone.records.size(), 1u);
   ASSERT_EQ(mail.records.size(), 2u);
   ASSERT_EQ(old.records.size(), 1u);  // the AGENT card inside is no card of its own
@@ -161,6 +187,12 @@ TEST(VcardImport, mapsCardsOfCommonPrograms) {
       {"FN split at the last blank: last", fresh, 1, FieldId::Last, "Dyke"},
       {"untyped tel: the first free number", fresh, 1, FieldId::Home, "+44-20-7946-0000"},
       {"one word", fresh, 2, FieldId::Last, "Cher"},
+      {"after a byte-order mark, an e-mail alone names the card", bare, 0, FieldId::Last,
+       "solo@example.com"},
+      {"and is still the e-mail", bare, 0, FieldId::Email, "solo@example.com"},
+      {"a number alone names the card", bare, 1, FieldId::Last, "+46 70 123 45 67"},
+      {"UTF-16, little-endian", wideLe, 0, FieldId::Last, "M\xFCller"},
+      {"UTF-16, big-endian", wideBe, 0, FieldId::Address1, "Hauptstra\xDF" "e 5"},
   };
   for (const auto& c : cases)
     EXPECT_EQ(at(c.book, c.record, c.field), c.expected) << c.what;
@@ -235,6 +267,12 @@ TEST(VcardExport, writesFoldedUtf8Version4) {
   EXPECT_GT(folded, 0);
   EXPECT_NE(out.find("N:O'Hara\\, Smith\\; Jr;Ren\xC3\xA9" "e;;Ms.;\r\n"), std::string::npos);
   EXPECT_NE(out.find("TITLE:Head of \\\\ things\r\n"), std::string::npos);
+  // An entry with no name and no company still has a name to show, not an empty FN.
+  AddressRecord onlyMail;
+  onlyMail[FieldId::Email] = "solo@example.com";
+  EXPECT_EQ(exportCards({onlyMail}),
+            "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:solo@example.com\r\n"
+            "EMAIL:solo@example.com\r\nEND:VCARD\r\n");
 }
 
 TEST(VcardExport, roundTripGivesBackEveryMappedField) {
