@@ -145,19 +145,16 @@ bool isQuotedPrintableHead(std::string_view line, std::size_t colon) {
 // The logical lines of the file, unfolded. Each physical line is looked at once: a line
 // folded many times before its ':' is not searched again from its start at every fold.
 std::vector<std::string> unfold(std::string_view text) {
-  std::vector<std::string> physical;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i <= text.size(); ++i) {
-    if (i < text.size() && text[i] != '\r' && text[i] != '\n') continue;
-    physical.emplace_back(text.substr(start, i - start));
-    if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
   std::vector<std::string> logical;
   bool softBreak = false;  // the line before was a QUOTED-PRINTABLE one ending in '='
   std::size_t colon = std::string::npos;  // in the current logical line, once found
   bool quotedPrintable = false;
-  for (std::string& line : physical) {
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view line = text.substr(start, end - start);
+    start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
     std::size_t searchFrom = 0;
     if (!logical.empty() && softBreak) {
       // The soft break goes; the next line is the value's continuation as it stands.
@@ -166,12 +163,12 @@ std::vector<std::string> unfold(std::string_view text) {
       logical.back() += line;
     } else if (!logical.empty() && !line.empty() && (line.front() == ' ' || line.front() == '\t')) {
       searchFrom = logical.back().size();
-      logical.back().append(line, 1);
+      logical.back() += line.substr(1);
     } else if (line.empty()) {
       softBreak = false;
       continue;
     } else {
-      logical.push_back(std::move(line));
+      logical.emplace_back(line);
       colon = std::string::npos;
       quotedPrintable = false;
     }

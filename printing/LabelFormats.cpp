@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 namespace mv {
 namespace {
@@ -187,6 +188,13 @@ LabelCatalogue::EditResult LabelCatalogue::change(int line, const LabelFormat& f
   lines_.insert(lines_.begin(), labelLine(format));
   modified_ = true;
   return EditResult::Done;
+}
+
+void LabelCatalogue::insertLines(size_t at, std::vector<std::string> lines) {
+  if (lines.empty()) return;
+  lines_.insert(lines_.begin() + static_cast<long>(std::min(at, lines_.size())),
+                std::make_move_iterator(lines.begin()), std::make_move_iterator(lines.end()));
+  modified_ = true;
 }
 
 LabelCatalogue::EditResult LabelCatalogue::remove(int line) {

@@ -124,6 +124,8 @@ class LabelCatalogue {
   // The row's line goes; the changed format becomes the first line.
   EditResult change(int line, const LabelFormat& format);
   EditResult remove(int line);
+  // Lines taken as they are (a template import's formats), in their order at `at`.
+  void insertLines(size_t at, std::vector<std::string> lines);
 
  private:
   std::vector<std::string> lines_;

@@ -7,9 +7,11 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace mv {
@@ -288,22 +290,33 @@ TemplateImport importLabelTemplates(LabelCatalogue& catalogue, const TemplateFil
   TemplateImport result;
   result.error = file.error;
   if (!file.error.empty()) return result;
+  // The names listed, per product, in lower case: looked up rather than searched for in a
+  // list parsed again for every template, so that a file of thousands of templates
+  // takes time in proportion to its size.
+  const auto key = [](const LabelFormat& f) {
+    std::string name = labelDisplayName(f.name.substr(0, kLabelNameMax));
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+  };
+  std::map<int, std::set<std::string>> taken;
+  for (const std::string& line : catalogue.lines())
+    if (const std::optional<LabelFormat> f = parseLabelLine(line)) taken[f->product].insert(key(*f));
+  std::vector<std::string> added;
+  const auto skip = [&result](TemplateSkip why) { ++result.skipped[static_cast<size_t>(why)]; };
   for (const LabelTemplate& t : file.templates) {
     const TemplateFormat made = formatOfTemplate(t);
-    if (!made.format) {
-      ++result.skipped[static_cast<size_t>(made.skip)];
-      continue;
-    }
-    const auto shown = catalogue.filter(made.format->product, static_cast<int>(LabelType::All));
-    // Each goes below the ones added before it, so the file's order stays.
-    switch (catalogue.add(*made.format, shown, static_cast<size_t>(result.added))) {
-      case LabelCatalogue::EditResult::Done: ++result.added; break;
-      case LabelCatalogue::EditResult::NameTaken:
-        ++result.skipped[static_cast<size_t>(TemplateSkip::NameTaken)];
-        break;
-      default: ++result.skipped[static_cast<size_t>(TemplateSkip::OutOfRange)]; break;
-    }
+    if (!made.format)
+      skip(made.skip);
+    else if (!isUsableLabelFormat(*made.format))
+      skip(TemplateSkip::OutOfRange);
+    else if (!taken[made.format->product].insert(key(*made.format)).second)
+      skip(TemplateSkip::NameTaken);
+    else
+      added.push_back(labelLine(*made.format));
   }
+  // At the top, in the file's order.
+  result.added = static_cast<int>(added.size());
+  catalogue.insertLines(0, std::move(added));
   return result;
 }
 
