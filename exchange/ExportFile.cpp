@@ -47,4 +47,8 @@ std::string csvCompleteText(const std::filesystem::path& path) {
                     {pathText(std::filesystem::absolute(path))});
 }
 
+std::string unableToWriteText(const std::filesystem::path& path) {
+  return pathText(path) + "\n\n" + lastFileError();
+}
+
 }  // namespace mv

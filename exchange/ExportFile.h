@@ -32,8 +32,10 @@ std::filesystem::path withExtension(const std::filesystem::path& path, std::stri
 // written, when it cannot be created or completely written.
 [[nodiscard]] bool writeExportFile(const std::filesystem::path& path, const std::string& bytes);
 
-// "Unable to open file" is the caption of the failure message; its text is the path.
+// "Unable to open file" is the caption of the failure message; its text is the path and
+// why it could not be written (the system's words).
 inline constexpr const char* kUnableToOpenCaption = "Unable to open file";
+std::string unableToWriteText(const std::filesystem::path& path);
 inline constexpr const char* kCsvCompleteCaption = "CSV Export is complete";
 // "Data has been saved in:\n%s\n\nDo you wish to open the parent folder?" (UTF-8).
 std::string csvCompleteText(const std::filesystem::path& path);

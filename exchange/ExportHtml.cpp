@@ -7,6 +7,8 @@
 #include "store/Book.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <utility>
 
@@ -168,11 +170,14 @@ bool isBlankFolderName(std::string_view name) noexcept {
   return name.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-bool prepareWebFolder(const std::filesystem::path& folder) {
+bool prepareWebFolder(const std::filesystem::path& folder, std::string& reason) {
   std::error_code ec;
   if (std::filesystem::is_directory(folder, ec)) return true;
   std::filesystem::create_directories(folder, ec);
-  return std::filesystem::is_directory(folder, ec);
+  if (!ec && std::filesystem::is_directory(folder, ec)) return true;
+  // create_directories says nothing when a file of that name is in the way.
+  reason = ec ? ec.message() : std::strerror(ENOTDIR);
+  return false;
 }
 
 std::vector<std::string> writeWebPages(const std::filesystem::path& folder,
@@ -198,14 +203,17 @@ WebExport exportWebFolder(const std::filesystem::path& folder,
                           const std::filesystem::path& pictureSource) {
   WebExport result;
   result.folder = folder;
-  if (!prepareWebFolder(folder)) {
+  if (!prepareWebFolder(folder, result.reason)) {
     result.status = WebExport::Status::NoFolder;
     return result;
   }
   const WebBook web = book ? book() : WebBook{};
   result.entries = web.empty() ? 0 : web.front().entries.size();
   result.failed = writeWebPages(folder, webPages(web), pictureSource);
-  if (!result.failed.empty()) result.status = WebExport::Status::NotWritten;
+  if (!result.failed.empty()) {
+    result.status = WebExport::Status::NotWritten;
+    result.reason = lastFileError();
+  }
   return result;
 }
 
@@ -213,7 +221,12 @@ std::string webFailureText(const std::filesystem::path& folder,
                            const std::vector<std::string>& failed) {
   std::string text = pathText(folder);
   for (const std::string& f : failed) text += "\n" + f;
+  if (!failed.empty()) text += "\n\n" + lastFileError();
   return text;
+}
+
+std::string webFolderFailureText(const WebExport& web) {
+  return std::string(kCannotCreateDirectory) + "\n\n" + pathText(web.folder) + "\n" + web.reason;
 }
 
 }  // namespace mv

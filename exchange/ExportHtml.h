@@ -62,8 +62,8 @@ inline constexpr const char* kOpenLocalPageTitle = "Export is complete. Open Loc
 
 // A typed directory name that names nothing (empty or blanks).
 bool isBlankFolderName(std::string_view name) noexcept;
-// The folder exists or was made; false when it can be neither.
-[[nodiscard]] bool prepareWebFolder(const std::filesystem::path& folder);
+// The folder exists or was made; false, with the system's reason, when it can be neither.
+[[nodiscard]] bool prepareWebFolder(const std::filesystem::path& folder, std::string& reason);
 
 // Copies the pictures from `pictureSource` into `folder`, keeping a copy that is already
 // there (the user may have put their own), then writes the three pages, each atomically.
@@ -85,6 +85,7 @@ struct WebExport {
   Status status = Status::Written;
   std::filesystem::path folder;
   std::vector<std::string> failed;
+  std::string reason;  // why the folder could not be made, or the last file not written
   std::size_t entries = 0;  // what the pages list under "Main"
   // The page a browser opens: the frameset.
   std::filesystem::path page() const { return folder / kFramesetPage; }
@@ -93,8 +94,11 @@ WebExport exportWebFolder(const std::filesystem::path& folder,
                           const std::function<WebBook()>& book,
                           const std::filesystem::path& pictureSource);
 
-// The failure message's text: the folder, then each file not written on a line.
+// The failure message's text: the folder, then each file not written on a line, then
+// why the last of them was not (the system's words).
 std::string webFailureText(const std::filesystem::path& folder,
                            const std::vector<std::string>& failed);
+// "Can't create directory!!", the folder and why it cannot be made.
+std::string webFolderFailureText(const WebExport& web);
 
 }  // namespace mv

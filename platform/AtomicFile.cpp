@@ -55,7 +55,7 @@ std::filesystem::path siblingTempName(const std::filesystem::path& target) {
 
 bool writeAll(int fd, std::string_view bytes) { return writeAllTo(fd, bytes); }
 
-// Why the last write of this thread failed, as errno had it; 0 while none has.
+// Why the last write of this thread that failed did, as errno had it; 0 while none has.
 int& lastWriteError() {
   thread_local int error = 0;
   return error;
@@ -150,7 +150,6 @@ void removeStaleSaveFiles(const std::filesystem::path& target) {
 }
 
 bool writeScratchFile(const std::filesystem::path& path, std::string_view bytes) {
-  lastWriteError() = 0;
   const bool fails = nextFileWriteFailsForTesting();
   const int fd = openForWriting(path, O_WRONLY | O_CREAT | O_TRUNC);
   if (fd < 0) return failedWith(errno);
@@ -183,7 +182,6 @@ bool writeFileAtomically(const std::filesystem::path& link, std::string_view byt
   const bool flush = durability == Durability::OnDisk;
   const long long limit = failAfter();
   failAfter() = -1;
-  lastWriteError() = 0;
 
   // Replacing a link would cut the user's book loose from where the link points.
   std::error_code linkError;

@@ -33,8 +33,8 @@ enum class Durability {
 // when any byte cannot be written.
 [[nodiscard]] bool writeScratchFile(const std::filesystem::path& path, std::string_view bytes);
 
-// Why the last of the writes above failed on this thread, in the system's words ("No
-// space left on device", "Permission denied"), for the message that names the file.
+// Why the last of the writes above that failed on this thread did, in the system's words
+// ("No space left on device", "Permission denied"), for the message that names the file.
 std::string lastFileError();
 
 // Every byte of a file; false when it cannot be read (a folder, a missing file).

@@ -614,7 +614,8 @@ void TCardFile::exportWebPages() {
   const WebExport web = exportWebFolder(
       programDir() / kWebFolderName, [this] { return webBook(session_->book()); }, programDir());
   if (web.status == WebExport::Status::NoFolder) {
-    services_.prompter->inform(kCannotCreateDirectory);
+    services_.prompter->inform(webFolderFailureText(web), kAppCaption, Icon::Exclamation,
+                               TextCoding::Utf8);
     return;
   }
   if (web.status == WebExport::Status::NotWritten) {
@@ -631,7 +632,8 @@ bool TCardFile::exportCsvForSaveAs(const std::filesystem::path& csv,
   if (runDialog_(dialog) != QDialog::Accepted) return false;
   const std::string bytes = exportBytes(records, ExportFormat::Csv, dialog.fields());
   if (writeExportFile(csv, bytes)) return true;
-  services_.prompter->inform(pathText(csv), kUnableToOpenCaption, Icon::None, TextCoding::Utf8);
+  services_.prompter->inform(unableToWriteText(csv), kUnableToOpenCaption, Icon::None,
+                             TextCoding::Utf8);
   return false;
 }
 

@@ -23,11 +23,13 @@ int exportWeb(const Book& book, const std::filesystem::path& dir, std::ostream& 
   const WebExport web = exportWebFolder(dir, [&book] { return webBook(book); }, programDir());
   switch (web.status) {
     case WebExport::Status::NoFolder:
-      err << "mervane-cli: " << pathText(dir) << ": Can't create directory!!\n";
+      err << "mervane-cli: " << pathText(dir) << ": Can't create directory!! (" << web.reason
+          << ")\n";
       return kFailure;
     case WebExport::Status::NotWritten:
       for (const std::string& f : web.failed)
-        err << "mervane-cli: " << pathText(dir / f) << ": Unable to open file\n";
+        err << "mervane-cli: " << pathText(dir / f) << ": Unable to open file (" << web.reason
+            << ")\n";
       return kFailure;
     case WebExport::Status::Written: break;
   }
@@ -56,7 +58,8 @@ int exportLetters(const Book& book, const std::filesystem::path& target,
   }
   const std::vector<AddressRecord> records = exportRecords(book);
   if (!writeExportFile(target, rtfLettersBytes(records, texts[0], texts[1]))) {
-    err << "mervane-cli: " << pathText(target) << ": Unable to open file\n";
+    err << "mervane-cli: " << pathText(target) << ": Unable to open file (" << lastFileError()
+        << ")\n";
     return kFailure;
   }
   out << "Exported " << records.size() << entries(records.size()) << " to " << pathText(target)
@@ -133,7 +136,8 @@ int exportBook(const Args& args, std::ostream& out, std::ostream& err) {
   }
   const std::vector<AddressRecord> records = exportRecords(book);
   if (!writeExportFile(target, exportBytes(records, *format, fields))) {
-    err << "mervane-cli: " << pathText(target) << ": Unable to open file\n";
+    err << "mervane-cli: " << pathText(target) << ": Unable to open file (" << lastFileError()
+        << ")\n";
     return kFailure;
   }
   out << "Exported " << records.size() << entries(records.size()) << " to " << pathText(target)

@@ -330,7 +330,8 @@ void TExport::writeWebPages() {
   const WebExport web =
       exportWebFolder(dir / pathFromText(typed.toStdString()), services_.webBook, dir);
   if (web.status == WebExport::Status::NoFolder) {
-    services_.prompter->inform(kTypeDirectoryName);
+    services_.prompter->inform(webFolderFailureText(web), kAppCaption, Icon::Exclamation,
+                               TextCoding::Utf8);
     return;
   }
   accept();
@@ -348,7 +349,8 @@ bool TExport::write(const std::filesystem::path& path, const std::string& bytes)
     written_ = path;
     return true;
   }
-  services_.prompter->inform(pathText(path), kUnableToOpenCaption, Icon::None, TextCoding::Utf8);
+  services_.prompter->inform(unableToWriteText(path), kUnableToOpenCaption, Icon::None,
+                             TextCoding::Utf8);
   return false;
 }
 

@@ -138,7 +138,8 @@ TEST_F(ExportHtml, webAddressesKeepTheirSchemeOrGetHttpOrStayText) {
 
 TEST_F(ExportHtml, aSecondExportKeepsCustomisedPicturesAndRewritesThePages) {
   const std::filesystem::path web = dir_ / "web";
-  ASSERT_TRUE(prepareWebFolder(web));
+  std::string reason;
+  ASSERT_TRUE(prepareWebFolder(web, reason));
   WebPages pages{"f", "n", "d"};
   EXPECT_TRUE(writeWebPages(web, pages, dir_ / "program").empty());
   EXPECT_EQ(test::readFile(web / "name.gif"), "name.gif");
@@ -154,16 +155,26 @@ TEST_F(ExportHtml, theFolderAndWhatCannotBeWrittenAreReported) {
   for (const char* blank : {"", " ", "   \t "}) EXPECT_TRUE(isBlankFolderName(blank));
   EXPECT_FALSE(isBlankFolderName(" web"));
   test::writeFile(dir_ / "plain", "x");
-  EXPECT_FALSE(prepareWebFolder(dir_ / "plain"));
-  EXPECT_FALSE(prepareWebFolder(dir_ / "plain" / "web"));
-  EXPECT_TRUE(prepareWebFolder(dir_ / "a" / "b"));
+  // Each says why: the folder is a file, or lies below one.
+  std::string reason;
+  EXPECT_FALSE(prepareWebFolder(dir_ / "plain", reason));
+  EXPECT_EQ(reason, "Not a directory");
+  reason.clear();
+  EXPECT_FALSE(prepareWebFolder(dir_ / "plain" / "web", reason));
+  EXPECT_EQ(reason, "Not a directory");
+  EXPECT_TRUE(prepareWebFolder(dir_ / "a" / "b", reason));
+  WebExport refused;
+  refused.folder = dir_ / "plain";
+  refused.reason = "Not a directory";
+  EXPECT_EQ(webFolderFailureText(refused),
+            "Can't create directory!!\n\n" + pathText(dir_ / "plain") + "\nNot a directory");
 
   // Pictures missing beside the program and a page that cannot be written: each named.
   const std::filesystem::path web = dir_ / "a" / "b";
   std::filesystem::create_directory(web / "mv_data.htm");
   const auto failed = writeWebPages(web, WebPages{"f", "n", "d"}, dir_ / "nowhere");
   EXPECT_EQ(failed, (std::vector<std::string>{"wall.jpg", "name.gif", "group.gif", "mv_data.htm"}));
-  EXPECT_EQ(webFailureText(web, {"mv_data.htm"}), pathText(web) + "\nmv_data.htm");
+  EXPECT_EQ(webFailureText(web, {"mv_data.htm"}), pathText(web) + "\nmv_data.htm\n\nIs a directory");
   const std::string note = webFolderNote();
   for (const char* f : {"mervane.htm", "mv_names.htm", "mv_data.htm", "wall.jpg", "name.gif",
                         "group.gif"})
@@ -182,7 +193,8 @@ TEST_F(ExportHtml, anHtmlParserFindsEveryValueAsTextAndEveryAnchor) {
   test::addRecord(book_, tricky);
   test::addRecord(book_, test::makeRecord("Zo\xeb", "\x80uro", "", "Caf\xe9s"));
   const std::filesystem::path web = dir_ / "web";
-  ASSERT_TRUE(prepareWebFolder(web));
+  std::string reason;
+  ASSERT_TRUE(prepareWebFolder(web, reason));
   ASSERT_TRUE(writeWebPages(web, webPages(webBook(book_)), dir_ / "program").empty());
 
   QProcess p;

@@ -164,7 +164,11 @@ TEST_F(ExportWizard, anUnwritableFileIsReportedWithoutTheOffer) {
     if (w->step() != TExport::FileStep) next(w.get());  // past the field or letter page
     ASSERT_EQ(prompter_.shown().size(), 1u);
     EXPECT_EQ(prompter_.last().caption, "Unable to open file");
-    EXPECT_NE(prompter_.last().text.find("plain"), std::string::npos);
+    const char* extension = radio == TExport::kRtfRadio   ? ".rtf"
+                            : radio == TExport::kCsvRadio ? ".csv"
+                                                          : ".txt";
+    EXPECT_EQ(prompter_.last().text,  // the file, and why it cannot be written
+              pathText(dir_ / "plain" / "out") + extension + "\n\nNot a directory");
   }
   EXPECT_TRUE(offered_.empty());
   EXPECT_TRUE(folders_.empty());
@@ -225,10 +229,20 @@ TEST_F(ExportWizard, webPagesGoIntoTheTypedFolderBesideTheProgram) {
   auto* folder = control<QLineEdit>(w.get(), TExport::kFolderEdit);
   EXPECT_EQ(folder->text(), "web");
   EXPECT_EQ(folder->maxLength(), 49);
-  for (const char* refused : {"   ", "plain"}) {  // blank; a file in the way
-    folder->setText(QString::fromLatin1(refused));
+  struct Refused {
+    const char* typed;
+    std::string said;
+  };
+  const Refused refusals[] = {
+      {"   ", "Please type in a directory name\n\nEnter just one word"},
+      // A file in the way: the folder cannot be made, and why.
+      {"plain", "Can't create directory!!\n\n" + pathText(dir_ / "program" / "plain") +
+                    "\nNot a directory"},
+  };
+  for (const Refused& r : refusals) {
+    folder->setText(QString::fromLatin1(r.typed));
     next(w.get());
-    EXPECT_EQ(prompter_.last().text, "Please type in a directory name\n\nEnter just one word");
+    EXPECT_EQ(prompter_.last().text, r.said);
     EXPECT_EQ(w->step(), TExport::FileStep);
   }
   folder->setText(QStringLiteral("pages"));
@@ -248,8 +262,8 @@ TEST_F(ExportWizard, webPagesThatCannotBeWrittenAreNamedAndNotOffered) {
   next(w.get());
   ASSERT_EQ(prompter_.shown().size(), 1u);
   EXPECT_EQ(prompter_.last().caption, "Unable to open file");
-  EXPECT_EQ(prompter_.last().text,
-            pathText(dir_ / "program" / "web") + "\nwall.jpg\nname.gif\ngroup.gif");
+  EXPECT_EQ(prompter_.last().text, pathText(dir_ / "program" / "web") +
+                                       "\nwall.jpg\nname.gif\ngroup.gif\n\nNo such file or directory");
   EXPECT_TRUE(offered_.empty());
 }
 
@@ -450,7 +464,8 @@ TEST_F(CardExport, theWebButtonWritesThePagesAndOffersTheLocalPage) {
   test::writeFile(web, "x");
   launcher_.calls.clear();
   window_->onCommand(cmd::kWebPage);
-  EXPECT_EQ(prompter_.last().text, "Can't create directory!!");
+  EXPECT_EQ(prompter_.last().text,
+            "Can't create directory!!\n\n" + pathText(web) + "\nNot a directory");
   EXPECT_TRUE(launcher_.calls.empty());
   setProgramDirForTesting({});
 }
