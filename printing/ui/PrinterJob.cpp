@@ -5,6 +5,7 @@
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/ui/Controls.h"
+#include "printing/render/PrintQueue.h"
 #include "printing/render/SheetPrinter.h"
 
 #include <QApplication>
@@ -161,31 +162,25 @@ PassResult PrinterJob::runPass(const PageJob& job, const std::vector<int>& sheet
   const bool landscape = jobSheetLandscape(job);
   if (job.geometry.sheetCode > 0) printer_.setPageSize(pageSizeOf(job.geometry.sheetCode));
   printer_.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-  printer_.setDocName("Mervane");
+  printer_.setDocName(QString::fromStdString(printJobTitle("Mervane", pass)));
 
   abort_ = new AbortDialog(parent_, "Mervane",
                            target.empty() ? printer_.printerName()
                                           : QString::fromStdString(target.string()));
   abort_->show();
   QApplication::processEvents();
-  {
-    PaintDeviceOutput out(printer_, job.settings.layout, landscape, [this] {
-      return printer_.printerState() == QPrinter::Error
-                 ? std::string("the printer reported an error")
-                 : std::string();
-    });
-    if (!out.begun()) {
-      result.error = out.error();
-    } else {
-      bool started = false;
-      result = printPass(job, sheets, out, started, [this](int done) {
+  result = paintDocument(
+      printer_, job, std::span(&sheets, 1),
+      [this] {
+        return printer_.printerState() == QPrinter::Error
+                   ? std::string("the printer reported an error")
+                   : std::string();
+      },
+      [this](int done) {
         emit sheetPrinted(done);
         QApplication::processEvents();
         return !abort_->aborted();
       });
-      if (!out.finish() && result.error.empty()) result.error = out.error();
-    }
-  }
   if (!target.empty()) {
     // The pages printed, all of them or those before Cancel, become the file chosen.
     printer_.setOutputFileName(QString::fromStdString(target.string()));

@@ -5,10 +5,13 @@
 #include "platform/ui/Controls.h"
 #include "printing/ui/PrintDialog.h"
 #include "printing/ui/PrinterJob.h"
+#include "support/CupsQueue.h"
 #include "support/PdfText.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -321,18 +324,32 @@ TEST_F(PrinterJobTest, withoutAnyPrinterPrintSaysSo) {
 namespace mv::test {
 namespace {
 
-// By hand, on a machine with a printer: the five pages double-sided on the system's
-// default printer (a CUPS PDF queue writes them to its folder, fronts and backs as two
-// jobs). Run with --gtest_also_run_disabled_tests.
-TEST_F(PrinterJobTest, DISABLED_doubleSidedOnTheDefaultPrinter) {
-  auto printer = makeSystemPrinter();
-  ASSERT_FALSE(asksForFile(*printer)) << "no printer on this machine";
-  PrinterJob printing(*printer, prompter, chooser, nullptr);
+// The five pages double-sided on a CUPS queue, as Printer Setup lists it: cups-pdf writes
+// the fronts and the backs, two jobs, as two PDF files that must not overwrite each other.
+TEST_F(PrinterJobTest, doubleSidedOnACupsQueue) {
+  const TestQueue queue = testQueue();
+  if (!queue.skip.empty()) GTEST_SKIP() << queue.skip;
+  const QString name = QString::fromStdString(queue.name);
+  ASSERT_TRUE(QPrinterInfo::availablePrinterNames().contains(name));
+  QPrinter printer(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+  ASSERT_FALSE(asksForFile(printer));
+  const auto before = pdfsIn(queue.out);
+  PrinterJob printing(printer, prompter, chooser, nullptr);
   prompter.answer(Answer::Ok);
   const PageJob doubleSided = jobForRange(job, {1, 5, 1});
   const PrintOutcome outcome = printing.run(doubleSided, planPrint(doubleSided, {1, 5, 1}));
   EXPECT_EQ(outcome.sheets, 5);
   EXPECT_TRUE(outcome.error.empty()) << outcome.error;
+  EXPECT_EQ(outcome.destination, queue.name);
+  const auto arrived = waitForPdfs(queue, before, 2);
+  ASSERT_EQ(arrived.size(), 2u) << "in " << queue.out;
+  const auto fronts = pdfPages(arrived[0]);
+  const auto backs = pdfPages(arrived[1]);
+  ASSERT_EQ(fronts.size(), 3u);
+  ASSERT_EQ(backs.size(), 2u);
+  EXPECT_NE(fronts[2].find("Pg5"), std::string::npos);
+  EXPECT_NE(backs[1].find("Pg4"), std::string::npos);
+  for (const auto& f : arrived) std::filesystem::remove(f);
 }
 
 }  // namespace
