@@ -2,6 +2,7 @@
 // abort dialog, the double-sided question, the printer's error, and Print from the frame.
 #include "ShellTestSupport.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/ui/Controls.h"
 #include "printing/ui/PrintDialog.h"
 #include "printing/ui/PrinterJob.h"
@@ -219,6 +220,36 @@ TEST_F(PrinterJobTest, doubleSidedAsksBetweenThePassesAndAnErrorIsSaid) {
   EXPECT_FALSE(outcome.error.empty());
   ASSERT_EQ(prompter.shown().size(), 1u);
   EXPECT_EQ(prompter.last().text.rfind("Printing failed: ", 0), 0u) << prompter.last().text;
+}
+
+TEST_F(PrinterJobTest, aPrintedFileReplacesTheOldOneWholeOrNotAtAll) {
+  namespace fs = std::filesystem;
+  auto printer = makePdfPrinter();
+  PrinterJob printing(*printer, prompter, chooser, nullptr);
+  const fs::path out = dir_ / "book.pdf";
+  writeFile(out, "the old file");
+  // The disk fills under the printer, which says nothing of its failed writes.
+  const fs::path scratch = dir_ / (std::string(kSaveTempPrefix) + "book.pdf.print");
+  fs::create_symlink("/dev/full", scratch);
+  chooser.answer(out);
+  PrintOutcome outcome = printing.run(job, planPrint(job, {1, 5, 0}));
+  EXPECT_FALSE(outcome.finished());
+  ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(out)));  // not the scratch link moved
+  EXPECT_EQ(readFile(out), "the old file");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(scratch)));
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().text.rfind("Printing failed: ", 0), 0u) << prompter.last().text;
+
+  // Printed whole, it takes the old file's place and leaves nothing beside it. (A new
+  // printer: Qt's PDF printer writes empty files after a failed write, which is said too.)
+  auto fresh = makePdfPrinter();
+  PrinterJob again(*fresh, prompter, chooser, nullptr);
+  chooser.answer(out);
+  outcome = again.run(job, planPrint(job, {1, 5, 0}));
+  EXPECT_TRUE(outcome.finished()) << outcome.error;
+  EXPECT_EQ(pdfPages(out).size(), 5u);
+  for (const auto& entry : fs::directory_iterator(dir_.path()))
+    EXPECT_FALSE(entry.path().filename().string().starts_with(kSaveTempPrefix)) << entry.path();
 }
 
 TEST_F(PrinterJobTest, printFromTheFrameWritesTheChosenPages) {
