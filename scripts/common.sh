@@ -11,6 +11,8 @@ install_deps() {
     qt6-base-dev qt6-base-dev-tools libgl-dev   # Widgets, PrintSupport, Network
     fonts-liberation fonts-dejavu-core          # the same font metrics everywhere
     poppler-utils                               # pdftotext: the print tests read their PDFs back
+    libcups2-dev                                # mervane-cli prints to a queue through libcups
+    cups printer-driver-cups-pdf                # a PDF print queue the queue tests print to
     unrtf      # the tests read the exported letters with a real RTF reader
     python3    # and the exported web pages with python3's own HTML parser
     clang-14 libclang-rt-14-dev                 # libFuzzer and its sanitizers (scripts/fuzz)

@@ -1,11 +1,12 @@
-// print: the pages of a layout to a PDF file, drawn as the printer gets them, with the
-// settings of an optional settings file.
+// print: the pages of a layout to a PDF file, drawn as the printer gets them, or to a
+// print queue, with the settings of an optional settings file.
 #include "cli/Cli.h"
 #include "cli/verbs/Verbs.h"
 #include "platform/Cp1252.h"
 #include "printing/PrintJob.h"
 #include "printing/PrinterCalibration.h"
 #include "printing/render/PdfExport.h"
+#include "printing/render/PrintQueue.h"
 #include "session/AppSession.h"
 #include "settings/SettingsFiles.h"
 #include "store/Book.h"
@@ -25,6 +26,10 @@ std::optional<int> parseMode(const std::string& word) {
   return std::nullopt;
 }
 
+std::string sheetsText(int sheets) {
+  return std::to_string(sheets) + (sheets == 1 ? " sheet" : " sheets");
+}
+
 }  // namespace
 
 int print(const Args& args, std::ostream& out, std::ostream& err) {
@@ -41,7 +46,9 @@ int print(const Args& args, std::ostream& out, std::ostream& err) {
   std::optional<QPageSize> paper;
   bool landscape = false;
   bool envelopeOptions = false;
-  std::optional<std::string> printer;  // whose calibration moves labels and envelopes
+  // Whose calibration moves labels and envelopes; without --pdf also the queue printed to.
+  std::optional<std::string> printer;
+  std::string queue;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -64,7 +71,8 @@ int print(const Args& args, std::ostream& out, std::ostream& err) {
     } else if (a == "--settings" && hasValue) {
       settings = args[++i];
     } else if (a == "--printer" && hasValue) {
-      printer = toCp1252(QString::fromStdString(args[++i]));
+      queue = args[++i];
+      printer = toCp1252(QString::fromStdString(queue));
     } else if (a == "--unused" && hasValue) {
       if (!markUnusedLabels(args[++i], labelGrid)) {
         err << "mervane-cli: --unused takes labels as column,row from 0, such as 0,0;2,9.\n"
@@ -98,8 +106,21 @@ int print(const Args& args, std::ostream& out, std::ostream& err) {
     }
   }
   if ((!isAddressBookLayout(layout) && layout != kLabelsLayout && layout != kEnvelopeLayout) ||
-      pdf.empty()) {
+      (pdf.empty() && !printer)) {
     err << kPrintUsage;
+    return kFailure;
+  }
+  // Without a PDF file the pages go to the printer named; one CUPS does not know is said
+  // before anything is drawn.
+  const bool toQueue = pdf.empty();
+  if (toQueue && !printQueueExists(queue)) {
+    const std::vector<std::string> queues = printQueueNames();
+    std::string known;
+    for (const std::string& name : queues) known += (known.empty() ? "" : ", ") + name;
+    err << "mervane-cli: --printer " << queue << ": no such print queue"
+        << (queues.empty() ? std::string(" (no print queues here)")
+                           : " (the queues here: " + known + ")")
+        << ".\n";
     return kFailure;
   }
   if (envelopeOptions && layout != kEnvelopeLayout) {
@@ -143,18 +164,36 @@ int print(const Args& args, std::ostream& out, std::ostream& err) {
   }
   const PageJob job = session.printJob(settled.range, envelopeLandscape, offset);
   const PrintPlan plan = planPrint(job, settled.range, copies);
-  const PdfResult written =
-      layout == kEnvelopeLayout
-          ? writePlanPdf(job, plan, pdf, paper.value_or(QPageSize(QPageSize::Letter)))
-          : writePlanPdf(job, plan, pdf);
-  book.close();
-  if (!written.ok) {
-    err << "mervane-cli: " << pdf << ": " << written.error << "\n";
-    return kFailure;
+  const std::optional<QPageSize> sheet =
+      layout == kEnvelopeLayout ? std::optional(paper.value_or(QPageSize(QPageSize::Letter)))
+                                : std::nullopt;
+  if (toQueue) {
+    const QueueResult sent = printPlanToQueue(job, plan, queue, "Mervane", sheet);
+    book.close();
+    if (sent.sheets > 0)
+      out << "Sent " << sheetsText(sent.sheets) << " of " << layoutShortNameOfCommand(layout)
+          << " (" << pagesText(job.count.pages) << ") to " << queue << "\n";
+    // Nobody is there to be asked to turn the stack between the passes, so the backs
+    // simply follow as a job of their own, as they follow the fronts in a PDF file.
+    if (sent.sheetsOfJob.size() > 1)
+      out << "The backs (" << sheetsText(sent.sheetsOfJob[1])
+          << ") were sent as a second job, after the fronts ("
+          << sheetsText(sent.sheetsOfJob[0]) << ").\n";
+    if (!sent.ok()) {
+      err << "mervane-cli: " << queue << ": " << sent.error << "\n";
+      return kFailure;
+    }
+  } else {
+    const PdfResult written = sheet ? writePlanPdf(job, plan, pdf, *sheet)
+                                    : writePlanPdf(job, plan, pdf);
+    book.close();
+    if (!written.ok) {
+      err << "mervane-cli: " << pdf << ": " << written.error << "\n";
+      return kFailure;
+    }
+    out << "Wrote " << sheetsText(written.sheets) << " of " << layoutShortNameOfCommand(layout)
+        << " (" << pagesText(job.count.pages) << ") to " << pdf << "\n";
   }
-  out << "Wrote " << written.sheets << (written.sheets == 1 ? " sheet" : " sheets") << " of "
-      << layoutShortNameOfCommand(layout) << " (" << pagesText(job.count.pages) << ") to " << pdf
-      << "\n";
   // Printed all the same, with what fits: the user is told which labels lost lines.
   if (const std::string lost = labelsNotFittingMessage(labelsThatDoNotFit(job)); !lost.empty())
     err << lost << "\n";

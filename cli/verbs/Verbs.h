@@ -34,13 +34,16 @@ inline constexpr const char* kExportUsage =
 int exportBook(const Args& args, std::ostream& out, std::ostream& err);
 
 inline constexpr const char* kPrintUsage =
-    "usage: mervane-cli print BOOK --layout 1074..1080 --pdf OUT [--pages A-B]"
-    " [--mode default|double|even|odd] [--copies N] [--settings INI] [--blank]"
-    " [--unused c,r;c,r...] [--paper NAME] [--landscape] [--printer NAME]\n"
+    "usage: mervane-cli print BOOK --layout 1074..1080 (--pdf OUT | --printer QUEUE)"
+    " [--pages A-B] [--mode default|double|even|odd] [--copies N] [--settings INI] [--blank]"
+    " [--unused c,r;c,r...] [--paper NAME] [--landscape]\n"
+    "  --pdf writes the pages to a PDF file; without it they go to the print queue QUEUE\n"
+    "  (CUPS), double-sided as two jobs, the fronts and then the backs.\n"
     "  --paper (Qt's page-size names: Letter, A4, Comm10E, DLE, C5E ...) and --landscape\n"
     "  are for the envelope (1079), one page per entry; without them it is Letter in the\n"
     "  orientation Envelope Landscape of the settings file remembers.\n"
-    "  --printer NAME moves printed labels and envelopes by that printer's calibration.\n";
+    "  --printer NAME moves printed labels and envelopes by that printer's calibration\n"
+    "  (with --pdf it names the printer only for that).\n";
 int print(const Args& args, std::ostream& out, std::ostream& err);
 
 inline constexpr const char* kLabelsImportUsage =

@@ -98,6 +98,25 @@ PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
   PdfResult result;
   // The document is made in memory and replaces the file in one step: a full disk or a
   // folder that cannot be written leaves a PDF already there as it was.
+  const PdfDocument document = renderPdf(job, plan.passes, paper, resolution);
+  result.sheets = document.sheets;
+  if (!document.error.empty()) {
+    result.error = document.error;
+    return result;
+  }
+  errno = 0;
+  if (!writeFileAtomically(file, document.bytes)) {
+    result.error = errno != 0 ? std::strerror(errno) : "the file could not be written";
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+PdfDocument renderPdf(const PageJob& job, std::span<const std::vector<int>> passes,
+                      const std::optional<QPageSize>& paper, int resolution) {
+  PdfDocument document;
+  document.paper = paper.value_or(pageSizeOf(job.geometry.sheetCode));
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   {
@@ -105,36 +124,18 @@ PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
     writer.setResolution(resolution);
     writer.setCreator("Mervane");
     const bool landscape = jobSheetLandscape(job);
-    writer.setPageLayout(QPageLayout(paper,
+    writer.setPageLayout(QPageLayout(document.paper,
                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0)));
-    PaintDeviceOutput out(writer, job.settings.layout, landscape);
-    if (!out.begun()) {
-      result.error = "the PDF file could not be started";
-      return result;
-    }
-    bool started = false;
-    for (const auto& pass : plan.passes) {
-      const PassResult done = printPass(job, pass, out, started);
-      result.sheets += done.sheets;
-      if (!done.ok()) {
-        result.error = done.error;
-        return result;
-      }
-    }
-    if (!out.finish()) {
-      result.error = "the PDF file could not be finished";
-      return result;
+    const PassResult done = paintDocument(writer, job, passes);
+    document.sheets = done.sheets;
+    if (!done.error.empty()) {
+      document.error = done.error;
+      return document;
     }
   }
-  errno = 0;
-  const QByteArray& bytes = buffer.data();
-  if (!writeFileAtomically(file, std::string_view(bytes.constData(), size_t(bytes.size())))) {
-    result.error = errno != 0 ? std::strerror(errno) : "the file could not be written";
-    return result;
-  }
-  result.ok = true;
-  return result;
+  document.bytes.assign(buffer.data().constData(), size_t(buffer.data().size()));
+  return document;
 }
 
 }  // namespace mv

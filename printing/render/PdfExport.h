@@ -9,8 +9,10 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mv {
 
@@ -29,6 +31,18 @@ PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
 PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
                        const std::filesystem::path& file, const QPageSize& paper,
                        int resolution = 600);
+
+// The sheets of the passes as one PDF document in memory, on the paper given or else the
+// job's sheet; the error says why it could not be made. Needs a QGuiApplication.
+struct PdfDocument {
+  std::string bytes;
+  int sheets = 0;
+  std::string error;
+  QPageSize paper;  // the paper its pages are drawn for
+};
+PdfDocument renderPdf(const PageJob& job, std::span<const std::vector<int>> passes,
+                      const std::optional<QPageSize>& paper = std::nullopt,
+                      int resolution = 600);
 
 // A paper size by the name Qt gives it ("Letter", "A4", "Comm10E", "DLE", "C5E" ...),
 // in any letter case; none for a name Qt does not know.

@@ -41,4 +41,33 @@ std::string PaintDeviceOutput::error() const {
   return deviceError_ ? deviceError_() : std::string();
 }
 
+PassResult paintDocument(QPagedPaintDevice& device, const PageJob& job,
+                         std::span<const std::vector<int>> passes,
+                         std::function<std::string()> deviceError,
+                         const std::function<bool(int)>& keepGoing) {
+  PassResult result;
+  PaintDeviceOutput out(device, job.settings.layout, jobSheetLandscape(job),
+                        std::move(deviceError));
+  if (!out.begun()) {
+    result.error = out.error();
+    return result;
+  }
+  bool started = false;
+  for (const auto& pass : passes) {
+    // The sheets of the passes before count on, so keepGoing sees the whole document.
+    const int before = result.sheets;
+    const PassResult done =
+        printPass(job, pass, out, started,
+                  keepGoing ? std::function<bool(int)>([&](int n) { return keepGoing(before + n); })
+                            : std::function<bool(int)>());
+    result.sheets += done.sheets;
+    result.aborted = done.aborted;
+    result.error = done.error;
+    if (!done.ok()) break;
+  }
+  // A document stopped part-way is still ended: the sheets drawn are kept.
+  if (!out.finish() && result.error.empty()) result.error = out.error();
+  return result;
+}
+
 }  // namespace mv

@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <memory>
+#include <span>
+#include <vector>
 
 class QPagedPaintDevice;
 
@@ -41,5 +43,14 @@ class PaintDeviceOutput final : public SheetOutput {
   std::string error_;
   bool begun_ = false;
 };
+
+// One document on the device, as the printer, a PDF file and a print queue all get it:
+// the sheets of the passes one after the other, each on a page of its own, then the
+// document ended. keepGoing is asked after every sheet with the sheets drawn so far;
+// false stops the job there. The error says why the device stopped.
+PassResult paintDocument(QPagedPaintDevice& device, const PageJob& job,
+                         std::span<const std::vector<int>> passes,
+                         std::function<std::string()> deviceError = {},
+                         const std::function<bool(int)>& keepGoing = {});
 
 }  // namespace mv

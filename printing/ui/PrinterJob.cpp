@@ -5,6 +5,7 @@
 #include "platform/FileChooser.h"
 #include "platform/Prompter.h"
 #include "platform/ui/Controls.h"
+#include "printing/render/PrintQueue.h"
 #include "printing/render/SheetPrinter.h"
 
 #include <QApplication>
@@ -16,7 +17,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <string_view>
 
 namespace mv {
 
@@ -81,6 +85,12 @@ QPageSize pageSizeOf(int sheetCode) {
   if (sheetCode == kA4Sheet.code) return QPageSize(QPageSize::A4);
   if (sheetCode == kLegalSheet.code) return QPageSize(QPageSize::Legal);
   return QPageSize(QPageSize::Letter);
+}
+
+// A PDF ends with its end-of-file marker, give or take a line break.
+bool endsAsPdf(std::string_view bytes) {
+  return bytes.substr(bytes.size() > 32 ? bytes.size() - 32 : 0).find("%%EOF") !=
+         std::string_view::npos;
 }
 
 std::string frontPagesText() {
@@ -161,40 +171,41 @@ PassResult PrinterJob::runPass(const PageJob& job, const std::vector<int>& sheet
   const bool landscape = jobSheetLandscape(job);
   if (job.geometry.sheetCode > 0) printer_.setPageSize(pageSizeOf(job.geometry.sheetCode));
   printer_.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-  printer_.setDocName("Mervane");
+  printer_.setDocName(QString::fromStdString(printJobTitle("Mervane", pass)));
 
   abort_ = new AbortDialog(parent_, "Mervane",
                            target.empty() ? printer_.printerName()
                                           : QString::fromStdString(target.string()));
   abort_->show();
   QApplication::processEvents();
-  {
-    PaintDeviceOutput out(printer_, job.settings.layout, landscape, [this] {
-      return printer_.printerState() == QPrinter::Error
-                 ? std::string("the printer reported an error")
-                 : std::string();
-    });
-    if (!out.begun()) {
-      result.error = out.error();
-    } else {
-      bool started = false;
-      result = printPass(job, sheets, out, started, [this](int done) {
+  result = paintDocument(
+      printer_, job, std::span(&sheets, 1),
+      [this] {
+        return printer_.printerState() == QPrinter::Error
+                   ? std::string("the printer reported an error")
+                   : std::string();
+      },
+      [this](int done) {
         emit sheetPrinted(done);
         QApplication::processEvents();
         return !abort_->aborted();
       });
-      if (!out.finish() && result.error.empty()) result.error = out.error();
-    }
-  }
   if (!target.empty()) {
-    // The pages printed, all of them or those before Cancel, become the file chosen.
+    // The pages printed, all of them or those before Cancel, become the file chosen,
+    // through the one atomic writer. QPrinter reports success when its writes failed (a
+    // full disk), so a document that does not end as every PDF ends was not written whole
+    // and must not take the place of a file already there.
     printer_.setOutputFileName(QString::fromStdString(target.string()));
-    std::error_code ec;
+    std::string bytes;
     if (result.error.empty()) {
-      std::filesystem::rename(scratch, target, ec);
-      if (ec) result.error = ec.message();
+      errno = 0;
+      if (!readWholeFile(scratch, bytes) || !endsAsPdf(bytes))
+        result.error = "the PDF file could not be written whole";
+      else if (!writeFileAtomically(target, bytes))
+        result.error = errno != 0 ? std::strerror(errno) : "the file could not be written";
     }
-    if (!result.error.empty()) std::filesystem::remove(scratch, ec);
+    std::error_code ec;
+    std::filesystem::remove(scratch, ec);
   }
   delete abort_;
   abort_ = nullptr;

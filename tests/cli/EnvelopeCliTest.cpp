@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include <sstream>
 
 namespace mv {
@@ -20,16 +18,6 @@ using test::pdfPages;
 
 using test::CliRun;
 using test::cli;
-
-// "Page size: W x H pts" of the first page, as pdfinfo says it.
-std::string pageSize(const fs::path& pdf) {
-  QProcess p;
-  p.start("pdfinfo", {QString::fromStdString(pdf.string())});
-  p.waitForFinished();
-  for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
-    if (line.startsWith("Page size:")) return line.simplified().toStdString();
-  return {};
-}
 
 class EnvelopeCliTest : public ::testing::Test {
  protected:
@@ -67,7 +55,7 @@ TEST_F(EnvelopeCliTest, oneEnvelopePerEntryOnTheChosenPaper) {
     const auto pages = pdfPages(pdf_);
     ASSERT_EQ(pages.size(), r.pages) << run.out;
     EXPECT_NE(pages.back().find("Cy Poe"), std::string::npos) << pages.back();
-    EXPECT_EQ(pageSize(pdf_).substr(0, std::string(r.size).size()), r.size);
+    EXPECT_EQ(test::pdfPageSize(pdf_).substr(0, std::string(r.size).size()), r.size);
     // The return address comes from the settings file's My Address.
     EXPECT_EQ(pages.front().find("Me") != std::string::npos, r.extra.size() == 2) << pages.front();
   }

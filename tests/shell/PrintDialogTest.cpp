@@ -2,13 +2,17 @@
 // abort dialog, the double-sided question, the printer's error, and Print from the frame.
 #include "ShellTestSupport.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/ui/Controls.h"
 #include "printing/ui/PrintDialog.h"
 #include "printing/ui/PrinterJob.h"
+#include "support/CupsQueue.h"
 #include "support/PdfText.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -218,6 +222,36 @@ TEST_F(PrinterJobTest, doubleSidedAsksBetweenThePassesAndAnErrorIsSaid) {
   EXPECT_EQ(prompter.last().text.rfind("Printing failed: ", 0), 0u) << prompter.last().text;
 }
 
+TEST_F(PrinterJobTest, aPrintedFileReplacesTheOldOneWholeOrNotAtAll) {
+  namespace fs = std::filesystem;
+  auto printer = makePdfPrinter();
+  PrinterJob printing(*printer, prompter, chooser, nullptr);
+  const fs::path out = dir_ / "book.pdf";
+  writeFile(out, "the old file");
+  // The disk fills under the printer, which says nothing of its failed writes.
+  const fs::path scratch = dir_ / (std::string(kSaveTempPrefix) + "book.pdf.print");
+  fs::create_symlink("/dev/full", scratch);
+  chooser.answer(out);
+  PrintOutcome outcome = printing.run(job, planPrint(job, {1, 5, 0}));
+  EXPECT_FALSE(outcome.finished());
+  ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(out)));  // not the scratch link moved
+  EXPECT_EQ(readFile(out), "the old file");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(scratch)));
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().text.rfind("Printing failed: ", 0), 0u) << prompter.last().text;
+
+  // Printed whole, it takes the old file's place and leaves nothing beside it. (A new
+  // printer: Qt's PDF printer writes empty files after a failed write, which is said too.)
+  auto fresh = makePdfPrinter();
+  PrinterJob again(*fresh, prompter, chooser, nullptr);
+  chooser.answer(out);
+  outcome = again.run(job, planPrint(job, {1, 5, 0}));
+  EXPECT_TRUE(outcome.finished()) << outcome.error;
+  EXPECT_EQ(pdfPages(out).size(), 5u);
+  for (const auto& entry : fs::directory_iterator(dir_.path()))
+    EXPECT_FALSE(entry.path().filename().string().starts_with(kSaveTempPrefix)) << entry.path();
+}
+
 TEST_F(PrinterJobTest, printFromTheFrameWritesTheChosenPages) {
   entries = records;
   MainFrame& f = start();
@@ -321,18 +355,32 @@ TEST_F(PrinterJobTest, withoutAnyPrinterPrintSaysSo) {
 namespace mv::test {
 namespace {
 
-// By hand, on a machine with a printer: the five pages double-sided on the system's
-// default printer (a CUPS PDF queue writes them to its folder, fronts and backs as two
-// jobs). Run with --gtest_also_run_disabled_tests.
-TEST_F(PrinterJobTest, DISABLED_doubleSidedOnTheDefaultPrinter) {
-  auto printer = makeSystemPrinter();
-  ASSERT_FALSE(asksForFile(*printer)) << "no printer on this machine";
-  PrinterJob printing(*printer, prompter, chooser, nullptr);
+// The five pages double-sided on a CUPS queue, as Printer Setup lists it: cups-pdf writes
+// the fronts and the backs, two jobs, as two PDF files that must not overwrite each other.
+TEST_F(PrinterJobTest, doubleSidedOnACupsQueue) {
+  const TestQueue queue = testQueue();
+  if (!queue.skip.empty()) GTEST_SKIP() << queue.skip;
+  const QString name = QString::fromStdString(queue.name);
+  ASSERT_TRUE(QPrinterInfo::availablePrinterNames().contains(name));
+  QPrinter printer(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+  ASSERT_FALSE(asksForFile(printer));
+  const auto before = pdfsIn(queue.out);
+  PrinterJob printing(printer, prompter, chooser, nullptr);
   prompter.answer(Answer::Ok);
   const PageJob doubleSided = jobForRange(job, {1, 5, 1});
   const PrintOutcome outcome = printing.run(doubleSided, planPrint(doubleSided, {1, 5, 1}));
   EXPECT_EQ(outcome.sheets, 5);
   EXPECT_TRUE(outcome.error.empty()) << outcome.error;
+  EXPECT_EQ(outcome.destination, queue.name);
+  const auto arrived = waitForPdfs(queue, before, 2);
+  ASSERT_EQ(arrived.size(), 2u) << "in " << queue.out;
+  const auto fronts = pdfPages(arrived[0]);
+  const auto backs = pdfPages(arrived[1]);
+  ASSERT_EQ(fronts.size(), 3u);
+  ASSERT_EQ(backs.size(), 2u);
+  EXPECT_NE(fronts[2].find("Pg5"), std::string::npos);
+  EXPECT_NE(backs[1].find("Pg4"), std::string::npos);
+  for (const auto& f : arrived) std::filesystem::remove(f);
 }
 
 }  // namespace

@@ -26,4 +26,14 @@ inline std::vector<std::string> pdfPages(const std::filesystem::path& file,
   return out;
 }
 
+// "Page size: W x H pts" of the first page, as pdfinfo says it.
+inline std::string pdfPageSize(const std::filesystem::path& file) {
+  QProcess p;
+  p.start("pdfinfo", {QString::fromStdString(file.string())});
+  p.waitForFinished();
+  for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
+    if (line.startsWith("Page size:")) return line.simplified().toStdString();
+  return {};
+}
+
 }  // namespace mv::test
