@@ -19,15 +19,10 @@ namespace mv {
 namespace {
 
 constexpr int kMargin = 5;
-constexpr int kColumnWidth = 50;
 
 QString qs(std::string_view cp1252) { return fromCp1252(cp1252); }
 
 }  // namespace
-
-QString TADRImport::itemText(const std::string& name, int programField) {
-  return qs(name) + QStringLiteral("\t= ") + qs(imp::programFieldName(programField));
-}
 
 TADRImport::TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget* parent)
     : QDialog(parent),
@@ -75,8 +70,15 @@ TADRImport::TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget*
   for (int p = 0; p < kFieldCount; ++p) heads << qs(imp::programFieldName(p));
   results_->setColumnCount(static_cast<int>(heads.size()));
   results_->setHeaderLabels(heads);
-  for (int c = 0; c < heads.size(); ++c) results_->setColumnWidth(c, kColumnWidth);
   results_->setRootIsDecorated(false);
+  results_->header()->setStretchLastSection(false);
+  results_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // Whole names and values, scrolled sideways, rather than "Business Pho…".
+  for (QListWidget* list : {importList_, programList_}) {
+    list->setTextElideMode(Qt::ElideNone);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  }
   results_->setSelectionBehavior(QAbstractItemView::SelectRows);
   results_->setUniformRowHeights(true);
   results_->hide();
@@ -110,12 +112,9 @@ void TADRImport::refreshItem(int importField) {
   const imp::FieldMatch& match = session_.match();
   const bool wasFilling = filling_;
   filling_ = true;
-  item->setText(itemText(session_.file().names[static_cast<std::size_t>(importField)],
-                         match.programOf(importField)));
-  item->setCheckState(match.programOf(importField) != imp::kNoMatch &&
-                              match.included(importField)
-                          ? Qt::Checked
-                          : Qt::Unchecked);
+  item->setText(qs(session_.file().names[static_cast<std::size_t>(importField)]) +
+                QStringLiteral("\t= ") + qs(imp::matchText(match, importField)));
+  item->setCheckState(match.imports(importField) ? Qt::Checked : Qt::Unchecked);
   filling_ = wasFilling;
 }
 
@@ -136,8 +135,10 @@ void TADRImport::importSelected() {
   if (i < 0 || importList_->selectedItems().isEmpty()) return;
   QListWidgetItem* item = importList_->item(i);
   const imp::FieldMatch& match = session_.match();
-  const int p = match.programOf(i);
-  if (item->checkState() == Qt::Checked && p == imp::kNoMatch) {
+  int p = match.programOf(i);
+  const imp::GroupColumn& group = match.groupOf(i);
+  if (item->checkState() == Qt::Checked && p == imp::kNoMatch &&
+      match.fallbackOf(i) == imp::kNoMatch && group.role == imp::GroupRole::None) {
     prompter_.inform(
         "I can't find a match for this import field.\n\nPlease see if you can find a match "
         "\nin the box on the right.",
@@ -147,6 +148,9 @@ void TADRImport::importSelected() {
     filling_ = false;
     session_.match().setIncluded(i, false);
   }
+  // The field a second choice or an address part fills shows as its match.
+  if (group.role == imp::GroupRole::AddressPart) p = group.field;
+  if (p == imp::kNoMatch) p = match.fallbackOf(i);
   selectProgramQuietly(p);
   matchCaption_->setText(qs(fillFormat("Match Import's  \"%s\"\nto Mervane's \"%s\"",
                                        {session_.file().names[static_cast<std::size_t>(i)],
@@ -200,6 +204,19 @@ void TADRImport::checkChanged(QListWidgetItem* item) {
 
 void TADRImport::next() {
   if (session_.stage() == 1) {
+    const imp::FieldMatch& match = session_.match();
+    bool matched = false;
+    for (int i = 0; i < match.importCount() && !matched; ++i) matched = match.imports(i);
+    if (!matched) {
+      // An import of nothing would make an empty book: the user matches first.
+      prompter_.ask(Message{
+          fillFormat("No column of the file is matched to a Mervane field, so nothing "
+                     "would be imported.\n\nColumns not matched: %s\n\nClick a column on "
+                     "the left, then its field on the right.",
+                     {imp::joinedNames(session_.file().names)}),
+          kAppCaption, Icon::Exclamation, Buttons::Ok});
+      return;
+    }
     runImport();
     return;
   }
@@ -250,6 +267,7 @@ void TADRImport::runImport() {
     rows.append(row);
   }
   results_->addTopLevelItems(rows);
+  for (int c = 0; c < results_->columnCount(); ++c) results_->resizeColumnToContents(c);
   results_->setUpdatesEnabled(true);
 
   if (result.duplicates > 0) {
