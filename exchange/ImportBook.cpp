@@ -682,9 +682,13 @@ ImportedBook importRecords(const ImportFile& file, const FieldMatch& match,
     std::array<int, kFieldCount> source = column;
     int secondChoicesLeft = 0;  // second-choice values a first choice made unneeded
     {
+      // The first choices that have a second one decide: a file with a business street
+      // and city but only home postal codes still takes the home address whole.
       bool firstAddress = false;
-      for (FieldId f : kAddressFields)
-        firstAddress = firstAddress || isPresent(cell(column[static_cast<std::size_t>(toInt(f))]));
+      for (FieldId f : kAddressFields) {
+        const auto k = static_cast<std::size_t>(toInt(f));
+        firstAddress = firstAddress || (!fallbacks[k].empty() && isPresent(cell(column[k])));
+      }
       for (int p = 0; p < kFieldCount; ++p) {
         const auto k = static_cast<std::size_t>(p);
         const bool address = isAddressField(p);
