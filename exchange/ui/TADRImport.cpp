@@ -12,7 +12,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 namespace mv {
@@ -21,6 +23,60 @@ namespace {
 constexpr int kMargin = 5;
 
 QString qs(std::string_view cp1252) { return fromCp1252(cp1252); }
+
+// Draws the "name\t= match" items as two columns, the names as wide as the widest one,
+// so that every match lines up and is shown whole (the list scrolls sideways).
+class MatchItemDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void setNameWidth(int width) noexcept { nameWidth_ = width; }
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget)
+                        .adjusted(kTextMargin, 0, 0, 0);
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    painter->save();
+    painter->setFont(opt.font);
+    painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected
+                                          ? QPalette::HighlightedText
+                                          : QPalette::Text));
+    painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, text.left(tab));
+    if (tab >= 0) {
+      painter->drawText(r.adjusted(nameWidth_, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                        text.mid(tab + 1));
+    }
+    painter->restore();
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    QSize size = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), widget);
+    const QFontMetrics metrics(opt.font);
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    const int textWidth = tab < 0 ? metrics.horizontalAdvance(text)
+                                  : nameWidth_ + metrics.horizontalAdvance(text.mid(tab + 1));
+    size.rwidth() += textWidth + 3 * kTextMargin;
+    size.setHeight(std::max(size.height(), metrics.height() + 2));
+    return size;
+  }
+
+ private:
+  static constexpr int kTextMargin = 3;
+  int nameWidth_ = 0;
+};
 
 }  // namespace
 
@@ -82,6 +138,14 @@ TADRImport::TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget*
   results_->setSelectionBehavior(QAbstractItemView::SelectRows);
   results_->setUniformRowHeights(true);
   results_->hide();
+
+  // The names' column is as wide as the widest name.
+  auto* delegate = new MatchItemDelegate(importList_);
+  int nameWidth = 0;
+  for (const std::string& name : session_.file().names)
+    nameWidth = std::max(nameWidth, importList_->fontMetrics().horizontalAdvance(qs(name)));
+  delegate->setNameWidth(nameWidth + importList_->fontMetrics().horizontalAdvance(QStringLiteral("  ")));
+  importList_->setItemDelegate(delegate);
 
   filling_ = true;
   for (int p = 0; p < kFieldCount; ++p) programList_->addItem(qs(imp::programFieldName(p)));
@@ -189,6 +253,7 @@ void TADRImport::programSelected() {
   match.match(i, p);
   for (int other : released) refreshItem(other);
   refreshItem(i);
+  importList_->doItemsLayout();  // a longer match widens the list's scrolling range
   matchCaption_->setText(qs(fillFormat("Match Import's  \"%s\"\nto Mervane's \"%s\"",
                                        {names[static_cast<std::size_t>(i)],
                                         imp::programFieldName(p)})));
