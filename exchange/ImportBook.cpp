@@ -801,7 +801,8 @@ ImportedBook importRecords(const ImportFile& file, const FieldMatch& match,
           if (isPresent(cell(i))) place({static_cast<FieldId>(f)}, fieldValue(cell(i)));
         }
         // A post-office box where the second street line is still free.
-        if (isPresent(cell(address.poBox))) place({FieldId::Address2}, fieldValue(cell(address.poBox)));
+        if (isPresent(cell(address.poBox)))
+          place({FieldId::Address2}, fieldValue(cell(address.poBox)));
         continue;
       }
       for (const auto& [i, f] : address.parts) out.valuesLeftOut += isPresent(cell(i)) ? 1 : 0;

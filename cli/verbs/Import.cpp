@@ -109,6 +109,10 @@ int importFile(const Args& args, std::ostream& out, std::ostream& err) {
   const imp::ImportedBook result = imp::importRecords(file, match);
   bool matched = false;
   for (int c = 0; c < match.importCount() && !matched; ++c) matched = match.imports(c);
+  if (file.names.empty()) {
+    err << "mervane-cli: " << args[1] << " is empty: no first line names its columns.\n";
+    return kFailure;
+  }
   if (!matched) {
     // An empty book would look like a success: say what the file has instead.
     err << "mervane-cli: no column of " << args[1]

@@ -144,7 +144,8 @@ TADRImport::TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget*
   int nameWidth = 0;
   for (const std::string& name : session_.file().names)
     nameWidth = std::max(nameWidth, importList_->fontMetrics().horizontalAdvance(qs(name)));
-  delegate->setNameWidth(nameWidth + importList_->fontMetrics().horizontalAdvance(QStringLiteral("  ")));
+  delegate->setNameWidth(nameWidth +
+                         importList_->fontMetrics().horizontalAdvance(QStringLiteral("  ")));
   importList_->setItemDelegate(delegate);
 
   filling_ = true;
@@ -272,6 +273,12 @@ void TADRImport::next() {
     const imp::FieldMatch& match = session_.match();
     bool matched = false;
     for (int i = 0; i < match.importCount() && !matched; ++i) matched = match.imports(i);
+    if (session_.file().names.empty()) {
+      prompter_.ask(Message{"The file is empty: no first line names its columns, so nothing "
+                            "can be imported.",
+                            kAppCaption, Icon::Exclamation, Buttons::Ok});
+      return;
+    }
     if (!matched) {
       // An import of nothing would make an empty book: the user matches first.
       prompter_.ask(Message{

@@ -91,6 +91,8 @@ TEST_F(ImportCliTest, refusesWhatItCannotDo) {
   test::writeFile(binary, std::string("\x7F" "ELF\x02\x01\x01\0\0\0First Name\nAnn\n", 20));
   const fs::path strange = dir_ / "strange.csv";
   test::writeFile(strange, "Kundennr;Bemerkung\n1;gut\n");
+  const fs::path empty = dir_ / "empty.csv";
+  test::writeFile(empty, "");
   const struct {
     const char* what;
     std::vector<std::string> args;
@@ -109,13 +111,14 @@ TEST_F(ImportCliTest, refusesWhatItCannotDo) {
        "is not a text file"},
       {"no column matches", {"import", strange.string(), (dir_ / "f.adr").string()},
        "columns not matched: Kundennr, Bemerkung\nMatch them by hand: --match"},
+      {"empty file", {"import", empty.string(), (dir_ / "g.adr").string()}, "is empty"},
   };
   for (const auto& c : cases) {
     const CliRun r = cli(c.args);
     EXPECT_EQ(r.code, cli::kFailure) << c.what;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.what << ": " << r.err;
   }
-  for (const char* name : {"a.adr", "b.adr", "c.adr", "d.adr", "e.adr", "f.adr"})
+  for (const char* name : {"a.adr", "b.adr", "c.adr", "d.adr", "e.adr", "f.adr", "g.adr"})
     EXPECT_FALSE(fs::exists(dir_ / name));
 }
 

@@ -555,9 +555,8 @@ TEST(ImportFiles, exportsOfCommonProgramsLandInTheirFields) {
     ASSERT_EQ(b.records.size(), 1u);
     std::array<std::string, kFieldCount> expected{};
     for (const auto& [f, value] : c.fields) expected[static_cast<std::size_t>(toInt(f))] = value;
-    for (int f = 0; f < kFieldCount; ++f)
-      EXPECT_EQ(b.records[0].fields[static_cast<std::size_t>(f)], expected[static_cast<std::size_t>(f)])
-          << "field " << f;
+    for (std::size_t f = 0; f < expected.size(); ++f)
+      EXPECT_EQ(b.records[0].fields[f], expected[f]) << "field " << f;
     EXPECT_EQ(b.columnsNotMatched, c.notMatched);
     EXPECT_EQ(b.valuesLeftOut, c.valuesLeftOut);
     EXPECT_EQ(b.valuesCut, 0);
