@@ -49,12 +49,12 @@ enum class GroupRole : unsigned char {
   PhoneValue,
   AddressType,
   AddressPart,  // the street, city… of an address: `field` says which
-  AddressPoBox, // the second street line unless the extended address fills it
+  AddressPoBox,  // the second street line unless the extended address fills it
 };
 struct GroupColumn {
   GroupRole role = GroupRole::None;
-  int number = 0;        // the group's number: 1 in "Phone 1 - Value"
-  int field = -1;        // AddressPart: the program field
+  int number = 0;  // the group's number: 1 in "Phone 1 - Value"
+  int field = -1;  // AddressPart: the program field
 };
 // What a header names as a group column; role None when it is none.
 GroupColumn groupColumnNamed(std::string_view name) noexcept;
@@ -127,9 +127,9 @@ using ImportProgress = std::function<void(int records)>;
 // become blanks; a value is cut to 70 characters. A phone, e-mail or web value that
 // holds several separated by " ::: " (as Google writes them) fills the field and its
 // second (Home Phone'…) where it has one and no column of its own; the rest are counted
-// as left out. Records whose First, Last and Company
-// repeat an earlier record's (letter case ignored) get "[Dup:n]" (n = record number) on
-// the first of those three fields that is matched, the value shortened to make room.
+// as left out. Records whose First, Last and Company repeat an earlier record's (letter
+// case ignored) get "[Dup:n]" (n = record number) on the first of those three fields
+// that is matched, the value shortened to make room.
 ImportedBook importRecords(const ImportFile& file, const FieldMatch& match,
                            const ImportProgress& progress = {});
 
@@ -142,8 +142,8 @@ std::string joinedNames(const std::vector<std::string>& names);
 
 // What the user should know after an import beyond the duplicates (cut values, replaced
 // characters, left-out lines, a quote never closed, columns not matched), one sentence a
-// line; empty when nothing. `lineOne` and
-// `lineMany` name what the left-out lines were to the user.
+// line; empty when nothing. `lineOne` and `lineMany` name what the left-out lines were
+// to the user.
 std::string importNotice(const ImportedBook& result,
                          const char* lineOne = "line of the file was",
                          const char* lineMany = "lines of the file were");
