@@ -52,6 +52,17 @@ std::size_t utf8Length(std::string_view s, std::size_t i) noexcept {
   return n;
 }
 
+// 1 for a UTF-16 little-endian byte-order mark, 2 for big-endian, 0 for none.
+int utf16Bom(std::string_view s) noexcept {
+  if (s.size() < 2) return 0;
+  if (s[0] == '\xFF' && s[1] == '\xFE') return 1;
+  if (s[0] == '\xFE' && s[1] == '\xFF') return 2;
+  return 0;
+}
+
+// How much of a file decides whether it is text at all.
+constexpr std::size_t kTextCheckBytes = 4096;
+
 // True when the text is UTF-8 and holds at least one byte above 0x7F: plain ASCII reads
 // the same either way, and a Windows-1252 file with accents is almost never valid UTF-8.
 bool looksUtf8(std::string_view s) noexcept {
@@ -71,14 +82,25 @@ DecodedText decodeToCp1252(std::string_view bytes) {
   DecodedText out;
   const bool bom = bytes.substr(0, kBom.size()) == kBom;
   if (bom) bytes.remove_prefix(kBom.size());
-  if (!bom && !looksUtf8(bytes)) {
+  QString unicode;
+  if (!bom && utf16Bom(bytes) != 0) {
+    const bool little = utf16Bom(bytes) == 1;
+    bytes.remove_prefix(2);
+    unicode.reserve(static_cast<qsizetype>(bytes.size() / 2));
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+      const auto lo = static_cast<unsigned char>(bytes[little ? i : i + 1]);
+      const auto hi = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
+      unicode.append(QChar(static_cast<char16_t>(hi << 8 | lo)));
+    }
+  } else if (!bom && !looksUtf8(bytes)) {
     out.text.assign(bytes);
     return out;
+  } else {
+    // Invalid sequences in a file that declared itself UTF-8 become U+FFFD, which
+    // Windows-1252 cannot hold either: each is counted as a replaced character.
+    unicode = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
   }
   out.utf8 = true;
-  // Invalid sequences in a file that declared itself UTF-8 become U+FFFD, which
-  // Windows-1252 cannot hold either: each is counted as a replaced character.
-  const QString unicode = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
   QString kept;
   kept.reserve(unicode.size());
   for (qsizetype i = 0; i < unicode.size(); ++i) {
@@ -96,7 +118,34 @@ DecodedText decodeToCp1252(std::string_view bytes) {
   return out;
 }
 
+bool looksLikeText(std::string_view bytes) noexcept {
+  if (utf16Bom(bytes) != 0) return true;
+  const std::string_view head = bytes.substr(0, kTextCheckBytes);
+  if (head.find('\0') != std::string_view::npos) return false;
+  // UTF-8, allowing a sequence that the 4 KB boundary cuts.
+  bool utf8 = true;
+  for (std::size_t i = 0; i < head.size();) {
+    const std::size_t n = utf8Length(head, i);
+    if (n == 0) {
+      utf8 = head.size() < bytes.size() && head.size() - i < 4 &&
+             utf8Length(bytes.substr(0, head.size() + 4), i) != 0;
+      break;
+    }
+    i += n;
+  }
+  if (utf8) return true;
+  // Windows-1252 leaves five byte values undefined.
+  for (char c : head) {
+    switch (static_cast<unsigned char>(c)) {
+      case 0x81: case 0x8D: case 0x8F: case 0x90: case 0x9D: return false;
+      default: break;
+    }
+  }
+  return true;
+}
+
 char detectSeparator(std::string_view text) noexcept {
+  int commas = 0;
   int semicolons = 0;
   int tabs = 0;
   bool quoted = false;
@@ -107,12 +156,17 @@ char detectSeparator(std::string_view text) noexcept {
     }
     if (quoted) continue;
     if (c == '\n' || c == '\r') break;  // the header line only
-    if (c == ',') return ',';
+    if (c == ',') ++commas;
     if (c == ';') ++semicolons;
     if (c == '\t') ++tabs;
   }
-  if (semicolons == 0 && tabs == 0) return ',';
-  return tabs > semicolons ? '\t' : ';';
+  if (commas >= semicolons && commas >= tabs) return ',';
+  return semicolons >= tabs ? ';' : '\t';
+}
+
+void Reader::lineBreak(char c) noexcept {
+  if (c == '\r' && pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+  ++line_;
 }
 
 bool Reader::next(std::vector<std::string>& values) {
@@ -121,6 +175,7 @@ bool Reader::next(std::vector<std::string>& values) {
   enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted };
   State state = State::FieldStart;
   std::string value;
+  int quoteLine = 0;
   const std::size_t end = text_.size();
   while (pos_ < end) {
     const char c = text_[pos_++];
@@ -132,11 +187,12 @@ bool Reader::next(std::vector<std::string>& values) {
           value.clear();
           state = State::FieldStart;
         } else if (c == '\n' || c == '\r') {
-          if (c == '\r' && pos_ < end && text_[pos_] == '\n') ++pos_;
+          lineBreak(c);
           values.push_back(std::move(value));
           return true;
         } else if (c == '"' && state == State::FieldStart) {
           state = State::Quoted;
+          quoteLine = line_;
         } else {
           value.push_back(c);
           state = State::Unquoted;
@@ -145,6 +201,11 @@ bool Reader::next(std::vector<std::string>& values) {
       case State::Quoted:
         if (c == '"') {
           state = State::QuoteInQuoted;
+        } else if (c == '\n' || c == '\r') {
+          // Kept as written: CR LF stays two characters of the value.
+          value.push_back(c);
+          if (c == '\r' && pos_ < end && text_[pos_] == '\n') value.push_back(text_[pos_]);
+          lineBreak(c);
         } else {
           value.push_back(c);
         }
@@ -158,7 +219,7 @@ bool Reader::next(std::vector<std::string>& values) {
           value.clear();
           state = State::FieldStart;
         } else if (c == '\n' || c == '\r') {
-          if (c == '\r' && pos_ < end && text_[pos_] == '\n') ++pos_;
+          lineBreak(c);
           values.push_back(std::move(value));
           return true;
         } else {
@@ -168,6 +229,13 @@ bool Reader::next(std::vector<std::string>& values) {
         }
         break;
     }
+  }
+  if (state == State::Quoted) {
+    // The quote never closed: the value took in every line after its own. A line break
+    // that ends the text starts no further line.
+    unclosedLine_ = quoteLine;
+    const bool endsWithBreak = text_.back() == '\n' || text_.back() == '\r';
+    unclosedLines_ = line_ - quoteLine - (endsWithBreak ? 1 : 0);
   }
   // The last record without a line end.
   values.push_back(std::move(value));

@@ -16,7 +16,7 @@ std::string csvExportBytes(const std::vector<AddressRecord>& records,
   std::string out;
   const auto line = [&](auto valueOf) {
     bool first = true;
-    for (int f = 0; f < kFieldCount; ++f) {
+    for (int f = 0; f <= kExportNotes; ++f) {
       if (!fields[static_cast<size_t>(f)]) continue;
       if (!first) out += ',';
       first = false;
@@ -25,9 +25,16 @@ std::string csvExportBytes(const std::vector<AddressRecord>& records,
     out += "\r\n";
   };
   // Names are plain words of our own table: never quoted.
-  line([](int f) { return std::string(fieldInfo(static_cast<FieldId>(f)).listName); });
-  for (const AddressRecord& record : records)
-    line([&record](int f) { return csv::quoteValue(record.fields[static_cast<size_t>(f)]); });
+  line([](int f) {
+    return std::string(f == kExportNotes ? kExportNotesName
+                                         : fieldInfo(static_cast<FieldId>(f)).listName);
+  });
+  for (const AddressRecord& record : records) {
+    line([&record](int f) {
+      return csv::quoteValue(f == kExportNotes ? record.notes
+                                               : record.fields[static_cast<size_t>(f)]);
+    });
+  }
   return out;
 }
 

@@ -26,6 +26,13 @@ bool ImportSession::open(const std::filesystem::path& csv) {
     error_ = fillFormat("%s\n\ncannot be read. Nothing was imported.", {pathText(csv)});
     return false;
   }
+  ImportFile file = parseImportFile(bytes);
+  if (!file.text) {
+    error_ = fillFormat("%s\n\nis not a text file: it cannot hold comma-separated values. "
+                        "Nothing was imported.",
+                        {pathText(csv)});
+    return false;
+  }
   // The dialog works from its own copy, so a file changed by another program while the
   // user matches does not change under the import.
   const std::filesystem::path copy = scratchDir() / kImportCopyName;
@@ -34,7 +41,7 @@ bool ImportSession::open(const std::filesystem::path& csv) {
     return false;
   }
   copy_ = copy;
-  file_ = parseImportFile(bytes);
+  file_ = std::move(file);
   match_.autoMatch(file_.names);
   return true;
 }

@@ -32,7 +32,8 @@ class ImportSession {
   ~ImportSession();
 
   // Copies `csv` into the scratch copy, reads it and matches its fields automatically.
-  // False, with `error()` set and no scratch file left, when it cannot be read or copied.
+  // False, with `error()` set and no scratch file left, when it cannot be read or copied
+  // or is no text file.
   bool open(const std::filesystem::path& csv);
   const std::string& error() const noexcept { return error_; }
 

@@ -67,7 +67,7 @@ int exportLetters(const Book& book, const std::filesystem::path& target,
   return kOk;
 }
 
-// "0,2,3": field numbers 0..27, each at most once.
+// "0,2,3": field numbers 0..27 and 28 for the notes, each at most once.
 std::optional<ExportFields> parseFields(const std::string& list) {
   ExportFields fields{};
   size_t start = 0;
@@ -78,7 +78,7 @@ std::optional<ExportFields> parseFields(const std::string& list) {
         word.find_first_not_of("0123456789") != std::string::npos)
       return std::nullopt;
     const int f = std::stoi(word);
-    if (f >= kFieldCount || fields[static_cast<size_t>(f)]) return std::nullopt;
+    if (f > kExportNotes || fields[static_cast<size_t>(f)]) return std::nullopt;
     fields[static_cast<size_t>(f)] = true;
     start = comma + 1;
   }
@@ -112,7 +112,8 @@ int exportBook(const Args& args, std::ostream& out, std::ostream& err) {
     } else if (a == "--fields" && !fieldsGiven && i + 1 < args.size()) {
       const auto parsed = parseFields(args[++i]);
       if (!parsed) {
-        err << "mervane-cli: --fields takes field numbers 0 to 27 separated by commas.\n";
+        err << "mervane-cli: --fields takes field numbers 0 to 27 (28 for the notes) "
+               "separated by commas.\n";
         return kFailure;
       }
       fields = *parsed;

@@ -1,7 +1,8 @@
 // import: a CSV file into a new book, matching as the import dialog does, then the pairs
 // given with --match; a .vcf file's cards map onto the fields by their property names.
 // Prints what the dialog would tell: records, duplicates marked, values cut, characters
-// replaced and lines left out.
+// replaced, lines left out, a quote never closed and the columns not matched. A file that
+// is no text, or whose columns match nothing, makes no book.
 #include "cli/Cli.h"
 #include "cli/verbs/Verbs.h"
 #include "exchange/ImportBook.h"
@@ -32,9 +33,13 @@ int writeImported(const imp::ImportedBook& result, const std::filesystem::path& 
       << "duplicates: " << result.duplicates << "\n"
       << "values cut: " << result.valuesCut << "\n"
       << "characters replaced: " << result.replaced << "\n"
-      << "lines left out: " << result.linesLeftOut << "\n";
+      << "lines left out: " << result.linesLeftOut + result.linesInUnclosedQuote << "\n";
   if (result.valuesLeftOut > 0) out << "values left out: " << result.valuesLeftOut << "\n";
   if (result.namelessLeftOut > 0) out << "cards left out: " << result.namelessLeftOut << "\n";
+  if (result.unclosedQuoteLine > 0)
+    out << "quote never closed: line " << result.unclosedQuoteLine << "\n";
+  if (!result.columnsNotMatched.empty())
+    out << "columns not matched: " << utf8(imp::joinedNames(result.columnsNotMatched)) << "\n";
   return kOk;
 }
 
@@ -89,6 +94,10 @@ int importFile(const Args& args, std::ostream& out, std::ostream& err) {
     return writeImported(cards, bookPath, args[2], out, err);
   }
   const imp::ImportFile file = imp::parseImportFile(bytes);
+  if (!file.text) {
+    err << "mervane-cli: " << args[1] << " is not a text file; nothing was imported.\n";
+    return kFailure;
+  }
   imp::FieldMatch match;
   match.autoMatch(file.names);
   for (const auto& [importName, programName] : pairs) {
@@ -105,7 +114,22 @@ int importFile(const Args& args, std::ostream& out, std::ostream& err) {
     }
     match.match(column, field);
   }
-  return writeImported(imp::importRecords(file, match), bookPath, args[2], out, err);
+  const imp::ImportedBook result = imp::importRecords(file, match);
+  bool matched = false;
+  for (int c = 0; c < match.importCount() && !matched; ++c) matched = match.imports(c);
+  if (file.names.empty()) {
+    err << "mervane-cli: " << args[1] << " is empty: no first line names its columns.\n";
+    return kFailure;
+  }
+  if (!matched) {
+    // An empty book would look like a success: say what the file has instead.
+    err << "mervane-cli: no column of " << args[1]
+        << " matches a field of Mervane; nothing was imported.\n"
+        << "columns not matched: " << utf8(imp::joinedNames(result.columnsNotMatched)) << "\n"
+        << "Match them by hand: --match \"IMPORT NAME=Program name\".\n";
+    return kFailure;
+  }
+  return writeImported(result, bookPath, args[2], out, err);
 }
 
 }  // namespace mv::cli::verbs

@@ -12,22 +12,73 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 
 namespace mv {
 namespace {
 
 constexpr int kMargin = 5;
-constexpr int kColumnWidth = 50;
 
 QString qs(std::string_view cp1252) { return fromCp1252(cp1252); }
 
-}  // namespace
+// Draws the "name\t= match" items as two columns, the names as wide as the widest one,
+// so that every match lines up and is shown whole (the list scrolls sideways).
+class MatchItemDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void setNameWidth(int width) noexcept { nameWidth_ = width; }
 
-QString TADRImport::itemText(const std::string& name, int programField) {
-  return qs(name) + QStringLiteral("\t= ") + qs(imp::programFieldName(programField));
-}
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+    const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget)
+                        .adjusted(kTextMargin, 0, 0, 0);
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    painter->save();
+    painter->setFont(opt.font);
+    painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected
+                                          ? QPalette::HighlightedText
+                                          : QPalette::Text));
+    painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, text.left(tab));
+    if (tab >= 0) {
+      painter->drawText(r.adjusted(nameWidth_, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                        text.mid(tab + 1));
+    }
+    painter->restore();
+  }
+
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    QSize size = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), widget);
+    const QFontMetrics metrics(opt.font);
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    const int textWidth = tab < 0 ? metrics.horizontalAdvance(text)
+                                  : nameWidth_ + metrics.horizontalAdvance(text.mid(tab + 1));
+    size.rwidth() += textWidth + 3 * kTextMargin;
+    size.setHeight(std::max(size.height(), metrics.height() + 2));
+    return size;
+  }
+
+ private:
+  static constexpr int kTextMargin = 3;
+  int nameWidth_ = 0;
+};
+
+}  // namespace
 
 TADRImport::TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget* parent)
     : QDialog(parent),
@@ -75,11 +126,27 @@ TADRImport::TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget*
   for (int p = 0; p < kFieldCount; ++p) heads << qs(imp::programFieldName(p));
   results_->setColumnCount(static_cast<int>(heads.size()));
   results_->setHeaderLabels(heads);
-  for (int c = 0; c < heads.size(); ++c) results_->setColumnWidth(c, kColumnWidth);
   results_->setRootIsDecorated(false);
+  results_->header()->setStretchLastSection(false);
+  results_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  // Whole names and values, scrolled sideways, rather than "Business Pho…".
+  for (QListWidget* list : {importList_, programList_}) {
+    list->setTextElideMode(Qt::ElideNone);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  }
   results_->setSelectionBehavior(QAbstractItemView::SelectRows);
   results_->setUniformRowHeights(true);
   results_->hide();
+
+  // The names' column is as wide as the widest name.
+  auto* delegate = new MatchItemDelegate(importList_);
+  int nameWidth = 0;
+  for (const std::string& name : session_.file().names)
+    nameWidth = std::max(nameWidth, importList_->fontMetrics().horizontalAdvance(qs(name)));
+  delegate->setNameWidth(nameWidth +
+                         importList_->fontMetrics().horizontalAdvance(QStringLiteral("  ")));
+  importList_->setItemDelegate(delegate);
 
   filling_ = true;
   for (int p = 0; p < kFieldCount; ++p) programList_->addItem(qs(imp::programFieldName(p)));
@@ -110,12 +177,9 @@ void TADRImport::refreshItem(int importField) {
   const imp::FieldMatch& match = session_.match();
   const bool wasFilling = filling_;
   filling_ = true;
-  item->setText(itemText(session_.file().names[static_cast<std::size_t>(importField)],
-                         match.programOf(importField)));
-  item->setCheckState(match.programOf(importField) != imp::kNoMatch &&
-                              match.included(importField)
-                          ? Qt::Checked
-                          : Qt::Unchecked);
+  item->setText(qs(session_.file().names[static_cast<std::size_t>(importField)]) +
+                QStringLiteral("\t= ") + qs(imp::matchText(match, importField)));
+  item->setCheckState(match.imports(importField) ? Qt::Checked : Qt::Unchecked);
   filling_ = wasFilling;
 }
 
@@ -136,8 +200,10 @@ void TADRImport::importSelected() {
   if (i < 0 || importList_->selectedItems().isEmpty()) return;
   QListWidgetItem* item = importList_->item(i);
   const imp::FieldMatch& match = session_.match();
-  const int p = match.programOf(i);
-  if (item->checkState() == Qt::Checked && p == imp::kNoMatch) {
+  int p = match.programOf(i);
+  const imp::GroupColumn& group = match.groupOf(i);
+  if (item->checkState() == Qt::Checked && p == imp::kNoMatch &&
+      match.fallbackOf(i) == imp::kNoMatch && group.role == imp::GroupRole::None) {
     prompter_.inform(
         "I can't find a match for this import field.\n\nPlease see if you can find a match "
         "\nin the box on the right.",
@@ -147,6 +213,9 @@ void TADRImport::importSelected() {
     filling_ = false;
     session_.match().setIncluded(i, false);
   }
+  // The field a second choice or an address part fills shows as its match.
+  if (group.role == imp::GroupRole::AddressPart) p = group.field;
+  if (p == imp::kNoMatch) p = match.fallbackOf(i);
   selectProgramQuietly(p);
   matchCaption_->setText(qs(fillFormat("Match Import's  \"%s\"\nto Mervane's \"%s\"",
                                        {session_.file().names[static_cast<std::size_t>(i)],
@@ -185,6 +254,7 @@ void TADRImport::programSelected() {
   match.match(i, p);
   for (int other : released) refreshItem(other);
   refreshItem(i);
+  importList_->doItemsLayout();  // a longer match widens the list's scrolling range
   matchCaption_->setText(qs(fillFormat("Match Import's  \"%s\"\nto Mervane's \"%s\"",
                                        {names[static_cast<std::size_t>(i)],
                                         imp::programFieldName(p)})));
@@ -200,6 +270,25 @@ void TADRImport::checkChanged(QListWidgetItem* item) {
 
 void TADRImport::next() {
   if (session_.stage() == 1) {
+    const imp::FieldMatch& match = session_.match();
+    bool matched = false;
+    for (int i = 0; i < match.importCount() && !matched; ++i) matched = match.imports(i);
+    if (session_.file().names.empty()) {
+      prompter_.ask(Message{"The file is empty: no first line names its columns, so nothing "
+                            "can be imported.",
+                            kAppCaption, Icon::Exclamation, Buttons::Ok});
+      return;
+    }
+    if (!matched) {
+      // An import of nothing would make an empty book: the user matches first.
+      prompter_.ask(Message{
+          fillFormat("No column of the file is matched to a Mervane field, so nothing "
+                     "would be imported.\n\nColumns not matched: %s\n\nClick a column on "
+                     "the left, then its field on the right.",
+                     {imp::joinedNames(session_.file().names)}),
+          kAppCaption, Icon::Exclamation, Buttons::Ok});
+      return;
+    }
     runImport();
     return;
   }
@@ -250,6 +339,7 @@ void TADRImport::runImport() {
     rows.append(row);
   }
   results_->addTopLevelItems(rows);
+  for (int c = 0; c < results_->columnCount(); ++c) results_->resizeColumnToContents(c);
   results_->setUpdatesEnabled(true);
 
   if (result.duplicates > 0) {

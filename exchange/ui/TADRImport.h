@@ -39,9 +39,6 @@ class TADRImport final : public QDialog {
 
   TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget* parent = nullptr);
 
-  // "%s\t= %s" or "%s\t= ": an import field and what it fills.
-  static QString itemText(const std::string& name, int programField);
-
  protected:
   void resizeEvent(QResizeEvent* event) override;
 

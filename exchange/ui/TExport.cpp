@@ -62,9 +62,11 @@ TExportCSV::TExportCSV(const QString& prompt, QWidget* parent) : QWidget(parent)
   setControlId(list_, kList);
   setAccessible(list_, QStringLiteral("Fields to export"));
   const ExportFields defaults = defaultExportFields();
-  for (int f = 0; f < kFieldCount; ++f) {
+  for (int f = 0; f <= kExportNotes; ++f) {
     auto* item = new QListWidgetItem(
-        QString::fromLatin1(fieldInfo(static_cast<FieldId>(f)).listName), list_);
+        QString::fromLatin1(f == kExportNotes ? kExportNotesName
+                                              : fieldInfo(static_cast<FieldId>(f)).listName),
+        list_);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
     item->setCheckState(defaults[static_cast<size_t>(f)] ? Qt::Checked : Qt::Unchecked);
   }
@@ -73,7 +75,7 @@ TExportCSV::TExportCSV(const QString& prompt, QWidget* parent) : QWidget(parent)
 
 ExportFields TExportCSV::fields() const {
   ExportFields out{};
-  for (int f = 0; f < kFieldCount; ++f)
+  for (int f = 0; f <= kExportNotes; ++f)
     out[static_cast<size_t>(f)] = list_->item(f)->checkState() == Qt::Checked;
   return out;
 }

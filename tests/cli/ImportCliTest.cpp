@@ -87,6 +87,12 @@ TEST_F(ImportCliTest, matchesByHandAndRefusesToReplaceABook) {
 TEST_F(ImportCliTest, refusesWhatItCannotDo) {
   const fs::path csv = dir_ / "people.csv";
   test::writeFile(csv, "First Name\nAnn\n");
+  const fs::path binary = dir_ / "program.csv";
+  test::writeFile(binary, std::string("\x7F" "ELF\x02\x01\x01\0\0\0First Name\nAnn\n", 20));
+  const fs::path strange = dir_ / "strange.csv";
+  test::writeFile(strange, "Kundennr;Bemerkung\n1;gut\n");
+  const fs::path empty = dir_ / "empty.csv";
+  test::writeFile(empty, "");
   const struct {
     const char* what;
     std::vector<std::string> args;
@@ -101,13 +107,32 @@ TEST_F(ImportCliTest, refusesWhatItCannotDo) {
       {"match without a pair", {"import", csv.string(), (dir_ / "d.adr").string(), "--match"},
        "usage"},
       {"no book named", {"import", csv.string()}, "usage"},
+      {"no text file", {"import", binary.string(), (dir_ / "e.adr").string()},
+       "is not a text file"},
+      {"no column matches", {"import", strange.string(), (dir_ / "f.adr").string()},
+       "columns not matched: Kundennr, Bemerkung\nMatch them by hand: --match"},
+      {"empty file", {"import", empty.string(), (dir_ / "g.adr").string()}, "is empty"},
   };
   for (const auto& c : cases) {
     const CliRun r = cli(c.args);
     EXPECT_EQ(r.code, cli::kFailure) << c.what;
     EXPECT_NE(r.err.find(c.says), std::string::npos) << c.what << ": " << r.err;
   }
-  for (const char* name : {"a.adr", "b.adr", "c.adr", "d.adr"}) EXPECT_FALSE(fs::exists(dir_ / name));
+  for (const char* name : {"a.adr", "b.adr", "c.adr", "d.adr", "e.adr", "f.adr", "g.adr"})
+    EXPECT_FALSE(fs::exists(dir_ / name));
+}
+
+TEST_F(ImportCliTest, saysWhatDidNotComeIn) {
+  const fs::path csv = dir_ / "open.csv";
+  // The quote in line 3 never closes: lines 4 and 5 become part of Bob's birthday.
+  test::writeFile(csv, "First Name,Birthday\nAnn,1990\nBob,\"1991\nCy,1992\nDee,1993\n");
+  const fs::path book = dir_ / "open.adr";
+  const CliRun r = cli({"import", csv.string(), book.string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "records: 2\nduplicates: 0\nvalues cut: 0\ncharacters replaced: 0\n"
+            "lines left out: 2\nquote never closed: line 3\ncolumns not matched: Birthday\n");
+  EXPECT_EQ(dump(book).size(), 2);
 }
 
 }  // namespace

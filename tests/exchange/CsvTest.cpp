@@ -96,6 +96,9 @@ TEST(CsvDecode, convertsUtf8AndKeepsWindows1252) {
       {"a Chinese character", "Li \xE4\xB8\xAD", "Li ?", true, 1},
       {"an emoji is one character", "Hi \xF0\x9F\x98\x80!", "Hi ?!", true, 1},
       {"broken UTF-8 after a mark", "\xEF\xBB\xBF\x61\xC3", "a?", true, 1},
+      {"UTF-16 little-endian with its mark", std::string("\xFF\xFEJ\0\xE9\0\xAC\x20", 8),
+       "J\xE9\x80", true, 0},
+      {"UTF-16 big-endian with its mark", std::string("\xFE\xFF\0J\0\xE9", 6), "J\xE9", true, 0},
       {"a question mark of its own is not counted", "\xEF\xBB\xBFwhy?", "why?", true, 0},
   };
   for (const auto& c : cases) {
@@ -117,10 +120,50 @@ TEST(CsvSeparator, followsTheHeaderLine) {
       {"\"Name, full\";City\n", ';'},      // a comma in quotes does not count
       {"First Name\n", ','},               // one field: nothing to decide
       {"A;B\tC;D\n", ';'},                 // the more frequent
+      {"Name;Werkadres, straat;Plaats\n", ';'},  // a comma inside an unquoted name
       {"Name\nx;y;z\n", ','},              // only the header line decides
       {"", ','},
   };
   for (const auto& c : cases) EXPECT_EQ(detectSeparator(c.header), c.expected) << c.header;
+}
+
+TEST(CsvText, refusesWhatIsNoTextFile) {
+  const std::string utf8Cut = std::string(4095, 'a') + "\xC3\xA9";  // 4 KB ends inside "é"
+  const struct {
+    const char* what;
+    std::string bytes;
+    bool text;
+  } cases[] = {
+      {"a program", std::string("\x7F" "ELF\x02\x01\x01\0\0\0", 10), false},
+      {"UTF-8", "Name\nJos\xC3\xA9\n", true},
+      {"Windows-1252", "Name\nJos\xE9 \x80\n", true},
+      {"neither UTF-8 nor Windows-1252", "Name\n\x81\x8D\x90\n", false},
+      {"UTF-16 with its mark, NULs and all", std::string("\xFF\xFEN\0", 4), true},
+      {"a UTF-8 character cut by the 4 KB the check reads", utf8Cut, true},
+      {"empty", "", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(looksLikeText(c.bytes), c.text) << c.what;
+}
+
+TEST(CsvReader, remembersWhereAQuoteNeverCloses) {
+  const struct {
+    const char* text;
+    int line;
+    int taken;  // lines after it that the value took in
+  } cases[] = {
+      {"a,b\nc,\"d\ne,f\ng,h\n", 2, 2},
+      {"a,b\r\nc,\"d\r\ne,f", 2, 1},
+      {"a,\"b\nc\"\nd,\"e", 3, 0},      // a closed quote over two lines counts too
+      {"a,\"b\nc\"\nd,e\n", 0, 0},       // every quote closed
+  };
+  for (const auto& c : cases) {
+    Reader reader(c.text);
+    std::vector<std::string> values;
+    while (reader.next(values)) {
+    }
+    EXPECT_EQ(reader.unclosedQuoteLine(), c.line) << c.text;
+    EXPECT_EQ(reader.linesInUnclosedQuote(), c.taken) << c.text;
+  }
 }
 
 }  // namespace

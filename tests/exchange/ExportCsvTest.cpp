@@ -73,7 +73,8 @@ TEST(ExportCsv, onlyFirstNameCheckedGivesNoCommaAtAll) {
 TEST(ExportCsv, bufferIsLeftOutByDefaultAndHeadedBufferWhenChosen) {
   const ExportFields defaults = defaultExportFields();
   EXPECT_FALSE(defaults[static_cast<size_t>(toInt(FieldId::Buffer))]);
-  EXPECT_EQ(std::count(defaults.begin(), defaults.end(), true), 27);
+  EXPECT_TRUE(defaults[kExportNotes]);
+  EXPECT_EQ(std::count(defaults.begin(), defaults.end(), true), 28);
   const std::string header = csvExportBytes({}, defaults);
   EXPECT_EQ(header.find("buffer"), std::string::npos);
   EXPECT_EQ(header.substr(0, 39), "Group,Salutation,First Name,Last Name,J");
@@ -102,6 +103,7 @@ TEST(ExportCsv, aFullBookReadsBackValueForValue) {
     }
     r[FieldId::First] = "N" + std::to_string(10000 + i);
     r[FieldId::Group] = "";
+    r.notes = std::string(kTricky[i % std::size(kTricky)]) + "\r\n=" + std::to_string(i);
     ASSERT_GE(test::addRecord(book, r), 0);
   }
   const std::vector<AddressRecord> records = exportRecords(book);
@@ -110,13 +112,14 @@ TEST(ExportCsv, aFullBookReadsBackValueForValue) {
   const auto rows = readCsv(csvExportBytes(records, fields));
   ASSERT_EQ(rows.size(), 1901u);
   for (size_t i = 0; i < records.size(); ++i) {
-    ASSERT_EQ(rows[i + 1].size(), 27u);
+    ASSERT_EQ(rows[i + 1].size(), 28u);
     size_t column = 0;
     for (int f = 0; f < kFieldCount; ++f) {
       if (!fields[static_cast<size_t>(f)]) continue;
       ASSERT_EQ(rows[i + 1][column++], records[i].fields[static_cast<size_t>(f)])
           << "entry " << i << " field " << f;
     }
+    ASSERT_EQ(rows[i + 1][column], records[i].notes) << "entry " << i;
   }
 }
 

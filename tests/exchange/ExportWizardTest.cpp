@@ -101,11 +101,12 @@ TEST_F(ExportWizard, csvThroughTheFieldPageAndTheOfferToOpenTheFolder) {
   EXPECT_EQ(w->step(), TExport::FieldStep);
 
   auto* list = control<QListWidget>(w.get(), TExportCSV::kList);
-  ASSERT_EQ(list->count(), 28);
+  ASSERT_EQ(list->count(), 29);
   EXPECT_EQ(list->item(20)->text(), "buffer");
-  for (int i = 0; i < 28; ++i)
+  EXPECT_EQ(list->item(28)->text(), "Notes");
+  for (int i = 0; i < 29; ++i)
     EXPECT_EQ(list->item(i)->checkState(), i == 20 ? Qt::Unchecked : Qt::Checked) << i;
-  for (int i = 0; i < 28; ++i)
+  for (int i = 0; i < 29; ++i)
     list->item(i)->setCheckState(i == 2 || i == 9 ? Qt::Checked : Qt::Unchecked);
   prompter_.answer(Answer::Yes);
   next(w.get());

@@ -135,10 +135,11 @@ TEST_F(ImportDialogTest, nextImportsAndShowsTheResult) {
   programList()->setCurrentRow(20);  // Notes by hand
   next()->click();
   EXPECT_EQ(dialog_->windowTitle(), "Importing 3 Items");
-  ASSERT_EQ(prompter_.shown().size(), 1u);
-  EXPECT_EQ(prompter_.last().caption, "Duplicate Entries");
-  EXPECT_EQ(prompter_.last().icon, Icon::Information);
-  EXPECT_EQ(prompter_.last().text, imp::kDuplicatesMessage);
+  ASSERT_EQ(prompter_.shown().size(), 2u);
+  EXPECT_EQ(prompter_.shown()[0].caption, "Duplicate Entries");
+  EXPECT_EQ(prompter_.shown()[0].icon, Icon::Information);
+  EXPECT_EQ(prompter_.shown()[0].text, imp::kDuplicatesMessage);
+  EXPECT_EQ(prompter_.last().text, "Columns not matched, left out: Nick.");
   ASSERT_EQ(results()->topLevelItemCount(), 3);
   EXPECT_EQ(results()->topLevelItem(1)->text(0), "ann,lee,ACME");
   EXPECT_EQ(results()->topLevelItem(1)->text(3), "ann[Dup:2]");
@@ -152,6 +153,30 @@ TEST_F(ImportDialogTest, nextImportsAndShowsTheResult) {
   next()->click();
   EXPECT_EQ(dialog_->result(), QDialog::Accepted);
   EXPECT_EQ(results()->topLevelItemCount(), 0);
+}
+
+// A file none of whose columns is matched imports nothing until the user matches one; a
+// numbered phone column shows how it is read.
+TEST_F(ImportDialogTest, nextWaitsForAMatch) {
+  test::writeFile(dir_ / "other.csv", "Kundennr,Phone 1 - Value\n7,\n");
+  imp::ImportSession session;
+  ASSERT_TRUE(session.open(dir_ / "other.csv"));
+  session.match().setIncluded(1, false);
+  TADRImport dialog(session, prompter_);
+  dialog.show();
+  auto* list = control<QListWidget>(&dialog, 101);
+  EXPECT_EQ(list->item(1)->text(), "Phone 1 - Value\t= a phone field by its kind");
+  EXPECT_EQ(list->item(1)->checkState(), Qt::Unchecked);
+  control<QPushButton>(&dialog, 1)->click();
+  ASSERT_EQ(prompter_.shown().size(), 1u);
+  EXPECT_NE(prompter_.last().text.find("Columns not matched: Kundennr, Phone 1 - Value"),
+            std::string::npos);
+  EXPECT_EQ(session.stage(), 1);
+  list->setCurrentRow(0);
+  control<QListWidget>(&dialog, 3507)->setCurrentRow(2);
+  control<QPushButton>(&dialog, 1)->click();
+  EXPECT_EQ(session.stage(), 2);
+  EXPECT_EQ(session.result().records.at(0)[FieldId::First], "7");
 }
 
 TEST_F(ImportDialogTest, laysOutOnResize) {

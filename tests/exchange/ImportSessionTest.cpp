@@ -46,10 +46,16 @@ TEST_F(ImportSessionTest, worksFromACopyRemovedWithTheSession) {
 }
 
 TEST_F(ImportSessionTest, anUnreadableFileCreatesNothing) {
-  for (const fs::path& path : {dir_ / "missing.csv", dir_.path()}) {
+  test::writeFile(dir_ / "picture.csv", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+  const std::pair<fs::path, const char*> cases[] = {
+      {dir_ / "missing.csv", "cannot be read"},
+      {dir_.path(), "cannot be read"},
+      {dir_ / "picture.csv", "is not a text file"},
+  };
+  for (const auto& [path, says] : cases) {
     ImportSession session;
     EXPECT_FALSE(session.open(path)) << path;
-    EXPECT_NE(session.error().find("cannot be read"), std::string::npos);
+    EXPECT_NE(session.error().find(says), std::string::npos) << session.error();
     EXPECT_FALSE(fs::exists(copy()));
     EXPECT_FALSE(fs::exists(intermediate()));
   }

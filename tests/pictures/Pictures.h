@@ -50,6 +50,7 @@ class Scene {
 void cardPictures(Shooter& shoot);
 void exportPictures(Shooter& shoot);
 void framePictures(Shooter& shoot);
+void importPictures(Shooter& shoot);
 void printPictures(Shooter& shoot);
 
 }  // namespace mv::pictures

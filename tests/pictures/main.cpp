@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   mv::pictures::framePictures(shoot);
   mv::pictures::cardPictures(shoot);
   mv::pictures::exportPictures(shoot);
+  mv::pictures::importPictures(shoot);
   mv::pictures::printPictures(shoot);
   return shoot.failures() == 0 ? 0 : 1;
 }
