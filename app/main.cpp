@@ -3,6 +3,7 @@
 
 #include "cardwindow/ui/TCardFile.h"
 #include "installer/QuietMode.h"
+#include "installer/ui/RunningCopy.h"
 #include "installer/ui/TSetup.h"
 #include "platform/ui/Display.h"
 #include "platform/Paths.h"
@@ -30,8 +31,10 @@
 namespace {
 
 // Setup and remove mode: the installer's window in its "Setup" frame. It installs from
-// the folder it was started in and removes the folder it runs from.
-int runInstaller(mv::RunMode mode, mv::SingleInstance& instance) {
+// the folder it was started in and removes the folder it runs from. It stays out of the
+// single-instance lock: it must run beside Mervane to tell the user to close it, and the
+// copy it starts at the end must find the lock free.
+int runInstaller(mv::RunMode mode) {
   mv::QtPrompter prompter;
   mv::TSetup::Options options;
   options.mode = mode == mv::RunMode::Remove ? mv::TSetup::Mode::Remove : mv::TSetup::Mode::Setup;
@@ -40,12 +43,6 @@ int runInstaller(mv::RunMode mode, mv::SingleInstance& instance) {
   options.programFile = QCoreApplication::applicationFilePath().toStdString();
   mv::TSetup setup(std::move(options));
   prompter.setParent(&setup);
-  // Starting Mervane while the installer runs brings the installer forward.
-  QObject::connect(&instance, &mv::SingleInstance::raiseRequested, &setup, [&setup] {
-    setup.show();
-    setup.raise();
-    setup.activateWindow();
-  });
   // Remove hides its window before it ends, so the last-window rule cannot end the run.
   QObject::connect(&setup, &mv::TSetup::ended, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
   setup.show();
@@ -63,6 +60,7 @@ std::filesystem::path bookArgument(const std::vector<std::string>& args, mv::Run
 }
 
 int runProgram(mv::RunMode mode, const std::filesystem::path& book) {
+  if (mode == mv::RunMode::Setup || mode == mv::RunMode::Remove) return runInstaller(mode);
   mv::SingleInstance instance;
   if (mode == mv::RunMode::FirstRun) {
     instance.claimWithoutCheck();
@@ -73,9 +71,6 @@ int runProgram(mv::RunMode mode, const std::filesystem::path& book) {
       case mv::SingleInstance::Outcome::NoAnswer: return -1;
     }
   }
-
-  // The installer holds the lock too: it starts the installed copy with "first_run".
-  if (mode == mv::RunMode::Setup || mode == mv::RunMode::Remove) return runInstaller(mode, instance);
 
   // The program's own folder is the current one, as the settings and data files expect.
   QDir::setCurrent(QString::fromStdString(mv::programDir().string()));
@@ -121,10 +116,12 @@ int main(int argc, char** argv) {
   if ((mode == mv::RunMode::Setup || mode == mv::RunMode::Remove) && mv::asksForQuiet(args)) {
     QCoreApplication app(argc, argv);
     const std::filesystem::path here = mv::programDir();
+    const mv::RunningCheck running = [] { return mv::mervaneRuns(); };
     if (mode == mv::RunMode::Setup)
       return mv::runQuietSetup(args, here, QCoreApplication::applicationFilePath().toStdString(),
-                               std::cout, std::cerr);
-    return mv::runQuietRemove(args, here, static_cast<long>(::getpid()), std::cout, std::cerr);
+                               std::cout, std::cerr, running);
+    return mv::runQuietRemove(args, here, static_cast<long>(::getpid()), std::cout, std::cerr,
+                              running);
   }
   if (auto message = mv::missingDisplayMessage()) {
     std::fputs(message->c_str(), stderr);

@@ -17,12 +17,30 @@ constexpr size_t kPathBuffer = 4096;
 
 bool isAbsoluteName(const std::string& target) { return !target.empty() && target.front() == '/'; }
 
+void addUnique(std::vector<std::string>& names, const std::string& name) {
+  if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+}
+
+// Makes the folders between `root` and the file `name`, one level at a time, noting
+// each one made so that remove can take exactly those away again.
+void makeFolders(const fs::path& root, const std::string& name, std::vector<std::string>& made) {
+  fs::path relative;
+  for (const auto& part : fs::path(name).parent_path()) {
+    relative /= part;
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(root / relative, ec))) continue;
+    if (fs::create_directory(root / relative, ec)) addUnique(made, relative.generic_string());
+  }
+}
+
 // Copies one file through a sibling and a rename, keeping the source's permissions
 // (the program and mervane-cli stay executable).
-bool copyOne(const fs::path& source, const fs::path& target) {
+bool copyOne(const fs::path& source, const fs::path& root, const std::string& name,
+             std::vector<std::string>& folders) {
   std::error_code ec;
   if (!fs::is_regular_file(source, ec)) return false;
-  fs::create_directories(target.parent_path(), ec);
+  makeFolders(root, name, folders);
+  const fs::path target = root / name;
   if (!copyFileAtomically(source, target)) return false;
   fs::permissions(target, fs::status(source, ec).permissions(), ec);
   return !ec;
@@ -41,10 +59,6 @@ std::vector<std::string> expand(const fs::path& sourceDir, const std::string& na
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-void addUnique(std::vector<std::string>& names, const std::string& name) {
-  if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
 }
 
 std::vector<std::string> readNumbered(const fs::path& ini, const char* section) {
@@ -78,12 +92,14 @@ std::string targetMessage(TargetCheck check) {
   return {};
 }
 
-TargetCheck prepareTarget(const std::string& target) {
+TargetCheck prepareTarget(const std::string& target, bool* made) {
+  if (made) *made = false;
   if (target.size() > kMaxTargetLength) return TargetCheck::TooLong;
   if (!isAbsoluteName(target)) return TargetCheck::NotAbsolute;
   std::error_code ec;
   if (fs::is_directory(target, ec)) return TargetCheck::Ready;
   fs::create_directories(target, ec);
+  if (made) *made = fs::is_directory(target, ec);
   return fs::is_directory(target, ec) ? TargetCheck::Ready : TargetCheck::NotCreated;
 }
 
@@ -94,9 +110,15 @@ CopyReport copyInstallation(const SetupList& list, const fs::path& sourceDir,
   const auto advance = [&] {
     if (step) step();
   };
+  const auto inside = [&](const std::string& entry) {
+    if (staysInside(entry)) return true;
+    report.refused.push_back(entry);
+    return false;
+  };
   for (const std::string& entry : list.files) {
+    if (!inside(entry)) continue;
     for (const std::string& name : expand(sourceDir, entry)) {
-      if (copyOne(sourceDir / name, target / name))
+      if (copyOne(sourceDir / name, target, name, report.folders))
         report.files.push_back(name);
       else
         report.failed.push_back(name);
@@ -104,13 +126,14 @@ CopyReport copyInstallation(const SetupList& list, const fs::path& sourceDir,
     }
   }
   for (const std::string& entry : list.data) {
+    if (!inside(entry)) continue;
     for (const std::string& name : expand(sourceDir, entry)) {
       std::error_code ec;
-      // The user's book and settings survive a reinstall: an existing file is kept.
-      if (fs::exists(target / name, ec)) {
-        report.data.push_back(name);
+      // The user's book and settings survive a reinstall: an existing file is kept, and
+      // as it is not setup's, it is not recorded either.
+      if (fs::exists(fs::symlink_status(target / name, ec))) {
         report.skipped.push_back(name);
-      } else if (copyOne(sourceDir / name, target / name)) {
+      } else if (copyOne(sourceDir / name, target, name, report.folders)) {
         report.data.push_back(name);
       } else {
         report.failed.push_back(name);
@@ -121,7 +144,8 @@ CopyReport copyInstallation(const SetupList& list, const fs::path& sourceDir,
   const fs::path installed = target / kInstalledProgramName;
   std::error_code ec;
   // Installing again from the installed folder itself leaves the program as it is.
-  if (fs::equivalent(programFile, installed, ec) || copyOne(programFile, installed))
+  if (fs::equivalent(programFile, installed, ec) ||
+      copyOne(programFile, target, kInstalledProgramName, report.folders))
     report.files.push_back(kInstalledProgramName);
   else
     report.failed.push_back(kInstalledProgramName);
@@ -137,9 +161,13 @@ int countCopySteps(const SetupList& list, const fs::path& sourceDir) {
 }
 
 std::string installRecordText(const InstallRecord& record) {
-  std::string out = "[Uninstall]\nDisplayName=Mervane\nUninstallString=" + record.uninstallString + "\n";
+  std::string out = "[Uninstall]\nDisplayName=Mervane\nUninstallString=" + record.uninstallString +
+                    "\nExact=" + (record.exact ? "1" : "0") +
+                    "\nTargetMade=" + (record.targetMade ? "1" : "0") + "\n";
   writeNumbered(out, "Files", record.files);
   writeNumbered(out, "Data", record.data);
+  writeNumbered(out, "Folders", record.folders);
+  writeNumbered(out, "Later", record.later);
   std::vector<std::string> entries;
   for (const auto& e : record.entries) entries.push_back(e.string());
   writeNumbered(out, "Entries", entries);
@@ -150,9 +178,14 @@ bool readInstallRecord(const fs::path& folder, InstallRecord& record) {
   const fs::path ini = folder / kInstallRecordName;
   std::error_code ec;
   if (!fs::is_regular_file(ini, ec)) return false;
-  record.uninstallString = Profile(ini, "Uninstall").readString("UninstallString", "", kPathBuffer);
+  Profile uninstall(ini, "Uninstall");
+  record.uninstallString = uninstall.readString("UninstallString", "", kPathBuffer);
+  record.exact = uninstall.readInt("Exact", 0) == 1;
+  record.targetMade = record.exact && uninstall.readInt("TargetMade", 0) == 1;
   record.files = readNumbered(ini, "Files");
   record.data = readNumbered(ini, "Data");
+  record.folders = readNumbered(ini, "Folders");
+  record.later = readNumbered(ini, "Later");
   record.entries.clear();
   for (const auto& e : readNumbered(ini, "Entries")) record.entries.emplace_back(e);
   return true;
@@ -162,7 +195,12 @@ bool writeInstallRecord(const fs::path& folder, InstallRecord record) {
   InstallRecord earlier;
   if (readInstallRecord(folder, earlier)) {
     for (const auto& f : earlier.files) addUnique(record.files, f);
-    for (const auto& d : earlier.data) addUnique(record.data, d);
+    if (earlier.exact) {
+      for (const auto& d : earlier.data) addUnique(record.data, d);
+      for (const auto& d : earlier.folders) addUnique(record.folders, d);
+      for (const auto& l : earlier.later) addUnique(record.later, l);
+      record.targetMade = record.targetMade || earlier.targetMade;
+    }
     for (const auto& e : earlier.entries)
       if (std::find(record.entries.begin(), record.entries.end(), e) == record.entries.end())
         record.entries.push_back(e);
@@ -178,8 +216,14 @@ std::vector<std::string> registerInstallation(const fs::path& target, const Copy
   for (const auto& f : made.failed) failed.push_back(f.string());
   InstallRecord record;
   record.uninstallString = quoteForShell(program.string()) + " remove";
+  record.targetMade = copy.targetMade;
   record.files = copy.files;
   record.data = copy.data;
+  record.folders = copy.folders;
+  for (const std::string& name : programWrittenFiles()) {
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(target / name, ec))) record.later.push_back(name);
+  }
   record.entries = made.made;
   if (!writeInstallRecord(target, record)) failed.push_back((target / kInstallRecordName).string());
   return failed;

@@ -22,15 +22,20 @@ enum class TargetCheck {
 // The message each refusal shows (empty for Ready).
 std::string targetMessage(TargetCheck check);
 
-// Checks the target and creates it with every missing parent folder.
-TargetCheck prepareTarget(const std::string& target);
+// Checks the target and creates it with every missing parent folder; `made` (when given)
+// says whether the target itself was made now, so that remove may take it away again.
+TargetCheck prepareTarget(const std::string& target, bool* made = nullptr);
 
+// What setup wrote into the target: remove later deletes exactly this and nothing else.
 struct CopyReport {
-  std::vector<std::string> files;    // installed names (relative to the target), program included
-  std::vector<std::string> data;     // data names now in the target, copied or kept
-  std::vector<std::string> skipped;  // data files that were there already (kept on purpose)
+  std::vector<std::string> files;    // written (relative to the target), program included
+  std::vector<std::string> data;     // data files written because they were missing
+  std::vector<std::string> skipped;  // data files that were there already (kept, not ours)
+  std::vector<std::string> folders;  // folders made inside the target, parents first
+  std::vector<std::string> refused;  // list entries that are absolute or climb out ("..")
   std::vector<std::string> failed;   // names that could not be copied
-  bool complete() const noexcept { return failed.empty(); }
+  bool targetMade = false;           // set by the caller from prepareTarget()
+  bool complete() const noexcept { return failed.empty() && refused.empty(); }
 };
 
 // Copies `Files` (replacing), then `Data` (never replacing), then the program itself to
@@ -48,10 +53,18 @@ int countCopySteps(const SetupList& list, const std::filesystem::path& sourceDir
 
 // What remove needs to know about an installation, kept in the installed folder as the
 // stand-in for the platform's uninstall entry (DisplayName "Mervane", UninstallString).
+// Records written before `Exact=1` existed listed kept data files as installed and said
+// nothing of folders; remove treats such a record with suspicion (see Remover.h).
 struct InstallRecord {
   std::string uninstallString;
-  std::vector<std::string> files;  // relative to the folder, the program included
-  std::vector<std::string> data;   // relative to the folder
+  bool exact = true;        // the lists name only what setup wrote
+  bool targetMade = false;  // setup made the folder itself
+  std::vector<std::string> files;    // relative to the folder, the program included
+  std::vector<std::string> data;     // relative to the folder, only those setup wrote
+  std::vector<std::string> folders;  // relative to the folder, made by setup
+  // Files the installed program writes beside itself ("mervane.ini") that were not there
+  // when it was installed: the program's own, so remove takes them too.
+  std::vector<std::string> later;
   // Made outside the folder: menu entries, desktop shortcut, icon, MIME package.
   std::vector<std::filesystem::path> entries;
 };
@@ -69,7 +82,8 @@ std::string installRecordText(const InstallRecord& record);
 // False when the folder has no record (nothing was installed there).
 [[nodiscard]] bool readInstallRecord(const std::filesystem::path& folder, InstallRecord& record);
 // Writes the record; names already recorded by an earlier installation are kept, so a
-// remove after a reinstall still finds everything either one made.
+// remove after a reinstall still finds everything either one made. Data names of an
+// earlier record without `Exact` are dropped: it cannot say which of them setup wrote.
 [[nodiscard]] bool writeInstallRecord(const std::filesystem::path& folder, InstallRecord record);
 
 }  // namespace mv

@@ -20,7 +20,8 @@ bool has(const std::vector<std::string>& args, const char* word) {
 bool asksForQuiet(const std::vector<std::string>& args) { return has(args, "--quiet"); }
 
 int runQuietSetup(const std::vector<std::string>& args, const fs::path& sourceDir,
-                  const fs::path& program, std::ostream& out, std::ostream& err) {
+                  const fs::path& program, std::ostream& out, std::ostream& err,
+                  const RunningCheck& running) {
   SetupList list = readSetupList(sourceDir / kSetupListName);
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -35,19 +36,25 @@ int runQuietSetup(const std::vector<std::string>& args, const fs::path& sourceDi
       return 2;
     }
   }
-  if (const TargetCheck check = prepareTarget(list.target); check != TargetCheck::Ready) {
+  if (running && running()) {
+    err << "setup: " << kProgramRunningMessage << '\n';
+    return 3;
+  }
+  bool targetMade = false;
+  if (const TargetCheck check = prepareTarget(list.target, &targetMade); check != TargetCheck::Ready) {
     std::string message = targetMessage(check);
     std::replace(message.begin(), message.end(), '\n', ' ');
     err << "setup: " << list.target << ": " << message << '\n';
     return 1;
   }
   const fs::path target = list.target;
-  const CopyReport copy = copyInstallation(list, sourceDir, program, target);
+  CopyReport copy = copyInstallation(list, sourceDir, program, target);
+  copy.targetMade = targetMade;
   for (const auto& f : copy.files) out << "installed " << (target / f).string() << '\n';
-  for (const auto& d : copy.data) {
-    const bool kept = std::find(copy.skipped.begin(), copy.skipped.end(), d) != copy.skipped.end();
-    out << (kept ? "kept " : "installed ") << (target / d).string() << '\n';
-  }
+  for (const auto& d : copy.data) out << "installed " << (target / d).string() << '\n';
+  for (const auto& d : copy.skipped) out << "kept " << (target / d).string() << '\n';
+  for (const auto& r : copy.refused)
+    err << "setup: refused " << r << ": " << kSetupListName << " names a place outside the target\n";
   for (const auto& f : copy.failed) err << "setup: could not copy " << f << '\n';
   const std::vector<std::string> notMade =
       registerInstallation(target, copy, XdgFolders::fromEnvironment());
@@ -61,7 +68,7 @@ int runQuietSetup(const std::vector<std::string>& args, const fs::path& sourceDi
 }
 
 int runQuietRemove(const std::vector<std::string>& args, const fs::path& folder, long pid,
-                   std::ostream& out, std::ostream& err) {
+                   std::ostream& out, std::ostream& err, const RunningCheck& running) {
   bool deleteData = false;
   for (const std::string& a : args) {
     if (a == "--delete-data")
@@ -71,6 +78,10 @@ int runQuietRemove(const std::vector<std::string>& args, const fs::path& folder,
       return 2;
     }
   }
+  if (running && running()) {
+    err << "remove: " << kProgramRunningMessage << '\n';
+    return 3;
+  }
   const RemoveReport report = removeInstallation(folder, deleteData);
   if (!report.installed) {
     err << "remove: " << folder.string() << " holds no installation of Mervane\n";
@@ -78,11 +89,16 @@ int runQuietRemove(const std::vector<std::string>& args, const fs::path& folder,
   }
   for (const auto& r : report.removed) out << "removed " << r << '\n';
   for (const auto& f : report.failed) err << "remove: could not delete " << f << '\n';
-  bool ok = report.failed.empty();
+  for (const auto& r : report.refused)
+    err << "remove: refused " << r << ": the install record names a place that is not Mervane's\n";
+  for (const auto& u : report.unproven)
+    out << "kept " << (folder / u).string()
+        << ": the install record of an earlier version does not say that setup wrote it\n";
+  bool ok = report.failed.empty() && report.refused.empty();
   const fs::path program = folder / kInstalledProgramName;
   std::error_code ec;
   if (fs::exists(program, ec)) {
-    const fs::path script = writeRemovalScript(removalScriptText(pid, program));
+    const fs::path script = writeRemovalScript(removalScriptText(pid, program, report.removeFolder));
     if (script.empty() || !startRemovalScript(script)) {
       err << "remove: could not start the removal of " << program.string() << '\n';
       ok = false;

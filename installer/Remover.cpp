@@ -18,50 +18,44 @@ namespace fs = std::filesystem;
 namespace mv {
 namespace {
 
-bool contains(const std::vector<std::string>& names, const std::string& name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
-
-// A name from the record stays inside the folder: "../x" or an absolute name would let a
-// damaged record delete files elsewhere.
-bool safeName(const std::string& name) {
-  if (name.empty() || name.front() == '/') return false;
-  for (const auto& part : fs::path(name))
-    if (part == "..") return false;
-  return true;
+// True when `name` below `folder` really lies there: no "..", not absolute, and no
+// symbolic link on the way that leads elsewhere (a linked "help" folder of the user's).
+bool liesInside(const fs::path& folder, const std::string& name) {
+  if (!staysInside(name)) return false;
+  std::error_code ec;
+  const fs::path root = fs::weakly_canonical(folder, ec);
+  if (ec) return false;
+  const fs::path parent = fs::weakly_canonical((folder / name).parent_path(), ec);
+  if (ec) return false;
+  const auto rel = parent.lexically_relative(root);
+  return !rel.empty() && *rel.begin() != "..";
 }
 
 void removeFile(const fs::path& file, RemoveReport& report) {
   std::error_code ec;
-  if (!fs::exists(fs::symlink_status(file, ec))) return;
-  if (fs::remove(file, ec))
-    report.removed.push_back(file.string());
-  else
+  const fs::file_status st = fs::symlink_status(file, ec);
+  if (!fs::exists(st)) return;
+  // A folder where setup wrote a file is not ours to empty.
+  if (fs::is_directory(st) || !fs::remove(file, ec))
     report.failed.push_back(file.string());
+  else
+    report.removed.push_back(file.string());
 }
 
-// Removes empty folders below `folder`, deepest first.
-void pruneEmptyFolders(const fs::path& folder) {
-  std::error_code ec;
-  std::vector<fs::path> dirs;
-  for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::end(it);
-       it.increment(ec)) {
-    if (it->is_directory(ec) && !it->is_symlink(ec)) dirs.push_back(it->path());
-  }
-  std::sort(dirs.begin(), dirs.end(), [](const fs::path& a, const fs::path& b) {
-    return a.string().size() > b.string().size();
-  });
-  for (const auto& d : dirs) fs::remove(d, ec);  // fails harmlessly when not empty
+// The places setup writes outside the folder; an entry anywhere else is refused.
+bool isEntryOfThisDesktop(const fs::path& entry, const XdgFolders& xdg) {
+  for (const fs::path& own : {xdg.menuEntry(), xdg.removeEntry(), xdg.desktopShortcut(),
+                              xdg.iconFile(), xdg.mimePackage()})
+    if (entry.lexically_normal() == own.lexically_normal()) return true;
+  return false;
 }
 
 }  // namespace
 
 const std::vector<std::string>& programWrittenFiles() {
-  static const std::vector<std::string> names = {
-      "wall.jpg",  "name.gif",    "group.gif",           "mervane.gid",
-      "mervane.hlp", "mervane.ini", "pagesize.dat",      "labels.dat",
-      "lang.dat",  "readme.txt",  "mv_letter_after.txt", "mv_letter_before.txt",
-      "mervn.tmx", "temp~adr.~~", "adr~im.~~",           "tmprtf~.~"};
+  // Its settings and the letter texts of the RTF export; scratch files live elsewhere.
+  static const std::vector<std::string> names = {"mervane.ini", "mv_letter_before.txt",
+                                                 "mv_letter_after.txt"};
   return names;
 }
 
@@ -72,24 +66,68 @@ RemoveReport removeInstallation(const fs::path& folder, bool deleteData) {
     report.installed = false;
     return report;
   }
-  for (const auto& f : removeDesktopEntries(XdgFolders::fromEnvironment(), record.entries))
-    report.failed.push_back(f.string());
-  for (const auto& e : record.entries)
-    if (isOwnEntry(e) && !contains(report.failed, e.string())) report.removed.push_back(e.string());
+  const XdgFolders xdg = XdgFolders::fromEnvironment();
+  std::vector<fs::path> entries;
+  for (const auto& e : record.entries) {
+    if (isEntryOfThisDesktop(e, xdg))
+      entries.push_back(e);
+    else
+      report.refused.push_back(e.string());
+  }
+  std::vector<fs::path> entriesThere;
+  for (const auto& e : entries) {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(e, ec))) entriesThere.push_back(e);
+  }
+  const std::vector<fs::path> notRemoved = removeDesktopEntries(xdg, entriesThere);
+  for (const auto& e : entriesThere) {
+    if (std::find(notRemoved.begin(), notRemoved.end(), e) == notRemoved.end())
+      report.removed.push_back(e.string());
+    else
+      report.failed.push_back(e.string());
+  }
 
   std::vector<std::string> names = record.files;
-  names.insert(names.end(), record.data.begin(), record.data.end());
-  names.insert(names.end(), programWrittenFiles().begin(), programWrittenFiles().end());
-  if (deleteData) names.push_back(kStarterBookName);
+  if (record.exact) {
+    names.insert(names.end(), record.data.begin(), record.data.end());
+    names.insert(names.end(), record.later.begin(), record.later.end());
+  } else {
+    for (const std::string& d : record.data) {
+      std::error_code ec;
+      if (d == kStarterBookName) {
+        names.push_back(d);  // the book goes only on request, below
+      } else if (fs::exists(fs::symlink_status(folder / d, ec))) {
+        report.unproven.push_back(d);
+      }
+    }
+  }
   for (const std::string& name : names) {
-    if (!safeName(name) || name == kInstalledProgramName) continue;
+    if (name == kInstalledProgramName) continue;
     if (name == kStarterBookName && !deleteData) continue;
+    if (!liesInside(folder, name)) {
+      report.refused.push_back(name);
+      continue;
+    }
     removeFile(folder / name, report);
   }
   // The record goes last: should anything above fail, a second remove still finds it.
   if (report.failed.empty()) removeFile(folder / kInstallRecordName, report);
 
-  pruneEmptyFolders(folder);
+  // Folders setup made, deepest first; one that still holds anything stays.
+  std::vector<std::string> folders = record.exact ? record.folders : std::vector<std::string>{};
+  std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) {
+    return a.size() > b.size();
+  });
+  for (const std::string& name : folders) {
+    std::error_code ec;
+    if (!liesInside(folder, name)) {
+      report.refused.push_back(name);
+    } else if (fs::is_directory(fs::symlink_status(folder / name, ec)) &&
+               fs::is_empty(folder / name, ec) && fs::remove(folder / name, ec)) {
+      report.removed.push_back((folder / name).string());
+    }
+  }
+  report.removeFolder = record.targetMade;
   std::error_code ec;
   // Whatever is left besides the program file (which the script deletes) is not ours.
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
@@ -111,7 +149,7 @@ std::string quoteForShell(const std::string& text) {
   return out;
 }
 
-std::string removalScriptText(long pid, const fs::path& program) {
+std::string removalScriptText(long pid, const fs::path& program, bool removeFolder) {
   const std::string folder = program.parent_path().string();
   return "#!/bin/sh\n"
          "# Removes what is left of Mervane once the program has ended.\n"
@@ -120,8 +158,8 @@ std::string removalScriptText(long pid, const fs::path& program) {
          "  sleep 1\n"
          "  i=$((i + 1))\n"
          "done\n"
-         "rm -f -- " + quoteForShell(program.string()) + "\n"
-         "rmdir -- " + quoteForShell(folder) + " 2>/dev/null\n"
+         "rm -f -- " + quoteForShell(program.string()) + "\n" +
+         (removeFolder ? "rmdir -- " + quoteForShell(folder) + " 2>/dev/null\n" : std::string()) +
          "rm -f -- \"$0\"\n";
 }
 

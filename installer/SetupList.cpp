@@ -31,6 +31,13 @@ std::string withTrailingSlash(std::string target) {
   return target;
 }
 
+bool staysInside(const std::string& name) {
+  if (name.empty() || name.front() == '/') return false;
+  for (const auto& part : std::filesystem::path(name))
+    if (part == "..") return false;
+  return true;
+}
+
 std::string defaultTarget() {
   return withTrailingSlash(withTrailingSlash(xdgDataHome().string()) + "Mervane");
 }

@@ -38,4 +38,9 @@ SetupList readSetupList(const std::filesystem::path& ini);
 // The target with a trailing '/' added when it has none.
 std::string withTrailingSlash(std::string target);
 
+// True for a name that stays below the folder it is read against: not empty, not
+// absolute, no ".." part. Setup copies and remove deletes only such names; "../x" in a
+// damaged list would otherwise reach files of others.
+bool staysInside(const std::string& name);
+
 }  // namespace mv

@@ -7,8 +7,8 @@
 namespace mv {
 
 enum class Icon { None, Information, Question, Exclamation, Stop };
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
 
 // How a message's bytes are read. The program's texts and field text are Windows-1252; a
 // message that names a file holds the path as the file system gives it (UTF-8), so the
@@ -20,7 +20,7 @@ struct Message {
   std::string caption;  // "Mervane" unless the rule names another
   Icon icon = Icon::None;
   Buttons buttons = Buttons::Ok;
-  // The button that Enter presses; Ok/Yes when left at Ok.
+  // The button that Enter presses; Ok/Yes/Retry when left at Ok.
   Answer defaultButton = Answer::Ok;
   TextCoding coding = TextCoding::Cp1252;
 };

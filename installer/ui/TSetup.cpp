@@ -2,7 +2,9 @@
 
 #include "installer/DesktopEntries.h"
 #include "installer/Installer.h"
+#include "installer/QuietMode.h"
 #include "installer/Remover.h"
+#include "installer/ui/RunningCopy.h"
 #include "platform/Prompter.h"
 #include "platform/ui/Controls.h"
 
@@ -135,6 +137,7 @@ TSetup::TSetup(Options options, QWidget* parent)
                                      fromPath(program.parent_path().string()));
     };
   if (!options_.startScript) options_.startScript = startRemovalScript;
+  if (!options_.programRunning) options_.programRunning = [] { return mervaneRuns(); };
 
   auto* outer = new QHBoxLayout(this);
   outer->setContentsMargins(0, 0, 12, 0);
@@ -315,8 +318,25 @@ void TSetup::showTarget() {
   targetLabel_->setAccessibleDescription(full);
 }
 
+// Asked before any file is replaced or deleted: a running program keeps its files open
+// and would go on with the old ones. False when the user gives up.
+bool TSetup::programClosed() {
+  while (options_.programRunning()) {
+    const Answer a = options_.prompter->ask(Message{kProgramRunningMessage, kAppCaption,
+                                                    Icon::Exclamation, Buttons::RetryCancel});
+    if (a != Answer::Retry) return false;
+  }
+  return true;
+}
+
 void TSetup::install() {
-  const TargetCheck check = prepareTarget(target_);
+  if (!programClosed()) {
+    step_ = 1;
+    showStep();
+    return;
+  }
+  bool targetMade = false;
+  const TargetCheck check = prepareTarget(target_, &targetMade);
   if (check != TargetCheck::Ready) {
     options_.prompter->ask(Message{targetMessage(check), kAppCaption,
                                    check == TargetCheck::NotCreated ? Icon::Information : Icon::None,
@@ -334,10 +354,13 @@ void TSetup::install() {
   progress_->show();
   QApplication::processEvents();
 
-  const CopyReport copy = copyInstallation(list_, options_.folder, options_.programFile, target_, [this] {
+  CopyReport copy = copyInstallation(list_, options_.folder, options_.programFile, target_, [this] {
     progress_->setValue(std::min(progress_->maximum(), progress_->value() + 1));
     QApplication::processEvents();
   });
+  copy.targetMade = targetMade;
+  // A damaged list that names places outside the target: those entries were not copied.
+  copy.failed.insert(copy.failed.end(), copy.refused.begin(), copy.refused.end());
   programInstalled_ = std::find(copy.files.begin(), copy.files.end(), kInstalledProgramName) !=
                       copy.files.end();
   if (!copy.complete()) {
@@ -390,6 +413,8 @@ void TSetup::cancel() {
 }
 
 void TSetup::removeNow() {
+  // Cancel leaves the question on screen: nothing has been removed.
+  if (!programClosed()) return;
   const fs::path folder = options_.folder;
   const RemoveReport report = removeInstallation(folder, deleteData_->isChecked());
   hide();
@@ -398,13 +423,21 @@ void TSetup::removeNow() {
                                    Icon::Exclamation, Buttons::Ok, Answer::Ok, TextCoding::Utf8});
   } else {
     const fs::path program = folder / kInstalledProgramName;
-    const fs::path script = writeRemovalScript(removalScriptText(::getpid(), program));
+    const fs::path script =
+        writeRemovalScript(removalScriptText(::getpid(), program, report.removeFolder));
     std::vector<std::string> failed = report.failed;
+    failed.insert(failed.end(), report.refused.begin(), report.refused.end());
     if (script.empty() || !options_.startScript(script)) failed.push_back(program.string());
     if (!failed.empty())
       options_.prompter->ask(Message{"These files could not be removed:\n\n" +
                                          listed(failed).toStdString(),
                                      kAppCaption, Icon::Exclamation, Buttons::Ok, Answer::Ok,
+                                     TextCoding::Utf8});
+    if (!report.unproven.empty())
+      options_.prompter->ask(Message{"These files were kept: the install record of an earlier "
+                                     "version does not say that setup wrote them.\n\n" +
+                                         listed(report.unproven).toStdString(),
+                                     kAppCaption, Icon::Information, Buttons::Ok, Answer::Ok,
                                      TextCoding::Utf8});
   }
   finished_ = true;

@@ -42,6 +42,8 @@ class TSetup : public QWidget {
     std::function<bool(const std::filesystem::path& program)> launch;
     // Starts the removal script; default: /bin/sh, detached.
     std::function<bool(const std::filesystem::path& script)> startScript;
+    // True while a copy of Mervane runs; default: mervaneRuns().
+    std::function<bool()> programRunning;
   };
 
   explicit TSetup(Options options, QWidget* parent = nullptr);
@@ -72,6 +74,7 @@ class TSetup : public QWidget {
   void cancel();
   void removeNow();
   bool confirmExit();
+  bool programClosed();
   void setText(const QString& text);
   void showTargetControls(bool shown);
   void showTarget();

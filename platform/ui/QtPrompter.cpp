@@ -36,22 +36,26 @@ Answer QtPrompter::ask(const Message& m) {
     case Buttons::YesNoCancel:
       buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
       break;
+    case Buttons::RetryCancel: buttons = QMessageBox::Retry | QMessageBox::Cancel; break;
   }
   box.setStandardButtons(buttons);
   switch (m.defaultButton) {
     case Answer::No: box.setDefaultButton(QMessageBox::No); break;
     case Answer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
     case Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
+    case Answer::Retry: box.setDefaultButton(QMessageBox::Retry); break;
     case Answer::Ok:
       box.setDefaultButton(m.buttons == Buttons::YesNo || m.buttons == Buttons::YesNoCancel
                                ? QMessageBox::Yes
-                               : QMessageBox::Ok);
+                           : m.buttons == Buttons::RetryCancel ? QMessageBox::Retry
+                                                               : QMessageBox::Ok);
       break;
   }
   switch (box.exec()) {
     case QMessageBox::Ok: return Answer::Ok;
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
+    case QMessageBox::Retry: return Answer::Retry;
     default: return Answer::Cancel;
   }
 }

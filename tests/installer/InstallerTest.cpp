@@ -4,12 +4,14 @@
 
 #include "installer/DesktopEntries.h"
 #include "installer/Installer.h"
+#include "installer/QuietMode.h"
 #include "installer/Remover.h"
 #include "installer/SetupList.h"
 
 #include <QProcess>
 
 #include <algorithm>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -20,8 +22,10 @@ class InstallerTest : public TempHome {
  protected:
   CopyReport install() {
     const SetupList list = readSetupList(dist() / kSetupListName);
-    EXPECT_EQ(prepareTarget(list.target), TargetCheck::Ready);
+    bool made = false;
+    EXPECT_EQ(prepareTarget(list.target, &made), TargetCheck::Ready);
     CopyReport copy = copyInstallation(list, dist(), dist() / "setup", list.target);
+    copy.targetMade = made;
     EXPECT_TRUE(registerInstallation(list.target, copy, XdgFolders::fromEnvironment()).empty());
     return copy;
   }
@@ -152,8 +156,9 @@ class RemoveTest : public InstallerTest {
   }
   // Runs the removal script as the program would leave it behind, for a process that
   // has already ended.
-  void runScript() {
-    const fs::path script = writeRemovalScript(removalScriptText(999999, target() / "mervane"));
+  void runScript(bool removeFolder, const fs::path& folder = {}) {
+    const fs::path program = (folder.empty() ? target() : folder) / "mervane";
+    const fs::path script = writeRemovalScript(removalScriptText(999999, program, removeFolder));
     ASSERT_FALSE(script.empty());
     ASSERT_EQ(QProcess::execute("/bin/sh", {QString::fromStdString(script.string())}), 0);
     EXPECT_FALSE(fs::exists(script));
@@ -164,7 +169,7 @@ TEST_F(RemoveTest, withoutTheDataBoxTheBookStays) {
   const RemoveReport report = removeInstallation(target(), false);
   EXPECT_TRUE(report.failed.empty());
   EXPECT_TRUE(report.folderKept);
-  runScript();
+  runScript(report.removeFolder);
   EXPECT_EQ(readFile(target() / "address.adr"), "TVXADR_307 starter 1");
   for (const char* gone : {"mervane", "pagesize.dat", "help", "mervane.ini", kInstallRecordName})
     EXPECT_FALSE(fs::exists(target() / gone)) << gone;
@@ -177,7 +182,8 @@ TEST_F(RemoveTest, withoutTheDataBoxTheBookStays) {
 TEST_F(RemoveTest, withTheDataBoxNoFolderIsLeft) {
   const RemoveReport report = removeInstallation(target(), true);
   EXPECT_FALSE(report.folderKept);
-  runScript();
+  EXPECT_TRUE(report.removeFolder);
+  runScript(report.removeFolder);
   EXPECT_FALSE(fs::exists(target()));
 }
 
@@ -185,8 +191,7 @@ TEST_F(RemoveTest, aForeignFileSurvivesAndKeepsTheFolder) {
   writeFile(target() / "my notes.txt", "mine");
   fs::create_directories(target() / "help");
   writeFile(target() / "help" / "mine.html", "mine too");
-  removeInstallation(target(), true);
-  runScript();
+  runScript(removeInstallation(target(), true).removeFolder);
   EXPECT_EQ(readFile(target() / "my notes.txt"), "mine");
   EXPECT_EQ(readFile(target() / "help" / "mine.html"), "mine too");
   EXPECT_FALSE(fs::exists(target() / "help" / "3.html"));
@@ -203,11 +208,99 @@ TEST_F(RemoveTest, aFolderWithoutARecordIsLeftAlone) {
 TEST_F(RemoveTest, aRecordCannotReachOutsideTheFolder) {
   const fs::path outside = dir_ / "outside.txt";
   writeFile(outside, "keep");
+  // Named like a desktop entry of ours, but not where setup writes them.
+  const fs::path entry = dir_ / "elsewhere" / "mervane.desktop";
+  fs::create_directories(entry.parent_path());
+  writeFile(entry, "keep");
+  // A folder of the user's linked into the installation.
+  fs::create_directories(dir_ / "linked");
+  writeFile(dir_ / "linked" / "3.html", "keep");
+  fs::create_symlink(dir_ / "linked", target() / "docs");
   writeFile(target() / kInstallRecordName,
-            "[Files]\n1=../../../../outside.txt\n2=" + outside.string() + "\n[Entries]\n1=" +
-                outside.string() + "\n");
-  removeInstallation(target(), true);
+            "[Uninstall]\nExact=1\n[Files]\n1=../../../../outside.txt\n2=" + outside.string() +
+                "\n3=docs/3.html\n[Folders]\n1=../../../../linked\n[Entries]\n1=" +
+                outside.string() + "\n2=" + entry.string() + "\n");
+  const RemoveReport report = removeInstallation(target(), true);
   EXPECT_EQ(readFile(outside), "keep");
+  EXPECT_EQ(readFile(entry), "keep");
+  EXPECT_EQ(readFile(dir_ / "linked" / "3.html"), "keep");
+  EXPECT_EQ(report.refused.size(), 6u);
+}
+
+// The home folder case: everything that was there before setup is there after remove,
+// and what setup and the program added is gone.
+TEST_F(RemoveTest, theUsersFilesAndEmptyFoldersSurviveSetupAndRemove) {
+  const fs::path home = dir_ / "own";
+  const std::map<std::string, std::string> files = {
+      {"readme.txt", "my readme"}, {"mervane.ini", "[my]\n"}, {"labels.dat", "my labels"}};
+  const std::vector<std::string> folders = {"Maildir/cur", "Maildir/new", "Maildir/tmp", ".ssh",
+                                            "project/emptydir"};
+  for (const auto& f : folders) fs::create_directories(home / f);
+  for (const auto& [name, text] : files) writeFile(home / name, text);
+  writeFile(dist() / "labels.dat", "shipped labels");
+  writeFile(dist() / kSetupListName, "[Files]\n1=pagesize.dat\n2=help\n[Data]\n1=address.adr\n2=labels.dat\n");
+  SetupList list = readSetupList(dist() / kSetupListName);
+  const CopyReport copy = copyInstallation(list, dist(), dist() / "setup", home);
+  EXPECT_EQ(copy.skipped, std::vector<std::string>{"labels.dat"});
+  ASSERT_TRUE(registerInstallation(home, copy, XdgFolders::fromEnvironment()).empty());
+  writeFile(home / "mv_letter_before.txt", "written by the program");
+
+  const RemoveReport report = removeInstallation(home, true);
+  EXPECT_TRUE(report.failed.empty());
+  EXPECT_FALSE(report.removeFolder);
+  runScript(report.removeFolder, home);
+  for (const auto& [name, text] : files) EXPECT_EQ(readFile(home / name), text) << name;
+  for (const auto& f : folders) EXPECT_TRUE(fs::is_directory(home / f)) << f;
+  for (const char* gone : {"mervane", "pagesize.dat", "help", "address.adr", "mv_letter_before.txt",
+                           kInstallRecordName})
+    EXPECT_FALSE(fs::exists(home / gone)) << gone;
+}
+
+// An earlier version's record counted kept data files as installed and named no folders.
+TEST_F(RemoveTest, anOldRecordTakesOnlyWhatSetupProvablyWrote) {
+  writeFile(target() / "labels.dat", "my labels");
+  writeFile(target() / kInstallRecordName,
+            "[Uninstall]\nDisplayName=Mervane\n[Files]\n1=pagesize.dat\n2=help/3.html\n"
+            "3=mervane\n[Data]\n1=address.adr\n2=labels.dat\n");
+  const RemoveReport report = removeInstallation(target(), false);
+  EXPECT_EQ(report.unproven, std::vector<std::string>{"labels.dat"});
+  EXPECT_FALSE(report.removeFolder);
+  EXPECT_EQ(readFile(target() / "labels.dat"), "my labels");
+  EXPECT_EQ(readFile(target() / "mervane.ini"), "[MRU]\n");
+  EXPECT_TRUE(fs::exists(target() / "address.adr"));
+  EXPECT_FALSE(fs::exists(target() / "pagesize.dat"));
+  EXPECT_FALSE(fs::exists(target() / "help" / "3.html"));
+}
+
+TEST_F(InstallerTest, listEntriesOutsideTheTargetAreRefused) {
+  makeDist();
+  const std::string escape = "/mervane-abs";  // list names are at most 19 characters
+  writeFile(dist() / kSetupListName, "[Files]\n1=../x\n2=" + escape + "\n3=help/../../y\n4=pagesize.dat\n"
+                                     "[Data]\n1=../z\n");
+  for (const char* name : {"x", "y", "z"}) writeFile(dir_ / name, name);
+  const SetupList list = readSetupList(dist() / kSetupListName);
+  fs::create_directories(target());
+  const CopyReport copy = copyInstallation(list, dist(), dist() / "setup", target());
+  EXPECT_EQ(copy.refused, (std::vector<std::string>{"../x", escape, "help/../../y", "../z"}));
+  EXPECT_FALSE(copy.complete());
+  EXPECT_TRUE(fs::exists(target() / "pagesize.dat"));
+  for (const char* name : {"x", "y", "z"}) EXPECT_FALSE(fs::exists(home() / ".local/share" / name));
+}
+
+TEST_F(InstallerTest, quietSetupAndRemoveTouchNothingWhileMervaneRuns) {
+  makeDist();
+  install();
+  std::ostringstream out, err;
+  const auto running = [] { return true; };
+  const fs::path other = dir_ / "other";
+  EXPECT_EQ(runQuietSetup({"setup", "--quiet", "--target", other.string()}, dist(), dist() / "setup",
+                          out, err, running), 3);
+  EXPECT_EQ(runQuietRemove({"remove", "--quiet", "--delete-data"}, target(), 999999, out, err, running), 3);
+  EXPECT_EQ(err.str(), "setup: Mervane is running. Close it, then press Retry.\n"
+                       "remove: Mervane is running. Close it, then press Retry.\n");
+  EXPECT_FALSE(fs::exists(other));
+  EXPECT_TRUE(fs::exists(target() / "pagesize.dat"));
+  EXPECT_TRUE(fs::exists(target() / kInstallRecordName));
 }
 
 TEST(RemovalScript, pathsAreQuotedForTheShell) {
@@ -216,7 +309,7 @@ TEST(RemovalScript, pathsAreQuotedForTheShell) {
   const fs::path folder = dir / "it's a \"$HOME\" `x`";
   fs::create_directories(folder);
   writeFile(folder / "mervane", "program");
-  const std::string text = removalScriptText(999999, folder / "mervane");
+  const std::string text = removalScriptText(999999, folder / "mervane", true);
   EXPECT_NE(text.find("rm -f -- '" + dir.path().string() + "/it'\\''s a \"$HOME\" `x`/mervane'\n"),
             std::string::npos);
   EXPECT_NE(text.find("-lt 30"), std::string::npos);

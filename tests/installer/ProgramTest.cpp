@@ -108,14 +108,32 @@ TEST_F(ProgramTest, quietSetupAndRemoveSayHowTheyEnded) {
   EXPECT_FALSE(fs::exists(home() / ".local/share/applications/mervane.desktop"));
 }
 
-TEST_F(ProgramTest, aCopyStartedAsSetupWhileTheProgramRunsRaisesItAndEnds) {
+// Setup and remove stay out of the program's lock: they see the running copy, say so
+// and touch nothing, and the running copy goes on.
+TEST_F(ProgramTest, setupAndRemoveWhileTheProgramRunsSayItAndTouchNothing) {
+  makeDist();
+  QProcessEnvironment fromDist = env;
+  fromDist.insert("MERVANE_PROGRAM_DIR", QString::fromStdString(dist().string()));
+  const QString inst = QString::fromStdString((home() / "apps" / "Mervane").string());
+  ASSERT_EQ(run(MERVANE_BINARY, {"setup", "--quiet", "--target", inst}, fromDist), 0) << output.toStdString();
+
   const QProcessEnvironment e = programEnv();
   first.setProcessEnvironment(e);
   first.start(MERVANE_BINARY, {});
   ASSERT_TRUE(first.waitForStarted(10000));
   ASSERT_TRUE(waitFor([&] { return fs::exists(home() / "runtime" / "Mervane"); }));
-  EXPECT_EQ(run(MERVANE_BINARY, {"setup"}, e), 0);
+  const QString other = QString::fromStdString((home() / "other").string());
+  EXPECT_EQ(run(MERVANE_BINARY, {"setup", "--quiet", "--target", other}, fromDist), 3);
+  EXPECT_EQ(output.trimmed(), "setup: Mervane is running. Close it, then press Retry.");
+  EXPECT_EQ(run(inst + "/mervane", {"remove", "--quiet"}, env), 3);
+  EXPECT_EQ(output.trimmed(), "remove: Mervane is running. Close it, then press Retry.");
+  EXPECT_FALSE(fs::exists(home() / "other"));
+  EXPECT_TRUE(fs::exists(home() / "apps/Mervane/pagesize.dat"));
   EXPECT_EQ(first.state(), QProcess::Running);
+
+  first.kill();
+  first.waitForFinished(5000);
+  EXPECT_EQ(run(inst + "/mervane", {"remove", "--quiet"}, env), 0) << output.toStdString();
 }
 
 TEST_F(ProgramTest, aBookOnTheCommandLineOpensAndIsHandedToARunningCopy) {

@@ -2,6 +2,7 @@
 #include "InstallerTestSupport.h"
 
 #include "installer/Installer.h"
+#include "installer/QuietMode.h"
 #include "installer/ui/TSetup.h"
 #include "support/ScriptedPrompter.h"
 #include "platform/ui/Controls.h"
@@ -44,6 +45,7 @@ class TSetupTest : public TempHome {
       scripts.push_back(p);
       return true;
     };
+    o.programRunning = [this] { return runningChecks-- > 0; };
     setup = std::make_unique<TSetup>(std::move(o));
     setup->show();
     return *setup;
@@ -59,6 +61,7 @@ class TSetupTest : public TempHome {
   std::vector<QString> dialogs;
   std::vector<fs::path> launched;
   std::vector<fs::path> scripts;
+  int runningChecks = 0;  // how many checks still find Mervane running
   std::unique_ptr<TSetup> setup;
 };
 
@@ -186,6 +189,48 @@ TEST_F(TSetupTest, removeNoLeavesEverything) {
   EXPECT_TRUE(scripts.empty());
   EXPECT_TRUE(fs::exists(target() / "pagesize.dat"));
   EXPECT_TRUE(dialogs.empty());
+}
+
+// Mervane runs for a number of checks; the user answers Retry or Cancel each time.
+TEST_F(TSetupTest, aRunningMervaneIsNamedUntilItIsClosedOrTheUserGivesUp) {
+  struct Case {
+    TSetup::Mode mode;
+    int runningChecks;
+    std::vector<Answer> answers;
+    bool done;  // installed, or removed
+  } cases[] = {
+      {TSetup::Mode::Setup, 1, {Answer::Cancel}, false},                // back to the directory step
+      {TSetup::Mode::Setup, 2, {Answer::Retry, Answer::Retry}, true},  // closed at the third look
+      {TSetup::Mode::Remove, 1, {Answer::Cancel}, false},               // the question stays
+      {TSetup::Mode::Remove, 1, {Answer::Retry}, true},
+  };
+  for (const Case& c : cases) {
+    const bool removing = c.mode == TSetup::Mode::Remove;
+    prompter.clear();
+    fs::remove_all(target());
+    if (removing) {
+      open(TSetup::Mode::Setup);
+      click(70);
+      click(70);
+    }
+    open(c.mode, removing ? target() : fs::path());
+    if (!removing) click(70);
+    runningChecks = c.runningChecks;
+    for (Answer a : c.answers) prompter.answer(a);
+    click(removing ? 1 : 70);
+    ASSERT_EQ(prompter.shown().size(), c.answers.size());
+    for (const Message& m : prompter.shown()) {
+      EXPECT_EQ(m.text, "Mervane is running. Close it, then press Retry.");
+      EXPECT_EQ(m.buttons, Buttons::RetryCancel);
+    }
+    EXPECT_EQ(fs::exists(target() / "pagesize.dat"), removing != c.done);
+    EXPECT_EQ(setup->finished(), removing && c.done);
+    if (!removing) {
+      EXPECT_EQ(setup->step(), c.done ? 2 : 1);
+    }
+    for (const fs::path& p : scripts) fs::remove(p);
+    scripts.clear();
+  }
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ Answer ScriptedPrompter::ask(const Message& message) {
     case Buttons::OkCancel: return Answer::Cancel;
     case Buttons::YesNo: return Answer::No;
     case Buttons::YesNoCancel: return Answer::Cancel;
+    case Buttons::RetryCancel: return Answer::Cancel;
   }
   return Answer::Cancel;
 }
