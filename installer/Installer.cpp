@@ -115,9 +115,25 @@ CopyReport copyInstallation(const SetupList& list, const fs::path& sourceDir,
     report.refused.push_back(entry);
     return false;
   };
+  // A program file replaces only what an earlier setup wrote: a file of the user's that
+  // happens to have the same name (a "wall.jpg" in the home folder) stays.
+  InstallRecord earlier;
+  const bool reinstall = readInstallRecord(target, earlier);
+  const auto mayWrite = [&](const std::string& name) {
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(target / name, ec))) return true;
+    if (reinstall && std::find(earlier.files.begin(), earlier.files.end(), name) != earlier.files.end())
+      return true;
+    report.notOurs.push_back(name);
+    return false;
+  };
   for (const std::string& entry : list.files) {
     if (!inside(entry)) continue;
     for (const std::string& name : expand(sourceDir, entry)) {
+      if (!mayWrite(name)) {
+        advance();
+        continue;
+      }
       if (copyOne(sourceDir / name, target, name, report.folders))
         report.files.push_back(name);
       else
@@ -144,11 +160,14 @@ CopyReport copyInstallation(const SetupList& list, const fs::path& sourceDir,
   const fs::path installed = target / kInstalledProgramName;
   std::error_code ec;
   // Installing again from the installed folder itself leaves the program as it is.
-  if (fs::equivalent(programFile, installed, ec) ||
-      copyOne(programFile, target, kInstalledProgramName, report.folders))
+  if (fs::equivalent(programFile, installed, ec))
     report.files.push_back(kInstalledProgramName);
-  else
-    report.failed.push_back(kInstalledProgramName);
+  else if (mayWrite(kInstalledProgramName)) {
+    if (copyOne(programFile, target, kInstalledProgramName, report.folders))
+      report.files.push_back(kInstalledProgramName);
+    else
+      report.failed.push_back(kInstalledProgramName);
+  }
   advance();
   return report;
 }

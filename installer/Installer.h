@@ -33,13 +33,15 @@ struct CopyReport {
   std::vector<std::string> skipped;  // data files that were there already (kept, not ours)
   std::vector<std::string> folders;  // folders made inside the target, parents first
   std::vector<std::string> refused;  // list entries that are absolute or climb out ("..")
+  std::vector<std::string> notOurs;  // program files not written: a file not setup's is there
   std::vector<std::string> failed;   // names that could not be copied
   bool targetMade = false;           // set by the caller from prepareTarget()
-  bool complete() const noexcept { return failed.empty() && refused.empty(); }
+  bool complete() const noexcept { return failed.empty() && refused.empty() && notOurs.empty(); }
 };
 
 // Copies `Files` (replacing), then `Data` (never replacing), then the program itself to
-// target + "mervane". `step` is called once per file copied or skipped (the progress
+// target + "mervane"; a program file replaces only a file that an earlier setup wrote
+// there. `step` is called once per file copied or skipped (the progress
 // bar). A file that is replaced while it runs keeps running: each copy is written beside
 // its target and renamed over it.
 CopyReport copyInstallation(const SetupList& list, const std::filesystem::path& sourceDir,

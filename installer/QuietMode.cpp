@@ -55,6 +55,8 @@ int runQuietSetup(const std::vector<std::string>& args, const fs::path& sourceDi
   for (const auto& d : copy.skipped) out << "kept " << (target / d).string() << '\n';
   for (const auto& r : copy.refused)
     err << "setup: refused " << r << ": " << kSetupListName << " names a place outside the target\n";
+  for (const auto& n : copy.notOurs)
+    err << "setup: kept " << (target / n).string() << ": a file that is not Mervane's has that name\n";
   for (const auto& f : copy.failed) err << "setup: could not copy " << f << '\n';
   const std::vector<std::string> notMade =
       registerInstallation(target, copy, XdgFolders::fromEnvironment());

@@ -359,8 +359,10 @@ void TSetup::install() {
     QApplication::processEvents();
   });
   copy.targetMade = targetMade;
-  // A damaged list that names places outside the target: those entries were not copied.
+  // Not copied: entries of a damaged list that name places outside the target.
   copy.failed.insert(copy.failed.end(), copy.refused.begin(), copy.refused.end());
+  // A file of the user's with a program file's name stays; the program then lacks it.
+  copy.failed.insert(copy.failed.end(), copy.notOurs.begin(), copy.notOurs.end());
   programInstalled_ = std::find(copy.files.begin(), copy.files.end(), kInstalledProgramName) !=
                       copy.files.end();
   if (!copy.complete()) {

@@ -232,16 +232,20 @@ TEST_F(RemoveTest, aRecordCannotReachOutsideTheFolder) {
 TEST_F(RemoveTest, theUsersFilesAndEmptyFoldersSurviveSetupAndRemove) {
   const fs::path home = dir_ / "own";
   const std::map<std::string, std::string> files = {
-      {"readme.txt", "my readme"}, {"mervane.ini", "[my]\n"}, {"labels.dat", "my labels"}};
+      {"readme.txt", "my readme"}, {"mervane.ini", "[my]\n"}, {"labels.dat", "my labels"},
+      {"wall.jpg", "my picture"}};
   const std::vector<std::string> folders = {"Maildir/cur", "Maildir/new", "Maildir/tmp", ".ssh",
                                             "project/emptydir"};
   for (const auto& f : folders) fs::create_directories(home / f);
   for (const auto& [name, text] : files) writeFile(home / name, text);
   writeFile(dist() / "labels.dat", "shipped labels");
-  writeFile(dist() / kSetupListName, "[Files]\n1=pagesize.dat\n2=help\n[Data]\n1=address.adr\n2=labels.dat\n");
+  writeFile(dist() / "wall.jpg", "shipped picture");
+  writeFile(dist() / kSetupListName,
+            "[Files]\n1=pagesize.dat\n2=help\n3=wall.jpg\n[Data]\n1=address.adr\n2=labels.dat\n");
   SetupList list = readSetupList(dist() / kSetupListName);
   const CopyReport copy = copyInstallation(list, dist(), dist() / "setup", home);
   EXPECT_EQ(copy.skipped, std::vector<std::string>{"labels.dat"});
+  EXPECT_EQ(copy.notOurs, std::vector<std::string>{"wall.jpg"});
   ASSERT_TRUE(registerInstallation(home, copy, XdgFolders::fromEnvironment()).empty());
   writeFile(home / "mv_letter_before.txt", "written by the program");
 
