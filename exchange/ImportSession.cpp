@@ -37,7 +37,8 @@ bool ImportSession::open(const std::filesystem::path& csv) {
   // user matches does not change under the import.
   const std::filesystem::path copy = scratchDir() / kImportCopyName;
   if (!writeScratchFile(copy, bytes)) {
-    error_ = fillFormat("%s\n\ncannot be written. Nothing was imported.", {pathText(copy)});
+    error_ = fillFormat("%s\n\ncannot be written (%s). Nothing was imported.",
+                        {pathText(copy), lastFileError()});
     return false;
   }
   copy_ = copy;
@@ -56,7 +57,8 @@ bool ImportSession::run(const ImportProgress& progress) {
   }
   const std::filesystem::path path = scratchDir() / kImportBookName;
   if (!writeScratchFile(path, *book)) {
-    error_ = fillFormat("%s\n\ncannot be written. Nothing was imported.", {pathText(path)});
+    error_ = fillFormat("%s\n\ncannot be written (%s). Nothing was imported.",
+                        {pathText(path), lastFileError()});
     return false;
   }
   return true;
@@ -99,8 +101,9 @@ std::optional<std::filesystem::path> saveImportedBook(Prompter& prompter, FileCh
   if (!target) return std::nullopt;
   const std::filesystem::path scratch = scratchDir() / kImportBookName;
   if (!copyFileAtomically(scratch, *target)) {
-    prompter.ask(Message{fillFormat("%s\n\ncannot be written. The imported data was not saved.",
-                                    {pathText(*target)}),
+    prompter.ask(Message{fillFormat("%s\n\ncannot be written (%s). The imported data was not "
+                                    "saved.",
+                                    {pathText(*target), lastFileError()}),
                          kAppCaption, Icon::Stop, Buttons::Ok, Answer::Ok, TextCoding::Utf8});
     return std::nullopt;
   }

@@ -5,6 +5,7 @@
 #include "settings/Profile.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace mv {
 
@@ -17,8 +18,9 @@ FontSpec parseFontSpec(std::string_view value, std::string_view pageFace) {
 
   const std::vector<int> v = parseIntList(numbers);
   auto at = [&](size_t i, int def) { return i < v.size() ? v[i] : def; };
-  f.height = at(0, 0);
-  f.weight = at(1, 0);
+  // A height or weight beyond any font is the default.
+  f.height = std::abs(at(0, 0)) <= keys::kFontHeightMost ? at(0, 0) : 0;
+  f.weight = at(1, 0) >= 0 && at(1, 0) <= keys::kFontWeightMost ? at(1, 0) : 0;
   f.italic = at(2, 0);
   f.strikeOut = at(3, 0);
   f.underline = at(4, 0);

@@ -4,6 +4,7 @@
 #include "settings/Profile.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace mv {
 namespace {
@@ -35,8 +36,9 @@ PageText readPageText(const std::filesystem::path& ini, PageTextKind kind) {
   const std::vector<int> a =
       parseIntList(p.readString(k::FontAttrib, kDefaultAttrib, kPageTextAttribBuffer));
   auto at = [&](size_t i) { return i < a.size() ? a[i] : 0; };
-  t.height = at(0);
-  t.weight = at(1);
+  // A height or weight beyond any font is the default.
+  t.height = std::abs(at(0)) <= keys::kFontHeightMost ? at(0) : 0;
+  t.weight = at(1) >= 0 && at(1) <= keys::kFontWeightMost ? at(1) : 0;
   t.italic = at(2);
   t.strikeOut = at(3);
   t.underline = at(4);

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Text.h"
+#include "settings/Keys.h"
 
 #include <cstdio>
 #include <fstream>
@@ -137,7 +138,12 @@ int Profile::leadingInt(std::string_view text) noexcept {
 
 int Profile::readInt(std::string_view key, int def) const {
   const auto v = find(key);
-  return v ? leadingInt(*v) : def;
+  if (!v) return def;
+  const int value = leadingInt(*v);
+  if (const keys::IntRange* range = keys::intRangeOf(section_, key);
+      range && (value < range->least || value > range->most))
+    return def;
+  return value;
 }
 
 bool Profile::hasKey(std::string_view key) const { return find(key).has_value(); }

@@ -31,14 +31,25 @@ class MatchItemDelegate final : public QStyledItemDelegate {
   using QStyledItemDelegate::QStyledItemDelegate;
   void setNameWidth(int width) noexcept { nameWidth_ = width; }
 
-  void paint(QPainter* painter, const QStyleOptionViewItem& option,
-             const QModelIndex& index) const override {
+  // The item as the style draws it, without its text: the two columns are drawn here.
+  QStyleOptionViewItem withoutText(const QStyleOptionViewItem& option, const QModelIndex& index,
+                                   QString& text) const {
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
-    const QString text = opt.text;
+    text = opt.text;
     opt.text.clear();
+    return opt;
+  }
+  static QStyle* styleOf(const QStyleOptionViewItem& opt) {
+    return opt.widget ? opt.widget->style() : QApplication::style();
+  }
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QString text;
+    QStyleOptionViewItem opt = withoutText(option, index, text);
     const QWidget* widget = opt.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
+    QStyle* style = styleOf(opt);
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
     const QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget)
                         .adjusted(kTextMargin, 0, 0, 0);
@@ -57,13 +68,10 @@ class MatchItemDelegate final : public QStyledItemDelegate {
   }
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QStyleOptionViewItem opt(option);
-    initStyleOption(&opt, index);
-    const QString text = opt.text;
-    opt.text.clear();
-    const QWidget* widget = opt.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    QSize size = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), widget);
+    QString text;
+    QStyleOptionViewItem opt = withoutText(option, index, text);
+    QSize size =
+        styleOf(opt)->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), opt.widget);
     const QFontMetrics metrics(opt.font);
     const qsizetype tab = text.indexOf(QLatin1Char('\t'));
     const int textWidth = tab < 0 ? metrics.horizontalAdvance(text)

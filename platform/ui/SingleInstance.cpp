@@ -1,6 +1,7 @@
 #include "platform/ui/SingleInstance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -10,13 +11,26 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace mv {
 
 SingleInstance::SingleInstance(QString name, QString folder, QObject* parent)
     : QObject(parent), name_(std::move(name)), folder_(folder.isEmpty() ? defaultFolder() : folder) {
-  QDir().mkpath(folder_);
+  if (!folder.isEmpty() || folder_ == qEnvironmentVariable("XDG_RUNTIME_DIR")) {
+    QDir().mkpath(folder_);
+    return;
+  }
+  // The shared temp folder: ours only if we made it, or it is as we would have made it.
+  ::mkdir(QFile::encodeName(folder_).constData(), 0700);
+  alone_ = !isPrivateFolder(folder_);
+}
+
+bool SingleInstance::isPrivateFolder(const QString& folder) {
+  struct stat st {};
+  if (::lstat(QFile::encodeName(folder).constData(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 07777) == 0700;
 }
 
 SingleInstance::~SingleInstance() = default;
@@ -58,6 +72,7 @@ void SingleInstance::listenOrWarn() {
 }
 
 SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs, const QString& book) {
+  if (alone_) return Outcome::First;
   if (tryLock()) {
     listenOrWarn();
     return Outcome::First;
@@ -93,6 +108,7 @@ SingleInstance::Outcome SingleInstance::claim(int answerTimeoutMs, const QString
 }
 
 void SingleInstance::claimWithoutCheck() {
+  if (alone_) return;
   if (tryLock()) {
     listenOrWarn();
     return;
@@ -115,8 +131,13 @@ void SingleInstance::claimWithoutCheck() {
 void SingleInstance::onNewConnection() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
     connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    // Read no more than one message can be; what does not end in time is dropped.
+    socket->setReadBufferSize(kMaxHandOverBytes);
     connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-      if (!socket->canReadLine()) return;
+      if (!socket->canReadLine()) {
+        if (socket->bytesAvailable() >= kMaxHandOverBytes) socket->abort();
+        return;
+      }
       QByteArray line = socket->readLine();
       if (line.endsWith('\n')) line.chop(1);
       const qsizetype tab = line.indexOf('\t');

@@ -15,6 +15,9 @@ class QLockFile;
 namespace mv {
 
 inline constexpr const char* kRaiseMessage = "QRVLMervane1";
+// The longest message a copy takes: a line longer than this is dropped unread, so that
+// whoever writes to the socket cannot make the program hold any amount of it.
+inline constexpr qint64 kMaxHandOverBytes = 64 * 1024;
 
 class SingleInstance : public QObject {
   Q_OBJECT
@@ -25,7 +28,8 @@ class SingleInstance : public QObject {
     NoAnswer,  // another copy holds it but did not answer: exit -1
   };
 
-  // folder: where the lock and the socket live (empty = the per-user runtime folder).
+  // folder: where the lock and the socket live (empty = the per-user runtime folder, or
+  // when there is none a private folder of this user's in the temp folder).
   explicit SingleInstance(QString name = "Mervane", QString folder = {},
                           QObject* parent = nullptr);
   ~SingleInstance() override;
@@ -40,7 +44,14 @@ class SingleInstance : public QObject {
 
   // The folder used when none is given: $XDG_RUNTIME_DIR, else a per-user temp folder.
   static QString defaultFolder();
+  // A folder only this user can enter: a real folder (no symbolic link) owned by the
+  // user, mode 0700. Another user could plant a lock and a socket in any other, make a
+  // starting copy end at once and receive the book it was given.
+  static bool isPrivateFolder(const QString& folder);
   QString socketPath() const;
+  // No private folder could be had: this copy runs alone, neither asking another copy
+  // nor answering one.
+  bool alone() const noexcept { return alone_; }
 
  signals:
   // Another copy asked this one to show its frame.
@@ -59,6 +70,7 @@ class SingleInstance : public QObject {
   QString folder_;
   std::unique_ptr<QLockFile> lock_;
   QLocalServer* server_ = nullptr;
+  bool alone_ = false;
 };
 
 }  // namespace mv

@@ -72,8 +72,11 @@ TEST_F(CustomizeTest, valuesAreBroughtIntoTheirRanges) {
       {"Card_Sort=2", &CustomizeSettings::cardSort, 2},
       {"Lang=21", &CustomizeSettings::lang, 0},
       {"Lang=20", &CustomizeSettings::lang, 20},
-      {"HEADING_Y1=500", &CustomizeSettings::headingY1, 500},       // any value on reading
+      {"HEADING_Y1=500", &CustomizeSettings::headingY1, 500},       // any value drawing takes
       {"TEXTOUT_YOFFSET=-9", &CustomizeSettings::textoutYOffset, -9},  // likewise
+      // Beyond what drawing can take (the sums overflowed): the default.
+      {"HEADING_Y1=2147483647", &CustomizeSettings::headingY1, 40},
+      {"TEXTOUT_YOFFSET=-2147483648", &CustomizeSettings::textoutYOffset, 0},
       {"HookRTF=7", &CustomizeSettings::hookRtf, 7},                // hooks are not flags
   };
   for (const auto& r : rows) EXPECT_EQ(readWith(std::string(r.line) + "\n").*r.member, r.expected) << r.line;

@@ -75,6 +75,9 @@ TEST(FontSpec, parsesAttributesColourAndFace) {
       {"9,400,0,0,0, 0,0,0", {9, 400, 0, 0, 0, {0, 0, 0}, "Times New Roman"}},
       // The face is everything after the first marker, blanks and markers included.
       {"8,400,0,0,0, 1,2,3, &<<Courier New&<<x", {8, 400, 0, 0, 0, {1, 2, 3}, "Courier New&<<x"}},
+      // A height or weight no font has (its sums overflowed): the default.
+      {"2147483647,400,0,0,0, 0,0,0, &<<Arial", {0, 400, 0, 0, 0, {0, 0, 0}, "Arial"}},
+      {"-1001,-5,0,0,0, 0,0,0, &<<Arial", {0, 0, 0, 0, 0, {0, 0, 0}, "Arial"}},
   };
   for (const auto& r : rows) EXPECT_EQ(parseFontSpec(r.value, "Times New Roman"), r.expected) << r.value;
 }

@@ -4,13 +4,17 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
+
+#include <unistd.h>
 
 namespace mv {
 namespace {
@@ -111,6 +115,88 @@ TEST_F(SingleInstanceTest, lockHeldButNobodyAnswering) {
   ASSERT_EQ(holder.claim(), SingleInstance::Outcome::First);
   SingleInstance later("MervaneTest", folder);
   EXPECT_EQ(later.claim(500), SingleInstance::Outcome::NoAnswer);
+}
+
+// Without a runtime folder the copies meet in the temp folder, in a folder that must be
+// this user's alone: one another user made (or could enter, or points elsewhere) could
+// hold a planted lock and socket that end every copy and receive its book.
+TEST_F(SingleInstanceTest, aFolderSomeoneElseCouldEnterIsNotUsed) {
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  const QByteArray tmp = qgetenv("TMPDIR");
+  qunsetenv("XDG_RUNTIME_DIR");
+  qputenv("TMPDIR", QByteArray::fromStdString(dir.path().string()));
+  const auto folder = dir / ("mervane-" + std::to_string(::getuid()));
+  namespace fs = std::filesystem;
+  struct Row {
+    const char* what;
+    std::function<bool()> make;  // false: the row cannot be made here
+    bool alone;
+  };
+  const Row rows[] = {
+      {"missing: made private", [] { return true; }, false},
+      {"mode 0755",
+       [&] { return fs::create_directory(folder) && ::chmod(folder.c_str(), 0755) == 0; }, true},
+      {"a symbolic link",
+       [&] {
+         fs::create_directory(dir / "elsewhere");
+         ::chmod((dir / "elsewhere").c_str(), 0700);
+         fs::create_directory_symlink(dir / "elsewhere", folder);
+         return true;
+       },
+       true},
+      {"another user's",
+       [&] {
+         return ::getuid() == 0 && fs::create_directory(folder) &&
+                ::chmod(folder.c_str(), 0700) == 0 && ::chown(folder.c_str(), 65534, 65534) == 0;
+       },
+       true},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    fs::remove_all(folder);
+    fs::remove_all(dir / "elsewhere");
+    if (!r.make()) continue;  // chown needs root
+    SingleInstance copy("MervaneTest");
+    EXPECT_EQ(copy.alone(), r.alone);
+    EXPECT_EQ(copy.claim(500), SingleInstance::Outcome::First);
+    // Alone, it leaves nothing where another user could find it.
+    EXPECT_EQ(fs::exists(folder / "MervaneTest"), !r.alone);
+  }
+  fs::remove_all(folder);
+  for (const auto& [name, value] : {std::pair{"XDG_RUNTIME_DIR", runtime}, std::pair{"TMPDIR", tmp}})
+    value.isNull() ? (void)qunsetenv(name) : (void)qputenv(name, value);
+}
+
+// A message without an end is dropped once it passes 64 KiB; the next one is heard.
+TEST_F(SingleInstanceTest, anEndlessMessageIsDroppedAndTheNextOneHeard) {
+  SingleInstance holder("MervaneTest", QString::fromStdString((dir / "runtime").string()));
+  ASSERT_EQ(holder.claim(), SingleInstance::Outcome::First);
+  int raised = 0;
+  QObject::connect(&holder, &SingleInstance::raiseRequested, [&raised] { ++raised; });
+  const auto waitFor = [](const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+  };
+  QLocalSocket flood;
+  flood.connectToServer(holder.socketPath());
+  ASSERT_TRUE(flood.waitForConnected(2000));
+  const QByteArray block(16 * 1024, 'x');
+  for (int i = 0; i < 400 && flood.state() == QLocalSocket::ConnectedState; ++i) {
+    flood.write(block);
+    flood.flush();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  EXPECT_TRUE(waitFor([&] { return flood.state() != QLocalSocket::ConnectedState; }))
+      << "6 MB without a line end were still being read";
+  QLocalSocket next;
+  next.connectToServer(holder.socketPath());
+  ASSERT_TRUE(next.waitForConnected(2000));
+  next.write(QByteArray(kRaiseMessage) + "\n");
+  next.flush();
+  EXPECT_TRUE(waitFor([&] { return raised == 1; }));
 }
 
 }  // namespace
