@@ -10,6 +10,10 @@ namespace mv {
 bool mervaneRuns(const QString& folder) {
   // Only names the lock and the socket; nothing is claimed.
   const SingleInstance names(QStringLiteral("Mervane"), folder);
+  // Without a private folder a running copy runs alone and cannot be seen; a lock or a
+  // socket in a folder that others can write to proves nothing, and would let them keep
+  // setup and remove from ever going ahead.
+  if (names.alone()) return false;
   // A running copy answers on its socket. Connecting and leaving without a word does
   // nothing there: only the raise message makes it act.
   QLocalSocket socket;
