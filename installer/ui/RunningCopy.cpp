@@ -24,7 +24,7 @@ bool mervaneRuns(const QString& folder) {
   }
   // A copy that could not listen still holds the lock. The probe takes a free lock only
   // for the moment of the test (a stale one left by a crash counts as free).
-  QLockFile lock(names.socketPath() + QStringLiteral(".lock"));
+  QLockFile lock(names.lockPath());
   lock.setStaleLockTime(0);
   if (!lock.tryLock(0)) return lock.error() == QLockFile::LockFailedError;
   lock.unlock();

@@ -46,7 +46,7 @@ QString SingleInstance::defaultFolder() {
 QString SingleInstance::socketPath() const { return folder_ + '/' + name_; }
 
 bool SingleInstance::tryLock() {
-  lock_ = std::make_unique<QLockFile>(folder_ + '/' + name_ + QStringLiteral(".lock"));
+  lock_ = std::make_unique<QLockFile>(lockPath());
   // The lock stays until this process ends; a lock left by a crashed copy is stale and
   // is taken over (QLockFile checks whether its owner still runs).
   lock_->setStaleLockTime(0);

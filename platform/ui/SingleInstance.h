@@ -49,6 +49,8 @@ class SingleInstance : public QObject {
   // starting copy end at once and receive the book it was given.
   static bool isPrivateFolder(const QString& folder);
   QString socketPath() const;
+  // The lock file a running copy holds.
+  QString lockPath() const { return socketPath() + QStringLiteral(".lock"); }
   // No private folder could be had: this copy runs alone, neither asking another copy
   // nor answering one.
   bool alone() const noexcept { return alone_; }
