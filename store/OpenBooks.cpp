@@ -4,6 +4,7 @@
 #include "platform/Text.h"
 #include "store/FileStamp.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,7 +31,14 @@ std::string hostName() {
   return name;
 }
 
+// The account's name as the system knows it; the environment's may be unset (cron, su).
 std::string userName() {
+  passwd entry{};
+  passwd* found = nullptr;
+  char buf[1024];
+  if (::getpwuid_r(::getuid(), &entry, buf, sizeof buf, &found) == 0 && found &&
+      found->pw_name && *found->pw_name)
+    return found->pw_name;
   for (const char* var : {"USER", "LOGNAME"})
     if (const char* v = std::getenv(var); v && *v) return v;
   return std::to_string(static_cast<long>(::getuid()));
