@@ -1,5 +1,5 @@
 // The file commands as the user meets them: New, Open, Save, Save As, the changed
-// question, closing, Rescan and Backup.
+// question, closing, Rescan and Backup, and two copies of Mervane on one book.
 #include "session_Fixture.h"
 
 #include "settings/Profile.h"
