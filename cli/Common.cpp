@@ -72,6 +72,12 @@ std::optional<int> openBook(Book& book, const std::string& arg, std::ostream& er
 
 int saveBook(Book& book, const std::string& arg, std::ostream& err) {
   const BookStatus status = book.save();
+  if (status == BookStatus::ChangedOnDisk) {
+    // A verb reads and writes in one go: someone else wrote the book in between.
+    err << "mervane-cli: " << arg << " was changed by another program while this command "
+        << "ran; it was not written over. Run the command again.\n";
+    return kFailure;
+  }
   if (status != BookStatus::Ok) {
     err << "mervane-cli: " << arg << ": " << describe(status) << "\n";
     return kFailure;

@@ -38,7 +38,8 @@ bool orderOption(const Args& args, const std::string& option, std::optional<int>
 std::optional<int> checkBook(const std::string& arg, std::ostream& err, bool olderIsOk = false);
 // checkBook, then the book opened. Returns the exit code on failure.
 std::optional<int> openBook(Book& book, const std::string& arg, std::ostream& err);
-// The book saved; a failure is told on `err` and gives the exit code kFailure.
+// The book saved; a failure is told on `err` and gives the exit code kFailure, and so
+// does a book that someone else wrote since it was opened (it is then not written).
 int saveBook(Book& book, const std::string& arg, std::ostream& err);
 
 // The options of calibrate and calibration-sheet: each at most once, all with a value.

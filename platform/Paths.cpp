@@ -37,6 +37,17 @@ std::filesystem::path& stateOverride() {
   return p;
 }
 
+std::filesystem::path fromEnv(const char* name) {
+  const char* v = std::getenv(name);
+  return v && *v ? std::filesystem::path(v) : std::filesystem::path();
+}
+
+bool isUtf8(std::string_view text) noexcept {
+  return QByteArrayView(text.data(), static_cast<qsizetype>(text.size())).isValidUtf8();
+}
+
+}  // namespace
+
 // Field 22 of /proc/PID/stat: the start time in clock ticks since boot. The process name
 // (field 2) may hold blanks and parentheses, so counting starts after its last ')'.
 std::string processStartTime(long pid) {
@@ -50,17 +61,6 @@ std::string processStartTime(long pid) {
   }
   return field;
 }
-
-std::filesystem::path fromEnv(const char* name) {
-  const char* v = std::getenv(name);
-  return v && *v ? std::filesystem::path(v) : std::filesystem::path();
-}
-
-bool isUtf8(std::string_view text) noexcept {
-  return QByteArrayView(text.data(), static_cast<qsizetype>(text.size())).isValidUtf8();
-}
-
-}  // namespace
 
 std::filesystem::path programDir() {
   if (!programOverride().empty()) return programOverride();

@@ -31,6 +31,9 @@ inline constexpr std::string_view kCopyFolderPrefix = "copy-";
 inline constexpr const char* kCopyLockName = "copy.lock";
 // Writes the lock of this process into `folder`.
 bool writeCopyLock(const std::filesystem::path& folder);
+// When the process `pid` started (clock ticks since boot, as text); empty when no such
+// process runs. With the id it names one process: ids are reused, start times are not.
+std::string processStartTime(long pid);
 // True when the copy that wrote the lock in `folder` still runs: a process of that id
 // exists and started at that time (a process id is reused after a while).
 bool copyOfLockRuns(const std::filesystem::path& folder);

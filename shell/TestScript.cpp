@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -119,6 +120,12 @@ bool TestScript::step(const std::vector<std::string>& parts, std::string& why) {
     std::ofstream(parts[1], std::ios::binary)
         << (failure_.empty() ? std::string("done\n") : "failed: " + failure_ + "\n");
     return true;
+  }
+  if (verb == "wait" && parts.size() == 2) {
+    std::error_code ec;
+    if (std::filesystem::exists(parts[1], ec)) return true;
+    why = "the file did not come";
+    return false;
   }
   if (!window) {
     why = "no card window";

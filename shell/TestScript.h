@@ -14,6 +14,7 @@
 //                               answered so far ("asked", its text with "\n" for a line
 //                               break), whether the book has unsaved changes ("changed 0|1"),
 //                               then every entry of Main ("name", its list text, the field)
+//   wait <file>                 carried out once the file exists: two copies take turns
 //   done <file>                 the file is written: every step before it is carried out
 // A step that cannot be carried out is tried again for up to 10 s (the window may still be
 // opening), then ends the script; `done` then writes "failed: ..." and the reason.

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 namespace mv {
 
@@ -26,6 +27,9 @@ std::string describe(BookStatus status) {
       return "Unable to initialize address book: can not create temp file.";
     case BookStatus::WriteError:
       return "The file could not be written; the file on disk is unchanged.";
+    case BookStatus::ChangedOnDisk:
+      return "The file was changed by another program since it was read; it was not "
+             "written over and holds what that program wrote.";
     case BookStatus::Damaged:
       return "The address book is damaged: some of its records are not laid out as they "
              "should be. It was not changed; Rescan repairs it and keeps every record.";
@@ -55,6 +59,8 @@ BookStatus Book::open(const std::filesystem::path& path, bool force) {
   removeStaleSaveFiles(path);
   std::string bytes;
   if (!readWholeFile(path, bytes)) return BookStatus::Unreadable;
+  // The file as read, not the edits a crash left: those are this copy's, not the disk's.
+  const FileStamp stamp = FileStamp::of(path, bytes);
   // After a crash, the user chose to get the edits back: they open, still unsaved.
   const std::optional<std::string> recovered = takeRecoveredBook(path);
   if (recovered) bytes = *recovered;
@@ -71,6 +77,7 @@ BookStatus Book::open(const std::filesystem::path& path, bool force) {
   open_ = true;
   working_.noteBookPath(path_);
   restored_ = recovered.has_value();
+  stamp_ = stamp;
   working_.setChanged(restored_);
   working_.setReorderNeeded(false);
   return BookStatus::Ok;
@@ -85,6 +92,7 @@ BookStatus Book::createNew(const std::filesystem::path& path) {
   }
   path_ = path;
   open_ = true;
+  stamp_ = FileStamp::read(path);
   working_.noteBookPath(path_);
   if (const BookStatus built = buildList(); built != BookStatus::Ok) {
     close();
@@ -104,6 +112,7 @@ void Book::close() {
   working_.setReorderNeeded(false);
   names_.clear();
   path_.clear();
+  stamp_ = {};
   open_ = false;
   damaged_ = false;
 }
@@ -383,27 +392,43 @@ BookStatus Book::writeBook(const std::filesystem::path& path) const {
   return writeFileAtomically(path, serialize()) ? BookStatus::Ok : BookStatus::WriteError;
 }
 
-BookStatus Book::save() {
-  if (path_.empty()) return BookStatus::NotOpen;
-  const BookStatus status = writeBook(path_);
-  if (status == BookStatus::Ok) {
-    ++generation_;
-    working_.setChanged(false);
-    working_.setReorderNeeded(false);
-  }
-  return status;
+bool Book::isOwnFile(const std::filesystem::path& path) const {
+  if (!open_) return false;
+  if (path == path_) return true;
+  std::error_code ec;
+  return std::filesystem::equivalent(path, path_, ec);
 }
 
-BookStatus Book::saveAs(const std::filesystem::path& path) {
-  const BookStatus status = writeBook(path);
-  if (status == BookStatus::Ok) {
-    ++generation_;
-    path_ = path;
-    working_.noteBookPath(path_);
-    working_.setChanged(false);
-    working_.setReorderNeeded(false);
-  }
-  return status;
+BookStatus Book::save(OnDiskChange onChange) {
+  if (path_.empty()) return BookStatus::NotOpen;
+  if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
+  if (damaged_) return BookStatus::Damaged;
+  // Checked as late as can be, right before the bytes go out: another copy that saved
+  // since this one read the book would otherwise lose its edits without a word.
+  if (onChange == OnDiskChange::Refuse && stamp_.differsFrom(path_))
+    return BookStatus::ChangedOnDisk;
+  const std::string bytes = serialize();
+  if (!writeFileAtomically(path_, bytes)) return BookStatus::WriteError;
+  stamp_ = FileStamp::of(path_, bytes);
+  ++generation_;
+  working_.setChanged(false);
+  working_.setReorderNeeded(false);
+  return BookStatus::Ok;
+}
+
+BookStatus Book::saveAs(const std::filesystem::path& path, OnDiskChange onChange) {
+  if (isOwnFile(path)) return save(onChange);
+  if (!open_ || !working_.isOpen()) return BookStatus::NotOpen;
+  if (damaged_) return BookStatus::Damaged;
+  const std::string bytes = serialize();
+  if (!writeFileAtomically(path, bytes)) return BookStatus::WriteError;
+  stamp_ = FileStamp::of(path, bytes);
+  ++generation_;
+  path_ = path;
+  working_.noteBookPath(path_);
+  working_.setChanged(false);
+  working_.setReorderNeeded(false);
+  return BookStatus::Ok;
 }
 
 BookStatus Book::rewrite(bool sorted, const TitleFn& title) {

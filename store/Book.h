@@ -6,6 +6,7 @@
 // One Book per scratch folder: the working file's name is fixed.
 
 #include "platform/Paths.h"
+#include "store/FileStamp.h"
 #include "store/NamesList.h"
 #include "store/WorkingFile.h"
 
@@ -29,6 +30,14 @@ enum class [[nodiscard]] BookStatus {
   WriteError,       // the target could not be written; the old file is intact
   Damaged,          // records that cannot be told apart as written: only the rescan may
                     // rewrite the book; nothing was written
+  ChangedOnDisk,    // the file was written by someone else since this copy read it;
+                    // nothing was written (save again with OnDiskChange::Replace)
+};
+
+// What a save does when the book's file no longer holds what this copy read or last wrote.
+enum class OnDiskChange {
+  Refuse,   // write nothing and say ChangedOnDisk
+  Replace,  // the user chose to replace it with this copy
 };
 
 // A sentence a caller may show or print for a status (empty for Ok).
@@ -121,10 +130,17 @@ class Book {
   std::string serialize() const;
   // Writes the book to `path` atomically. Flags untouched.
   BookStatus writeBook(const std::filesystem::path& path) const;
-  // Save: writes to the current path and clears both flags on success.
-  BookStatus save();
-  // Save to another path that becomes the current path on success.
-  BookStatus saveAs(const std::filesystem::path& path);
+  // Save: writes to the current path and clears both flags on success. A file that was
+  // changed on disk since it was opened or last saved is written over only on Replace.
+  BookStatus save(OnDiskChange onChange = OnDiskChange::Refuse);
+  // Save to another path that becomes the current path on success. A path that names the
+  // book's own file (another spelling, a link) is a Save, with its check.
+  BookStatus saveAs(const std::filesystem::path& path,
+                    OnDiskChange onChange = OnDiskChange::Refuse);
+  // The book's file holds something other than what this copy read or last wrote.
+  bool changedOnDisk() const { return open_ && stamp_.differsFrom(path_); }
+  // Whether `path` is the file this book was opened from (by name or by identity).
+  bool isOwnFile(const std::filesystem::path& path) const;
 
   // Rewrites the working file in list order through "temp~adr.~~" and rebuilds the list
   // (sorted when `sorted`); afterwards changed and reorder-needed are set. The current
@@ -205,6 +221,7 @@ class Book {
   bool damaged_ = false;
   unsigned long generation_ = 0;
   bool restored_ = false;
+  FileStamp stamp_;  // the book's file as last read or written here
 };
 
 }  // namespace mv

@@ -32,10 +32,14 @@ BookCheck checkBookFile(const std::filesystem::path& path, Prompter& prompter) {
     const ConvertStatus status = converter.convert(path, first.word);
     if (status == ConvertStatus::Converted) return BookCheck::Converted;
     // Reported, so that the user does not take the untouched file for a converted one.
-    const char* why = status == ConvertStatus::TooManyRecords
-                          ? "The address book holds more than 2000 entries, more than this "
-                            "program can keep; it was left as it was."
-                          : "The file could not be rewritten and was left as it was.";
+    const char* why =
+        status == ConvertStatus::TooManyRecords
+            ? "The address book holds more than 2000 entries, more than this program can "
+              "keep; it was left as it was."
+        : status == ConvertStatus::ChangedOnDisk
+            ? "Another program changed the file while it was being converted; it was left "
+              "as that program wrote it."
+            : "The file could not be rewritten and was left as it was.";
     prompter.inform("Can not convert:\n" + shown + "\n\n" + why, kAppCaption, Icon::Stop,
                     TextCoding::Utf8);
     return BookCheck::Refused;

@@ -26,6 +26,8 @@ constexpr int kCsvFilter = 2;
 
 constexpr const char* kNoFileSelected = CardEditing::kNoFileSelected;
 constexpr const char* kCreationError = "AddressBook:\nFile Creation Error";
+constexpr const char* kChangedOnDiskQuestion =
+    "%s was changed by another program since it was opened.\n\nReplace it with this copy?";
 
 std::filesystem::path withExtension(std::filesystem::path path, std::string_view dotExt) {
   if (!hasExtensionIgnoreCase(path.filename().string(), dotExt)) path += std::string(dotExt);
@@ -137,12 +139,43 @@ std::optional<FileChoice> CardSession::chooseFile(FileRequest::Kind kind, const 
 }
 
 bool CardSession::writeBook() {
-  const BookStatus status = book_.save();
+  BookStatus status = book_.save();
+  if (status == BookStatus::ChangedOnDisk) {
+    // Another copy or program saved the book since this copy read it: its version is
+    // written over only when the user chooses to. No (the default) keeps both.
+    const Answer a = prompter_.ask(Message{
+        fillFormat(kChangedOnDiskQuestion, {pathText(book_.path())}), kAppCaption,
+        Icon::Question, Buttons::YesNoCancel, Answer::No, TextCoding::Utf8});
+    if (a == Answer::Cancel) return false;
+    if (a == Answer::No) {
+      saveAs();
+      return !book_.workingFile().changed() && !book_.changedOnDisk();
+    }
+    status = book_.save(OnDiskChange::Replace);
+  }
   if (status == BookStatus::Ok) return true;
   // A damaged book says why and what repairs it.
   prompter_.inform(status == BookStatus::Damaged ? describe(status) : "File Error", kAppCaption,
                    Icon::Stop);
   return false;
+}
+
+bool CardSession::openAlthoughOpenElsewhere(const std::filesystem::path& path) {
+  const std::vector<OpenBookRecord> others = OpenBooks(openBooksFolder()).othersHolding(path);
+  if (others.empty()) return true;
+  const Answer a =
+      prompter_.ask(Message{openElsewhereQuestion(path, others.front()), kAppCaption,
+                            Icon::Question, Buttons::YesNo, Answer::No, TextCoding::Utf8});
+  return a == Answer::Yes;
+}
+
+void CardSession::claimOpenBook() {
+  if (!book_.isOpen()) {
+    claim_.release();
+    return;
+  }
+  if (claim_.book() == book_.path()) return;
+  claim_ = OpenBooks(openBooksFolder()).claim(book_.path());
 }
 
 bool CardSession::askToSaveChanges() {
@@ -176,6 +209,7 @@ void CardSession::afterOpen() {
   if (hooks_.addRecentFile) hooks_.addRecentFile(book_.path());
   if (hooks_.setTitle) hooks_.setTitle(title());
   book_.workingFile().setChanged(book_.restoredAfterCrash());
+  claimOpenBook();
   notifyCard();
   notifyList();
 }
@@ -229,6 +263,8 @@ void CardSession::importVcard() {
 }
 
 bool CardSession::openBook(const std::filesystem::path& path) {
+  // The book this copy already has open is not "open elsewhere".
+  if (!book_.isOwnFile(path) && !openAlthoughOpenElsewhere(path)) return false;
   BookStatus status = book_.open(path);
   if (status == BookStatus::NotABook) {
     const Answer a = prompter_.ask(
@@ -236,6 +272,7 @@ bool CardSession::openBook(const std::filesystem::path& path) {
                 kAppCaption, Icon::Stop, Buttons::YesNo, Answer::No});
     if (a != Answer::Yes) {
       book_.close();
+      claimOpenBook();
       selection_ = {};
       card_.clearAll();
       notifyCard();
@@ -257,6 +294,7 @@ bool CardSession::openBook(const std::filesystem::path& path) {
     case BookStatus::WorkingFileError:
       prompter_.inform("Unable to initialize address book\nDetail: can not create temp file",
                        kAppCaption, Icon::Information);
+      claimOpenBook();
       selection_ = {};
       notifyList();
       if (hooks_.closeWindow) hooks_.closeWindow();
@@ -264,6 +302,7 @@ bool CardSession::openBook(const std::filesystem::path& path) {
     default:
       prompter_.inform(fillFormat("Can not open:\n%s\n\n", {pathText(path)}) + describe(status),
                        kAppCaption, Icon::Stop, TextCoding::Utf8);
+      claimOpenBook();
       selection_ = {};
       notifyList();
       return false;
@@ -293,7 +332,10 @@ void CardSession::saveAs() {
   const auto choice = chooseFile(FileRequest::Kind::Save, "Save File As", kBookFilter);
   if (!choice) return;
 
-  if (samePathIgnoringCase(choice->path, book_.path())) {
+  // The book's own file, by this name or another (a missing ".adr", a link): a Save, with
+  // its check for a file changed on disk.
+  if (samePathIgnoringCase(choice->path, book_.path()) ||
+      (choice->filter != kCsvFilter && book_.isOwnFile(withExtension(choice->path, ".adr")))) {
     static_cast<void>(writeBook());  // as Save: a failure has been shown
     return;
   }
@@ -312,6 +354,7 @@ void CardSession::saveAs() {
                      kAppCaption, Icon::Stop);
     return;
   }
+  claimOpenBook();
   if (hooks_.addRecentFile) hooks_.addRecentFile(path);
   if (hooks_.setTitle) hooks_.setTitle(title());
 }

@@ -13,6 +13,7 @@
 #include "store/Book.h"
 #include "store/CardEditing.h"
 #include "store/CardModel.h"
+#include "store/OpenBooks.h"
 
 #include <filesystem>
 #include <functional>
@@ -91,8 +92,14 @@ class CardSession {
   void registerCommands();
   void showGroup(int group) { editing_.showGroup(group); }
   [[nodiscard]] bool askToSaveChanges();
-  // Writes the book to its path; "File Error" and false when it cannot.
+  // Writes the book to its path; "File Error" and false when it cannot. A file changed on
+  // disk since it was opened or saved is replaced only when the user says so; No saves
+  // this copy under another name instead. False when the book was not saved.
   [[nodiscard]] bool writeBook();
+  // Asked when another running copy has `path` open; true to open it all the same.
+  [[nodiscard]] bool openAlthoughOpenElsewhere(const std::filesystem::path& path);
+  // The record of the open book follows the book: a new one after Open, New and Save As.
+  void claimOpenBook();
   void afterOpen();
   // The file dialog of New, Open, Save As or Backup (filter 1 selected).
   std::optional<FileChoice> chooseFile(FileRequest::Kind kind, const char* title,
@@ -109,6 +116,7 @@ class CardSession {
   EntryRef selection_;
   CardEditing editing_;  // works on the three above
   CommandHandlers commands_;
+  BookClaim claim_;  // this copy's record of its open book (store/OpenBooks.h)
 };
 
 }  // namespace mv

@@ -4,6 +4,7 @@
 #include "store/AddressRecord.h"
 #include "store/AdrFormat.h"
 #include "store/AtomicFile.h"
+#include "store/FileStamp.h"
 #include "store/WorkingFile.h"
 
 #include <array>
@@ -147,6 +148,7 @@ ConvertStatus TConvert::convert(const std::filesystem::path& path, std::string_v
 
   std::string oldBytes;
   if (!readWholeFile(path, oldBytes)) return ConvertStatus::ReadFailed;
+  const FileStamp stamp = FileStamp::of(path, oldBytes);
   const std::string converted = convertOldBook(oldBytes, format);
   // A converted book that could not be opened would leave the user with neither the old
   // file nor a usable new one: the limit is checked before anything is written.
@@ -156,6 +158,8 @@ ConvertStatus TConvert::convert(const std::filesystem::path& path, std::string_v
   // The converted book goes to the scratch file first, and the book is replaced from
   // what was actually written there.
   if (!writeScratchFile(scratch_, converted)) return ConvertStatus::WriteFailed;
+  // The old file is replaced only while it still holds what was converted.
+  if (stamp.differsFrom(path)) return ConvertStatus::ChangedOnDisk;
   if (!copyFileAtomically(scratch_, path)) return ConvertStatus::WriteFailed;
   return ConvertStatus::Converted;
 }

@@ -26,6 +26,7 @@ enum class ConvertStatus {
   ReadFailed,      // the old file could not be read; file untouched
   TooManyRecords,  // more records than a book can hold; nothing written, file untouched
   WriteFailed,     // the scratch copy or the replacement could not be written; file untouched
+  ChangedOnDisk,   // another program wrote the file while it was converted; its version kept
 };
 
 class TConvert {

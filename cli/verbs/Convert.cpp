@@ -30,6 +30,10 @@ int convert(const Args& args, std::ostream& out, std::ostream& err) {
           << " entries, more than the " << adr::kMaxSlots
           << " a book can hold; it was not converted and is unchanged.\n";
       return kFailure;
+    case ConvertStatus::ChangedOnDisk:
+      err << "mervane-cli: " << arg << " was changed by another program while it was being "
+          << "converted; it was not written over. Run convert again.\n";
+      return kFailure;
     case ConvertStatus::WriteFailed:
       err << "mervane-cli: " << arg << " could not be converted; the file is unchanged.\n";
       return kFailure;

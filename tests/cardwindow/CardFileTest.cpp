@@ -48,6 +48,7 @@ class CardFileTest : public ::testing::Test {
   CardFileTest() {
     std::filesystem::create_directories(dir_ / "scratch");
     setScratchDirForTesting(dir_ / "scratch");
+    setStateDirForTesting(dir_ / "state");  // the records of open books
     services_.prompter = &prompter_;
     services_.fileChooser = &chooser_;
     services_.settingsFile = dir_ / "mervane.ini";

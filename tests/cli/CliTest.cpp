@@ -184,6 +184,45 @@ TEST_F(CliTest, convertLeavesTheOldBookWhicheverFileWriteFails) {
   EXPECT_EQ(out_.str(), "Main\n  Ann0 Lee \n  Ann1 Lee \n  Ann2 Lee \n");
 }
 
+// A verb reads a book and writes it back in one go; another copy that saves the book in
+// between keeps its version, and the verb says so with exit code 2.
+TEST_F(CliTest, aVerbLeavesABookWrittenByAnotherProgramWhileItRan) {
+  const std::string original = readFile(book_);
+  const std::string theirs = original + "\n";  // what another copy saved meanwhile
+  struct Row {
+    std::vector<std::string> args;
+    bool meanwhile;  // the file written while the verb ran
+    int code;
+  };
+  const Row rows[] = {
+      {{"sort", book_, "--by", "last"}, true, 2},
+      {{"rescan", book_}, true, 2},
+      {{"convert", dir_ / "old.adr"}, true, 2},
+      // Only a change of the bytes counts: a file merely touched is sorted.
+      {{"sort", book_, "--by", "company"}, false, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args[0]);
+    const std::filesystem::path target = row.args[1];
+    writeFile(target, row.args[0] == "convert" ? oldBook(2) : original);
+    const std::string written = row.meanwhile ? theirs : readFile(target);
+    beforeNextDiskCheckForTesting([&] {
+      writeFile(target, written);
+      std::filesystem::last_write_time(target, std::filesystem::file_time_type::clock::now());
+    });
+    EXPECT_EQ(run(row.args), row.code) << err_.str();
+    beforeNextDiskCheckForTesting({});
+    if (row.meanwhile) {
+      EXPECT_EQ(readFile(target), written);
+      EXPECT_TRUE(out_.str().empty()) << out_.str();
+      EXPECT_NE(err_.str().find("was changed by another program while"), std::string::npos)
+          << err_.str();
+    } else {
+      EXPECT_NE(readFile(target), written);
+    }
+  }
+}
+
 TEST_F(CliTest, theBinaryReportsThroughItsExitCodeAndStreams) {
   const QString program = QCoreApplication::applicationDirPath() + "/mervane-cli";
   if (!QFileInfo::exists(program)) GTEST_SKIP() << "mervane-cli is not built";

@@ -79,12 +79,14 @@ class ShellTest : public ::testing::Test {
     setProgramDirForTesting(program());
     setWindowsDirForTesting(dir_ / "windows");
     setScratchDirForTesting(dir_ / "scratch");
+    setStateDirForTesting(dir_ / "state");  // the records of open books
   }
   void TearDown() override {
     frame.reset();
     setProgramDirForTesting({});
     setWindowsDirForTesting({});
     setScratchDirForTesting({});
+    setStateDirForTesting({});
   }
 
   std::filesystem::path program() const { return dir_ / "program"; }

@@ -1,10 +1,13 @@
 // The file commands as the user meets them: New, Open, Save, Save As, the changed
-// question, closing, Rescan and Backup.
+// question, closing, Rescan and Backup, and two copies of Mervane on one book.
 #include "session_Fixture.h"
 
 #include "settings/Profile.h"
 #include "store/AtomicFile.h"
+#include "store/OpenBooks.h"
 #include "store/Rescan.h"
+
+#include <unistd.h>
 
 namespace mv::test {
 namespace {
@@ -353,6 +356,155 @@ TEST_F(Files, failuresAreReportedAndNothingIsLost) {
   EXPECT_EQ(texts(), (std::vector<std::string>{
                          "Unable to initialize address book\nDetail: can not create temp file"}));
   EXPECT_EQ(closed, 1);
+}
+
+// --- Two copies on one book
+
+TEST_F(Files, aBookChangedOnDiskIsNeverWrittenOverSilently) {
+  enum class Disk { Untouched, Changed, SameSizeAndTime };
+  struct Row {
+    const char* what;
+    int command;
+    Disk disk;
+    std::vector<Answer> answers;
+    const char* chosen;    // the file dialog's answer (none: no dialog expected)
+    bool asked;            // the question about the changed file
+    bool bookHoldsOurs;    // book.adr holds this copy's edit (else the other program's)
+    const char* oursIn;    // another file that must hold this copy's edit
+  };
+  const Row rows[] = {
+      {"Save, file as it was: saved", cmd::kSave, Disk::Untouched, {}, nullptr, false, true,
+       nullptr},
+      {"Save, Yes replaces it", cmd::kSave, Disk::Changed, {Answer::Yes}, nullptr, true, true,
+       nullptr},
+      {"Save, No saves under another name", cmd::kSave, Disk::Changed, {Answer::No}, "mine",
+       true, false, "mine.adr"},
+      {"Save, Cancel writes nothing", cmd::kSave, Disk::Changed, {Answer::Cancel}, nullptr,
+       true, false, nullptr},
+      // Same size, same time: only the bytes tell.
+      {"Save, a change of the same size and time", cmd::kSave, Disk::SameSizeAndTime,
+       {Answer::Cancel}, nullptr, true, false, nullptr},
+      {"Save As a new name leaves the other's file", cmd::kSaveAs, Disk::Changed, {}, "mine",
+       false, false, "mine.adr"},
+      {"Save As its own name is a Save", cmd::kSaveAs, Disk::Changed, {Answer::Cancel},
+       "book.adr", true, false, nullptr},
+      {"Save As its own name without .adr", cmd::kSaveAs, Disk::Changed, {Answer::Cancel},
+       "book", true, false, nullptr},
+      {"OK, Cancel keeps the window open", cmd::kOk, Disk::Changed, {Answer::Cancel}, nullptr,
+       true, false, nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    session.reset();
+    prompter = ScriptedPrompter{};
+    chooser = ScriptedFileChooser{};
+    closed = 0;
+    SetUp();
+    openBook({person("John", "Smith")});
+    editAndStore(s(), "555-0100");
+    // Another copy saves its own edit meanwhile; "Jane" is as long as "John".
+    const auto modified = std::filesystem::last_write_time(bookPath);
+    if (row.disk == Disk::Changed) test::writeFile(bookPath, bookBytes({person("Janet", "Smith")}));
+    if (row.disk == Disk::SameSizeAndTime) {
+      test::writeFile(bookPath, bookBytes({person("Jane", "Smith")}));
+      std::filesystem::last_write_time(bookPath, modified);
+    }
+    const std::string theirs = test::readFile(bookPath);
+    for (Answer a : row.answers) prompter.answer(a);
+    if (row.chosen) chooser.answer(dir / row.chosen);
+
+    s().onCommand(row.command);
+
+    const std::string question =
+        pathText(bookPath) +
+        " was changed by another program since it was opened.\n\nReplace it with this copy?";
+    EXPECT_EQ(texts(), row.asked ? std::vector<std::string>{question} : std::vector<std::string>{});
+    if (row.asked) {
+      EXPECT_EQ(prompter.shown()[0].buttons, Buttons::YesNoCancel);
+      EXPECT_EQ(prompter.shown()[0].caption, "Mervane");
+    }
+    EXPECT_EQ(chooser.requests().size(), row.chosen ? 1u : 0u);
+    const std::string onDisk = test::readFile(bookPath);
+    if (row.bookHoldsOurs) {
+      EXPECT_NE(onDisk.find("555-0100"), std::string::npos);
+    } else if (row.disk != Disk::Untouched) {
+      EXPECT_EQ(onDisk, theirs);
+    }
+    if (row.oursIn) {
+      EXPECT_NE(test::readFile(dir / row.oursIn).find("555-0100"), std::string::npos);
+      EXPECT_EQ(s().book().path(), dir / row.oursIn);
+    }
+    // Nothing written anywhere: the edit is still this copy's, not yet saved.
+    if (!row.bookHoldsOurs && !row.oursIn) {
+      EXPECT_TRUE(s().book().workingFile().changed());
+      EXPECT_EQ(closed, 0);
+    }
+  }
+}
+
+TEST_F(Files, aBookOpenInAnotherRunningCopyIsAskedAboutAStaleRecordIsNot) {
+  const auto other = writeBook("other.adr", {person("Ann", "Lee")});
+  // This copy's own records.
+  const auto ours = [this] {
+    std::vector<std::string> names;
+    const std::string mine = "-" + std::to_string(::getpid()) + ".open";
+    for (const auto& e : std::filesystem::directory_iterator(state.path() / "open-books")) {
+      const std::string name = e.path().filename().string();
+      if (name.size() > mine.size() && name.ends_with(mine)) names.push_back(name);
+    }
+    return names;
+  };
+  // A running process that is not this one stands in for the other copy.
+  OpenBookRecord them = OpenBookRecord::thisCopy();
+  them.pid = static_cast<long>(::getppid());
+  them.start = processStartTime(them.pid);
+  them.user = "ann";
+  struct Row {
+    const char* what;
+    bool stale;
+    Answer answer;
+    bool asked;
+    bool opened;
+  };
+  const Row rows[] = {
+      {"No leaves it closed", false, Answer::No, true, false},
+      {"Yes opens it", false, Answer::Yes, true, true},
+      {"the copy has ended (its process id now someone else's)", true, Answer::No, false, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    OpenBookRecord who = them;
+    if (row.stale) who.start = "1";
+    BookClaim theirs = OpenBooks(openBooksFolder()).claim(other, who);
+    ASSERT_FALSE(theirs.book().empty());
+    prompter.clear();
+    prompter.answer(row.answer);
+    EXPECT_EQ(s().openBook(other), row.opened);
+    ASSERT_EQ(prompter.shown().size(), row.asked ? 1u : 0u);
+    if (row.asked) {
+      const std::string& text = prompter.last().text;
+      EXPECT_EQ(text.rfind(pathText(other) + " is already open in another copy of Mervane "
+                           "(process " + std::to_string(them.pid) + " of ann on " + them.host +
+                           ", open since ", 0),
+                0u)
+          << text;
+      EXPECT_EQ(prompter.last().buttons, Buttons::YesNo);
+    }
+    // A stale record is removed when met; a live one stays.
+    EXPECT_EQ(std::filesystem::exists(theirs.file()), !row.stale);
+    EXPECT_EQ(s().book().path() == other, row.opened);
+    if (row.opened) openBook({person("John", "Smith")});  // the next row opens it afresh
+  }
+  s().openBook(other);
+  // This copy's record follows its book: one, for the book it has open, and none once the
+  // window is gone.
+  const std::vector<std::string> onOther = ours();
+  EXPECT_EQ(onOther.size(), 1u);
+  ASSERT_TRUE(s().openBook(bookPath));
+  EXPECT_EQ(ours().size(), 1u);
+  EXPECT_NE(ours(), onOther);
+  session.reset();
+  EXPECT_TRUE(ours().empty());
 }
 
 // --- Rescan

@@ -65,6 +65,7 @@ class SessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setScratchDirForTesting(scratch.path());
+    setStateDirForTesting(state.path());  // the records of open books
     settings = dir / "mervane.ini";
     SessionHooks hooks;
     hooks.setTitle = [this](const std::string& t) { titles.push_back(t); };
@@ -87,6 +88,7 @@ class SessionTest : public ::testing::Test {
   void TearDown() override {
     session.reset();
     setScratchDirForTesting({});
+    setStateDirForTesting({});
   }
 
   std::filesystem::path writeBook(const std::string& name, const std::vector<AddressRecord>& r) {
@@ -122,6 +124,7 @@ class SessionTest : public ::testing::Test {
   }
 
   TestDir scratch;
+  TestDir state;
   TestDir dir;
   std::filesystem::path settings;
   std::filesystem::path bookPath;
