@@ -151,7 +151,8 @@ inline constexpr std::string_view LayoutGap = "layoutGap";                   // 
 inline constexpr std::string_view Mirror = "Mirror";                         // 0
 }  // namespace pageSetup
 
-// The numbers drawing can take. Profile::readInt reads a stored value outside its key's
+// The numbers drawing can take. Profile::readInt (matching sections and keys as it finds
+// them) reads a stored value outside its key's
 // range as the key's default, so that a hand-edited or damaged mervane.ini cannot push a
 // page off any scale, in the window and mervane-cli alike; the numbers inside a value (a
 // font's height and weight) are held to kFontHeightMost and kFontWeightMost where they
@@ -179,24 +180,6 @@ inline constexpr std::array kIntRanges{
     IntRange{section::AddressBook, addressBook::NamesWidth, 0, 10000},
     IntRange{section::Labels, labels::Type1, 0, 2},
 };
-
-// The range of a key of a section (names matched without regard to case); nullptr for a
-// key that has none.
-constexpr const IntRange* intRangeOf(std::string_view section, std::string_view key) noexcept {
-  const auto same = [](std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-      const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-      };
-      if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-  };
-  for (const IntRange& r : kIntRanges)
-    if (same(r.section, section) && same(r.key, key)) return &r;
-  return nullptr;
-}
 
 // [Helper]: the program each kind of hand-over uses.
 namespace helper {

@@ -136,11 +136,22 @@ int Profile::leadingInt(std::string_view text) noexcept {
   return static_cast<int>(negative ? -v : v);
 }
 
+namespace {
+
+// The range of a key, matched as the key itself is found; nullptr for a key without one.
+const keys::IntRange* intRangeOf(std::string_view section, std::string_view key) noexcept {
+  for (const keys::IntRange& r : keys::kIntRanges)
+    if (equalsIgnoreCase(r.section, section) && equalsIgnoreCase(r.key, key)) return &r;
+  return nullptr;
+}
+
+}  // namespace
+
 int Profile::readInt(std::string_view key, int def) const {
   const auto v = find(key);
   if (!v) return def;
   const int value = leadingInt(*v);
-  if (const keys::IntRange* range = keys::intRangeOf(section_, key);
+  if (const keys::IntRange* range = intRangeOf(section_, key);
       range && (value < range->least || value > range->most))
     return def;
   return value;
