@@ -188,9 +188,13 @@ inline constexpr std::string_view News = "News";
 inline constexpr std::string_view Http = "HTTP";
 inline constexpr std::string_view Ftp = "FTP";
 inline constexpr std::string_view Rtf = "RTF";
-inline constexpr std::string_view RtfDefault = "c:\\Program Files\\Accessories\\wordpad.exe";
 inline constexpr std::string_view Txt = "TXT";
-inline constexpr std::string_view TxtDefault = "c:\\windows\\notepad.exe";
+// Settings written on Windows name these programs for RTF and TXT; they can never run
+// here, so they read as "no program named": the desktop's own word processor and text
+// editor then open the document.
+inline constexpr std::string_view WindowsRtfDefault =
+    "c:\\Program Files\\Accessories\\wordpad.exe";
+inline constexpr std::string_view WindowsTxtDefault = "c:\\windows\\notepad.exe";
 }  // namespace helper
 
 // [Tolvex] of quorvel.ini: written at exit, never read here.

@@ -172,7 +172,8 @@ void MainFrame::setUp() {
 
 void MainFrame::updateToolbarTexts() {
   const AppState& state = session_.state();
-  bars_->setButtonTexts(pageIndicator(state), std::string(layoutShortNameOfCommand(state.layout)));
+  bars_->setButtonTexts(pageIndicator(state), std::string(layoutShortNameOfCommand(state.layout)),
+                        std::string(layoutLongNameOfCommand(state.layout)));
 }
 
 void MainFrame::updateCommandStates() { bars_->updateStates(); }
