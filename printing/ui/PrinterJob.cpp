@@ -94,17 +94,18 @@ std::string frontPagesText() {
 }  // namespace
 
 PrintOutcome PrinterJob::run(const PageJob& job, const PrintPlan& plan) {
-  // Copies: the printer makes them when it can; otherwise each pass is printed again.
+  // Copies: the printer makes them when it can; otherwise each pass is printed again, as
+  // it always is into a file, which the printer does not write.
   const int copies = printer_.copyCount();
+  const bool toFile = asksForFile(printer_);
   PrintPlan sent = plan;
-  if (copies > 1 && !printer_.supportsMultipleCopies()) {
+  if (copies > 1 && (toFile || !printer_.supportsMultipleCopies())) {
     for (auto& pass : sent.passes) {
       const std::vector<int> once = pass;
       for (int c = 1; c < copies; ++c) pass.insert(pass.end(), once.begin(), once.end());
     }
   }
-  const PrintOutcome outcome = asksForFile(printer_) ? printToFile(job, sent)
-                                                     : printToPrinter(job, sent);
+  const PrintOutcome outcome = toFile ? printToFile(job, sent) : printToPrinter(job, sent);
   if (copies > 1) printer_.setCopyCount(1);  // copies are for one job
   return outcome;
 }
