@@ -184,6 +184,7 @@ std::optional<std::string> chooseHelper(FileChooser& chooser, const LaunchSettin
   request.title = "Choose another application to run";
   request.filter = "Programs (*)|*";
   request.executablesOnly = true;
+  request.fileKind = FileKind::None;  // starts where the current helper is
   request.mustExist = true;
   if (!currentHelper.empty())
     request.directory = pathFromText(currentHelper).parent_path();
