@@ -130,12 +130,12 @@ HelpWindow::HelpWindow(QWidget* parent)
   splitter->addWidget(browser_);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({250, 570});
+  splitter->setSizes({300, 600});
   splitter->setChildrenCollapsible(false);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(splitter);
-  resize(820, 560);
+  resize(900, 600);
   setAttribute(Qt::WA_DeleteOnClose);
   fillContents();
 }
@@ -151,6 +151,7 @@ void HelpWindow::fillContents() {
     if (it == topics_.end() || !listed.insert(context).second) return;
     auto* item = under ? new QTreeWidgetItem(under) : new QTreeWidgetItem(contents_);
     item->setText(0, it->title);
+    item->setToolTip(0, it->title);  // a long title may be cut at the pane's edge
     item->setData(0, kContextRole, context);
   };
   // The contents page leads, then its sections (<h3>) with the topics it links in each.
@@ -213,6 +214,8 @@ void HelpWindow::search(const QString& query) {
   // Topics that hold the words in their title come first.
   std::vector<const HelpTopic*> inTitle, inText;
   for (const HelpTopic& t : topics_) {
+    // The contents and the topic list hold every title, so they would match any search.
+    if (t.context == kHelpContents || t.context == kHelpKeySearch) continue;
     if (holds(t.title))
       inTitle.push_back(&t);
     else if (holds(t.title + ' ' + t.text))
@@ -244,6 +247,7 @@ HelpWindow* HelpWindow::instance() { return theWindow(); }
 HelpWindow* HelpWindow::display(int context) {
   if (!theWindow()) theWindow() = new HelpWindow();
   HelpWindow* w = theWindow();
+  w->searchBox_->clear();  // a search typed before is not what this request asks for
   w->showTopic(context);
   w->show();
   w->raise();
