@@ -157,11 +157,11 @@ void HelpWindow::fillContents() {
   // The contents page leads, then its sections (<h3>) with the topics it links in each.
   add(nullptr, kHelpContents);
   const QString page = readUtf8(QString::fromStdString(helpTopicPath(kHelpContents).string()));
-  static const QRegularExpression parts(
+  static const QRegularExpression entries(
       QStringLiteral("<h3[^>]*>(.*?)</h3>|href=\"(\\d{1,9})\\.html\""),
       QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
   QTreeWidgetItem* section = nullptr;
-  for (auto it = parts.globalMatch(page); it.hasNext();) {
+  for (auto it = entries.globalMatch(page); it.hasNext();) {
     const auto m = it.next();
     if (m.capturedLength(1) > 0) {
       section = new QTreeWidgetItem(contents_);

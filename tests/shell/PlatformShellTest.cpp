@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QTextBrowser>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -198,9 +199,13 @@ TEST_F(ShellTest, everyWindowsHelpButtonAndF1OpenItsOwnPage) {
     }
     const std::vector<std::string> expected(r.helpButton ? 2 : 1, r.title);
     EXPECT_EQ(titles, expected);
-    // The page is one of the contents too.
+    // The contents page lists it in one of its sections (a page it forgets still shows
+    // in the list, but at the end, outside every section).
     HelpWindow* help = HelpWindow::display(kHelpContents);
-    EXPECT_FALSE(help->contents()->findItems(r.title, Qt::MatchExactly | Qt::MatchRecursive).isEmpty());
+    const auto listed =
+        help->contents()->findItems(r.title, Qt::MatchExactly | Qt::MatchRecursive);
+    EXPECT_TRUE(std::any_of(listed.begin(), listed.end(),
+                            [](const QTreeWidgetItem* item) { return item->parent(); }));
     delete help;
   }
 }
