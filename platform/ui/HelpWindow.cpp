@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTextBrowser>
@@ -119,6 +120,8 @@ HelpWindow::HelpWindow(QWidget* parent)
   browser_->setOpenExternalLinks(true);
   browser_->setSearchPaths({helpDirText()});
   connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::followSource);
+  // F1 here, as in every other window, asks for help: the contents.
+  new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { showTopic(kHelpContents); });
 
   auto* left = new QWidget(this);
   auto* leftLayout = new QVBoxLayout(left);

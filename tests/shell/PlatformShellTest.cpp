@@ -20,7 +20,9 @@
 #include <QTreeWidget>
 #include <QEvent>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTextBrowser>
+#include <QUrl>
 
 #include <algorithm>
 #include <functional>
@@ -93,6 +95,13 @@ TEST_F(ShellTest, helpCommandsOpenTheirTopics) {
   HelpWindow::instance()->search("TOPIC 90");
   EXPECT_TRUE(HelpWindow::instance()->browser()->toHtml().contains("90.html"));
   EXPECT_FALSE(HelpWindow::instance()->browser()->toHtml().contains("257.html"));
+  // Following a result shows its topic, also the one shown before the search.
+  QTextBrowser* page = HelpWindow::instance()->browser();
+  const auto link = QRegularExpression("href=\"([^\"]*90.html)\"").match(page->toHtml());
+  ASSERT_TRUE(link.hasMatch());
+  page->setSource(QUrl(link.captured(1)));
+  EXPECT_TRUE(page->toPlainText().contains("topic 90"));
+  EXPECT_EQ(HelpWindow::instance()->currentContext(), 90);
   f.close();  // the help goes with the frame
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(HelpWindow::instance(), nullptr);
