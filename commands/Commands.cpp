@@ -73,7 +73,9 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     row(cmd::kMyAddress, "&My Address", {}, 0, O::Frame),
     row(cmd::kPrinting, "&Printing"),
     // Help
-    row(cmd::kHelpContent, "&Content\tF1", "Content of help", 0, O::Frame, "F1"),
+    // The menu names F1 beside Content: F1 opens the help window, at the topic of the view
+    // in front, with the contents beside it (kHelpOnView).
+    row(cmd::kHelpContent, "&Content\tF1", "Content of help"),
     row(cmd::kHelpIndex, "&Index", "Search for help on..."),
     row(cmd::kAbout, "&About..."),
     // View
@@ -114,6 +116,7 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     row(cmd::kRefreshPageView, ""),  // the frame counts the pages again, then the view draws
     row(cmd::kCloseMain, ""),
     row(cmd::kSetUpLayout, ""),
+    row(cmd::kHelpOnView, "", {}, 0, O::Frame, "F1"),
     // The card window's own buttons and menus.
     card(cmd::kOk, "&OK"),
     card(cmd::kCancel, "Cancel"),

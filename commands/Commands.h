@@ -51,6 +51,8 @@ inline constexpr int kLayout1Line = 1074, kLayout2Line = 1075, kLayout3Line = 10
                      kLayoutLabels = 1080;
 // Internal: posted, never in a menu.
 inline constexpr int kRefreshPageView = 3000, kCloseMain = 3001, kSetUpLayout = 1001;
+// F1: the help topic of the view in front (the card window or the page view).
+inline constexpr int kHelpOnView = 3002;
 // The card window's own buttons and menus.
 inline constexpr int kOk = 1, kCancel = 2, kHelp = 9;
 inline constexpr int kAZ = 113, kSortMenu = 114, kSecondSetMenu = 175, kGroupMenu = 176;

@@ -495,6 +495,17 @@ void MainFrame::registerCommands() {
   c.add(cmd::kHelpContent, [] { HelpWindow::display(kHelpContents); }, always);
   c.add(cmd::kHelpIndex, [] { HelpWindow::display(kHelpKeySearch); }, always);
   c.add(
+      cmd::kHelpOnView,
+      [this] {
+        if (mode_ == ViewMode::PageView)
+          HelpWindow::display(PageView::kHelpContext);
+        else if (card_)
+          card_->onCommand(cmd::kHelp);  // the card window knows its topic
+        else
+          HelpWindow::display(kHelpContents);
+      },
+      always);
+  c.add(
       cmd::kAbout,
       [this] {
         prompter_->ask(Message{"Mervane " + std::string(MERVANE_VERSION) +

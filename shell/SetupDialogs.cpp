@@ -3,7 +3,7 @@
 #include "commands/Commands.h"
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
-#include "platform/ui/HelpWindow.h"
+#include "platform/ui/DialogButtons.h"
 #include "printing/LayoutCatalogue.h"
 #include "printing/PageTable.h"
 #include "printing/PaperList.h"
@@ -99,6 +99,7 @@ void SetupDialogs::printerSetup() {
   QPrintDialog dialog(p, &parent_);
   dialog.setObjectName(QString::number(cmd::kPrinterSetup));
   dialog.setWindowTitle("Printer Setup");
+  giveHelp(&dialog, kPrinterSetupHelpContext);
   // Choosing a printer forgets the page size and two on one: they were set for the
   // sheet of the printer before.
   if (run(dialog) == QDialog::Accepted) session_.state().geometry.resetForNewPrinter();
@@ -130,7 +131,7 @@ void SetupDialogs::pageOptions() {
 
 bool SetupDialogs::printingProblems() {
   PrintingProblemsDialog dialog(session_.customize(), session_.settingsFile(), prompter_,
-                                [](int context) { HelpWindow::display(context); }, &parent_);
+                                &parent_);
   return run(dialog) == QDialog::Accepted;
 }
 

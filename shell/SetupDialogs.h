@@ -26,6 +26,8 @@ struct CustomizeSettings;
 
 class SetupDialogs {
  public:
+  // Printer Setup is the system's print dialog; its F1 opens this topic.
+  static constexpr int kPrinterSetupHelpContext = 17;
   using DialogRunner = std::function<int(QDialog&)>;
   using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
 

@@ -2,6 +2,7 @@
 
 #include "cardwindow/ui/TCardEditControls.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogButtons.h"
 #include "platform/Cp1252.h"
 #include "platform/Prompter.h"
 #include "platform/Text.h"
@@ -114,7 +115,7 @@ TCardFind::TCardFind(const FindState& state, QWidget* parent) : QDialog(parent) 
   QPushButton* help = button(buttons, QStringLiteral("&Help"), 9, QDialogButtonBox::HelpRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(kHelpContext); });
+  giveHelp(this, kHelpContext, help);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -149,6 +150,7 @@ TCardAdd::TCardAdd(Prompter& prompter, const std::string& first, const std::stri
   ok_->setDefault(true);
   button(buttons, QStringLiteral("Cancel"), 2, QDialogButtonBox::RejectRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &TCardAdd::accept);
+  giveHelp(this, kHelpContext);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
@@ -177,6 +179,7 @@ TCardAddGroup::TCardAddGroup(QWidget* parent) : QDialog(parent) {
   button(buttons, QStringLiteral("Cancel"), 2, QDialogButtonBox::RejectRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  giveHelp(this, kHelpContext);
   layout->addWidget(buttons);
   setMinimumWidth(300);
 }

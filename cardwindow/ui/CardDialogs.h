@@ -36,9 +36,6 @@ class TCardFind final : public QDialog {
   // The dialog's choices written into a find state (field position reset).
   void apply(FindState& state) const;
 
- signals:
-  void helpRequested(int context);
-
  private:
   QLineEdit* text_;
   QComboBox* range_;
@@ -52,6 +49,7 @@ class TCardAdd final : public QDialog {
   static constexpr int kFirstId = 101;
   static constexpr int kLastId = 102;
   static constexpr int kCompanyId = 103;
+  static constexpr int kHelpContext = 23;  // the card window's topic says how names are added
 
   TCardAdd(Prompter& prompter, const std::string& first, const std::string& last,
            const std::string& company, QWidget* parent);
@@ -74,6 +72,7 @@ class TCardAddGroup final : public QDialog {
   Q_OBJECT
  public:
   static constexpr int kNameId = 101;
+  static constexpr int kHelpContext = 23;  // the card window's topic, with its groups
   explicit TCardAddGroup(QWidget* parent);
   std::string name() const;
 

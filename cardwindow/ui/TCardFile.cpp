@@ -549,9 +549,6 @@ void TCardFile::jumpToLetter(int row) {
 
 void TCardFile::find() {
   TCardFind dialog(find_, this);
-  connect(&dialog, &TCardFind::helpRequested, this, [this](int context) {
-    if (services_.showHelp) services_.showHelp(context);
-  });
   if (runDialog_(dialog) != QDialog::Accepted) return;
   dialog.apply(find_);
   if (find_.text.empty()) return;  // nothing to look for: no "Not found" with an empty text

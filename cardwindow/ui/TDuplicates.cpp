@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 #include "platform/Text.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -47,6 +48,10 @@ TDuplicates::TDuplicates(Book& book, DuplicateMerger& merger, Prompter& prompter
   setWindowTitle(QStringLiteral("Duplicates"));
   setSizeGripEnabled(true);
   auto* close = new QPushButton(QStringLiteral("Close"), this);
+  auto* help = new QPushButton(QStringLiteral("&Help"), this);
+  setControlId(help, kHelp);
+  setAccessible(help, QStringLiteral("Help"));
+  giveHelp(this, kHelpContext, help);
   setControlId(groups_, kGroups);
   setControlId(fields_, kFields);
   setControlId(note_, kNote);
@@ -92,6 +97,7 @@ TDuplicates::TDuplicates(Book& book, DuplicateMerger& merger, Prompter& prompter
   buttons->addWidget(merge_);
   buttons->addWidget(undo_);
   buttons->addWidget(close);
+  buttons->addWidget(help);
   layout->addLayout(buttons);
 
   connect(groups_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {

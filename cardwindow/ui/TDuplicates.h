@@ -20,7 +20,9 @@ class TDuplicates final : public QDialog {
   Q_OBJECT
  public:
   // Control ids.
-  enum : int { kClose = 2, kGroups = 101, kFields = 102, kMerge = 103, kUndo = 104, kNote = 105 };
+  enum : int { kClose = 2, kHelp = 9, kGroups = 101, kFields = 102, kMerge = 103, kUndo = 104,
+               kNote = 105 };
+  static constexpr int kHelpContext = 8073;
   // Columns of the field table; a checked value cell is the value the merge keeps.
   enum : int { kFieldColumn = 0, kFirstColumn = 1, kSecondColumn = 2 };
 

@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 #include "platform/Text.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -104,7 +105,8 @@ TADRImport::TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget*
       results_(new QTreeWidget(this)),
       progress_(new QProgressBar(this)),
       next_(new QPushButton(QStringLiteral("&Next >"), this)),
-      cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)),
+      help_(new QPushButton(QStringLiteral("&Help"), this)) {
   setWindowTitle(QStringLiteral("Import Address File"));
   setSizeGripEnabled(true);
   setControlId(importList_, kImportList);
@@ -116,6 +118,9 @@ TADRImport::TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget*
   setControlId(results_, kResultList);
   setControlId(next_, 1);
   setControlId(cancel_, 2);
+  setControlId(help_, kHelp);
+  setAccessible(help_, QStringLiteral("Help"));
+  giveHelp(this, kHelpContext, help_);
   progress_->setObjectName(QStringLiteral("progress"));
   setAccessible(importList_, QStringLiteral("Import file has these fields"));
   setAccessible(programList_, QStringLiteral("Mervane Matching Fields"));
@@ -376,12 +381,14 @@ void TADRImport::layOut() {
   const QSize client = size();
   const QSize button = next_->sizeHint().expandedTo(cancel_->sizeHint()).expandedTo(QSize(75, 23));
   const int buttonTop = client.height() - kMargin - button.height();
+  help_->setGeometry(kMargin, buttonTop, button.width(), button.height());
   cancel_->setGeometry(client.width() - kMargin - button.width(), buttonTop, button.width(),
                        button.height());
   next_->setGeometry(cancel_->x() - 2 - button.width(), buttonTop, button.width(),
                      button.height());
-  // The progress bar runs along the bottom, left of the buttons.
-  progress_->setGeometry(kMargin, buttonTop, std::max(0, next_->x() - 2 * kMargin),
+  // The progress bar runs along the bottom, between Help and the other buttons.
+  const int progressLeft = help_->geometry().right() + 1 + kMargin;
+  progress_->setGeometry(progressLeft, buttonTop, std::max(0, next_->x() - kMargin - progressLeft),
                          button.height());
   const int bottom = buttonTop - kMargin;
   if (session_.stage() == 2) {

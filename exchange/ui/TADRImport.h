@@ -35,7 +35,9 @@ class TADRImport final : public QDialog {
     kMatchCaption = 357,
     kNote = 358,
     kProgramList = 3507,
+    kHelp = 9,
   };
+  static constexpr int kHelpContext = 8071;
 
   TADRImport(imp::ImportSession& session, Prompter& prompter, QWidget* parent = nullptr);
 
@@ -64,6 +66,7 @@ class TADRImport final : public QDialog {
   QProgressBar* progress_;
   QPushButton* next_;
   QPushButton* cancel_;
+  QPushButton* help_;
   bool filling_ = false;  // selection handling is off while the dialog fills its lists
 };
 

@@ -6,6 +6,7 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>
@@ -116,6 +117,7 @@ TExportCsvDialog::TExportCsvDialog(QWidget* parent) : QDialog(parent) {
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  giveHelp(this, kHelpContext);
   resize(340, 480);
 }
 
@@ -144,6 +146,10 @@ TExport::TExport(ExportServices services, QWidget* parent)
   QPushButton* cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
   setControlId(cancel, kCancel);
   setAccessible(cancel, QStringLiteral("Cancel"));
+  QPushButton* help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
+  setControlId(help, kHelp);
+  setAccessible(help, QStringLiteral("Help"));
+  giveHelp(this, kHelpContext, help);
   layout->addWidget(buttons);
   connect(nextButton, &QPushButton::clicked, this, &TExport::next);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

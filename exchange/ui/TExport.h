@@ -41,6 +41,7 @@ class TExportCSV final : public QWidget {
 class TExportCsvDialog final : public QDialog {
   Q_OBJECT
  public:
+  static constexpr int kHelpContext = 8070;  // the export topic
   explicit TExportCsvDialog(QWidget* parent = nullptr);
   ExportFields fields() const { return page_->fields(); }
 
@@ -87,7 +88,8 @@ class TExport final : public QDialog {
  public:
   enum Step { FormatStep = 0, FileStep = 1, FieldStep = 11, LetterStep = 31 };
   enum class Format { Csv = 10, Text = 20, Rtf = 30, Html = 50, Vcard = 60 };
-  static constexpr int kNext = 1, kCancel = 2, kPicture = 106, kFrame = 107;
+  static constexpr int kNext = 1, kCancel = 2, kHelp = 9, kPicture = 106, kFrame = 107;
+  static constexpr int kHelpContext = 8070;
   static constexpr int kCsvRadio = 101, kTextRadio = 102, kRtfRadio = 103, kHtmlRadio = 105;
   static constexpr int kVcardRadio = 108;
   static constexpr int kFolderEdit = 102;  // on the directory page

@@ -2,6 +2,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -60,6 +61,7 @@ TRunDialog::TRunDialog(const RunRequest& request, HelperChooser chooseHelper, QW
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  giveHelp(this, kHelpContext);
 
   setHelper(request.helperPath);
   (request.choice == 1 ? system_ : helperRadio_)->setChecked(true);

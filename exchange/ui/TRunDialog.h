@@ -19,6 +19,7 @@ class TRunDialog final : public QDialog {
   Q_OBJECT
  public:
   static constexpr int kHelperRadio = 101, kSystemRadio = 102, kAddress = 103, kChoose = 108;
+  static constexpr int kHelpContext = 7069;
   // Asked by "...": the chosen program (already stored), or nullopt when cancelled.
   using HelperChooser = std::function<std::optional<std::string>(const std::string& current)>;
 

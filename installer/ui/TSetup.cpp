@@ -7,6 +7,7 @@
 #include "installer/ui/RunningCopy.h"
 #include "platform/Prompter.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -109,6 +110,7 @@ class ExitSetupDialog : public QDialog {
     layout->addLayout(row);
     connect(resume, &QPushButton::clicked, this, &QDialog::accept);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+    giveHelp(this, TSetup::kHelpContext);
   }
 };
 
@@ -126,6 +128,7 @@ TSetup::TSetup(Options options, QWidget* parent)
       options_(std::move(options)) {
   setObjectName(QStringLiteral("TSetup"));
   setWindowTitle(QStringLiteral("Setup"));
+  giveHelp(this, kHelpContext);
   if (!options_.chooseDirectory)
     options_.chooseDirectory = [this](const QString& start) {
       return QFileDialog::getExistingDirectory(this, QStringLiteral("Installation Directory:"), start);

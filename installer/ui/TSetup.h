@@ -26,6 +26,8 @@ class TSetup : public QWidget {
   Q_OBJECT
  public:
   enum class Mode { Setup, Remove };
+  // One topic tells both how to install and how to remove.
+  static constexpr int kHelpContext = 400;
 
   struct Options {
     Mode mode = Mode::Setup;

@@ -1,6 +1,7 @@
 #include "platform/ui/FontChooser.h"
 
 #include "platform/Cp1252.h"
+#include "platform/ui/DialogButtons.h"
 
 #include <QColorDialog>
 #include <QFontDialog>
@@ -34,13 +35,18 @@ void takeFont(FontSpec& fontSpec, const QFont& font) {
 }
 
 bool chooseFontAndColor(QWidget* parent, FontSpec& fontSpec, bool scalableOnly) {
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(
-      &ok, fontOfSpec(fontSpec), parent, QObject::tr("Font"),
-      scalableOnly ? QFontDialog::ScalableFonts : QFontDialog::FontDialogOptions());
-  if (!ok) return false;
-  const QColor color = QColorDialog::getColor(QColor(fontSpec.color.r, fontSpec.color.g, fontSpec.color.b),
-                                              parent, QObject::tr("Color"));
+  // Made here rather than through the static getters, so that F1 reaches them.
+  QFontDialog fonts(fontOfSpec(fontSpec), parent);
+  fonts.setWindowTitle(QObject::tr("Font"));
+  if (scalableOnly) fonts.setOption(QFontDialog::ScalableFonts);
+  giveHelp(&fonts, kFontHelpContext);
+  if (fonts.exec() != QDialog::Accepted) return false;
+  const QFont chosen = fonts.selectedFont();
+  QColorDialog colors(QColor(fontSpec.color.r, fontSpec.color.g, fontSpec.color.b), parent);
+  colors.setWindowTitle(QObject::tr("Color"));
+  giveHelp(&colors, kFontHelpContext);
+  if (colors.exec() != QDialog::Accepted) return false;
+  const QColor color = colors.selectedColor();
   if (!color.isValid()) return false;
   takeFont(fontSpec, chosen);
   fontSpec.color = Rgb{color.red(), color.green(), color.blue()};

@@ -16,6 +16,9 @@ QFont fontOfSpec(const FontSpec& fontSpec);
 // Takes face, size, weight and effects of font into fontSpec; the colour is left alone.
 void takeFont(FontSpec& fontSpec, const QFont& font);
 
+// The topic F1 opens in the font and colour dialogs.
+inline constexpr int kFontHelpContext = 81;
+
 // Shows the font dialog and then the colour dialog on fontSpec; false when either was
 // cancelled (fontSpec unchanged). scalableOnly offers scalable faces only.
 [[nodiscard]] bool chooseFontAndColor(QWidget* parent, FontSpec& fontSpec, bool scalableOnly);

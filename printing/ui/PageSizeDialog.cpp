@@ -3,7 +3,7 @@
 #include "commands/Commands.h"
 #include "platform/Cp1252.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/HelpWindow.h"
+#include "platform/ui/DialogButtons.h"
 #include "platform/ui/ArrowBox.h"
 
 #include <QButtonGroup>
@@ -107,7 +107,7 @@ PageSizeDialog::PageSizeDialog(QWidget* parent, Prompter& prompter,
   layout->addWidget(buttons);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  connect(help, &QPushButton::clicked, this, [] { HelpWindow::display(kHelpContext); });
+  giveHelp(this, kHelpContext, help);
 
   // Opening: the paper list's message, then the form's first refresh.
   form_.open(prompter_);

@@ -23,6 +23,8 @@ struct PageViewSources {
 class PageView final : public QAbstractScrollArea, public PageViewHost {
   Q_OBJECT
  public:
+  static constexpr int kHelpContext = 15;  // F1 in the page view (the frame's, as its menus)
+
   PageView(QWidget* parent, AppState& state, ShellServices& services, PageViewSources sources);
 
   // The zoom commands and the refresh (3000).

@@ -5,6 +5,7 @@
 #include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogButtons.h"
 #include "printing/render/PdfExport.h"
 #include "printing/render/PrintQueue.h"
 #include "printing/render/SheetPrinter.h"
@@ -63,6 +64,7 @@ AbortDialog::AbortDialog(QWidget* parent, const QString& document, const QString
   layout->addWidget(cancel_, 0, Qt::AlignHCenter);
   setControlId(cancel_, 2);
   setAccessible(cancel_, "Cancel");
+  giveHelp(this, kHelpContext);
   connect(cancel_, &QPushButton::clicked, this, [this] {
     aborted_ = true;
     cancel_->setEnabled(false);

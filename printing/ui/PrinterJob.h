@@ -34,6 +34,7 @@ std::string calibrationNameOf(const QPrinter& printer);
 class AbortDialog : public QDialog {
   Q_OBJECT
  public:
+  static constexpr int kHelpContext = 16;  // the print topic
   AbortDialog(QWidget* parent, const QString& document, const QString& printer);
   bool aborted() const noexcept { return aborted_; }
   void reject() override;  // Escape does not close it; Cancel aborts

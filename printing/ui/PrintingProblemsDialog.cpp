@@ -1,6 +1,7 @@
 #include "printing/ui/PrintingProblemsDialog.h"
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/DialogButtons.h"
 #include "platform/Cp1252.h"
 #include "platform/Prompter.h"
 #include "settings/PrintingProblems.h"
@@ -19,13 +20,11 @@ namespace pp = printingProblems;
 
 PrintingProblemsDialog::PrintingProblemsDialog(CustomizeSettings& settings,
                                                std::filesystem::path ini, Prompter& prompter,
-                                               std::function<void(int)> showHelp,
                                                QWidget* parent)
     : QDialog(parent),
       settings_(settings),
       ini_(std::move(ini)),
       prompter_(prompter),
-      showHelp_(std::move(showHelp)),
       restoreDc_(new QCheckBox(fromCp1252(pp::kRestoreDcText), this)),
       noBanding_(new QCheckBox(fromCp1252(pp::kNoBandingText), this)),
       simpleOutput_(new QCheckBox(fromCp1252(pp::kSimpleOutputText), this)),
@@ -61,9 +60,10 @@ PrintingProblemsDialog::PrintingProblemsDialog(CustomizeSettings& settings,
       new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &PrintingProblemsDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &PrintingProblemsDialog::reject);
-  connect(buttons, &QDialogButtonBox::helpRequested, this, [this] {
-    if (showHelp_) showHelp_(pp::kHelpContext);
-  });
+  setControlId(buttons->button(QDialogButtonBox::Ok), 1);
+  setControlId(buttons->button(QDialogButtonBox::Cancel), 2);
+  setControlId(buttons->button(QDialogButtonBox::Help), 9);
+  giveHelp(this, pp::kHelpContext, buttons->button(QDialogButtonBox::Help));
   for (QAbstractButton* b : buttons->buttons()) setAccessible(b, b->text().remove('&'));
 
   auto* layout = new QVBoxLayout(this);

@@ -7,7 +7,6 @@
 #include <QDialog>
 
 #include <filesystem>
-#include <functional>
 
 class QCheckBox;
 class QLineEdit;
@@ -20,8 +19,7 @@ class PrintingProblemsDialog : public QDialog {
   Q_OBJECT
  public:
   PrintingProblemsDialog(CustomizeSettings& settings, std::filesystem::path ini,
-                         Prompter& prompter, std::function<void(int)> showHelp,
-                         QWidget* parent = nullptr);
+                         Prompter& prompter, QWidget* parent = nullptr);
 
   // OK: stores the values and closes, or shows "Value is not accepted" and stays open.
   void accept() override;
@@ -30,7 +28,6 @@ class PrintingProblemsDialog : public QDialog {
   CustomizeSettings& settings_;
   std::filesystem::path ini_;
   Prompter& prompter_;
-  std::function<void(int)> showHelp_;
   QCheckBox* restoreDc_;
   QCheckBox* noBanding_;
   QCheckBox* simpleOutput_;

@@ -1,19 +1,30 @@
 // The Qt platform pieces the shell relies on: the display check and the help window.
 #include "ShellTestSupport.h"
 
+#include "cardwindow/ui/TCardEditControls.h"
+#include "cardwindow/ui/TCardFile.h"
+#include "installer/ui/TSetup.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/HelpWindow.h"
 #include "platform/ui/FontChooser.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QFontDialog>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QEvent>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTextBrowser>
+#include <QUrl>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -75,12 +86,137 @@ TEST_F(ShellTest, helpCommandsOpenTheirTopics) {
   f.onCommand(cmd::kHelpIndex);
   EXPECT_EQ(HelpWindow::instance()->currentContext(), 257);
   EXPECT_TRUE(HelpWindow::instance()->browser()->toPlainText().contains("topic 257"));
+  // The contents list every topic, titled by its first heading; choosing one shows it.
+  QTreeWidget* contents = HelpWindow::instance()->contents();
+  const auto listed = contents->findItems("topic 90", Qt::MatchExactly | Qt::MatchRecursive);
+  ASSERT_EQ(listed.size(), 1);
+  contents->setCurrentItem(listed[0]);
+  EXPECT_EQ(HelpWindow::instance()->currentContext(), 90);
   HelpWindow::instance()->search("TOPIC 90");
   EXPECT_TRUE(HelpWindow::instance()->browser()->toHtml().contains("90.html"));
   EXPECT_FALSE(HelpWindow::instance()->browser()->toHtml().contains("257.html"));
+  // Following a result shows its topic, also the one shown before the search.
+  QTextBrowser* page = HelpWindow::instance()->browser();
+  const auto link = QRegularExpression("href=\"([^\"]*90.html)\"").match(page->toHtml());
+  ASSERT_TRUE(link.hasMatch());
+  page->setSource(QUrl(link.captured(1)));
+  EXPECT_TRUE(page->toPlainText().contains("topic 90"));
+  EXPECT_EQ(HelpWindow::instance()->currentContext(), 90);
   f.close();  // the help goes with the frame
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(HelpWindow::instance(), nullptr);
+}
+
+// The titles of the pages a window's help shows: F1 first, then its Help button (control
+// 9) when it has one; "none" when nothing showed.
+std::vector<std::string> askForHelp(QWidget& window) {
+  std::vector<std::string> titles;
+  const auto ask = [&](const std::function<void()>& how) {
+    delete HelpWindow::instance();
+    window.activateWindow();
+    QApplication::processEvents();
+    how();
+    titles.push_back(HelpWindow::instance()
+                         ? HelpWindow::instance()->currentTitle().toStdString()
+                         : "none");
+  };
+  ask([&] { QTest::keyClick(&window, Qt::Key_F1); });
+  if (auto* button = control<QAbstractButton>(&window, 9)) ask([button] { button->click(); });
+  delete HelpWindow::instance();
+  return titles;
+}
+
+TEST_F(ShellTest, everyWindowsHelpButtonAndF1OpenItsOwnPage) {
+  std::filesystem::copy(MERVANE_HELP_TOPICS, program() / "help");
+  constexpr int kSetup = -1, kRemove = -2;  // the installer's window, not the frame's
+  struct Row {
+    int command;        // opens the window
+    const char* title;  // of its page
+    bool helpButton;
+  };
+  const Row rows[] = {
+      {cmd::kAddressBook, "The address book window", false},
+      {cmd::kPrintPreview, "The page view", false},
+      {cmd::kFind, "Finding a name", true},
+      {cmd::kAddName, "The address book window", false},  // "Add a new name"
+      {cmd::kSendEmail, "Handing addresses to other programs", false},  // the Run dialog
+      {cmd::kImport, "Importing a CSV file", true},
+      {cmd::kExport, "Exporting an address book", true},
+      {cmd::kFindDuplicates, "Finding duplicates", true},
+      {cmd::kPrint, "Printing", true},
+      {cmd::kPrinterSetup, "Printer Setup", false},
+      {cmd::kPaperSize, "Paper size and margins", true},
+      {cmd::kPageSettings, "Page options and printing problems", true},
+      {cmd::kPrinting, "Page options and printing problems", true},
+      {cmd::kHeading, "Page heading and footnote", true},
+      {cmd::kMyAddress, "My Address", true},
+      {cmd::kFontAndColor, "Fonts and colours", false},
+      {cmd::kLabels, "Mailing labels", true},
+      {cmd::kEnvelope, "Envelopes", true},
+      {kSetup, "Installing and removing Mervane", false},
+      {kRemove, "Installing and removing Mervane", false},
+  };
+
+  // A saved book with one entry that has an e-mail address, shown on the card.
+  MainFrame& f = start(createCardWindow);
+  auto* cards = dynamic_cast<TCardFile*>(f.cardWindow());
+  ASSERT_NE(cards, nullptr);
+  chooser.answer(dir_ / "book.adr");
+  f.onCommand(cmd::kNewFile);
+  for (auto [field, text] : {std::pair{FieldId::First, "Ann"}, {FieldId::Last, "Lee"},
+                             {FieldId::Email, "ann@example.org"}}) {
+    QLineEdit* box = cards->card()->box(field);
+    box->selectAll();
+    box->insert(text);  // as typed: the card counts it as changed
+  }
+  f.onCommand(cmd::kAddName);
+  f.onCommand(cmd::kSave);
+  const auto csv = dir_ / "friends.csv";
+  writeFile(csv, "First Name,Last Name\nBob,Ray\n");
+  f.setDialogRunner([](QDialog& d) { return d.exec(); });
+
+  // Every modal window that comes up is asked for help, then closed.
+  std::vector<std::string> titles;
+  QTimer asker;
+  QObject::connect(&asker, &QTimer::timeout, [&titles] {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!d || !d->isVisible()) return;
+    const auto seen = askForHelp(*d);
+    titles.insert(titles.end(), seen.begin(), seen.end());
+    d->reject();
+  });
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.title);
+    titles.clear();
+    if (r.command == kSetup || r.command == kRemove) {
+      TSetup::Options o;
+      o.mode = r.command == kSetup ? TSetup::Mode::Setup : TSetup::Mode::Remove;
+      o.prompter = &prompter;
+      o.folder = dir_.path();
+      o.programRunning = [] { return false; };
+      TSetup setup(std::move(o));
+      setup.show();
+      titles = askForHelp(setup);
+    } else if (r.command == cmd::kAddressBook || r.command == cmd::kPrintPreview) {
+      f.onCommand(r.command);
+      titles = askForHelp(f);
+    } else {
+      if (r.command == cmd::kImport) chooser.answer(csv, 2);  // the CSV type
+      asker.start(10);
+      f.onCommand(r.command);
+      asker.stop();
+    }
+    const std::vector<std::string> expected(r.helpButton ? 2 : 1, r.title);
+    EXPECT_EQ(titles, expected);
+    // The contents page lists it in one of its sections (a page it forgets still shows
+    // in the list, but at the end, outside every section).
+    HelpWindow* help = HelpWindow::display(kHelpContents);
+    const auto listed =
+        help->contents()->findItems(r.title, Qt::MatchExactly | Qt::MatchRecursive);
+    EXPECT_TRUE(std::any_of(listed.begin(), listed.end(),
+                            [](const QTreeWidgetItem* item) { return item->parent(); }));
+    delete help;
+  }
 }
 
 TEST_F(ShellTest, popupMenusCheckTheCurrentItem) {

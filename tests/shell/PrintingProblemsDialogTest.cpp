@@ -21,10 +21,8 @@ class PrintingProblemsDialogTest : public ::testing::Test {
   std::filesystem::path ini = dir / "mervane.ini";
   ScriptedPrompter prompter;
   CustomizeSettings settings;
-  std::vector<int> help;
   std::unique_ptr<PrintingProblemsDialog> open() {
-    return std::make_unique<PrintingProblemsDialog>(settings, ini, prompter,
-                                                    [this](int c) { help.push_back(c); });
+    return std::make_unique<PrintingProblemsDialog>(settings, ini, prompter);
   }
 };
 
@@ -44,9 +42,6 @@ TEST_F(PrintingProblemsDialogTest, showsTheSettingsInItsControls) {
             "Use simple output\nCheck this box only if labels are not being printed properly.");
   EXPECT_EQ(control<QLineEdit>(d.get(), 102)->text(), "0");
   EXPECT_EQ(control<QLineEdit>(d.get(), 103)->text(), "50");
-
-  d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
-  EXPECT_EQ(help, std::vector<int>{90});
 }
 
 // The rules themselves are tested with applyPrintingProblems; here, what the user meets.
