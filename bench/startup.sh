@@ -13,7 +13,7 @@ if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 71 99); do [ -e /tmp/.X11-unix/X$n ] || break; done
   Xvfb :$n -screen 0 1600x1000x24 >/dev/null 2>&1 & xvfb=$!
   export DISPLAY=:$n
-  sleep 1
+  for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 # Each run gets its own state folder: a copy ended by a signal leaves its working folder
 # behind, and the next start would read it.
@@ -23,13 +23,20 @@ trap cleanup EXIT
 
 one() {  # EXE TITLE [ARGS] -> "ms kB"
   local exe=$1 title=$2; shift 2
-  rm -rf "$state"/*
-  local t0 t1 p rss
-  t0=$(date +%s%N)
-  MERVANE_STATE_DIR=$state "$exe" "$@" >/dev/null 2>"$state.log" & p=$!
-  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
-    kill -0 $p 2>/dev/null || { echo "startup.sh: $exe ended early:" >&2; cat "$state.log" >&2; exit 1; }
-    sleep 0.002
+  local t0 t1 p rss tries=0
+  while :; do
+    rm -rf "$state"/*
+    t0=$(date +%s%N)
+    MERVANE_STATE_DIR=$state "$exe" "$@" >/dev/null 2>"$state.log" & p=$!
+    until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
+      kill -0 $p 2>/dev/null || break
+      sleep 0.002
+    done
+    kill -0 $p 2>/dev/null && break
+    # A busy X server now and then refuses a connection: that run is made again.
+    wait $p 2>/dev/null || true
+    tries=$((tries + 1))
+    if [ $tries -ge 3 ]; then echo "startup.sh: $exe ended early:" >&2; cat "$state.log" >&2; exit 1; fi
   done
   t1=$(date +%s%N)
   sleep 0.5
