@@ -1,7 +1,7 @@
 // The 1,901 generated addresses as mailing labels to PDF on 3 x 10 US-letter sheets of
 // 2.625 x 1 in labels (64 sheets), against its floor: the plain QPainter loop that draws
 // the same lines of text, one drawText each, at 30 labels a page into the same kind of PDF.
-// Compare the two times of one run; for peak memory run each alone
+// The program runs the two alternately and prints their ratio; for peak memory run each alone
 // (--benchmark_filter=MervaneLabels or =LabelsLoop) under /usr/bin/time -f %M.
 #include "exchange/Csv.h"
 #include "platform/Paths.h"
@@ -9,6 +9,8 @@
 #include "printing/PageRenderer.h"
 #include "printing/render/PdfExport.h"
 #include "store/AtomicFile.h"
+
+#include "bench/FloorRatio.h"
 
 #include <benchmark/benchmark.h>
 
@@ -145,8 +147,5 @@ BENCHMARK(TemplateImport)->Arg(1)->Arg(8)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return mv::bench::runWithFloors(argc, argv, {{"MervaneLabels", "LabelsLoop"}});
 }

@@ -1,9 +1,11 @@
 // The 3-line layout of a 1,901-entry book to PDF (191 pages), against its floor: a plain
 // QPainter loop that draws the same texts at the same places into the same kind of PDF.
-// Compare the two times of one run; for peak memory run each alone
+// The program runs the two alternately and prints their ratio; for peak memory run each alone
 // (--benchmark_filter=Mervane or =PlainLoop) under /usr/bin/time -f %M.
 #include "printing/PageRenderer.h"
 #include "printing/render/PdfExport.h"
+
+#include "bench/FloorRatio.h"
 
 #include <benchmark/benchmark.h>
 
@@ -135,8 +137,5 @@ BENCHMARK(PlainLoop)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return mv::bench::runWithFloors(argc, argv, {{"MervanePages", "PlainLoop"}});
 }

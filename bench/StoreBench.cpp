@@ -8,6 +8,8 @@
 #include "store/Rescan.h"
 #include "platform/Prompter.h"
 
+#include "bench/FloorRatio.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QTemporaryDir>
@@ -194,4 +196,11 @@ BENCHMARK(FindName)->Unit(benchmark::kMicrosecond);
 }  // namespace
 }  // namespace mv
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  return mv::bench::runWithFloors(argc, argv,
+                                  {{"Sort/0", "RewriteFloor"},
+                                   {"Sort/1", "RewriteFloor"},
+                                   {"Sort/2", "RewriteFloor"},
+                                   {"Compact", "RewriteFloor"},
+                                   {"Rescan", "RewriteFloor"}});
+}

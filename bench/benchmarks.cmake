@@ -22,3 +22,8 @@ target_link_libraries(mervane_labels_bench PRIVATE mervane_printing_render merva
   benchmark::benchmark mervane_warnings)
 target_compile_definitions(mervane_labels_bench PRIVATE
   MERVANE_LABELS_BENCH_CSV="${PROJECT_SOURCE_DIR}/tests/exchange/data/addresses-1901.csv")
+
+# The floor of start-up: a bare main window with a menu bar, a tree and 28 line edits.
+# bench/startup.sh times it against mervane.
+add_executable(mervane_startup_floor StartupFloor.cpp)
+target_link_libraries(mervane_startup_floor PRIVATE Qt6::Widgets)

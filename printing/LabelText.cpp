@@ -175,10 +175,21 @@ bool drawLabelText(Canvas& canvas, const Rect& rect, const LabelFields& fields,
   sized.height = fit.fontHeight;
   const Font regular = fontOf(sized, false);
   const Font bold = fontOf(sized, true);
+  int widest = 0;  // the current font's widest character
   for (const LabelLine& line : lines) {
     // Selecting a font sets up its measuring: only a change of font pays for that.
     const Font& font = line.bold ? bold : regular;
-    if (!(canvas.font() == font)) canvas.setFont(font);
+    if (!(canvas.font() == font) || widest == 0) {
+      canvas.setFont(font);
+      widest = canvas.fontMetrics().maxCharWidth;
+    }
+    // A line that cannot be wider than its box, whatever its letters, starts at the box's
+    // left edge without being measured: measuring costs as much as drawing.
+    if (style.align == HAlign::Left && widest > 0 &&
+        static_cast<long long>(line.text.size()) * widest <= line.box.width()) {
+      canvas.drawText({line.box.left, line.box.top}, line.text, {HAlign::Left, VAlign::Top});
+      continue;
+    }
     // A line that fits its box is drawn at a point: the same place as in the box, without
     // the clipping that a line too long for the label needs.
     int width = canvas.measureText(line.text).width;

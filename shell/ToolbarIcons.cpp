@@ -1,6 +1,7 @@
 #include "shell/ToolbarIcons.h"
 
 #include "commands/Commands.h"
+#include "platform/ui/LazyIcon.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -93,10 +94,7 @@ bool hasPicture(int bitmap) {
   }
 }
 
-}  // namespace
-
-QIcon toolbarIcon(int bitmap) {
-  if (!hasPicture(bitmap)) return {};
+QIcon paintedIcon(int bitmap) {
   QPixmap pm(24, 24);
   pm.fill(Qt::transparent);
   QPainter p(&pm);
@@ -190,6 +188,15 @@ QIcon toolbarIcon(int bitmap) {
   }
   p.end();
   return QIcon(pm);
+}
+
+}  // namespace
+
+// Painted when first shown: most pictures sit in the page view's toolbar and in menus,
+// which the first window does not show.
+QIcon toolbarIcon(int bitmap) {
+  if (!hasPicture(bitmap)) return {};
+  return lazyIcon([bitmap] { return paintedIcon(bitmap); });
 }
 
 }  // namespace mv

@@ -137,6 +137,12 @@ BookStatus Book::buildFrom(const std::vector<ScannedRecord>& found, bool sorted,
 }
 
 BookStatus Book::buildFrom(std::vector<ListHead>& found, bool sorted, const TitleFn& title) {
+  // The notes of the new tables go to the disk together, once the list is built.
+  struct HeldNotes {
+    WorkingFile& file;
+    explicit HeldNotes(WorkingFile& f) : file(f) { file.holdNotes(); }
+    ~HeldNotes() { file.releaseNotes(); }
+  } held(working_);
   ++generation_;
   const int total = names_.count() > 0 ? names_.count() : 1;
   names_.clear();

@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <charconv>
 #include <fstream>
 
 #include <fcntl.h>
@@ -31,10 +32,37 @@ std::filesystem::path WorkingFile::tablesPath() const {
 
 // Best effort and outside the write-fault steps: the notes serve a recovery, and a note
 // that cannot be written must not fail the edit the user made.
-void WorkingFile::note(const std::string& line) const noexcept {
+void WorkingFile::note(std::string_view line) noexcept {
   if (tables_ < 0) return;
-  const std::string text = line + '\n';
+  if (holding_) {
+    held_ += line;
+    held_ += '\n';
+    return;
+  }
+  std::string text(line);
+  text += '\n';
   [[maybe_unused]] const ssize_t n = ::write(tables_, text.data(), text.size());
+}
+
+void WorkingFile::noteNumbers(char kind, long a, long b) noexcept {
+  // "o slot offset" or "m slot mark", made without the allocations of string sums: a
+  // rebuild notes two of them for every record.
+  char line[2 + 2 * 21];
+  char* end = line + sizeof line;
+  char* at = line;
+  *at++ = kind;
+  *at++ = ' ';
+  at = std::to_chars(at, end, a).ptr;
+  *at++ = ' ';
+  at = std::to_chars(at, end, b).ptr;
+  note(std::string_view(line, static_cast<size_t>(at - line)));
+}
+
+void WorkingFile::releaseNotes() noexcept {
+  holding_ = false;
+  if (tables_ >= 0 && !held_.empty())
+    [[maybe_unused]] const ssize_t n = ::write(tables_, held_.data(), held_.size());
+  held_.clear();
 }
 
 void WorkingFile::setChanged(bool on) noexcept {
@@ -147,7 +175,7 @@ bool WorkingFile::append(const AddressRecord& record, int slot, char initial) {
     return false;
   }
   offsets_[static_cast<size_t>(slot)] = at;
-  note("o " + std::to_string(slot) + ' ' + std::to_string(at));
+  noteNumbers('o', slot, at);
   if (!changed_) setChanged(true);
   reorderNeeded_ = true;
   return true;
@@ -214,7 +242,7 @@ long WorkingFile::offset(int slot) const noexcept {
 void WorkingFile::setOffset(int slot, long offset) noexcept {
   if (!validSlot(slot)) return;
   offsets_[static_cast<size_t>(slot)] = offset;
-  note("o " + std::to_string(slot) + ' ' + std::to_string(offset));
+  noteNumbers('o', slot, offset);
 }
 
 int WorkingFile::mark(int slot) const noexcept {
@@ -224,7 +252,7 @@ int WorkingFile::mark(int slot) const noexcept {
 void WorkingFile::setMark(int slot, int mark) noexcept {
   if (!validSlot(slot)) return;
   marks_[static_cast<size_t>(slot)] = mark;
-  note("m " + std::to_string(slot) + ' ' + std::to_string(mark));
+  noteNumbers('m', slot, mark);
 }
 
 void WorkingFile::clearTables() noexcept {

@@ -92,6 +92,11 @@ class WorkingFile {
   int mark(int slot) const noexcept;
   void setMark(int slot, int mark) noexcept;
   void clearTables() noexcept;
+  // Between holdNotes() and releaseNotes() the notes of the tables are gathered and then
+  // written in one go: a rebuild of the whole list would otherwise make two writes to the
+  // disk for every record.
+  void holdNotes() noexcept { holding_ = true; }
+  void releaseNotes() noexcept;
 
   bool changed() const noexcept { return changed_; }
   void setChanged(bool on) noexcept;
@@ -104,7 +109,8 @@ class WorkingFile {
  private:
   // `fresh`: the content was just replaced, so the notes of the tables start again.
   bool openReadWrite(bool fresh = false);
-  void note(const std::string& line) const noexcept;
+  void note(std::string_view line) noexcept;
+  void noteNumbers(char kind, long a, long b) noexcept;
 
   std::filesystem::path path_;
   std::FILE* file_ = nullptr;
@@ -114,6 +120,8 @@ class WorkingFile {
   std::array<int, adr::kMaxSlots> marks_{};
   bool changed_ = false;
   bool reorderNeeded_ = false;
+  bool holding_ = false;
+  std::string held_;  // the notes gathered while holding, each with its line end
 };
 
 }  // namespace mv

@@ -3,6 +3,7 @@
 #include "commands/Commands.h"
 #include "platform/Cp1252.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/LazyIcon.h"
 
 #include <QBoxLayout>
 #include <QIcon>
@@ -38,10 +39,6 @@ constexpr ToolSpec kCardTools[] = {
     {cmd::kClearCard, "edit-clear", QStyle::SP_DialogResetButton},
 };
 
-QIcon standardIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap fallback) {
-  return QIcon::fromTheme(QString::fromLatin1(theme), w->style()->standardIcon(fallback));
-}
-
 QIcon letterIcon(const QString& text, const QColor& colour) {
   QPixmap pm(20, 20);
   pm.fill(Qt::transparent);
@@ -57,6 +54,16 @@ QIcon letterIcon(const QString& text, const QColor& colour) {
 }
 
 }  // namespace
+
+// Reading the icon theme's index and the style's picture files would be most of what
+// building the card window costs: that waits until the icons are drawn.
+QIcon CardToolBar::themedIcon(const QWidget* w, const char* theme,
+                              QStyle::StandardPixmap fallback) {
+  QStyle* style = w->style();
+  return lazyIcon([style, theme, fallback] {
+    return QIcon::fromTheme(QString::fromLatin1(theme), style->standardIcon(fallback));
+  });
+}
 
 QString CardToolBar::tooltipOf(int id) { return fromCp1252(std::string(commandTooltip(id))); }
 
@@ -84,7 +91,7 @@ CardToolBar::CardToolBar(Row row, QWidget* parent) : QWidget(parent) {
     layout->addWidget(b);
   };
   const auto addTool = [&](const ToolSpec& tool) {
-    add(tool.id, tooltipOf(tool.id), standardIcon(this, tool.theme, tool.fallback), false);
+    add(tool.id, tooltipOf(tool.id), themedIcon(this, tool.theme, tool.fallback), false);
   };
   if (row == Row::Card) {
     for (const ToolSpec& tool : kCardTools) addTool(tool);
@@ -98,7 +105,7 @@ CardToolBar::CardToolBar(Row row, QWidget* parent) : QWidget(parent) {
   add(cmd::kAZ, QStringLiteral("A to Z menu... browse alphabetically"),
       letterIcon(QStringLiteral("A-Z"), palette().color(QPalette::WindowText)), true);
   add(cmd::kSortMenu, QStringLiteral("Sort the items"),
-      standardIcon(this, "view-sort-ascending", QStyle::SP_ArrowDown), true);
+      themedIcon(this, "view-sort-ascending", QStyle::SP_ArrowDown), true);
 }
 
 QToolButton* CardToolBar::button(int id) const { return control<QToolButton>(this, id); }

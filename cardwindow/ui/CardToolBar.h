@@ -4,6 +4,7 @@
 // Delete, Change, Clear). Each button carries its command id as its control id and sends
 // it when clicked; tool tips come from the command table.
 
+#include <QStyle>
 #include <QWidget>
 
 class QIcon;
@@ -24,6 +25,9 @@ class CardToolBar final : public QWidget {
                                  bool large);
   // The command table's tool tip of a command.
   static QString tooltipOf(int id);
+  // The icon theme's picture of that name, or else the style's stand-in; looked up when
+  // first drawn.
+  static QIcon themedIcon(const QWidget* w, const char* theme, QStyle::StandardPixmap fallback);
 
  signals:
   void commandRequested(int id);

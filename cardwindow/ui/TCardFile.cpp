@@ -214,8 +214,7 @@ void TCardFile::buildWindow() {
   buttonRow->addStretch(1);
   QToolButton* web = CardToolBar::makeButton(
       right, kWebPage, QStringLiteral("Quorvel web page"),
-      QIcon::fromTheme(QStringLiteral("applications-internet"),
-                       style()->standardIcon(QStyle::SP_DriveNetIcon)),
+      CardToolBar::themedIcon(this, "applications-internet", QStyle::SP_DriveNetIcon),
       true);
   connect(web, &QToolButton::clicked, this, [this] { onCommand(kWebPage); });
   buttonRow->addWidget(web);

@@ -69,7 +69,9 @@ void QPainterCanvas::useShapeTools() {
 }
 
 void QPainterCanvas::useTextTools() {
-  painter_.setFont(measurer().qfont());
+  // Setting a font makes the painter look its glyphs up again at the next text, even when
+  // it is the font it has: most texts keep the font of the one before.
+  if (!(painter_.font() == measurer().qfont())) painter_.setFont(measurer().qfont());
   painter_.setPen(qcolor(state().textColor));
   if (state().textBackground) {
     painter_.setBackgroundMode(Qt::OpaqueMode);
