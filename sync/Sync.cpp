@@ -249,6 +249,22 @@ vcard::Card parsedCard(std::string_view bytes) {
 
 }  // namespace
 
+std::string summaryText(const SyncCounts& c) {
+  std::string out = "Received " + std::to_string(c.received) + ", sent " + std::to_string(c.sent) +
+                    ", deleted here " + std::to_string(c.deletedHere) + ", deleted there " +
+                    std::to_string(c.deletedThere) + ".";
+  if (c.conflicts > 0)
+    out += "\n" + std::to_string(c.conflicts) +
+           (c.conflicts == 1 ? " entry was" : " entries were") +
+           " changed on both sides: the server's version is in the entry, yours beside it "
+           "marked [Dup:n].";
+  if (c.leftOnServer > 0)
+    out += "\n" + std::to_string(c.leftOnServer) +
+           (c.leftOnServer == 1 ? " card stays" : " cards stay") +
+           " on the server: the book holds at most " + std::to_string(kBookLimit) + " entries.";
+  return out;
+}
+
 std::filesystem::path stateFolder() {
   QString base = qEnvironmentVariable("XDG_STATE_HOME");
   if (base.isEmpty()) base = QDir::homePath() + QLatin1String("/.local/state");

@@ -38,6 +38,9 @@ struct SyncOutcome {
   bool ok() const noexcept { return message.empty(); }
 };
 
+// What a sync did, as the window's summary says it.
+std::string summaryText(const SyncCounts& counts);
+
 // $XDG_STATE_HOME/mervane/sync (~/.local/state/mervane/sync without it).
 std::filesystem::path stateFolder();
 // The state file of one book and one address book.

@@ -313,7 +313,7 @@ TEST_F(CliTest, helpListsEveryVerbThatRuns) {
   }
   EXPECT_EQ(listed, (std::vector<std::string>{"check", "list", "dump", "sort", "rescan",
                                               "convert", "import", "duplicates", "export",
-                                              "print", "labels-import", "labels-choose",
+                                              "sync", "print", "labels-import", "labels-choose",
                                               "calibrate", "calibration-sheet"}));
   for (const std::string& verb : listed) {
     EXPECT_EQ(run({verb}), 2) << verb;
