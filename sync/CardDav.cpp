@@ -31,15 +31,18 @@ struct DavResponse {
   QString displayName;
   QString principal;  // current-user-principal's href
   QString home;       // addressbook-home-set's href
+  QString syncToken;  // the collection's, as a property
   bool ok = true;     // the response as a whole (404 for a card gone)
 };
 
-// Reads the parts of a multistatus the client asks for; the rest is skipped.
-std::vector<DavResponse> parseMultistatus(const QByteArray& xml) {
+// Reads the parts of a multistatus the client asks for; the rest is skipped. `token` gets
+// the sync-token a sync-collection report ends with.
+std::vector<DavResponse> parseMultistatus(const QByteArray& xml, QString* token = nullptr) {
   std::vector<DavResponse> out;
   QXmlStreamReader r(xml);
   DavResponse current;
   bool inResponse = false;
+  bool inPropstat = false;
   bool propOk = true;
   DavResponse props;  // of the propstat being read
   QString parent;     // the property an <href> is inside
@@ -52,10 +55,13 @@ std::vector<DavResponse> parseMultistatus(const QByteArray& xml) {
         current = DavResponse{};
         inResponse = true;
       } else if (!inResponse) {
+        if (ns == QLatin1String(kDav) && name == QLatin1String("sync-token") && token)
+          *token = r.readElementText().trimmed();
         continue;
       } else if (ns == QLatin1String(kDav) && name == QLatin1String("propstat")) {
         props = DavResponse{};
         propOk = true;
+        inPropstat = true;
       } else if (ns == QLatin1String(kDav) && name == QLatin1String("href")) {
         const QString text = r.readElementText().trimmed();
         if (parent == QLatin1String("current-user-principal"))
@@ -67,14 +73,16 @@ std::vector<DavResponse> parseMultistatus(const QByteArray& xml) {
       } else if (ns == QLatin1String(kDav) && name == QLatin1String("status")) {
         const QString text = r.readElementText();
         const bool good = text.contains(QLatin1String(" 200"));
-        if (parent.isEmpty()) {
-          // A status inside the propstat speaks for its properties; one directly in the
-          // response (a card asked for that is gone) for the whole response.
+        // A status inside the propstat speaks for its properties; one directly in the
+        // response (a card asked for that is gone) for the whole response.
+        if (inPropstat)
           propOk = good;
-          current.ok = current.ok && (good || !current.href.isEmpty());
-        }
+        else
+          current.ok = good;
       } else if (ns == QLatin1String(kDav) && name == QLatin1String("getetag")) {
         props.etag = r.readElementText().trimmed();
+      } else if (ns == QLatin1String(kDav) && name == QLatin1String("sync-token")) {
+        props.syncToken = r.readElementText().trimmed();
       } else if (ns == QLatin1String(kDav) && name == QLatin1String("displayname")) {
         props.displayName = r.readElementText().trimmed();
       } else if (ns == QLatin1String(kCardDav) && name == QLatin1String("address-data")) {
@@ -93,7 +101,9 @@ std::vector<DavResponse> parseMultistatus(const QByteArray& xml) {
           name == QLatin1String("addressbook-home-set")) {
         parent.clear();
       } else if (name == QLatin1String("propstat") && inResponse) {
+        inPropstat = false;
         if (propOk) {
+          if (!props.syncToken.isEmpty()) current.syncToken = props.syncToken;
           if (!props.etag.isEmpty()) current.etag = props.etag;
           if (!props.addressData.isEmpty()) current.addressData = props.addressData;
           current.addressBook = current.addressBook || props.addressBook;
@@ -209,29 +219,54 @@ QString DavClient::newHref(const QString& uid) const {
   return path + uid + QLatin1String(".vcf");
 }
 
-std::optional<std::vector<CardRef>> DavClient::listCards() {
+std::optional<Listing> DavClient::listCards(const QString& syncToken) {
+  if (!syncToken.isEmpty()) {
+    // Only what changed since the last sync (RFC 6578); a token the server no longer
+    // knows falls back to the whole listing.
+    const QByteArray body =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+        "<d:sync-collection xmlns:d=\"DAV:\"><d:sync-token>" + xmlEscaped(syncToken) +
+        "</d:sync-token><d:sync-level>1</d:sync-level><d:prop><d:getetag/></d:prop>"
+        "</d:sync-collection>";
+    const auto reply = send("REPORT", account_.url, body, {{"Depth", "1"}});
+    if (!reply) return std::nullopt;
+    if (reply->status == 207) {
+      Listing listing;
+      listing.changesOnly = true;
+      const QString self = normalPath(account_.url.path());
+      for (const DavResponse& r : parseMultistatus(reply->body, &listing.syncToken)) {
+        if (normalPath(resolve(r.href).path()) == self) continue;
+        if (!r.ok)
+          listing.removed.push_back(r.href);
+        else if (!r.etag.isEmpty())
+          listing.cards.push_back(CardRef{r.href, r.etag});
+      }
+      if (!listing.syncToken.isEmpty()) return listing;
+    }
+  }
   const QByteArray body =
       "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
       "<d:propfind xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:carddav\"><d:prop>"
-      "<d:resourcetype/><d:getetag/></d:prop></d:propfind>";
+      "<d:resourcetype/><d:getetag/><d:sync-token/></d:prop></d:propfind>";
   const auto xml = multistatus("PROPFIND", account_.url, "1", body);
   if (!xml) return std::nullopt;
-  std::vector<CardRef> cards;
+  Listing listing;
   bool isBook = false;
   const QString self = normalPath(account_.url.path());
   for (const DavResponse& r : parseMultistatus(*xml)) {
     if (normalPath(resolve(r.href).path()) == self) {
       isBook = r.addressBook;
+      listing.syncToken = r.syncToken;
       continue;
     }
     if (r.collection || !r.ok || r.etag.isEmpty()) continue;
-    cards.push_back(CardRef{r.href, r.etag});
+    listing.cards.push_back(CardRef{r.href, r.etag});
   }
   if (!isBook) {
     error_ = DavError::NotAddressBook;
     return std::nullopt;
   }
-  return cards;
+  return listing;
 }
 
 std::optional<std::vector<FetchedCard>> DavClient::fetch(const std::vector<QString>& hrefs) {

@@ -36,6 +36,13 @@ struct CardRef {
   QString href;  // as the server names it: a path, or an absolute URL
   QString etag;
 };
+// What a collection holds, or what changed in it since a sync token.
+struct Listing {
+  std::vector<CardRef> cards;    // every card, or those new or changed since the token
+  std::vector<QString> removed;  // changesOnly: the cards deleted since the token
+  QString syncToken;             // for the next sync; empty when the server keeps none
+  bool changesOnly = false;
+};
 struct FetchedCard {
   QString href;
   QString etag;
@@ -58,9 +65,10 @@ class DavClient {
   // through current-user-principal and addressbook-home-set, after /.well-known/carddav
   // when the URL has no path.
   std::optional<std::vector<AddressBookInfo>> findAddressBooks();
-  // Every card of the collection with its ETag (PROPFIND, depth 1). NotAddressBook when
-  // the collection is none.
-  std::optional<std::vector<CardRef>> listCards();
+  // Every card of the collection with its ETag (PROPFIND, depth 1), or with `syncToken`
+  // only the changes since (sync-collection) where the server still knows the token.
+  // NotAddressBook when the collection is none.
+  std::optional<Listing> listCards(const QString& syncToken = {});
   // The cards named (addressbook-multiget), in batches; cards the server no longer has
   // are not in the answer.
   std::optional<std::vector<FetchedCard>> fetch(const std::vector<QString>& hrefs);

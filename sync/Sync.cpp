@@ -81,11 +81,12 @@ QString bytesText(std::string_view s) {
 }
 std::string textBytes(const QString& s) { return s.toLatin1().toStdString(); }
 
-State loadState(const std::filesystem::path& file) {
+State loadState(const std::filesystem::path& file, QString& token) {
   State state;
   std::string bytes;
   if (!readWholeFile(file, bytes)) return state;
   const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(bytes));
+  token = doc.object().value(QLatin1String("syncToken")).toString();
   for (const QJsonValue& v : doc.object().value(QLatin1String("entries")).toArray()) {
     const QJsonObject o = v.toObject();
     Synced s;
@@ -98,7 +99,7 @@ State loadState(const std::filesystem::path& file) {
   return state;
 }
 
-bool saveState(const std::filesystem::path& file, const State& state,
+bool saveState(const std::filesystem::path& file, const State& state, const QString& token,
                const std::filesystem::path& book, const QUrl& url) {
   QJsonArray entries;
   for (const auto& [key, s] : state) {
@@ -110,6 +111,7 @@ bool saveState(const std::filesystem::path& file, const State& state,
   }
   const QJsonObject root{{QLatin1String("book"), QString::fromStdString(book.string())},
                          {QLatin1String("url"), url.toString(QUrl::RemoveUserInfo)},
+                         {QLatin1String("syncToken"), token},
                          {QLatin1String("entries"), entries}};
   std::error_code ec;
   std::filesystem::create_directories(file.parent_path(), ec);
@@ -300,7 +302,8 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
   const std::filesystem::path statePath =
       stateFile(options.stateFolder.empty() ? stateFolder() : options.stateFolder, bookPath,
                 account.url);
-  State state = loadState(statePath);
+  QString token;
+  State state = loadState(statePath, token);
 
   QTemporaryDir scratch;
   if (!scratch.isValid()) return fail(DavError::Failed, "No scratch folder could be made.");
@@ -310,10 +313,21 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
 
   // --- what the server has, and the cards that are new or changed there
   progress(0, 1, "Looking at the server");
-  const auto listed = dav.listCards();
+  const auto listed = dav.listCards(state.empty() ? QString() : token);
   if (!listed) return fail(dav.error(), describe(dav.error(), account.url));
   std::map<QString, CardRef> server;  // by href key
-  for (const CardRef& c : *listed) server[hrefKey(dav, c.href)] = c;
+  if (listed->changesOnly) {
+    // What the server had at the last sync, with what changed since. A card whose
+    // creation was cut off is not assumed to be there: it is sent unless it was listed.
+    for (const auto& [key, s] : state)
+      if (!s.etag.isEmpty()) server[hrefKey(dav, s.href)] = CardRef{s.href, s.etag};
+    for (const QString& gone : listed->removed) server.erase(hrefKey(dav, gone));
+  }
+  for (const CardRef& c : listed->cards) server[hrefKey(dav, c.href)] = c;
+  // The next sync may ask for the changes only when every card of the server is in the
+  // state now: a card left out (no room, nothing to know it by) must be seen again.
+  bool complete = true;
+  const QString nextToken = listed->syncToken;
   std::map<QString, std::string> knownHref;  // href key -> state key
   for (const auto& [key, s] : state) knownHref[hrefKey(dav, s.href)] = key;
   std::vector<QString> wanted;
@@ -383,15 +397,22 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
       continue;
     }
     const auto fetchedCard = cards.find(href);
-    if (fetchedCard == cards.end()) continue;  // gone since the listing: the next sync sees it
+    if (fetchedCard == cards.end()) {  // gone since the listing: the next sync sees it
+      complete = false;
+      continue;
+    }
     const std::optional<AddressRecord> fromCard =
         vcard::cardRecord(parsedCard(fetchedCard->second.data.toStdString()));
-    if (!fromCard) continue;  // nothing to know it by: left as it was
+    if (!fromCard) {  // nothing to know it by: left as it was
+      complete = false;
+      continue;
+    }
     if (!inBook) {
       // Deleted here, changed there: the change wins and the entry comes back.
       state.erase(key);
       if (book.count() >= options.bookLimit) {
         ++counts.leftOnServer;
+        complete = false;
         continue;
       }
       AddressRecord r = *fromCard;
@@ -410,7 +431,9 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
       continue;
     }
     if (bookChanged && book.count() >= options.bookLimit) {
-      ++counts.leftOnServer;  // no room for the book's version: resolved when there is
+      // No room for the book's version: resolved when there is.
+      ++counts.leftOnServer;
+      complete = false;
       continue;
     }
     // Renamed there: the entry takes the new name unless another entry has it.
@@ -428,10 +451,14 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
   for (const auto& [href, c] : server) {
     if (knownHref.count(href)) continue;
     const auto fetchedCard = cards.find(href);
-    if (fetchedCard == cards.end()) continue;
     const std::optional<AddressRecord> fromCard =
-        vcard::cardRecord(parsedCard(fetchedCard->second.data.toStdString()));
-    if (!fromCard) continue;
+        fetchedCard == cards.end()
+            ? std::nullopt
+            : vcard::cardRecord(parsedCard(fetchedCard->second.data.toStdString()));
+    if (!fromCard) {
+      complete = false;
+      continue;
+    }
     const std::string key = keyOf(*fromCard);
     if (entries.count(key) && !state.count(key)) {
       // The same name new on both sides (a first sync of a book the server already holds).
@@ -443,6 +470,7 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
       }
       if (book.count() >= options.bookLimit) {
         ++counts.leftOnServer;
+        complete = false;
         continue;
       }
       if (!book.replace(key, r)) return fail(DavError::Failed, "The book's working copy cannot be written.");
@@ -452,6 +480,7 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
     }
     if (book.count() >= options.bookLimit) {
       ++counts.leftOnServer;
+      complete = false;
       continue;
     }
     AddressRecord r = *fromCard;
@@ -481,7 +510,7 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
   // The book first: what the server sends is kept even if the server goes away below.
   if (const BookStatus s = book.write(); s != BookStatus::Ok)
     return fail(DavError::Failed, bookPath.string() + ": " + describe(s));
-  if (!saveState(statePath, state, bookPath, account.url))
+  if (!saveState(statePath, state, complete ? nextToken : QString(), bookPath, account.url))
     return fail(DavError::Failed, "The sync state cannot be written: " + lastFileError() + ".");
 
   // --- the book's changes to the server
@@ -507,11 +536,11 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
     // A card changed on the server since it was listed: the next sync sees the change.
     if (dav.lastStatus() == 412) continue;
     const DavError error = dav.error();
-    if (!saveState(statePath, state, bookPath, account.url)) break;
+    if (!saveState(statePath, state, complete ? nextToken : QString(), bookPath, account.url)) break;
     return fail(error, describe(error, account.url));
   }
   progress(done, done, "Done");
-  if (!saveState(statePath, state, bookPath, account.url))
+  if (!saveState(statePath, state, complete ? nextToken : QString(), bookPath, account.url))
     return fail(DavError::Failed, "The sync state cannot be written: " + lastFileError() + ".");
   return outcome;
 }
