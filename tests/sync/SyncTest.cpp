@@ -235,6 +235,16 @@ TEST(SyncWithRadicale, carriesEachRuleBothWays) {
          EXPECT_EQ(run.out, "");
          EXPECT_EQ(test::readFile(w.book), before);
        }},
+      {"plain HTTP to another machine is refused before anything is sent",
+       [](World&) {},
+       nullptr,
+       [](World& w) {
+         test::writeFile(w.dir / "pw", "secret\n");
+         const test::CliRun run = test::cli({"sync", w.book.string(), "--url", "http://192.0.2.1/dav/",
+                                             "--password-file", (w.dir / "pw").string()});
+         EXPECT_EQ(run.code, 2);
+         EXPECT_TRUE(run.err.starts_with("The server's address starts with http://")) << run.err;
+       }},
       {"the server stopped half-way, then started again: nothing lost or doubled",
        [](World& w) {
          w.edit([](auto& r) {
