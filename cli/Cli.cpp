@@ -11,6 +11,7 @@ namespace {
 
 // How many arguments follow a verb.
 enum class Arity {
+  None,       // nothing after its name
   One,        // just its book (or file)
   OneOrMore,  // a book, file or option, then options
 };
@@ -44,6 +45,7 @@ constexpr std::array kVerbs{
     Verb{"calibrate", verbs::kCalibrateUsage, Arity::OneOrMore, verbs::calibrate},
     Verb{"calibration-sheet", verbs::kCalibrationSheetUsage, Arity::OneOrMore,
          verbs::calibrationSheet},
+    Verb{"layouts", "usage: mervane-cli layouts\n", Arity::None, verbs::layouts},
 };
 
 constexpr std::string_view kUsageStart = "usage: mervane-cli ";
@@ -86,7 +88,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     writeUsage(err);
     return kFailure;
   }
-  const bool fits = verb->arity == Arity::One ? args.size() == 2 : args.size() >= 2;
+  const bool fits = verb->arity == Arity::None  ? args.size() == 1
+                    : verb->arity == Arity::One ? args.size() == 2
+                                                : args.size() >= 2;
   if (!fits) {
     err << verb->usage;
     return kFailure;

@@ -31,13 +31,6 @@ std::filesystem::path withExportExtension(const std::filesystem::path& path,
   return withExtension(path, ext);
 }
 
-std::filesystem::path withExtension(const std::filesystem::path& path, std::string_view dotExt) {
-  if (hasExtensionIgnoreCase(path.filename().string(), dotExt)) return path;
-  std::filesystem::path out = path;
-  out += std::string(dotExt);
-  return out;
-}
-
 bool writeExportFile(const std::filesystem::path& path, const std::string& bytes) {
   return writeFileAtomically(path, bytes);
 }

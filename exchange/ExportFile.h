@@ -4,6 +4,7 @@
 // texts the window shows afterwards.
 
 #include "exchange/ExportCsv.h"
+#include "platform/Paths.h"  // withExtension, for the export's file names
 
 #include <filesystem>
 #include <string>
@@ -25,8 +26,6 @@ std::string exportBytes(const std::vector<AddressRecord>& records, ExportFormat 
 // `path` with ".csv" or ".txt" appended unless it already ends so (any letter case).
 std::filesystem::path withExportExtension(const std::filesystem::path& path,
                                           ExportFormat format);
-// `path` with `dotExt` (".rtf") appended unless it already ends so (any letter case).
-std::filesystem::path withExtension(const std::filesystem::path& path, std::string_view dotExt);
 
 // Writes the file atomically: false, and no file of that name left changed or half
 // written, when it cannot be created or completely written.

@@ -73,6 +73,7 @@ std::optional<std::filesystem::path> chooseImportedBookPath(Prompter& prompter,
     FileRequest request;
     request.kind = FileRequest::Kind::Save;
     request.title = "Enter a NEW file name";
+    request.fileKind = FileKind::Books;
     request.filter = kBookFilter;
     request.selectedFilter = 1;
     request.overwritePrompt = true;  // an existing file is replaced only when the user says so

@@ -18,14 +18,14 @@ namespace h = keys::helper;
 namespace c = keys::customize;
 
 constexpr std::array<LaunchKindInfo, 8> kKinds{{
-    {h::EMail, c::HookEMail, "", "Send email to:", "e-mail"},
-    {h::News, c::HookNews, "", "Connect to news group:", "news"},
-    {h::Http, c::HookHttp, "", "Open Web Site:", "the web"},
-    {h::Ftp, c::HookFtp, "", "Connect to FTP site:", "FTP"},
-    {h::Rtf, c::HookRtf, h::RtfDefault, "Open document?", "RTF documents"},
-    {h::Txt, c::HookTxt, h::TxtDefault, "Open document", "text documents"},
-    {"", "", "", "", "the phone"},
-    {h::Http, c::HookHttp, "", "Export is complete. Open Local Web Page?", "the web"},
+    {h::EMail, c::HookEMail, "Send email to:", "e-mail", ""},
+    {h::News, c::HookNews, "Connect to news group:", "news", ""},
+    {h::Http, c::HookHttp, "Open Web Site:", "the web", ""},
+    {h::Ftp, c::HookFtp, "Connect to FTP site:", "FTP", ""},
+    {h::Rtf, c::HookRtf, "Open document?", "RTF documents", "Use Word Processor"},
+    {h::Txt, c::HookTxt, "Open document", "text documents", "Use Text Editor"},
+    {"", "", "", "the phone", ""},
+    {h::Http, c::HookHttp, "Export is complete. Open Local Web Page?", "the web", ""},
 }};
 
 constexpr size_t kHelperBuffer = 256;  // helper paths hold up to 255 characters
@@ -148,7 +148,9 @@ std::string telUrl(std::string_view number) {
   return digit ? "tel:" + dial : std::string();
 }
 
-std::string useHelperCaption(std::string_view helperPath) {
+std::string useHelperCaption(std::string_view helperPath, LaunchKind kind) {
+  const std::string_view desktop = launchKindInfo(kind).desktopHelperCaption;
+  if (!desktop.empty() && trimmed(helperPath).empty()) return std::string(desktop);
   std::string_view name = helperPath;
   if (const size_t slash = name.find_last_of("/\\"); slash != std::string_view::npos)
     name = name.substr(slash + 1);
@@ -165,10 +167,14 @@ std::string useHelperCaption(std::string_view helperPath) {
 std::string readHelper(const LaunchSettings& settings, LaunchKind kind) {
   const LaunchKindInfo& info = launchKindInfo(kind);
   if (info.helperKey.empty()) return {};
-  const std::string def =
-      info.defaultHelper.empty() ? settings.browserPath : std::string(info.defaultHelper);
-  return Profile(settings.ini, std::string(keys::section::Helper))
-      .readString(info.helperKey, def, kHelperBuffer);
+  const bool document = !info.desktopHelperCaption.empty();
+  std::string helper = Profile(settings.ini, std::string(keys::section::Helper))
+                           .readString(info.helperKey, document ? "" : settings.browserPath,
+                                       kHelperBuffer);
+  if (document && (equalsIgnoreCase(helper, h::WindowsRtfDefault) ||
+                   equalsIgnoreCase(helper, h::WindowsTxtDefault)))
+    helper.clear();
+  return helper;
 }
 
 std::optional<std::string> chooseHelper(FileChooser& chooser, const LaunchSettings& settings,
@@ -178,6 +184,7 @@ std::optional<std::string> chooseHelper(FileChooser& chooser, const LaunchSettin
   request.title = "Choose another application to run";
   request.filter = "Programs (*)|*";
   request.executablesOnly = true;
+  request.fileKind = FileKind::None;  // starts where the current helper is
   request.mustExist = true;
   if (!currentHelper.empty())
     request.directory = pathFromText(currentHelper).parent_path();
@@ -220,15 +227,19 @@ bool handOver(LaunchKind kind, std::string_view address, const RunAsker& ask,
     result = launcher.openUrl(url);
   } else {
     const std::string helper = trimmed(readHelper(settings, kind));
-    if (helper.empty()) {
+    if (helper.empty() && !launchKindInfo(kind).desktopHelperCaption.empty()) {
+      // No program named for a document: the desktop's default for its type opens it.
+      result = launcher.openUrl(url);
+    } else if (helper.empty()) {
       warn(fillFormat(kNoProgramChosen, {launchKindInfo(kind).name}));
       return false;
+    } else {
+      // A document goes as its path; an address as its URL, which never starts with "-".
+      const std::string argument =
+          isDocument(kind) ? pathText(std::filesystem::absolute(pathFromText(answer->address)))
+                           : url;
+      result = launcher.startProgram(helper, argument);
     }
-    // A document goes as its path; an address as its URL, which never starts with "-".
-    const std::string argument =
-        isDocument(kind) ? pathText(std::filesystem::absolute(pathFromText(answer->address)))
-                         : url;
-    result = launcher.startProgram(helper, argument);
   }
   switch (result) {
     case Launcher::Result::Ok: return true;

@@ -25,9 +25,12 @@ bool isLocalFileKind(LaunchKind kind) noexcept;
 struct LaunchKindInfo {
   std::string_view helperKey;      // section Helper of mervane.ini
   std::string_view choiceKey;      // section Customize: 1 desktop handler, 0 helper program
-  std::string_view defaultHelper;  // empty: the probed web browser (when one was found)
   std::string_view title;          // of the Run dialog
   std::string_view name;           // in "No program chosen for %s"
+  // Documents: the caption of the helper choice while no program is named, which then
+  // means the desktop's default program for the document's type. Empty for addresses,
+  // whose default helper is the probed web browser.
+  std::string_view desktopHelperCaption;
 };
 const LaunchKindInfo& launchKindInfo(LaunchKind kind) noexcept;
 
@@ -49,8 +52,8 @@ std::string telUrl(std::string_view number);
 
 // The caption of the helper radio button: "Use " and the program's file name without
 // folder and extension, first letter upper case and the rest lower ("Use " alone when
-// no helper is named).
-std::string useHelperCaption(std::string_view helperPath);
+// no helper is named, or the kind's desktop caption, "Use Text Editor", for a document).
+std::string useHelperCaption(std::string_view helperPath, LaunchKind kind = LaunchKind::Web);
 
 // The outside world: the desktop's handlers, programs, the clipboard.
 class Launcher {
@@ -70,7 +73,7 @@ struct RunRequest {
   std::string title;
   std::string address;     // Windows-1252, after the prefix rules
   std::string helperPath;  // path text (UTF-8)
-  int choice = 1;          // 1 "Use Windows Settings", 0 the helper
+  int choice = 1;          // 1 "Use Desktop Settings", 0 the helper
 };
 struct RunAnswer {
   std::string address;

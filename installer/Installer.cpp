@@ -84,7 +84,7 @@ void writeNumbered(std::string& out, const char* section, const std::vector<std:
 std::string targetMessage(TargetCheck check) {
   switch (check) {
     case TargetCheck::Ready: return {};
-    case TargetCheck::NotAbsolute: return "Directory name should start with\n/\netc.";
+    case TargetCheck::NotAbsolute: return "Folder name should be an absolute path,\nstarting with /";
     case TargetCheck::TooLong:
       return "Directory name is too long.\nPlease choose a name of at most 245 characters.";
     case TargetCheck::NotCreated: return "Error creating new directory!";

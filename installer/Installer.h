@@ -14,7 +14,7 @@ namespace mv {
 
 enum class TargetCheck {
   Ready,        // exists or was created
-  NotAbsolute,  // "Directory name should start with\n/\netc."
+  NotAbsolute,  // "Folder name should be an absolute path,\nstarting with /"
   TooLong,      // longer than kMaxTargetLength
   NotCreated,   // "Error creating new directory!"
 };

@@ -140,6 +140,13 @@ bool namesRewriteScratch(std::string_view path) noexcept {
 
 std::string pathText(const std::filesystem::path& path) { return path.string(); }
 
+std::filesystem::path withExtension(const std::filesystem::path& path, std::string_view dotExt) {
+  if (hasExtensionIgnoreCase(path.filename().string(), dotExt)) return path;
+  std::filesystem::path out = path;
+  out += std::string(dotExt);
+  return out;
+}
+
 std::filesystem::path pathFromText(std::string_view text) {
   std::filesystem::path path{std::string(text)};
   if (isUtf8(text)) return path;

@@ -58,6 +58,9 @@ std::filesystem::path pathFromText(std::string_view text);
 // True when two path texts name the same file by their letters, without regard to case
 // (in any script).
 bool samePathText(std::string_view a, std::string_view b);
+// `path` with `dotExt` (".adr", ".pdf") appended unless its name already ends so, in any
+// letter case: what the file dialogs' callers make of a name typed without it.
+std::filesystem::path withExtension(const std::filesystem::path& path, std::string_view dotExt);
 
 // Tests point the three folders somewhere of their own.
 void setProgramDirForTesting(const std::filesystem::path& dir);

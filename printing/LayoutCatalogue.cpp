@@ -19,6 +19,25 @@ constexpr std::array<std::string_view, 29> kShortNames{{
     "Interest table",
 }};
 
+// The longer names that describe a layout (the layout button's tooltip, the CLI's list).
+constexpr std::array<std::string_view, 29> kLongNames{{
+    "Yearly calendar, 1 year/page", "Yearly calendar, 2 year/page",
+    "Yearly calendar, 3 year/page", "Yearly calendar, 1 year/page, list view",
+    "Monthly calendar, landscape view", "Monthly calendar, portrait view",
+    "Monthly calendar, 2 pages per month",
+    "Weekly calendar, Style A", "Weekly calendar, Style B",
+    "Weekly calendar, Style C, 2 pages per week", "Weekly calendar, Style D, 2 pages per week",
+    "Daily calendar, Style A", "Daily calendar, Style B",
+    "Daily calendar, 2 days per page, Diary", "Daily calendar, 2 days per page",
+    "",
+    "Addressbook, 1 Line per subject", "Addressbook, 2 Line per subject",
+    "Addressbook, 3 Line per subject", "Addressbook, 5 Line per subject",
+    "Detailed Addressbook", "Envelope", "Labels",
+    "",
+    "Expense form, detailer", "Expense form, weekly", "Expense form, monthly",
+    "Expense form, yearly", "Interest table",
+}};
+
 // Entries per page of 1074..1079, by lines per entry on a form of 30 lines.
 constexpr std::array<int, 6> kEntriesPerPage{30, 15, 10, 6, 5, 1};
 
@@ -27,6 +46,11 @@ constexpr std::array<int, 6> kEntriesPerPage{30, 15, 10, 6, 5, 1};
 std::string_view layoutShortName(int layoutId) noexcept {
   if (layoutId < 0 || layoutId >= static_cast<int>(kShortNames.size())) return {};
   return kShortNames[layoutId];
+}
+
+std::string_view layoutLongName(int layoutId) noexcept {
+  if (layoutId < 0 || layoutId >= static_cast<int>(kLongNames.size())) return {};
+  return kLongNames[layoutId];
 }
 
 int normalizeLayoutCommand(int command) noexcept {

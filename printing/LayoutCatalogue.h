@@ -23,6 +23,13 @@ inline std::string_view layoutShortNameOfCommand(int command) noexcept {
   return layoutShortName(command - kLayoutCommandBase);
 }
 
+// The description of a layout ("Addressbook, 3 Line per subject"); empty where the short
+// name is.
+std::string_view layoutLongName(int layoutId) noexcept;
+inline std::string_view layoutLongNameOfCommand(int command) noexcept {
+  return layoutLongName(command - kLayoutCommandBase);
+}
+
 // Anything but a drawn layout becomes the default (3 line).
 int normalizeLayoutCommand(int command) noexcept;
 // Next Layout goes from 1 line up to Envelope and wraps from Envelope and Labels to 1 line

@@ -36,6 +36,10 @@ std::optional<std::vector<PaperRow>> readPaperList(const std::filesystem::path& 
 // pagesize.dat beside the program.
 std::filesystem::path paperListPath();
 
+// The name of a printer's paper code ("Letter 8.5 x 11 in" for 1, "A4 210 x 297 mm" for 9,
+// "Custom" for the custom row); empty for a code the catalogue does not know.
+std::string_view paperCodeName(int code) noexcept;
+
 // The row a stored ComboIndex selects: a number outside the list selects the first row,
 // so a shortened pagesize.dat never leaves the dialog without a paper. -1 when the list
 // is empty.

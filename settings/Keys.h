@@ -37,6 +37,7 @@ inline constexpr std::string_view DeliveryAddress = "Delivery Address";
 inline constexpr std::string_view PageSetup = "PageSetup";
 inline constexpr std::string_view PrinterCalibration = "Printer Calibration";  // printer name=x,y
 inline constexpr std::string_view Helper = "Helper";
+inline constexpr std::string_view Folders = "Folders";  // where each kind of file dialog opens
 inline constexpr std::string_view Tolvex = "Tolvex";    // in quorvel.ini
 inline constexpr std::string_view Windows = "windows";  // in win.ini
 inline constexpr std::string_view Lang = "Lang";        // in lang.dat
@@ -198,10 +199,25 @@ inline constexpr std::string_view News = "News";
 inline constexpr std::string_view Http = "HTTP";
 inline constexpr std::string_view Ftp = "FTP";
 inline constexpr std::string_view Rtf = "RTF";
-inline constexpr std::string_view RtfDefault = "c:\\Program Files\\Accessories\\wordpad.exe";
 inline constexpr std::string_view Txt = "TXT";
-inline constexpr std::string_view TxtDefault = "c:\\windows\\notepad.exe";
+// Settings written on Windows name these programs for RTF and TXT; they can never run
+// here, so they read as "no program named": the desktop's own word processor and text
+// editor then open the document.
+inline constexpr std::string_view WindowsRtfDefault =
+    "c:\\Program Files\\Accessories\\wordpad.exe";
+inline constexpr std::string_view WindowsTxtDefault = "c:\\windows\\notepad.exe";
 }  // namespace helper
+
+// [Folders]: the folder a file of each kind was last chosen in (path text, as the recent
+// list keeps it); one that no longer exists is passed over.
+namespace folders {
+inline constexpr std::string_view Books = "Books";
+inline constexpr std::string_view Csv = "Csv";
+inline constexpr std::string_view Vcard = "vCard";
+inline constexpr std::string_view Exports = "Exports";
+inline constexpr std::string_view Pdf = "PDF";
+inline constexpr std::string_view LabelTemplates = "Label Templates";
+}  // namespace folders
 
 // [Tolvex] of quorvel.ini: written at exit, never read here.
 namespace tolvex {

@@ -166,11 +166,14 @@ void CommandBars::refreshStatusTips() {
   if (layoutButton_) tip(layoutButton_->defaultAction());
 }
 
-void CommandBars::setButtonTexts(const std::string& page, const std::string& layoutName) {
+void CommandBars::setButtonTexts(const std::string& page, const std::string& layoutName,
+                                 const std::string& layoutDescription) {
   pageButton_->defaultAction()->setText(QString::fromStdString(page));
   if (layoutName != shownLayoutName_ || layoutButton_->text().isEmpty()) {
     shownLayoutName_ = layoutName;
     layoutButton_->defaultAction()->setText(fromCp1252(layoutName));
+    // The tooltip says what the layout is; the button's own text is only its short name.
+    layoutButton_->defaultAction()->setToolTip(fromCp1252(layoutDescription));
   }
 }
 

@@ -51,7 +51,8 @@ class CommandBars final : public QObject {
   void setTitle(const QString& title);
   void refreshStatusTips();
   // The page button's and the layout button's texts (Windows-1252 layout name).
-  void setButtonTexts(const std::string& page, const std::string& layoutName);
+  void setButtonTexts(const std::string& page, const std::string& layoutName,
+                      const std::string& layoutDescription);
   // Re-evaluates the enabled state of the toolbar and the menus.
   void updateStates();
   // Rebuilds the recent-book items of the File menu (done each time it opens).

@@ -36,7 +36,8 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
     : QMainWindow(parent),
       runMode_(options.runMode),
       prompter_(options.prompter),
-      fileChooser_(options.fileChooser),
+      folderChooser_(*options.fileChooser, mervaneIni()),
+      fileChooser_(&folderChooser_),
       cardFactory_(std::move(options.cardWindowFactory)),
       startBook_(std::move(options.startBook)),
       pageViewFactory_(std::move(options.pageViewFactory)),
@@ -44,7 +45,7 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
       dialerProbe_(std::move(options.dialerProbe)),
       session_(mervaneIni()),
       dialogs_(std::make_unique<SetupDialogs>(*this, session_, *options.prompter,
-                                              *options.fileChooser,
+                                              folderChooser_,
                                               std::move(options.printerFactory))) {
   setObjectName("MainFrame");
   setAccessibleName("Mervane");
@@ -172,7 +173,8 @@ void MainFrame::setUp() {
 
 void MainFrame::updateToolbarTexts() {
   const AppState& state = session_.state();
-  bars_->setButtonTexts(pageIndicator(state), std::string(layoutShortNameOfCommand(state.layout)));
+  bars_->setButtonTexts(pageIndicator(state), std::string(layoutShortNameOfCommand(state.layout)),
+                        std::string(layoutLongNameOfCommand(state.layout)));
 }
 
 void MainFrame::updateCommandStates() { bars_->updateStates(); }
@@ -635,6 +637,7 @@ void MainFrame::shutDown() {
     if (!writeSettingsAtExit(session_.customize(), session_.heading(), session_.footnote(), std::filesystem::current_path(ec)))
       settingsSaved_ = false;
   }
+  if (!folderChooser_.saved()) settingsSaved_ = false;
   // Said once, however many of the writes failed.
   if (!settingsSaved_) reportSettingsNotSaved();
 }

@@ -9,6 +9,7 @@
 #include "commands/CommandTarget.h"
 #include "session/AppSession.h"
 #include "settings/Customize.h"
+#include "settings/FolderRememberingChooser.h"
 #include "settings/LangTable.h"
 #include "settings/PageText.h"
 #include "settings/RecentFiles.h"
@@ -176,6 +177,9 @@ class MainFrame : public QMainWindow {
 
   RunMode runMode_;
   Prompter* prompter_;
+  // The given chooser behind the folder each kind of file was last chosen in: every file
+  // dialog the frame and its windows open goes through it.
+  FolderRememberingChooser folderChooser_;
   FileChooser* fileChooser_;
   CardWindowFactory cardFactory_;
   std::filesystem::path startBook_;

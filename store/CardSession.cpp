@@ -29,11 +29,6 @@ constexpr const char* kCreationError = "AddressBook:\nFile Creation Error";
 constexpr const char* kChangedOnDiskQuestion =
     "%s was changed by another program since it was opened.\n\nReplace it with this copy?";
 
-std::filesystem::path withExtension(std::filesystem::path path, std::string_view dotExt) {
-  if (!hasExtensionIgnoreCase(path.filename().string(), dotExt)) path += std::string(dotExt);
-  return path;
-}
-
 bool samePathIgnoringCase(const std::filesystem::path& a, const std::filesystem::path& b) {
   return samePathText(pathText(a), pathText(b));
 }
@@ -124,16 +119,18 @@ void CardSession::notifyList() const {
 // Files
 
 std::optional<FileChoice> CardSession::chooseFile(FileRequest::Kind kind, const char* title,
-                                                  const char* filter, int selectedFilter) {
+                                                  const char* filter, int selectedFilter,
+                                                  FileKind fileKind) {
   FileRequest request;
   request.kind = kind;
+  request.fileKind = fileKind;
   request.title = title;
   request.filter = filter;
   request.selectedFilter = selectedFilter;
   // Open needs an existing file; every save dialog asks before replacing one.
   request.mustExist = kind == FileRequest::Kind::Open;
   request.overwritePrompt = kind == FileRequest::Kind::Save;
-  // The dialogs start in the open book's folder.
+  // Until a folder of the kind is remembered, the dialogs start in the open book's folder.
   if (book_.isOpen()) request.directory = book_.path().parent_path();
   return chooser_.choose(request);
 }
@@ -249,7 +246,8 @@ void CardSession::newFile() {
 void CardSession::openFile(int selectedFilter) {
   if (!askToSaveChanges()) return;
   const auto choice =
-      chooseFile(FileRequest::Kind::Open, "Open a File", kBookFilter, selectedFilter);
+      chooseFile(FileRequest::Kind::Open, "Open a File", kBookFilter, selectedFilter,
+                 selectedFilter == kCsvFilter ? FileKind::Csv : FileKind::Books);
   if (!choice) return;
   std::filesystem::path path = choice->path;
   if (choice->filter == kCsvFilter) {
@@ -267,7 +265,8 @@ void CardSession::openFile(int selectedFilter) {
 void CardSession::importVcard() {
   if (!askToSaveChanges()) return;
   const auto choice =
-      chooseFile(FileRequest::Kind::Open, "Import vCard", "vCard Files (*.vcf)|*.vcf");
+      chooseFile(FileRequest::Kind::Open, "Import vCard", "vCard Files (*.vcf)|*.vcf", 1,
+                 FileKind::Vcard);
   if (!choice || !hooks_.importVcard) return;
   const auto imported = hooks_.importVcard(choice->path);
   if (!imported || !validateBookFile(*imported, prompter_)) return;

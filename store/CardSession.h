@@ -104,9 +104,10 @@ class CardSession {
   // The record of the open book follows the book: a new one after Open, New and Save As.
   void claimOpenBook();
   void afterOpen();
-  // The file dialog of New, Open, Save As or Backup (filter 1 selected).
+  // The file dialog of New, Open, Save As, Backup or the imports (filter 1 selected).
   std::optional<FileChoice> chooseFile(FileRequest::Kind kind, const char* title,
-                                       const char* filter, int selectedFilter = 1);
+                                       const char* filter, int selectedFilter = 1,
+                                       FileKind fileKind = FileKind::Books);
   void notifyCard() const;
   void notifyList() const;
 

@@ -129,9 +129,11 @@ NamesTree::NamesTree(QWidget* parent) : QTreeWidget(parent) {
   setContextMenuPolicy(Qt::CustomContextMenu);
   setExpandsOnDoubleClick(true);
   setMinimumWidth(220);
-  // Selected entries light up over the whole row, indentation included.
+  // Selected entries light up over the whole row, indentation included. The ground is the
+  // window colour (light grey on a light desktop), so the text colour reads on it in a
+  // dark palette too.
   setStyleSheet(QStringLiteral(
-      "QTreeWidget { background: rgb(239,239,239); border: 1px solid palette(mid);"
+      "QTreeWidget { background: palette(window); border: 1px solid palette(mid);"
       " show-decoration-selected: 1; }"
       "QTreeWidget::item { padding: 2px 14px 2px 0; }"));
   connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {

@@ -1,5 +1,6 @@
 #include "cardwindow/ui/SummaryView.h"
 
+#include "platform/ui/Colours.h"
 #include "platform/ui/Controls.h"
 #include "platform/Cp1252.h"
 
@@ -20,7 +21,10 @@ namespace {
 constexpr int kCopyLimit = 1000;   // characters "Select All and Copy" takes
 constexpr qreal kNormalPoints = 10;
 
-QTextCharFormat qtFormat(const RtfDocument& doc, const RtfFormat& f) {
+// The summary's own colours are kept where they read well on the view's ground, and moved
+// toward the palette's text colour where they do not (grey labels, black text on a dark
+// desktop).
+QTextCharFormat qtFormat(const RtfDocument& doc, const RtfFormat& f, const QPalette& palette) {
   QTextCharFormat out;
   const size_t index = static_cast<size_t>(f.font);
   const std::string name = index < doc.fonts.size() ? doc.fonts[index] : std::string();
@@ -37,7 +41,11 @@ QTextCharFormat qtFormat(const RtfDocument& doc, const RtfFormat& f) {
   out.setFontItalic(f.italic);
   out.setFontUnderline(f.underline);
   const RtfColor c = doc.color(f.color);
-  out.setForeground(QColor(c.red, c.green, c.blue));
+  const QColor wanted(c.red, c.green, c.blue);
+  const QColor ground = palette.color(QPalette::Base);
+  out.setForeground(wanted.rgb() == SummaryView::kHiddenColour
+                        ? ground
+                        : readableOn(wanted, ground, palette.color(QPalette::Text)));
   return out;
 }
 
@@ -53,7 +61,8 @@ SummaryView::SummaryView(QWidget* parent) : QTextBrowser(parent) {
   viewport()->setMouseTracking(true);
   setContextMenuPolicy(Qt::DefaultContextMenu);
   QPalette pal = palette();
-  pal.setColor(QPalette::Base, QColor::fromRgb(kBackground));
+  // The card's grey ground on a light desktop; the window colour of a dark one.
+  pal.setColor(QPalette::Base, pal.color(QPalette::Window));
   setPalette(pal);
   setAutoFillBackground(true);
   // \deftab720: tab stops every half inch.
@@ -67,7 +76,7 @@ void SummaryView::showDocument(const RtfDocument& rtf) {
   QTextCursor cursor(document());
   cursor.beginEditBlock();
   for (const auto& run : rtf.runs) {
-    const QTextCharFormat format = qtFormat(rtf, run.format);
+    const QTextCharFormat format = qtFormat(rtf, run.format, palette());
     // Paragraph ends become block breaks; one character each, so positions in the view
     // are positions in the document's text.
     const QString text = fromCp1252(run.text);

@@ -17,8 +17,9 @@ class SummaryView final : public QTextBrowser {
  public:
   static constexpr int kId = 112;
   static constexpr int kSelectAllAndCopy = cmd::kCopySummary;
-  // The view's background: the summary's colour 3 hides the command numbers on it.
-  static constexpr QRgb kBackground = 0xFFEFEFEF;
+  // The summary's colour 3, its card ground: text in it (the command numbers of the links)
+  // is hidden, drawn in the view's ground whatever that is.
+  static constexpr QRgb kHiddenColour = 0xFFEFEFEF;
 
   explicit SummaryView(QWidget* parent = nullptr);
 

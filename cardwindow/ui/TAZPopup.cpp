@@ -1,5 +1,6 @@
 #include "cardwindow/ui/TAZPopup.h"
 
+#include "platform/ui/Colours.h"
 #include "platform/ui/Controls.h"
 
 #include <QKeyEvent>
@@ -28,8 +29,12 @@ int TAZPopup::rowAt(QPoint pos) const {
 }
 
 QColor TAZPopup::letterColor(int row) const {
-  if (row < 0 || row >= 26 || !present_[static_cast<size_t>(row)]) return QColor(128, 128, 128);
-  return palette().color(QPalette::WindowText);
+  const QColor text = palette().color(QPalette::WindowText);
+  // A letter without entries is dimmed, yet still readable on the popup's ground.
+  if (row < 0 || row >= 26 || !present_[static_cast<size_t>(row)])
+    return readableOn(mix(palette().color(QPalette::Base), text, 0.45),
+                      palette().color(QPalette::Base), text);
+  return text;
 }
 
 void TAZPopup::showBelow(QWidget* button) {

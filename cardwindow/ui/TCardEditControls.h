@@ -5,6 +5,7 @@
 // and the group menu; keyboard movement between the boxes.
 
 #include "commands/Commands.h"
+#include "platform/ui/Colours.h"
 #include "store/AddressRecord.h"
 #include "store/CardModel.h"
 
@@ -48,8 +49,6 @@ QColor cardHoverBackground(const QPalette& palette);
 // toward the text colour until it reads at 4.5 : 1 or better against both backgrounds a
 // box shows (its base colour and the hover colour).
 QColor cardLabelColor(const QPalette& palette);
-// The contrast ratio of two colours as accessibility guidelines define it (1 to 21).
-double contrastRatio(const QColor& a, const QColor& b);
 
 // One field box: draws its label right-aligned in a small font inside itself and
 // reports the movement keys to the card.

@@ -18,6 +18,8 @@ int sort(const Args& args, std::ostream& out, std::ostream& err);
 int rescan(const Args& args, std::ostream& out, std::ostream& err);
 int convert(const Args& args, std::ostream& out, std::ostream& err);
 int duplicates(const Args& args, std::ostream& out, std::ostream& err);
+// The layouts print can draw: command, short name and what the layout is.
+int layouts(const Args& args, std::ostream& out, std::ostream& err);
 
 inline constexpr const char* kImportUsage =
     "usage: mervane-cli import CSV BOOK [--match \"IMPORT NAME=Program name\"]... [--force] |\n"

@@ -254,6 +254,7 @@ void TExport::fileStep() {
   FileRequest request;
   request.kind = FileRequest::Kind::Save;
   request.title = kFileTitle;
+  request.fileKind = FileKind::Exports;
   request.filter = format_ == Format::Csv     ? kCsvFilter
                    : format_ == Format::Text  ? kTextFilter
                    : format_ == Format::Vcard ? kVcardFilter

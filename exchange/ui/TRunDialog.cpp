@@ -15,6 +15,7 @@ namespace mv {
 TRunDialog::TRunDialog(const RunRequest& request, HelperChooser chooseHelper, QWidget* parent)
     : QDialog(parent),
       chooseHelper_(std::move(chooseHelper)),
+      kind_(request.kind),
       isDocument_(isLocalFileKind(request.kind)) {
   setObjectName(QStringLiteral("Run"));
   setWindowTitle(fromCp1252(request.title));
@@ -32,7 +33,7 @@ TRunDialog::TRunDialog(const RunRequest& request, HelperChooser chooseHelper, QW
   layout->addWidget(address_);
 
   auto* grid = new QGridLayout;
-  system_ = new QRadioButton(QStringLiteral("Use Windows Settings"), this);
+  system_ = new QRadioButton(QStringLiteral("Use Desktop Settings"), this);
   setControlId(system_, kSystemRadio);
   setAccessible(system_, system_->text());
   system_->setToolTip(QStringLiteral("The program this desktop opens such addresses with"));
@@ -73,9 +74,11 @@ TRunDialog::TRunDialog(const RunRequest& request, HelperChooser chooseHelper, QW
 
 void TRunDialog::setHelper(const std::string& path) {
   helper_ = path;
-  helperRadio_->setText(QString::fromStdString(useHelperCaption(path)));
+  helperRadio_->setText(QString::fromStdString(useHelperCaption(path, kind_)));
   setAccessible(helperRadio_, helperRadio_->text());
-  helperRadio_->setToolTip(QString::fromStdString(path));
+  helperRadio_->setToolTip(path.empty() && isDocument_
+                               ? QStringLiteral("The program this desktop opens such documents with")
+                               : QString::fromStdString(path));
 }
 
 RunAnswer TRunDialog::answer() const {

@@ -1,5 +1,5 @@
 #pragma once
-// The Run dialog: the address to hand over (edit 103), "Use Windows Settings" (102)
+// The Run dialog: the address to hand over (edit 103), "Use Desktop Settings" (102)
 // against "Use <helper>" (101), and "..." (108) to pick another helper, which is stored
 // at once. It only shows and reads its controls; the hand-over is Launch's.
 
@@ -32,6 +32,7 @@ class TRunDialog final : public QDialog {
 
   HelperChooser chooseHelper_;
   std::string helper_;
+  LaunchKind kind_ = LaunchKind::Web;
   bool isDocument_ = false;
   QLineEdit* address_ = nullptr;
   QRadioButton* system_ = nullptr;

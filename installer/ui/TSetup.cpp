@@ -33,8 +33,8 @@ namespace mv {
 namespace {
 
 const char* const kWelcome =
-    "Welcom to Mervane Setup Program. This program will install Mervane on your "
-    "computer.\n\n\nIt is recommended that you exit all Windows programs before running "
+    "Welcome to Mervane Setup Program. This program will install Mervane on your "
+    "computer.\n\n\nIt is recommended that you close Mervane before running "
     "this setup.\n\n\n\nClick Next to continue Setup";
 const char* const kDirectory =
     "Setup will install Mervane to the following directory.\n\nTo install to this "
@@ -210,8 +210,8 @@ void TSetup::buildRemove() {
   QVBoxLayout* right = right_;
   setText(QStringLiteral("\n  Are you sure you want to remove\n  Mervane\n  from your computer?"));
   // 101..103 say what remove does; they are shown checked and cannot be changed.
-  for (auto [id, label] : {std::pair{101, "Delete Files"}, {102, "Remvoe Shortcuts"},
-                           {103, "Clean Registery"}}) {
+  for (auto [id, label] : {std::pair{101, "Delete Files"}, {102, "Remove Shortcuts"},
+                           {103, "Remove Menu Entries"}}) {
     auto* box = new QCheckBox(QString::fromLatin1(label), this);
     setControlId(box, id);
     box->setChecked(true);

@@ -1,6 +1,7 @@
 #include "platform/ui/QtPrompter.h"
 
 #include "platform/Cp1252.h"
+#include "platform/Paths.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -104,11 +105,27 @@ std::optional<FileChoice> QtFileChooser::choose(const FileRequest& r) {
   } else {
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
-    if (!r.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    // With an extension to add, the dialog's own question would be about the name as
+    // typed ("book"), not the file written ("book.pdf"): it is asked here instead.
+    if (!r.overwritePrompt || !r.requiredExtension.empty())
+      dlg.setOption(QFileDialog::DontConfirmOverwrite);
   }
-  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
   FileChoice c;
-  c.path = std::filesystem::path(dlg.selectedFiles().front().toStdString());
+  for (;;) {
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    c.path = std::filesystem::path(dlg.selectedFiles().front().toStdString());
+    if (r.kind != FileRequest::Kind::Save || r.requiredExtension.empty()) break;
+    c.path = withExtension(c.path, r.requiredExtension);
+    std::error_code ec;
+    if (!r.overwritePrompt || !std::filesystem::exists(c.path, ec)) break;
+    const QString name = QString::fromStdString(c.path.filename().string());
+    if (QMessageBox::warning(&dlg, dlg.windowTitle(),
+                             QString("%1 already exists.\nDo you want to replace it?").arg(name),
+                             QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::No) == QMessageBox::Yes)
+      break;
+    dlg.selectFile(name);  // No: back to the dialog, the name still there to change
+  }
   c.filter = static_cast<int>(filters.indexOf(dlg.selectedNameFilter())) + 1;
   if (c.filter < 1) c.filter = 1;
   return c;

@@ -94,12 +94,13 @@ PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
 
 PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
                        const std::filesystem::path& file, const QPageSize& paper,
-                       int resolution) {
+                       int resolution, const std::function<bool(int)>& keepGoing) {
   PdfResult result;
   // The document is made in memory and replaces the file in one step: a full disk or a
   // folder that cannot be written leaves a PDF already there as it was.
-  const PdfDocument document = renderPdf(job, plan.passes, paper, resolution);
+  const PdfDocument document = renderPdf(job, plan.passes, paper, resolution, keepGoing);
   result.sheets = document.sheets;
+  result.aborted = document.aborted;
   if (!document.error.empty()) {
     result.error = document.error;
     return result;
@@ -114,7 +115,8 @@ PdfResult writePlanPdf(const PageJob& job, const PrintPlan& plan,
 }
 
 PdfDocument renderPdf(const PageJob& job, std::span<const std::vector<int>> passes,
-                      const std::optional<QPageSize>& paper, int resolution) {
+                      const std::optional<QPageSize>& paper, int resolution,
+                      const std::function<bool(int)>& keepGoing) {
   PdfDocument document;
   document.paper = paper.value_or(pageSizeOf(job.geometry.sheetCode));
   QBuffer buffer;
@@ -127,8 +129,9 @@ PdfDocument renderPdf(const PageJob& job, std::span<const std::vector<int>> pass
     writer.setPageLayout(QPageLayout(document.paper,
                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
                                      QMarginsF(0, 0, 0, 0)));
-    const PassResult done = paintDocument(writer, job, passes);
+    const PassResult done = paintDocument(writer, job, passes, {}, keepGoing);
     document.sheets = done.sheets;
+    document.aborted = done.aborted;
     if (!done.error.empty()) {
       document.error = done.error;
       return document;

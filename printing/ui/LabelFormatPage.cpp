@@ -14,14 +14,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace mv {
 
-// One label at 50 pixels an inch with its text margins, the field names laid out as an
-// address would be.
+// One label, as large as the preview's room allows (at most 96 pixels an inch), with its
+// text margins and the field names laid out as an address would be. Everything is
+// clipped to the label's rounded frame: a block that does not fit shows cut, as it
+// prints, and never runs over the frame or the dialog.
 class LabelFormatPreview final : public QWidget {
  public:
   explicit LabelFormatPreview(LabelFormatPage* page) : QWidget(page), page_(page) {
@@ -33,19 +38,36 @@ class LabelFormatPreview final : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     const LabelPageSettings s = page_->settings();
-    const double perInch = 50;
-    const double w = lengthInInches(s.dimensions.width, s.dimensions.unit) * perInch;
-    const double h = lengthInInches(s.dimensions.height, s.dimensions.unit) * perInch;
+    const double inchesWide = lengthInInches(s.dimensions.width, s.dimensions.unit);
+    const double inchesHigh = lengthInInches(s.dimensions.height, s.dimensions.unit);
+    if (!(inchesWide > 0) || !(inchesHigh > 0)) return;
+    // The rounded frame stands a few pixels outside the label, so that its corners never
+    // cut the text of a label without margins.
+    constexpr double kBorder = 4, kOutset = 3, kRadius = 8;
+    const double room = 2 * (kBorder + kOutset) + 1;
+    const double perInch =
+        std::min({96.0, (width() - room) / inchesWide, (height() - room) / inchesHigh});
+    if (!(perInch > 0)) return;
+    const double w = inchesWide * perInch;
+    const double h = inchesHigh * perInch;
+    const double x0 = kBorder + kOutset, y0 = kBorder + kOutset;
+    // The label is a piece of paper: black on white whatever the desktop's colours.
+    QPainterPath frame;
+    frame.addRoundedRect(QRectF(kBorder, kBorder, w + 2 * kOutset, h + 2 * kOutset), kRadius,
+                         kRadius);
+    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(4, 4, w, h), 10, 10);
-    const QRectF inner(4 + s.margins.left * perInch, 4 + s.margins.top * perInch,
+    p.drawPath(frame);
+    p.setClipPath(frame);
+    const QRectF inner(x0 + s.margins.left * perInch, y0 + s.margins.top * perInch,
                        w - (s.margins.left + s.margins.right) * perInch,
                        h - (s.margins.top + s.margins.bottom) * perInch);
     p.setPen(Qt::gray);
     p.setBrush(Qt::NoBrush);
     p.drawRect(inner);
-    // The label's text in hundredths of an inch, shown at half size.
+    p.setClipRect(inner, Qt::IntersectClip);
+    // The label's text in hundredths of an inch.
     QPainterCanvas canvas(p, CanvasTarget::Screen);
     if (!canvas.setMapping(Mapping{{0, 0}, {100, 100}, {inner.left(), inner.top()},
                                    {perInch, perInch}}))
@@ -53,8 +75,10 @@ class LabelFormatPreview final : public QWidget {
     LabelFields names;
     for (int i = 0; i < kLabelFieldCount; ++i)
       names[static_cast<size_t>(i)] = std::string(labelFieldKey(i));
+    const double logicalPerPixel = 100 / perInch;
     drawLabelText(canvas,
-                  {0, 0, static_cast<int>(inner.width() * 2), static_cast<int>(inner.height() * 2)},
+                  {0, 0, static_cast<int>(inner.width() * logicalPerPixel),
+                   static_cast<int>(inner.height() * logicalPerPixel)},
                   names, s.text);
   }
 

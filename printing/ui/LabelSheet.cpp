@@ -294,6 +294,7 @@ void LabelSheet::importTemplates() {
   if (!context_.chooser) return;
   FileRequest request;
   request.title = "Read Label Templates";
+  request.fileKind = FileKind::LabelTemplates;
   request.filter = "Label Templates (*.xml)|*.xml|All Files (*.*)|*.*";
   request.mustExist = true;
   const std::optional<FileChoice> choice = context_.chooser->choose(request);
@@ -527,13 +528,30 @@ QWidget* LabelSheet::buildNamesPage() {
   connect(edit, &QPushButton::clicked, this, [this] {
     if (context_.editReturnAddress) context_.editReturnAddress();
   });
+  // A book of some thousand entries is not ticked one by one.
+  QPushButton* all = button(page, 111, "Select A&ll");
+  QPushButton* none = button(page, 112, "Select N&one");
+  connect(all, &QPushButton::clicked, this, [this] { checkAllNames(Qt::Checked); });
+  connect(none, &QPushButton::clicked, this, [this] { checkAllNames(Qt::Unchecked); });
+  auto* selection = new QHBoxLayout;
+  selection->addWidget(all);
+  selection->addWidget(none);
+  selection->addStretch(1);
   auto* layout = new QVBoxLayout(page);
   layout->addWidget(new QLabel("Names in Address Book", page));
   layout->addWidget(namesList_, 1);
+  layout->addLayout(selection);
   layout->addWidget(useNames_);
   layout->addWidget(useReturn_);
   layout->addWidget(edit);
   return page;
+}
+
+void LabelSheet::checkAllNames(Qt::CheckState state) {
+  // One repaint for the whole list, not one per entry.
+  namesList_->setUpdatesEnabled(false);
+  for (int i = 0; i < namesList_->count(); ++i) namesList_->item(i)->setCheckState(state);
+  namesList_->setUpdatesEnabled(true);
 }
 
 bool LabelSheet::namesOk() {

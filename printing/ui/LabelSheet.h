@@ -80,6 +80,7 @@ class LabelSheet final : public QDialog {
   QWidget* buildSelectPage();
   // "Select Names"
   QWidget* buildNamesPage();
+  void checkAllNames(Qt::CheckState state);  // Select All, Select None
   bool namesOk();
   // "Format"
   QWidget* buildFormatPage();

@@ -4,6 +4,7 @@
 #include "platform/Prompter.h"
 #include "platform/ui/Controls.h"
 #include "printing/PageSettings.h"
+#include "printing/PaperList.h"
 #include "settings/Keys.h"
 #include "settings/Profile.h"
 #include "platform/ui/DialogButtons.h"
@@ -106,7 +107,7 @@ PrintDialog::PrintDialog(QWidget* parent, Prompter& prompter, std::filesystem::p
   connect(setupButton, &QPushButton::clicked, this, [this] {
     if (hooks_.printerSetup) hooks_.printerSetup();
     if (hooks_.facts) facts_.geometry = hooks_.facts().geometry;
-    paperText_->setText(fromCp1252(paperSizeText(facts_.geometry, inch_)));
+    showPaper();
   });
 
   fill();
@@ -124,7 +125,7 @@ void PrintDialog::fill() {
                                     envelopeLandscape);
   landscapeBox_->setChecked(landscape_);
   portraitBox_->setChecked(!landscape_);
-  paperText_->setText(fromCp1252(paperSizeText(facts_.geometry, inch_)));
+  showPaper();
   setWindowTitle(fromCp1252(printDialogTitle(facts_.layout)));
 
   const QSignalBlocker b1(first_), b2(last_);
@@ -149,6 +150,17 @@ void PrintDialog::fill() {
   last_->setEnabled(lists);
   selected_->setEnabled(lists);
   mode_->setEnabled(printModesEnabled(facts_.count, facts_.layout));
+}
+
+void PrintDialog::showPaper() {
+  paperText_->setText(fromCp1252(paperSizeText(facts_.geometry, inch_)));
+  // The printer's sheet the page is placed on, by the paper catalogue's name.
+  const std::string_view sheet =
+      facts_.geometry.placesPage() ? paperCodeName(sheetOfCode(facts_.geometry.sheetCode).code)
+                                   : std::string_view{};
+  paperText_->setToolTip(sheet.empty() ? QString()
+                                       : QStringLiteral("Printed on ") +
+                                             QString::fromLatin1(sheet.data(), sheet.size()));
 }
 
 void PrintDialog::readRange() {

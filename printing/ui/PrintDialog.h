@@ -58,6 +58,7 @@ class PrintDialog : public QDialog {
 
  private:
   void fill();
+  void showPaper();
   void readRange();
   void firstChanged(int index);
   void lastChanged(int index);

@@ -1,10 +1,11 @@
 #include "printing/ui/PrinterJob.h"
 
-#include "platform/AtomicFile.h"
 #include "platform/Cp1252.h"
 #include "platform/FileChooser.h"
+#include "platform/Paths.h"
 #include "platform/Prompter.h"
 #include "platform/ui/Controls.h"
+#include "printing/render/PdfExport.h"
 #include "printing/render/PrintQueue.h"
 #include "printing/render/SheetPrinter.h"
 
@@ -17,10 +18,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <string_view>
 
 namespace mv {
 
@@ -87,12 +85,6 @@ QPageSize pageSizeOf(int sheetCode) {
   return QPageSize(QPageSize::Letter);
 }
 
-// A PDF ends with its end-of-file marker, give or take a line break.
-bool endsAsPdf(std::string_view bytes) {
-  return bytes.substr(bytes.size() > 32 ? bytes.size() - 32 : 0).find("%%EOF") !=
-         std::string_view::npos;
-}
-
 std::string frontPagesText() {
   std::string text;
   for (const char* line : kFrontPagesLines) text += std::string(text.empty() ? "" : "\n") + line;
@@ -102,34 +94,34 @@ std::string frontPagesText() {
 }  // namespace
 
 PrintOutcome PrinterJob::run(const PageJob& job, const PrintPlan& plan) {
-  PrintOutcome outcome;
-  // Copies: the printer makes them when it can; otherwise each pass is printed again.
+  // Copies: the printer makes them when it can; otherwise each pass is printed again, as
+  // it always is into a file, which the printer does not write.
   const int copies = printer_.copyCount();
+  const bool toFile = asksForFile(printer_);
   PrintPlan sent = plan;
-  if (copies > 1 && !printer_.supportsMultipleCopies()) {
+  if (copies > 1 && (toFile || !printer_.supportsMultipleCopies())) {
     for (auto& pass : sent.passes) {
       const std::vector<int> once = pass;
       for (int c = 1; c < copies; ++c) pass.insert(pass.end(), once.begin(), once.end());
     }
   }
-  for (size_t pass = 0; pass < sent.passes.size(); ++pass) {
+  const PrintOutcome outcome = toFile ? printToFile(job, sent) : printToPrinter(job, sent);
+  if (copies > 1) printer_.setCopyCount(1);  // copies are for one job
+  return outcome;
+}
+
+PrintOutcome PrinterJob::printToPrinter(const PageJob& job, const PrintPlan& plan) {
+  PrintOutcome outcome;
+  outcome.destination = printer_.printerName().toStdString();
+  for (size_t pass = 0; pass < plan.passes.size(); ++pass) {
     if (pass > 0 &&
         prompter_.ask(Message{frontPagesText(), kFrontPagesCaption, Icon::None,
                               Buttons::OkCancel}) != Answer::Ok) {
       outcome.aborted = true;
       break;
     }
-    const PassResult done = runPass(job, sent.passes[pass], static_cast<int>(pass),
-                                    outcome.cancelled);
+    const PassResult done = runPass(job, plan.passes[pass], static_cast<int>(pass));
     outcome.sheets += done.sheets;
-    outcome.toFile = asksForFile(printer_);
-    const std::string where = outcome.toFile ? printer_.outputFileName().toStdString()
-                                             : printer_.printerName().toStdString();
-    if (outcome.destination.empty())
-      outcome.destination = where;
-    else if (outcome.destination != where)
-      outcome.destination += ", " + where;
-    if (outcome.cancelled) break;
     if (!done.error.empty()) {
       outcome.error = done.error;
       prompter_.ask(Message{printingFailedMessage(done.error), kAppCaption, Icon::Stop,
@@ -141,44 +133,63 @@ PrintOutcome PrinterJob::run(const PageJob& job, const PrintPlan& plan) {
       break;
     }
   }
-  if (copies > 1) printer_.setCopyCount(1);  // copies are for one job
   return outcome;
 }
 
-PassResult PrinterJob::runPass(const PageJob& job, const std::vector<int>& sheets, int pass,
-                               bool& cancelled) {
-  PassResult result;
-  // A PDF file is printed beside the one chosen and takes its place when complete, so a
-  // full disk or a printing error never leaves a file already there half overwritten.
-  std::filesystem::path target;
-  std::filesystem::path scratch;
-  if (asksForFile(printer_)) {
-    FileRequest request;
-    request.kind = FileRequest::Kind::Save;
-    request.title = pass == 0 ? "Print to File" : "Print Back Pages to File";
-    request.filter = "PDF Files (*.pdf)|*.pdf";
-    request.overwritePrompt = true;
-    const std::optional<FileChoice> choice = chooser_.choose(request);
-    if (!choice) {
-      cancelled = true;
-      return result;
-    }
-    target = choice->path;
-    scratch = target.parent_path() /
-              (std::string(kSaveTempPrefix) + target.filename().string() + ".print");
-    printer_.setOutputFileName(QString::fromStdString(scratch.string()));
+PrintOutcome PrinterJob::printToFile(const PageJob& job, const PrintPlan& plan) {
+  PrintOutcome outcome;
+  outcome.toFile = true;
+  FileRequest request;
+  request.kind = FileRequest::Kind::Save;
+  request.title = "Print to File";
+  request.filter = "PDF Files (*.pdf)|*.pdf";
+  request.overwritePrompt = true;
+  request.fileKind = FileKind::Pdf;
+  request.requiredExtension = ".pdf";
+  const std::optional<FileChoice> choice = chooser_.choose(request);
+  if (!choice) {
+    outcome.cancelled = true;
+    return outcome;
   }
+  const std::filesystem::path target = withExtension(choice->path, ".pdf");
+  printer_.setOutputFileName(QString::fromStdString(target.string()));
+  outcome.destination = target.string();
+  // Every pass goes into the one file, the backs after the fronts, as mervane-cli writes
+  // it: a file needs no turning of the stack. The document is made in memory and takes
+  // the file's place in one step, so a full disk leaves a file already there as it was.
+  const QPageSize paper = job.geometry.sheetCode > 0 ? pageSizeOf(job.geometry.sheetCode)
+                                                     : printer_.pageLayout().pageSize();
+  abort_ = new AbortDialog(parent_, "Mervane", QString::fromStdString(target.string()));
+  abort_->show();
+  QApplication::processEvents();
+  const PdfResult written =
+      writePlanPdf(job, plan, target, paper, kPdfResolution, [this](int done) {
+        emit sheetPrinted(done);
+        QApplication::processEvents();
+        return !abort_->aborted();
+      });
+  delete abort_;
+  abort_ = nullptr;
+  outcome.sheets = written.sheets;
+  outcome.aborted = written.aborted;
+  if (!written.error.empty()) {
+    outcome.error = written.error;
+    prompter_.ask(Message{printingFailedMessage(written.error), kAppCaption, Icon::Stop,
+                          Buttons::Ok});
+  }
+  return outcome;
+}
+
+PassResult PrinterJob::runPass(const PageJob& job, const std::vector<int>& sheets, int pass) {
   const bool landscape = jobSheetLandscape(job);
   if (job.geometry.sheetCode > 0) printer_.setPageSize(pageSizeOf(job.geometry.sheetCode));
   printer_.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
   printer_.setDocName(QString::fromStdString(printJobTitle("Mervane", pass)));
 
-  abort_ = new AbortDialog(parent_, "Mervane",
-                           target.empty() ? printer_.printerName()
-                                          : QString::fromStdString(target.string()));
+  abort_ = new AbortDialog(parent_, "Mervane", printer_.printerName());
   abort_->show();
   QApplication::processEvents();
-  result = paintDocument(
+  const PassResult result = paintDocument(
       printer_, job, std::span(&sheets, 1),
       [this] {
         return printer_.printerState() == QPrinter::Error
@@ -190,23 +201,6 @@ PassResult PrinterJob::runPass(const PageJob& job, const std::vector<int>& sheet
         QApplication::processEvents();
         return !abort_->aborted();
       });
-  if (!target.empty()) {
-    // The pages printed, all of them or those before Cancel, become the file chosen,
-    // through the one atomic writer. QPrinter reports success when its writes failed (a
-    // full disk), so a document that does not end as every PDF ends was not written whole
-    // and must not take the place of a file already there.
-    printer_.setOutputFileName(QString::fromStdString(target.string()));
-    std::string bytes;
-    if (result.error.empty()) {
-      errno = 0;
-      if (!readWholeFile(scratch, bytes) || !endsAsPdf(bytes))
-        result.error = "the PDF file could not be written whole";
-      else if (!writeFileAtomically(target, bytes))
-        result.error = errno != 0 ? std::strerror(errno) : "the file could not be written";
-    }
-    std::error_code ec;
-    std::filesystem::remove(scratch, ec);
-  }
   delete abort_;
   abort_ = nullptr;
   return result;

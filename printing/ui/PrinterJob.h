@@ -1,8 +1,9 @@
 #pragma once
 // The printer of the run and one print command on it: the system's default printer
 // (CUPS through Qt), or on a machine without printers a PDF printer that asks for a file
-// name; the passes of a print plan, each its own document, with the abort dialog up while
-// they print and the "Printing Front Pages." question between the two double-sided passes.
+// name. To a printer the passes of a print plan are each their own document, with the
+// "Printing Front Pages." question between the two double-sided passes; to a PDF file
+// every pass goes into the one file. The abort dialog is up while they print.
 
 #include "printing/PrintJob.h"
 
@@ -47,8 +48,8 @@ struct PrintOutcome {
   bool aborted = false;  // by the user, in the abort dialog or at the front-pages question
   bool cancelled = false;  // no file name given for the PDF printer
   std::string error;     // the printer's error: the job stopped there
-  bool toFile = false;   // printed to PDF files rather than a printer
-  std::string destination;  // the files (", " between passes) or the printer's name
+  bool toFile = false;   // printed to a PDF file rather than a printer
+  std::string destination;  // the file or the printer's name
   bool finished() const noexcept { return !aborted && !cancelled && error.empty(); }
 };
 
@@ -58,18 +59,21 @@ class PrinterJob : public QObject {
   PrinterJob(QPrinter& printer, Prompter& prompter, FileChooser& chooser, QWidget* parent);
   ~PrinterJob() override;
 
-  // Prints every pass of the plan; an error is reported as "Printing failed: %s".
+  // Prints every pass of the plan; an error is reported as "Printing failed: %s". A PDF
+  // file's name gets ".pdf" when it was chosen without it.
   PrintOutcome run(const PageJob& job, const PrintPlan& plan);
   // The abort dialog of the pass printing now (nullptr between passes).
   AbortDialog* abortDialog() const noexcept { return abort_; }
 
  signals:
-  // After each sheet of a pass, before the abort dialog is looked at.
-  void sheetPrinted(int sheetsOfPass);
+  // After each sheet, with the sheets of the document so far (a pass to a printer, every
+  // pass to a file), before the abort dialog is looked at.
+  void sheetPrinted(int sheetsOfDocument);
 
  private:
-  PassResult runPass(const PageJob& job, const std::vector<int>& sheets, int pass,
-                     bool& cancelled);
+  PrintOutcome printToPrinter(const PageJob& job, const PrintPlan& plan);
+  PrintOutcome printToFile(const PageJob& job, const PrintPlan& plan);
+  PassResult runPass(const PageJob& job, const std::vector<int>& sheets, int pass);
 
   QPrinter& printer_;
   Prompter& prompter_;

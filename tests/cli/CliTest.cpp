@@ -314,10 +314,19 @@ TEST_F(CliTest, helpListsEveryVerbThatRuns) {
   EXPECT_EQ(listed, (std::vector<std::string>{"check", "list", "dump", "sort", "rescan",
                                               "convert", "import", "duplicates", "export",
                                               "sync", "print", "labels-import", "labels-choose",
-                                              "calibrate", "calibration-sheet"}));
+                                              "calibrate", "calibration-sheet", "layouts"}));
+  // The one verb that takes nothing refuses anything.
+  EXPECT_EQ(run({"layouts"}), 0);
+  EXPECT_NE(out_.str().find("1076  3 Line Address  (Addressbook, 3 Line per subject)\n"),
+            std::string::npos);
+  listed.pop_back();
+  listed.push_back("layouts x");
   for (const std::string& verb : listed) {
-    EXPECT_EQ(run({verb}), 2) << verb;
-    EXPECT_TRUE(err_.str().starts_with("usage: mervane-cli " + verb + " ")) << err_.str();
+    out_.str("");
+    const auto words = verb == "layouts x" ? std::vector<std::string>{"layouts", "x"}
+                                           : std::vector<std::string>{verb};
+    EXPECT_EQ(run(words), 2) << verb;
+    EXPECT_TRUE(err_.str().starts_with("usage: mervane-cli " + words[0])) << err_.str();
     EXPECT_NE(err_.str(), usage);
     EXPECT_TRUE(out_.str().empty()) << verb;
   }

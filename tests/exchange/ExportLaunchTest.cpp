@@ -92,6 +92,10 @@ TEST(Launch, helperCaptionNamesTheProgram) {
   EXPECT_EQ(useHelperCaption("/usr/bin/firefox-esr"), "Use Firefox-esr");
   EXPECT_EQ(useHelperCaption("c:\\windows\\NOTEPAD.EXE"), "Use Notepad");
   EXPECT_EQ(useHelperCaption("/opt/My.Mail/thunderbird.sh"), "Use Thunderbird");
+  // A document without a named program goes to the desktop's own editor for its type.
+  EXPECT_EQ(useHelperCaption("", LaunchKind::Txt), "Use Text Editor");
+  EXPECT_EQ(useHelperCaption(" ", LaunchKind::Rtf), "Use Word Processor");
+  EXPECT_EQ(useHelperCaption("/usr/bin/abiword", LaunchKind::Rtf), "Use Abiword");
 }
 
 class HandOver : public ::testing::Test {
@@ -156,6 +160,15 @@ TEST_F(HandOver, aTextDocumentFollowsItsOwnChoiceAndHelper) {
   EXPECT_EQ(asked_[0].title, "Open document");
   EXPECT_EQ(asked_[0].choice, 0);
   EXPECT_EQ(launcher_.calls, std::vector<std::string>{"start /usr/bin/mousepad " + doc.string()});
+  // The Windows program older settings name cannot run here: the desktop's editor opens it.
+  for (const char* windowsHelper : {"C:\\WINDOWS\\notepad.exe", ""}) {
+    launcher_.calls.clear();
+    ASSERT_TRUE(Profile(settings_.ini, "Helper").writeString("TXT", windowsHelper));
+    EXPECT_EQ(readHelper(settings_, LaunchKind::Txt), "");
+    EXPECT_TRUE(run(LaunchKind::Txt, doc.string(), answer(0)));
+    EXPECT_EQ(launcher_.calls, std::vector<std::string>{"open file://" + doc.string()});
+  }
+  EXPECT_TRUE(prompter_.shown().empty());
 }
 
 TEST_F(HandOver, cancelLaunchesNothingAndKeepsTheChoice) {
@@ -228,7 +241,7 @@ TEST_F(HandOver, aChosenHelperIsStoredAtOnce) {
   EXPECT_EQ(chooser.requests()[0].directory, std::filesystem::path("/usr/bin"));
   EXPECT_EQ(readHelper(settings_, LaunchKind::EMail), "/usr/local/bin/mutt");
   EXPECT_EQ(readHelper(settings_, LaunchKind::News), "/usr/bin/browser");
-  EXPECT_EQ(readHelper(settings_, LaunchKind::Rtf), keys::helper::RtfDefault);
+  EXPECT_EQ(readHelper(settings_, LaunchKind::Rtf), "");
   chooser.cancel();
   EXPECT_FALSE(chooseHelper(chooser, settings_, LaunchKind::EMail, "").has_value());
   EXPECT_EQ(readHelper(settings_, LaunchKind::EMail), "/usr/local/bin/mutt");

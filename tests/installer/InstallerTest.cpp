@@ -56,7 +56,7 @@ TEST_F(InstallerTest, targetRules) {
     EXPECT_EQ(prepareTarget(c.target), c.expected);
   }
   EXPECT_TRUE(fs::is_directory(deep));
-  EXPECT_EQ(targetMessage(TargetCheck::NotAbsolute), "Directory name should start with\n/\netc.");
+  EXPECT_EQ(targetMessage(TargetCheck::NotAbsolute), "Folder name should be an absolute path,\nstarting with /");
   EXPECT_EQ(targetMessage(TargetCheck::NotCreated), "Error creating new directory!");
 }
 

@@ -86,7 +86,7 @@ TEST_F(ProgramTest, quietSetupAndRemoveSayHowTheyEnded) {
   const QString inst = QString::fromStdString((home() / "apps" / "Mervane").string());
 
   EXPECT_EQ(run(MERVANE_BINARY, {"setup", "--quiet", "--target", "apps/Mervane"}, fromDist), 1);
-  EXPECT_TRUE(output.contains("Directory name should start with")) << output.toStdString();
+  EXPECT_TRUE(output.contains("Folder name should be an absolute path")) << output.toStdString();
   EXPECT_EQ(run(MERVANE_BINARY, {"setup", "--quiet", "--frobnicate"}, fromDist), 2);
   EXPECT_EQ(run(MERVANE_BINARY, {"setup", "--quiet", "--target"}, fromDist), 2);
 

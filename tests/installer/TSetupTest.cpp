@@ -68,7 +68,7 @@ class TSetupTest : public TempHome {
 TEST_F(TSetupTest, clickingThroughInstallsAndStartsTheProgram) {
   open(TSetup::Mode::Setup);
   EXPECT_EQ(setup->windowTitle(), "Mervane");
-  EXPECT_TRUE(text().startsWith("Welcom to Mervane Setup Program."));
+  EXPECT_TRUE(text().startsWith("Welcome to Mervane Setup Program."));
   EXPECT_FALSE(shown(401));
   EXPECT_FALSE(shown(402));
   EXPECT_FALSE(enabled(71));
@@ -117,7 +117,7 @@ TEST_F(TSetupTest, aRefusedTargetReturnsToTheDirectoryStep) {
     QString chosen;
     std::string message;
   } cases[] = {
-      {"relative/Mervane", "Directory name should start with\n/\netc."},
+      {"relative/Mervane", "Folder name should be an absolute path,\nstarting with /"},
       {"/" + QString(250, 'x'), targetMessage(TargetCheck::TooLong)},
   };
   for (const Case& c : cases) {
@@ -159,7 +159,7 @@ TEST_F(TSetupTest, removeAsksAndKeepsTheBookUnlessTold) {
   EXPECT_EQ(control<QLabel>(setup.get(), 104)->text(),
             "\n  Are you sure you want to remove\n  Mervane\n  from your computer?");
   const std::pair<int, const char*> boxes[] = {
-      {101, "Delete Files"}, {102, "Remvoe Shortcuts"}, {103, "Clean Registery"}};
+      {101, "Delete Files"}, {102, "Remove Shortcuts"}, {103, "Remove Menu Entries"}};
   for (const auto& [id, label] : boxes) {
     auto* box = control<QCheckBox>(setup.get(), id);
     EXPECT_EQ(box->text(), label);

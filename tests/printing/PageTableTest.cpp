@@ -14,24 +14,27 @@ TEST(LayoutCatalogue, namesNormalizingAndNeighbours) {
   struct Row {
     int command;
     const char* shortName;
+    const char* longName;
     int normalized;
     int next;
     int prior;
   };
   const Row rows[] = {
-      {1058, "Yearly Calendar A", 1076, 1077, 1075},  // catalogue only: becomes 1076
-      {1073, "", 1076, 1077, 1075},                   // the unused id 15
-      {1074, "1 Line Address", 1074, 1075, 1080},     // Prior wraps to Labels
-      {1078, "Detailed Address", 1078, 1079, 1077},
-      {1079, "Envelope", 1079, 1074, 1078},           // Next wraps from Envelope...
-      {1080, "Labels", 1080, 1074, 1079},             // ...and from Labels
-      {1081, "", 1076, 1077, 1075},                   // the unused id 23
-      {1086, "Interest table", 1076, 1077, 1075},     // the last catalogue entry
-      {1087, "", 1076, 1077, 1075},                   // past the catalogue
-      {1057, "", 1076, 1077, 1075},                   // before it
+      {1058, "Yearly Calendar A", "Yearly calendar, 1 year/page", 1076, 1077, 1075},  // catalogue only
+      {1073, "", "", 1076, 1077, 1075},  // the unused id 15
+      {1074, "1 Line Address", "Addressbook, 1 Line per subject", 1074, 1075, 1080},  // Prior wraps
+      {1078, "Detailed Address", "Detailed Addressbook", 1078, 1079, 1077},
+      {1079, "Envelope", "Envelope", 1079, 1074, 1078},  // Next wraps from Envelope...
+      {1080, "Labels", "Labels", 1080, 1074, 1079},      // ...and from Labels
+      {1081, "", "", 1076, 1077, 1075},                  // the unused id 23
+      {1085, "Expenses - Annual", "Expense form, yearly", 1076, 1077, 1075},
+      {1086, "Interest table", "Interest table", 1076, 1077, 1075},  // the last catalogue entry
+      {1087, "", "", 1076, 1077, 1075},  // past the catalogue
+      {1057, "", "", 1076, 1077, 1075},  // before it
   };
   for (const Row& r : rows) {
     EXPECT_EQ(layoutShortNameOfCommand(r.command), r.shortName) << r.command;
+    EXPECT_EQ(layoutLongNameOfCommand(r.command), r.longName) << r.command;
     EXPECT_EQ(normalizeLayoutCommand(r.command), r.normalized) << r.command;
     EXPECT_EQ(nextLayoutCommand(r.command), r.next) << r.command;
     EXPECT_EQ(priorLayoutCommand(r.command), r.prior) << r.command;

@@ -87,6 +87,9 @@ TEST(PaperList, shippedFile) {
   EXPECT_EQ(rows->at(11).width, 952.5);
   EXPECT_TRUE(rows->back().isCustom());
   EXPECT_EQ(rows->back().name, "Custom");
+  // Every shipped row is named as the catalogue names its paper code.
+  for (const PaperRow& row : *rows) EXPECT_EQ(paperCodeName(row.code), row.name) << row.code;
+  EXPECT_EQ(paperCodeName(42), "");
 }
 
 }  // namespace

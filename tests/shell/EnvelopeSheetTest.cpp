@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -90,6 +91,17 @@ TEST_F(EnvelopeSheetTest, formatPagesKeepTheirOwnSectionsWithoutMargins) {
     QApplication::processEvents();
     EXPECT_FALSE(on<QLineEdit>(*sheet, page, 150)->isVisible()) << page;  // margins hidden
     EXPECT_TRUE(on<QPushButton>(*sheet, page, 107)->isVisible()) << page;  // "&Font..."
+    // The preview fits its room, however small: nothing is drawn on its outer edge.
+    auto* preview = on<QWidget>(*sheet, page, 119);
+    preview->resize(120, 60);
+    const QImage shot = preview->grab().toImage();
+    const QRgb ground = shot.pixel(0, 0);
+    for (int x = 0; x < shot.width(); ++x)
+      for (int y : {0, 1, shot.height() - 2, shot.height() - 1})
+        ASSERT_EQ(shot.pixel(x, y), ground) << page << " at " << x << "," << y;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x : {0, 1, shot.width() - 2, shot.width() - 1})
+        ASSERT_EQ(shot.pixel(x, y), ground) << page << " at " << x << "," << y;
   }
   // The return address without its company; the delivery address centred.
   on<QListWidget>(*sheet, 1, 110)->item(5)->setCheckState(Qt::Unchecked);

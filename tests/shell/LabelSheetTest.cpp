@@ -8,6 +8,8 @@
 #include "settings/Profile.h"
 #include "platform/ui/ArrowBox.h"
 #include "support/TestDir.h"
+#include "store/Book.h"
+#include "store/data_TestBooks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -122,6 +124,44 @@ TEST_F(LabelSheetTest, unselectAllKeepsTheFirstLabelAndReturnAddressIsEditedFrom
   on<QRadioButton>(*sheet, 2, 21)->setChecked(true);
   sheet->accept();
   EXPECT_EQ(Profile(ini, "Labels").readInt("Use Return Address", 0), 1);
+}
+
+TEST_F(LabelSheetTest, selectNamesTicksByHandOrAllAtOnceAndOkMarksTheBook) {
+  std::filesystem::create_directories(dir / "build");
+  Book book(dir / "build");
+  ASSERT_EQ(book.createNew(dir / "b.adr"), BookStatus::Ok);
+  for (const char* first : {"Ann", "Bob", "Cy"}) (void)test::addRecord(book, test::makeRecord(first, "Doe"));
+  const auto checks = [&] {
+    std::string out;
+    for (const LabelName& n : labelNamesOf(book.recordsInListOrder())) out += n.checked ? 'x' : '-';
+    return out;
+  };
+  struct Row {
+    int button;  // 0: untick the second name by hand
+    const char* shown;
+  };
+  const Row rows[] = {{0, "x-x"}, {111, "xxx"}, {112, "---"}, {111, "xxx"}, {112, "---"}};
+  LabelSheetContext c;
+  c.ini = ini;
+  c.labelsDat = dat;
+  c.book = &book;
+  LabelSheet sheet(nullptr, prompter, std::move(c));
+  auto* list = on<QListWidget>(sheet, 2, 110);
+  ASSERT_EQ(list->count(), 3);
+  for (const Row& r : rows) {
+    if (r.button == 0)
+      list->item(1)->setCheckState(Qt::Unchecked);
+    else
+      on<QPushButton>(sheet, 2, r.button)->click();
+    std::string shown;
+    for (int i = 0; i < list->count(); ++i)
+      shown += list->item(i)->checkState() == Qt::Checked ? 'x' : '-';
+    EXPECT_EQ(shown, r.shown) << r.button;
+  }
+  EXPECT_EQ(checks(), "xxx");  // the book is marked on OK, not before
+  sheet.accept();
+  EXPECT_EQ(checks(), "---");
+  EXPECT_TRUE(prompter.shown().empty());
 }
 
 TEST(UserInfoDialogTest, okWritesAllKeysAndCancelNothing) {

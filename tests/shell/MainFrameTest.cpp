@@ -344,6 +344,7 @@ TEST_F(ShellTest, toolbarGadgetsInOrder) {
   EXPECT_EQ(f.layoutButton()->text(), "3 Line Address");
   f.onCommand(cmd::kPriorLayout);  // prior layout
   EXPECT_EQ(f.layoutButton()->text(), "2 Line Address");
+  EXPECT_EQ(f.layoutButton()->toolTip(), "Addressbook, 2 Line per subject");
   f.onCommand(cmd::kLayoutLabels);  // from card mode the layout menu prints, so the page view opens
   EXPECT_EQ(f.layoutButton()->text(), "Labels");
   EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::PageView);

@@ -1,5 +1,6 @@
 // The print dialog driven by its control ids, and a print job on the PDF printer: the
-// abort dialog, the double-sided question, the printer's error, and Print from the frame.
+// abort dialog, the printer's error, Print from the frame into one PDF file, and the
+// double-sided question on a print queue.
 #include "ShellTestSupport.h"
 
 #include "platform/AtomicFile.h"
@@ -186,66 +187,29 @@ TEST_F(PrinterJobTest, cancelInTheAbortDialogStopsAtTheNextPage) {
   EXPECT_TRUE(prompter.shown().empty());
 }
 
-TEST_F(PrinterJobTest, doubleSidedAsksBetweenThePassesAndAnErrorIsSaid) {
-  auto printer = makePdfPrinter();
-  PrinterJob printing(*printer, prompter, chooser, nullptr);
-  chooser.answer(dir_ / "front.pdf");
-  chooser.answer(dir_ / "back.pdf");
-  prompter.answer(Answer::Ok);
-  PageJob doubleSided = jobForRange(job, {1, 5, 1});
-  PrintOutcome outcome = printing.run(doubleSided, planPrint(doubleSided, {1, 5, 1}));
-  EXPECT_EQ(outcome.sheets, 5);
-  ASSERT_EQ(prompter.shown().size(), 1u);
-  EXPECT_EQ(prompter.last().caption, "Printing Front Pages.");
-  EXPECT_EQ(prompter.last().text,
-            "1. Please WAIT until Printer is Finished.\n"
-            "2. Then turn the stack of printed pages over.\n"
-            "3. Insert pages back in the printer tray.\n"
-            "4. When done,  Press OK to print back the pages");
-  EXPECT_EQ(pdfPages(dir_ / "front.pdf").size(), 3u);
-  EXPECT_EQ(pdfPages(dir_ / "back.pdf").size(), 2u);
-
-  // Cancel at the question: no backs.
-  prompter.clear();
-  chooser.answer(dir_ / "front2.pdf");
-  prompter.answer(Answer::Cancel);
-  outcome = printing.run(doubleSided, planPrint(doubleSided, {1, 5, 1}));
-  EXPECT_EQ(outcome.sheets, 3);
-  EXPECT_TRUE(outcome.aborted);
-
-  // A file the printer cannot write: said, never reported as printed.
-  prompter.clear();
-  chooser.answer(dir_ / "no" / "such" / "folder.pdf");
-  outcome = printing.run(job, planPrint(job, {1, 5, 0}));
-  EXPECT_FALSE(outcome.error.empty());
-  ASSERT_EQ(prompter.shown().size(), 1u);
-  EXPECT_EQ(prompter.last().text.rfind("Printing failed: ", 0), 0u) << prompter.last().text;
-}
-
 TEST_F(PrinterJobTest, aPrintedFileReplacesTheOldOneWholeOrNotAtAll) {
   namespace fs = std::filesystem;
   auto printer = makePdfPrinter();
   PrinterJob printing(*printer, prompter, chooser, nullptr);
   const fs::path out = dir_ / "book.pdf";
   writeFile(out, "the old file");
-  // The disk fills under the printer, which says nothing of its failed writes.
-  const fs::path scratch = dir_ / (std::string(kSaveTempPrefix) + "book.pdf.print");
-  fs::create_symlink("/dev/full", scratch);
+  // The disk fills while the file is written; and a folder that is not there. Both are
+  // said, never reported as printed, and the old file stays.
+  failNextAtomicWriteForTesting(100);
   chooser.answer(out);
   PrintOutcome outcome = printing.run(job, planPrint(job, {1, 5, 0}));
   EXPECT_FALSE(outcome.finished());
-  ASSERT_TRUE(fs::is_regular_file(fs::symlink_status(out)));  // not the scratch link moved
   EXPECT_EQ(readFile(out), "the old file");
-  EXPECT_FALSE(fs::exists(fs::symlink_status(scratch)));
-  ASSERT_EQ(prompter.shown().size(), 1u);
-  EXPECT_EQ(prompter.last().text.rfind("Printing failed: ", 0), 0u) << prompter.last().text;
+  chooser.answer(dir_ / "no" / "such" / "folder.pdf");
+  outcome = printing.run(job, planPrint(job, {1, 5, 0}));
+  EXPECT_FALSE(outcome.error.empty());
+  ASSERT_EQ(prompter.shown().size(), 2u);
+  for (const Message& said : prompter.shown())
+    EXPECT_EQ(said.text.rfind("Printing failed: ", 0), 0u) << said.text;
 
-  // Printed whole, it takes the old file's place and leaves nothing beside it. (A new
-  // printer: Qt's PDF printer writes empty files after a failed write, which is said too.)
-  auto fresh = makePdfPrinter();
-  PrinterJob again(*fresh, prompter, chooser, nullptr);
+  // Printed whole, it takes the old file's place and leaves nothing beside it.
   chooser.answer(out);
-  outcome = again.run(job, planPrint(job, {1, 5, 0}));
+  outcome = printing.run(job, planPrint(job, {1, 5, 0}));
   EXPECT_TRUE(outcome.finished()) << outcome.error;
   EXPECT_EQ(pdfPages(out).size(), 5u);
   for (const auto& entry : fs::directory_iterator(dir_.path()))
@@ -268,18 +232,44 @@ TEST_F(PrinterJobTest, printFromTheFrameWritesTheChosenPages) {
   EXPECT_TRUE(chooser.requests().empty());  // cancelled: nothing printed
   ASSERT_TRUE(f.isCommandEnabled(cmd::kPrint));
   ASSERT_TRUE(f.isCommandEnabled(cmd::kPrinterSetup));
-  f.setDialogRunner([](QDialog& d) {
-    control<QRadioButton>(&d, 1611)->click();
-    control<QComboBox>(&d, 1631)->setCurrentIndex(printMode::kOddPages);
-    d.accept();
-    return d.result();
-  });
-  chooser.answer(dir_ / "odd.pdf");
-  f.onCommand(cmd::kPrint);
-  const auto pages = pdfPages(dir_ / "odd.pdf");
-  ASSERT_EQ(pages.size(), 3u);
-  EXPECT_NE(pages[1].find("Pg3"), std::string::npos);
-  EXPECT_NE(pages[2].find("Pg5"), std::string::npos);
+  // Into a PDF file every mode writes one file, double-sided the backs after the fronts
+  // (as mervane-cli does), with no turning of the stack; ".pdf" is added when missing.
+  // Each file dialog opens where the last PDF went.
+  struct Row {
+    int mode;
+    const char* typed;
+    const char* written;
+    std::vector<const char*> pages;  // the entry each page shows
+  };
+  const Row rows[] = {
+      {printMode::kOddPages, "odd.pdf", "odd.pdf", {"Pg1", "Pg3", "Pg5"}},
+      {printMode::kDoubleSided, "both", "both.pdf", {"Pg1", "Pg3", "Pg5", "Pg2", "Pg4"}},
+      {printMode::kEvenPages, "even.PDF", "even.PDF", {"Pg2", "Pg4"}},
+  };
+  std::filesystem::create_directories(dir_ / "pdfs");
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.typed);
+    f.setDialogRunner([&](QDialog& d) {
+      control<QRadioButton>(&d, 1611)->click();
+      control<QComboBox>(&d, 1631)->setCurrentIndex(r.mode);
+      d.accept();
+      return d.result();
+    });
+    const size_t asked = chooser.requests().size();
+    chooser.answer(dir_ / "pdfs" / r.typed);
+    f.onCommand(cmd::kPrint);
+    EXPECT_TRUE(prompter.shown().empty());
+    ASSERT_EQ(chooser.requests().size(), asked + 1);
+    EXPECT_EQ(chooser.requests().back().fileKind, FileKind::Pdf);
+    if (asked > 0) {
+      EXPECT_EQ(chooser.requests().back().directory, dir_ / "pdfs");
+    }
+    const auto pages = pdfPages(dir_ / "pdfs" / r.written);
+    ASSERT_EQ(pages.size(), r.pages.size());
+    for (size_t i = 0; i < pages.size(); ++i)
+      EXPECT_NE(pages[i].find(r.pages[i]), std::string::npos) << i;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "pdfs" / "both"));
   // Afterwards the whole document in the default mode again.
   EXPECT_EQ(f.appState().printMode, 0);
   EXPECT_EQ(f.appState().firstPrintPage, 1);
@@ -370,6 +360,15 @@ TEST_F(PrinterJobTest, doubleSidedOnACupsQueue) {
   const PageJob doubleSided = jobForRange(job, {1, 5, 1});
   const PrintOutcome outcome = printing.run(doubleSided, planPrint(doubleSided, {1, 5, 1}));
   EXPECT_EQ(outcome.sheets, 5);
+  // Between the passes the user turns the stack over.
+  ASSERT_EQ(prompter.shown().size(), 1u);
+  EXPECT_EQ(prompter.last().caption, "Printing Front Pages.");
+  EXPECT_EQ(prompter.last().text,
+            "1. Please WAIT until Printer is Finished.\n"
+            "2. Then turn the stack of printed pages over.\n"
+            "3. Insert pages back in the printer tray.\n"
+            "4. When done,  Press OK to print back the pages");
+  EXPECT_TRUE(chooser.requests().empty());
   EXPECT_TRUE(outcome.error.empty()) << outcome.error;
   EXPECT_EQ(outcome.destination, queue.name);
   const auto arrived = waitForPdfs(queue, before, 2);
