@@ -38,6 +38,7 @@ constexpr std::array kVerbs{
     Verb{"import", verbs::kImportUsage, Arity::OneOrMore, verbs::importFile},
     Verb{"duplicates", "usage: mervane-cli duplicates BOOK\n", Arity::One, verbs::duplicates},
     Verb{"export", verbs::kExportUsage, Arity::OneOrMore, verbs::exportBook},
+    Verb{"sync", verbs::kSyncUsage, Arity::OneOrMore, verbs::sync},
     Verb{"print", verbs::kPrintUsage, Arity::OneOrMore, verbs::print},
     Verb{"labels-import", verbs::kLabelsImportUsage, Arity::OneOrMore, verbs::labelsImport},
     Verb{"labels-choose", verbs::kLabelsChooseUsage, Arity::OneOrMore, verbs::labelsChoose},

@@ -32,6 +32,7 @@ constexpr auto kTable = std::to_array<CommandInfo>({
     card(cmd::kImport, "&Import"),
     card(cmd::kImportVcard, "Import v&Card..."),
     card(cmd::kExport, "&Export"),
+    card(cmd::kSynchronize, "S&ynchronize..."),
     row(cmd::kPrint, "&Print", "Print the selected layout", cmd::kPrint),
     CommandInfo{cmd::kPrintPreview, cmd::kPrintPreview, "Print Pre&view", {}, cmd::kPrintPreview,
                 O::Frame, {}, "Print Preview"},

@@ -16,6 +16,7 @@ namespace cmd {
 inline constexpr int kNewFile = 24333, kOpen = 24336, kSave = 24335, kSaveAs = 24334;
 inline constexpr int kRescan = 11842, kBackup = 8049, kImport = 8071, kExport = 8070;
 inline constexpr int kImportVcard = 8072;
+inline constexpr int kSynchronize = 8074;  // File > Synchronize... (CardDAV)
 inline constexpr int kPrint = 16, kPrintPreview = 15, kPrinterSetup = 17, kPaperSize = 18;
 inline constexpr int kSaveAndClose = 24310, kQuit = 332;
 inline constexpr int kFirstRecent = 31990, kLastRecent = 31995;

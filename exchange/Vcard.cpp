@@ -234,19 +234,27 @@ std::vector<std::string> splitEscaped(std::string_view value, char separator) {
 struct Line {
   std::vector<std::string> values = std::vector<std::string>(kFieldCount);
   int leftOut = 0;
+  std::uint32_t* filled = nullptr;  // the fields the property being mapped went into
   std::string& operator[](FieldId f) { return values[static_cast<std::size_t>(toInt(f))]; }
+  void noteFilled(int field) {
+    if (filled) *filled |= std::uint32_t{1} << field;
+  }
   // Fills the first empty field of `fields`; a value with none left is counted.
   void fillFirstFree(std::initializer_list<FieldId> fields, const std::string& value) {
     if (value.empty()) return;
     for (FieldId f : fields) {
       if ((*this)[f].empty()) {
         (*this)[f] = value;
+        noteFilled(toInt(f));
         return;
       }
     }
     ++leftOut;
   }
 };
+
+constexpr std::uint32_t bit(FieldId f) noexcept { return std::uint32_t{1} << toInt(f); }
+constexpr std::uint32_t kNotesBit = std::uint32_t{1} << imp::kNotesField;
 
 // A value written with line breaks goes into a one-line field with blanks between.
 std::string oneLine(std::string_view s) {
@@ -414,13 +422,19 @@ std::vector<Card> parseCards(std::string_view bytes) {
     }
     if (depth != 1) continue;
     decodeValue(p, raw, wide);
+    p.line = line;
     cards.back().properties.push_back(p);
   }
   return cards;
 }
 
-std::vector<std::string> cardValues(const Card& card, int& leftOut) {
+std::vector<std::string> cardValues(const Card& card, int& leftOut,
+                                    std::vector<std::uint32_t>* filled) {
   Line line;
+  if (filled) filled->assign(card.properties.size(), 0);
+  const auto maskOf = [&](const Property* p) -> std::uint32_t* {
+    return filled ? &(*filled)[static_cast<std::size_t>(p - card.properties.data())] : nullptr;
+  };
   bool haveName = false;
   if (const Property* n = card.first("N")) {
     const std::vector<std::string> parts = components(n->value);
@@ -428,17 +442,22 @@ std::vector<std::string> cardValues(const Card& card, int& leftOut) {
     line[FieldId::First] = at(parts, 1);
     line[FieldId::MrMs] = at(parts, 3);
     haveName = !line[FieldId::Last].empty() || !line[FieldId::First].empty();
+    if (std::uint32_t* m = maskOf(n)) *m = bit(FieldId::Last) | bit(FieldId::First) | bit(FieldId::MrMs);
   }
   const Property* adr = nullptr;
+  const Property* categories = nullptr;
   int adrCount = 0;
   bool org = false;
   for (const Property& p : card.properties) {
     const std::string& name = p.name;
+    line.filled = maskOf(&p);
     if (name == "ORG") {
       if (!line[FieldId::Company].empty()) continue;
       const std::vector<std::string> parts = components(p.value);
       line[FieldId::Company] = at(parts, 0);
       line[FieldId::Dept] = at(parts, 1);
+      line.noteFilled(toInt(FieldId::Company));
+      line.noteFilled(toInt(FieldId::Dept));
     } else if (name == "TITLE") {
       line.fillFirstFree({FieldId::Title}, oneLine(unescape(p.value)));
     } else if (name == "ADR") {
@@ -454,17 +473,24 @@ std::vector<std::string> cardValues(const Card& card, int& leftOut) {
       std::string& notes = line.values[imp::kNotesField];
       const std::string text = notesText(unescape(p.value));
       if (!text.empty()) notes += (notes.empty() ? "" : "\r\n") + text;
+      line.noteFilled(imp::kNotesField);
     } else if (name == "CATEGORIES") {
-      if (line[FieldId::Group].empty()) {
+      if (!categories) {
+        categories = &p;
         const std::vector<std::string> items = listItems(p.value);
         line[FieldId::Group] = items.empty() ? std::string() : oneLine(items.front());
+        line.noteFilled(toInt(FieldId::Group));
       }
     } else if (name == "KIND" || name == "X-ABSHOWAS") {
       const std::string kind = lower(trim(p.value));
       org = org || kind == "org" || kind == "organization" || kind == "company";
     }
   }
+  line.filled = nullptr;
   if (adr) {
+    if (std::uint32_t* m = maskOf(adr))
+      *m = bit(FieldId::Address1) | bit(FieldId::Address2) | bit(FieldId::City) |
+           bit(FieldId::State) | bit(FieldId::Zip) | bit(FieldId::Country);
     const std::vector<std::string> parts = components(adr->value);
     // A post office box has no field of its own; it takes Street 2 when that is free.
     std::string street2 = at(parts, 1);
@@ -535,65 +561,180 @@ imp::ImportedBook importCards(std::string_view bytes, const imp::ImportProgress&
   return out;
 }
 
-std::string exportCards(const std::vector<AddressRecord>& records) {
-  std::string out;
-  out.reserve(records.size() * 300);
-  for (const AddressRecord& r : records) {
-    const auto v = [&r](FieldId f) -> const std::string& { return r[f]; };
-    appendLine(out, "BEGIN:VCARD");
-    appendLine(out, "VERSION:4.0");
-    std::string full = v(FieldId::First);
-    if (!v(FieldId::Last).empty()) full += (full.empty() ? "" : " ") + v(FieldId::Last);
-    const bool person = !full.empty();
-    const bool company = !person && !v(FieldId::Company).empty();
-    if (company) full = v(FieldId::Company);
-    if (company) appendLine(out, "KIND:org");
-    // A card needs a name to show: an entry with neither a name nor a company is known
-    // by its first address or number, as such a card is named when it is read.
-    for (FieldId f : {FieldId::Email, FieldId::Email2, FieldId::Mobile, FieldId::Home,
-                      FieldId::Office, FieldId::Home2, FieldId::Office2, FieldId::Fax})
-      if (full.empty()) full = v(f);
-    appendLine(out, "FN:" + escape(full));
+namespace {
+
+// What of a card an update leaves as it was written, so that the writer does not write it
+// a second time.
+struct KeptOnCard {
+  std::uint32_t fields = 0;  // fields held by kept properties (bits as cardValues gives them)
+  bool fn = false;           // the card's FN still names the record
+  std::vector<std::string> otherCategories;  // the first CATEGORIES' values after the group
+};
+
+// The properties the mapping reads, written from the record: every one whose fields are
+// not already held by a property kept from the card.
+void appendMapped(std::string& out, const AddressRecord& r, const KeptOnCard& kept = {}) {
+  const auto v = [&r](FieldId f) -> const std::string& { return r[f]; };
+  const auto write = [&kept](std::uint32_t mask) { return (kept.fields & mask) != mask; };
+  std::string full = v(FieldId::First);
+  if (!v(FieldId::Last).empty()) full += (full.empty() ? "" : " ") + v(FieldId::Last);
+  const bool person = !full.empty();
+  const bool company = !person && !v(FieldId::Company).empty();
+  if (company) full = v(FieldId::Company);
+  if (company) appendLine(out, "KIND:org");
+  // A card needs a name to show: an entry with neither a name nor a company is known
+  // by its first address or number, as such a card is named when it is read.
+  for (FieldId f : {FieldId::Email, FieldId::Email2, FieldId::Mobile, FieldId::Home,
+                    FieldId::Office, FieldId::Home2, FieldId::Office2, FieldId::Fax})
+    if (full.empty()) full = v(f);
+  if (!kept.fn) appendLine(out, "FN:" + escape(full));
+  if (write(bit(FieldId::Last) | bit(FieldId::First) | bit(FieldId::MrMs))) {
     if (person)
       appendLine(out, "N:" + escape(v(FieldId::Last)) + ';' + escape(v(FieldId::First)) + ";;" +
                           escape(v(FieldId::MrMs)) + ';');
     else if (!v(FieldId::MrMs).empty())
       appendLine(out, "N:;;;" + escape(v(FieldId::MrMs)) + ';');
-    if (!v(FieldId::Company).empty() || !v(FieldId::Dept).empty()) {
-      std::string org = "ORG:" + escape(v(FieldId::Company));
-      if (!v(FieldId::Dept).empty()) org += ';' + escape(v(FieldId::Dept));
-      appendLine(out, org);
-    }
-    if (!v(FieldId::Title).empty()) appendLine(out, "TITLE:" + escape(v(FieldId::Title)));
-    bool anyAddress = false;
-    for (FieldId f : {FieldId::Address1, FieldId::Address2, FieldId::City, FieldId::State,
-                      FieldId::Zip, FieldId::Country})
-      anyAddress = anyAddress || !v(f).empty();
-    if (anyAddress) {
-      appendLine(out, "ADR;TYPE=work:;" + escape(v(FieldId::Address2)) + ';' +
-                          escape(v(FieldId::Address1)) + ';' + escape(v(FieldId::City)) + ';' +
-                          escape(v(FieldId::State)) + ';' + escape(v(FieldId::Zip)) + ';' +
-                          escape(v(FieldId::Country)));
-    }
-    const struct {
-      FieldId field;
-      const char* type;
-    } kPhones[] = {{FieldId::Home, "home,voice"},   {FieldId::Office, "work,voice"},
-                   {FieldId::Mobile, "cell,voice"}, {FieldId::Fax, "fax"},
-                   {FieldId::Home2, "home,voice"},  {FieldId::Office2, "work,voice"}};
-    for (const auto& phone : kPhones) {
-      if (v(phone.field).empty()) continue;
-      // TYPE lists are quoted: a bare comma there would be read as an escape by some.
-      appendLine(out, std::string("TEL;TYPE=\"") + phone.type + "\":" + escape(v(phone.field)));
-    }
-    for (FieldId f : {FieldId::Email, FieldId::Email2})
-      if (!v(f).empty()) appendLine(out, "EMAIL:" + escape(v(f)));
-    for (FieldId f : {FieldId::WebSite, FieldId::Web2})
-      if (!v(f).empty()) appendLine(out, "URL:" + escape(v(f)));
-    if (!r.notes.empty()) appendLine(out, "NOTE:" + escape(r.notes));
-    if (!v(FieldId::Group).empty()) appendLine(out, "CATEGORIES:" + escape(v(FieldId::Group)));
+  }
+  if ((!v(FieldId::Company).empty() || !v(FieldId::Dept).empty()) &&
+      write(bit(FieldId::Company) | bit(FieldId::Dept))) {
+    std::string org = "ORG:" + escape(v(FieldId::Company));
+    if (!v(FieldId::Dept).empty()) org += ';' + escape(v(FieldId::Dept));
+    appendLine(out, org);
+  }
+  if (!v(FieldId::Title).empty() && write(bit(FieldId::Title)))
+    appendLine(out, "TITLE:" + escape(v(FieldId::Title)));
+  bool anyAddress = false;
+  std::uint32_t addressMask = 0;
+  for (FieldId f : {FieldId::Address1, FieldId::Address2, FieldId::City, FieldId::State,
+                    FieldId::Zip, FieldId::Country}) {
+    anyAddress = anyAddress || !v(f).empty();
+    addressMask |= bit(f);
+  }
+  if (anyAddress && write(addressMask)) {
+    appendLine(out, "ADR;TYPE=work:;" + escape(v(FieldId::Address2)) + ';' +
+                        escape(v(FieldId::Address1)) + ';' + escape(v(FieldId::City)) + ';' +
+                        escape(v(FieldId::State)) + ';' + escape(v(FieldId::Zip)) + ';' +
+                        escape(v(FieldId::Country)));
+  }
+  const struct {
+    FieldId field;
+    const char* type;
+  } kPhones[] = {{FieldId::Home, "home,voice"},   {FieldId::Office, "work,voice"},
+                 {FieldId::Mobile, "cell,voice"}, {FieldId::Fax, "fax"},
+                 {FieldId::Home2, "home,voice"},  {FieldId::Office2, "work,voice"}};
+  for (const auto& phone : kPhones) {
+    if (v(phone.field).empty() || !write(bit(phone.field))) continue;
+    // TYPE lists are quoted: a bare comma there would be read as an escape by some.
+    appendLine(out, std::string("TEL;TYPE=\"") + phone.type + "\":" + escape(v(phone.field)));
+  }
+  for (FieldId f : {FieldId::Email, FieldId::Email2})
+    if (!v(f).empty() && write(bit(f))) appendLine(out, "EMAIL:" + escape(v(f)));
+  for (FieldId f : {FieldId::WebSite, FieldId::Web2})
+    if (!v(f).empty() && write(bit(f))) appendLine(out, "URL:" + escape(v(f)));
+  if (!r.notes.empty() && write(kNotesBit)) appendLine(out, "NOTE:" + escape(r.notes));
+  if (write(bit(FieldId::Group))) {
+    // The group is the first category; the card's other categories stay behind it.
+    std::string items = v(FieldId::Group).empty() ? std::string() : escape(v(FieldId::Group));
+    for (const std::string& other : kept.otherCategories)
+      items += (items.empty() ? "" : ",") + escape(other);
+    if (!items.empty()) appendLine(out, "CATEGORIES:" + items);
+  }
+}
+
+}  // namespace
+
+std::string exportCards(const std::vector<AddressRecord>& records) {
+  std::string out;
+  out.reserve(records.size() * 300);
+  for (const AddressRecord& r : records) {
+    appendLine(out, "BEGIN:VCARD");
+    appendLine(out, "VERSION:4.0");
+    appendMapped(out, r);
     appendLine(out, "END:VCARD");
   }
+  return out;
+}
+
+std::string exportCard(const AddressRecord& record, std::string_view uid) {
+  std::string out;
+  appendLine(out, "BEGIN:VCARD");
+  appendLine(out, "VERSION:4.0");
+  appendLine(out, "UID:" + escape(uid));
+  appendMapped(out, record);
+  appendLine(out, "END:VCARD");
+  return out;
+}
+
+std::optional<AddressRecord> cardRecord(const Card& card) {
+  const Property* kind = card.first("KIND");
+  if (kind && equalsIgnoreCase(trim(kind->value), "group")) return std::nullopt;
+  imp::ImportFile file;
+  for (int f = 0; f < kFieldCount; ++f) file.names.emplace_back(imp::programFieldName(f));
+  imp::FieldMatch match(kFieldCount);
+  for (int f = 0; f < kFieldCount; ++f) match.match(f, f);
+  int leftOut = 0;
+  file.lines.push_back(cardValues(card, leftOut));
+  const auto& values = file.lines.front();
+  const auto empty = [&values](FieldId f) { return values[static_cast<size_t>(toInt(f))].empty(); };
+  if (empty(FieldId::Last) && empty(FieldId::First) && empty(FieldId::Company)) return std::nullopt;
+  imp::ImportedBook made = imp::importRecords(file, match);
+  if (made.records.empty()) return std::nullopt;
+  return std::move(made.records.front());
+}
+
+std::string updateCard(const Card& old, const AddressRecord& record) {
+  int leftOut = 0;
+  std::vector<std::uint32_t> filled;
+  cardValues(old, leftOut, &filled);
+  // What the card gave, made as the book's records are, so that a value the book could
+  // only hold cut (a long street, long notes) counts as unchanged and keeps its whole text.
+  const AddressRecord given = cardRecord(old).value_or(AddressRecord{});
+  const auto same = [&](std::uint32_t mask) {
+    for (int f = 0; f < kFieldCount; ++f) {
+      if (!(mask & (std::uint32_t{1} << f))) continue;
+      const bool equal = f == imp::kNotesField ? given.notes == record.notes
+                                               : given.fields[static_cast<std::size_t>(f)] ==
+                                                     record.fields[static_cast<std::size_t>(f)];
+      if (!equal) return false;
+    }
+    return true;
+  };
+  KeptOnCard kept;
+  const bool sameNames = given[FieldId::First] == record[FieldId::First] &&
+                         given[FieldId::Last] == record[FieldId::Last] &&
+                         given[FieldId::Company] == record[FieldId::Company];
+  std::string out;
+  appendLine(out, "BEGIN:VCARD");
+  bool version = false;
+  std::vector<const Property*> keep;
+  for (std::size_t i = 0; i < old.properties.size(); ++i) {
+    const Property& p = old.properties[i];
+    if (p.name == "KIND") continue;  // written from the record
+    if (p.name == "VERSION") {
+      // The card keeps its version: the properties kept are written as that version has them.
+      if (!version) appendLine(out, p.line);
+      version = true;
+      continue;
+    }
+    if (p.name == "FN") {
+      if (!sameNames || kept.fn) continue;
+      kept.fn = true;
+    } else if (filled[i] != 0) {
+      if (!same(filled[i])) {
+        if (p.name == "CATEGORIES") {
+          const std::vector<std::string> items = listItems(p.value);
+          kept.otherCategories.assign(items.begin() + (items.empty() ? 0 : 1), items.end());
+        }
+        continue;
+      }
+      kept.fields |= filled[i];
+    }
+    keep.push_back(&p);
+  }
+  if (!version) appendLine(out, "VERSION:4.0");
+  for (const Property* p : keep) appendLine(out, p->line);
+  appendMapped(out, record, kept);
+  appendLine(out, "END:VCARD");
   return out;
 }
 

@@ -5,6 +5,7 @@
 
 #include "exchange/ImportBook.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -27,6 +28,7 @@ struct Property {
   std::vector<std::pair<std::string, std::string>> params;  // a bare 2.1 type: {"TYPE", x}
   std::string value;
   int replaced = 0;  // characters of the value Windows-1252 cannot hold, now '?'
+  std::string line;  // the content line as read (unfolded, UTF-8): kept as it was on an update
 
   // The TYPE values, lower case, lists split ("work,voice" is two).
   std::vector<std::string> types() const;
@@ -54,8 +56,23 @@ std::vector<std::string> listItems(std::string_view value);
 std::string unescape(std::string_view value);
 
 // The record a card gives, as one line of import values in record field order (field 20
-// is the notes). `leftOut` counts the values that have no field to go into.
-std::vector<std::string> cardValues(const Card& card, int& leftOut);
+// is the notes). `leftOut` counts the values that have no field to go into. `filled`, when
+// given, gets for each property the fields it went into (bit n: field n; bit 20: the notes).
+std::vector<std::string> cardValues(const Card& card, int& leftOut,
+                                    std::vector<std::uint32_t>* filled = nullptr);
+
+// The record one card gives, cut and cleaned as the import makes its records; nullopt for
+// a card with nothing to know it by, or a group card (a list of members).
+std::optional<AddressRecord> cardRecord(const Card& card);
+
+// One card of vCard 4.0 for a record, known by `uid`, UTF-8, CR LF, folded.
+std::string exportCard(const AddressRecord& record, std::string_view uid);
+
+// `old` with the record's values in place of the properties the mapping reads: a property
+// whose fields the record leaves as the card gave them stays as it was written, one whose
+// fields changed is written anew, and every property the mapping does not read (PHOTO,
+// BDAY, a third e-mail, IMPP, X- properties, UID, the version) is kept in its order.
+std::string updateCard(const Card& old, const AddressRecord& record);
 
 // What an import of a .vcf file makes: the records as the CSV import makes them (the
 // same cut, duplicate marks and limit of one import), the characters that became '?',

@@ -16,6 +16,8 @@ install_deps() {
     unrtf      # the tests read the exported letters with a real RTF reader
     python3    # and the exported web pages with python3's own HTML parser
     clang-14 libclang-rt-14-dev                 # libFuzzer and its sanitizers (scripts/fuzz)
+    qtkeychain-qt6-dev  # Synchronize keeps the CardDAV password in the desktop's secret store
+    radicale            # a real CardDAV server the sync tests start on 127.0.0.1
   )
   local missing=() p
   for p in "${packages[@]}"; do

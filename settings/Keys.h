@@ -30,6 +30,7 @@ inline constexpr std::string_view Footnote = "Footnote";
 inline constexpr std::string_view MRU = "MRU";
 inline constexpr std::string_view Font = "Font";
 inline constexpr std::string_view AddressBook = "AddressBook";
+inline constexpr std::string_view Sync = "Sync";
 inline constexpr std::string_view Labels = "Labels";
 inline constexpr std::string_view ReturnAddress = "Return Address";
 inline constexpr std::string_view DeliveryAddress = "Delivery Address";
@@ -88,6 +89,15 @@ inline constexpr std::string_view Labels = "Labels";
 inline constexpr std::string_view ReturnAddress = "Return Address";
 inline constexpr std::string_view DeliveryAddress = "Delivery Address";
 }  // namespace font
+
+// [Sync]: the CardDAV account of File > Synchronize (the password is in the desktop's
+// secret store, never here).
+namespace sync {
+inline constexpr std::string_view Url = "Url";              // the server or the address book
+inline constexpr std::string_view User = "User";
+inline constexpr std::string_view AddressBook = "AddressBook";  // the address book chosen
+inline constexpr std::string_view AllowHttp = "AllowHttp";  // 1: plain http:// to another host
+}  // namespace sync
 
 // [AddressBook].
 namespace addressBook {

@@ -27,7 +27,8 @@ MenuDef menu(const char* title, std::initializer_list<int> ids) {
 MenuDef fileMenu(const char* quitLabel) {
   // The recent files are inserted above "Save and Close" as the menu opens.
   MenuDef m = menu("&File", {cmd::kNewFile, cmd::kOpen, cmd::kSave, cmd::kSaveAs, 0,
-                             cmd::kRescan, cmd::kBackup, 0, cmd::kImport, cmd::kImportVcard, cmd::kExport, 0,
+                             cmd::kRescan, cmd::kBackup, 0, cmd::kImport, cmd::kImportVcard, cmd::kExport,
+                             cmd::kSynchronize, 0,
                              cmd::kPrint, cmd::kPrintPreview, cmd::kPaperSize,
                              cmd::kPrinterSetup, 0, cmd::kSaveAndClose, cmd::kQuit});
   m.items.back().label = quitLabel;

@@ -197,6 +197,18 @@ bool CardSession::askToSaveChanges() {
 
 bool CardSession::canClose() { return askToSaveChanges(); }
 
+bool CardSession::saveBeforeSync() {
+  commitPending();
+  if (!book_.workingFile().changed()) return true;
+  const Answer a = prompter_.ask(
+      Message{fillFormat("%s\n\nThe book must be saved before it is synchronized.\nSave it now?",
+                         {pathText(book_.path())}),
+              kAppCaption, Icon::Question, Buttons::YesNo, Answer::Yes, TextCoding::Utf8});
+  if (a != Answer::Yes) return false;
+  save();
+  return !book_.workingFile().changed();
+}
+
 void CardSession::afterOpen() {
   card_.clearAll();
   card_.clearModified();

@@ -75,6 +75,9 @@ class CardSession {
   void backup();
   void rescan();
   void sort(int order);
+  // Synchronize works on the book's file: an unsaved book is saved first when the user
+  // agrees. False when it was not (the user said No, or the save failed).
+  [[nodiscard]] bool saveBeforeSync();
   // The changed question when the book has changed; false when the user cancelled.
   [[nodiscard]] bool canClose();
   // OK: store, remember SaveGroup and Buffer, write the book, close.

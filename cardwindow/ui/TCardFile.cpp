@@ -24,6 +24,8 @@
 #include "session/AppSession.h"
 #include "settings/Keys.h"
 #include "settings/Profile.h"
+#include "sync/ui/PasswordStore.h"
+#include "sync/ui/SyncDialog.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -325,6 +327,7 @@ void TCardFile::registerCommands() {
   c.add(kCopySummary, [this] { summary_->selectAllAndCopy(); }, always);
   c.add(kExport, [this] { runExport(); }, bookOpen);
   c.add(kFindDuplicates, [this] { showDuplicates(); }, bookOpen);
+  c.add(kSynchronize, [this] { synchronize(); }, bookOpen);
   c.add(kRescan, [this] { rescan(); }, always);
   c.add(kWebPage, [this] { exportWebPages(); }, bookOpen);
   struct FieldLaunch {
@@ -397,6 +400,18 @@ void TCardFile::rescan() {
   const Book& book = session_->book();
   if (book.isOpen() && book.generation() != before && !findDuplicates(book).empty())
     showDuplicates();
+}
+
+void TCardFile::synchronize() {
+  if (!session_->book().isOpen() || !session_->saveBeforeSync()) return;
+  updateCaption();
+  const std::filesystem::path path = session_->book().path();
+  sync::KeychainPasswordStore keychain;
+  sync::SyncDialog dialog(path, services_.settingsFile, passwords_ ? *passwords_ : keychain, this);
+  runDialog_(dialog);
+  // The sync wrote the book's file: the window shows what it holds now.
+  if (dialog.bookChanged()) openBook(path);
+  updateEnabling();
 }
 
 void TCardFile::showDuplicates() {

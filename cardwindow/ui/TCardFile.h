@@ -30,6 +30,9 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace mv {
+namespace sync {
+class PasswordStore;
+}
 
 class Launcher;
 struct LaunchSettings;
@@ -77,6 +80,8 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void setDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
   // Tests record the hand-overs to outside programs here (the desktop's own otherwise).
   void setLauncher(Launcher* launcher) { launcher_ = launcher; }
+  // Tests keep the sync password in memory; the window keeps it in the desktop's store.
+  void setPasswordStore(sync::PasswordStore* passwords) { passwords_ = passwords; }
   // The context menu of an entry as the right mouse button shows it (the caller owns it).
   std::unique_ptr<QMenu> contextMenuFor(EntryRef entry);
   // The tree item of an entry (null when it is not shown).
@@ -110,6 +115,9 @@ class TCardFile final : public QWidget, public CardWindowHost {
   void runExport();
   // Find Duplicates, and after a Rescan that leaves entries looking alike.
   void showDuplicates();
+  // File > Synchronize: the book saved first, then the dialog; a book the sync changed is
+  // read again.
+  void synchronize();
   // The web-page button: the pages written into "web" beside the program, then offered.
   void exportWebPages();
   bool exportCsvForSaveAs(const std::filesystem::path& csv,
@@ -133,6 +141,7 @@ class TCardFile final : public QWidget, public CardWindowHost {
   DialogRunner runDialog_;
   std::unique_ptr<Launcher> desktopLauncher_;
   Launcher* launcher_ = nullptr;
+  sync::PasswordStore* passwords_ = nullptr;
   FindState find_;
   bool closing_ = false;
   std::string frameTitle_;

@@ -26,6 +26,13 @@ inline constexpr const char* kImportUsage =
     "       import FILE.vcf BOOK [--force]\n";
 int importFile(const Args& args, std::ostream& out, std::ostream& err);
 
+inline constexpr const char* kSyncUsage =
+    "usage: mervane-cli sync BOOK --url COLLECTION_URL [--user NAME] [--password-file FILE]"
+    " [--allow-http]\n"
+    "  the password is the first line of FILE, else MERVANE_SYNC_PASSWORD; plain http:// is\n"
+    "  refused except to this machine unless --allow-http\n";
+int sync(const Args& args, std::ostream& out, std::ostream& err);
+
 inline constexpr const char* kExportUsage =
     "usage: mervane-cli export BOOK --csv OUT [--fields 0,2,3,...] | export BOOK --text OUT |\n"
     "       export BOOK --vcard OUT | export BOOK --html DIR |\n"

@@ -313,7 +313,7 @@ TEST_F(CliTest, helpListsEveryVerbThatRuns) {
   }
   EXPECT_EQ(listed, (std::vector<std::string>{"check", "list", "dump", "sort", "rescan",
                                               "convert", "import", "duplicates", "export",
-                                              "print", "labels-import", "labels-choose",
+                                              "sync", "print", "labels-import", "labels-choose",
                                               "calibrate", "calibration-sheet", "layouts"}));
   // The one verb that takes nothing refuses anything.
   EXPECT_EQ(run({"layouts"}), 0);

@@ -52,5 +52,6 @@ void exportPictures(Shooter& shoot);
 void framePictures(Shooter& shoot);
 void importPictures(Shooter& shoot);
 void printPictures(Shooter& shoot);
+void syncPictures(Shooter& shoot);
 
 }  // namespace mv::pictures

@@ -43,5 +43,6 @@ int main(int argc, char** argv) {
   mv::pictures::exportPictures(shoot);
   mv::pictures::importPictures(shoot);
   mv::pictures::printPictures(shoot);
+  mv::pictures::syncPictures(shoot);
   return shoot.failures() == 0 ? 0 : 1;
 }

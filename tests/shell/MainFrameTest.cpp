@@ -44,7 +44,7 @@ Menus menusOf(const MainFrame& frame) {
 const Items kFile(const char* quit) {
   return {{24333, "&New File"}, {24336, "&Open..."}, {24335, "&Save"},
           {24334, "Save &As..."}, {0, ""}, {11842, "&Rescan"}, {8049, "&Backup File"},
-          {0, ""}, {8071, "&Import"}, {8072, "Import v&Card..."}, {8070, "&Export"}, {0, ""}, {16, "&Print"},
+          {0, ""}, {8071, "&Import"}, {8072, "Import v&Card..."}, {8070, "&Export"}, {8074, "S&ynchronize..."}, {0, ""}, {16, "&Print"},
           {15, "Print Pre&view"}, {18, "Paper Si&ze"}, {17, "Printer &Setup"}, {0, ""},
           {24310, "Sa&ve and Close\t[OK]"}, {332, quit}};
 }
