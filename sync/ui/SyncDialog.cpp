@@ -1,5 +1,6 @@
 #include "sync/ui/SyncDialog.h"
 
+#include "platform/ui/DialogButtons.h"
 #include "settings/Keys.h"
 #include "settings/Profile.h"
 #include "sync/Sync.h"
@@ -76,8 +77,11 @@ SyncDialog::SyncDialog(std::filesystem::path book, std::filesystem::path setting
   layout->addWidget(syncNow_, 0, Qt::AlignLeft);
   layout->addWidget(progress_);
   layout->addWidget(summary_);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close | QDialogButtonBox::Help, this);
   layout->addWidget(buttons);
+  QPushButton* help = buttons->button(QDialogButtonBox::Help);
+  help->setObjectName(QStringLiteral("9"));  // Help, as in every dialog
+  giveHelp(this, kHelpContext, help);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(findBooks_, &QPushButton::clicked, this, &SyncDialog::findAddressBooks);
   connect(syncNow_, &QPushButton::clicked, this, &SyncDialog::syncNow);

@@ -23,6 +23,7 @@ class PasswordStore;
 class SyncDialog : public QDialog {
  public:
   // Control ids (each control's objectName).
+  static constexpr int kHelpContext = 8074;  // the synchronizing topic
   static constexpr int kUrl = 101, kUser = 102, kPassword = 103, kAllowHttp = 104,
                        kFindBooks = 105, kBooks = 106, kSyncNow = 107, kProgress = 108,
                        kSummary = 109, kPasswordNote = 110;

@@ -143,6 +143,7 @@ TEST_F(ShellTest, everyWindowsHelpButtonAndF1OpenItsOwnPage) {
       {cmd::kImport, "Importing a CSV file", true},
       {cmd::kExport, "Exporting an address book", true},
       {cmd::kFindDuplicates, "Finding duplicates", true},
+      {cmd::kSynchronize, "Synchronizing with a contacts server", true},
       {cmd::kPrint, "Printing", true},
       {cmd::kPrinterSetup, "Printer Setup", false},
       {cmd::kPaperSize, "Paper size and margins", true},
