@@ -360,6 +360,20 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
     book.add(copy);
     ++counts.conflicts;
   };
+  // A card the book does not hold comes in as a new entry while the book has room; else it
+  // stays on the server, counted, for a later sync.
+  const auto addFromServer = [&](const AddressRecord& fromCard, const FetchedCard& card) {
+    if (book.count() >= options.bookLimit) {
+      ++counts.leftOnServer;
+      complete = false;
+      return;
+    }
+    AddressRecord r = fromCard;
+    book.makeDistinct(r);
+    book.add(r);
+    adopt(keyOf(r), card, r);
+    ++counts.received;
+  };
 
   const State before = state;
   for (const auto& [key, s] : before) {
@@ -410,16 +424,7 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
     if (!inBook) {
       // Deleted here, changed there: the change wins and the entry comes back.
       state.erase(key);
-      if (book.count() >= options.bookLimit) {
-        ++counts.leftOnServer;
-        complete = false;
-        continue;
-      }
-      AddressRecord r = *fromCard;
-      book.makeDistinct(r);
-      book.add(r);
-      adopt(keyOf(r), fetchedCard->second, r);
-      ++counts.received;
+      addFromServer(*fromCard, fetchedCard->second);
       continue;
     }
     const AddressRecord current = entries.at(key);
@@ -478,16 +483,7 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
       keepBookVersion(current);
       continue;
     }
-    if (book.count() >= options.bookLimit) {
-      ++counts.leftOnServer;
-      complete = false;
-      continue;
-    }
-    AddressRecord r = *fromCard;
-    book.makeDistinct(r);
-    book.add(r);
-    adopt(keyOf(r), fetchedCard->second, r);
-    ++counts.received;
+    addFromServer(*fromCard, fetchedCard->second);
   }
 
   // Entries new in the book (the kept versions of conflicts among them) become new cards.
