@@ -249,6 +249,46 @@ vcard::Card parsedCard(std::string_view bytes) {
   return cards.empty() ? vcard::Card{} : std::move(cards.front());
 }
 
+// An entry renamed in the book: its synced name is gone, and one new name holds exactly
+// what the card last held under the old one (every field but the names, and the notes).
+// The card is then the renamed entry's, updated in place, so that what only the card holds
+// (a photo, a birthday) stays; without this the rename would delete the card and send a
+// new one. A match that is not one to one is left alone: delete and create, as before.
+template <class Entries, class Server, class Cards, class Dav>
+void followRenames(State& state, const Entries& entries, const Server& server,
+                   const Cards& cards, Dav& dav) {
+  const auto sameButNames = [](const AddressRecord& a, const AddressRecord& b) {
+    for (int f = 0; f < kFieldCount; ++f) {
+      if (f == toInt(FieldId::First) || f == toInt(FieldId::Last) ||
+          f == toInt(FieldId::Company) || unmapped(f))
+        continue;
+      if (a.fields[static_cast<std::size_t>(f)] != b.fields[static_cast<std::size_t>(f)])
+        return false;
+    }
+    return a.notes == b.notes;
+  };
+  std::vector<std::pair<std::string, std::string>> renames;  // old key, new key
+  for (const auto& [oldKey, s] : state) {
+    const QString href = hrefKey(dav, s.href);
+    // Only a card still on the server and unchanged there: anything else has its own rule.
+    if (entries.count(oldKey) || s.etag.isEmpty() || !server.count(href) || cards.count(href))
+      continue;
+    const std::optional<AddressRecord> last = vcard::cardRecord(parsedCard(s.card));
+    if (!last) continue;
+    std::vector<std::string> found;
+    for (const auto& [newKey, r] : entries)
+      if (!state.count(newKey) && sameButNames(*last, r)) found.push_back(newKey);
+    if (found.size() == 1) renames.emplace_back(oldKey, found.front());
+  }
+  for (const auto& [oldKey, newKey] : renames) {
+    const auto taken = std::count_if(renames.begin(), renames.end(),
+                                     [&](const auto& r) { return r.second == newKey; });
+    if (taken != 1 || state.count(newKey)) continue;
+    state[newKey] = state.at(oldKey);
+    state.erase(oldKey);
+  }
+}
+
 }  // namespace
 
 std::string summaryText(const SyncCounts& c) {
@@ -375,6 +415,7 @@ SyncOutcome synchronize(const std::filesystem::path& bookPath, const Account& ac
     ++counts.received;
   };
 
+  followRenames(state, entries, server, cards, dav);
   const State before = state;
   for (const auto& [key, s] : before) {
     const QString href = hrefKey(dav, s.href);

@@ -199,6 +199,22 @@ TEST(SyncWithRadicale, carriesEachRuleBothWays) {
                                   "+47 555 0100", "CATEGORIES:Work,Golf"})
            EXPECT_NE(c.find(kept), std::string::npos) << kept << " in\n" << c;
        }},
+      {"an entry renamed in the book renames its card, which keeps its PHOTO",
+       [](World& w) {
+         w.phone.change("FN:Anna Berg",
+                        card("Anna", "Berg", "anna@example.org",
+                             "BDAY:1980-02-29\r\nPHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ\r\n"));
+         ASSERT_TRUE(w.sync().ok());
+         w.edit([](auto& r) { (*named(r, "Anna"))[FieldId::First] = "Anne"; });
+       },
+       "received 0, sent 1, deleted here 0, deleted there 0, conflicts 0, left 0",
+       [](World& w) {
+         const std::string c = w.phone.cards()[w.phone.find("FN:Anne Berg")];
+         for (const char* kept : {"PHOTO;ENCODING=b;TYPE=JPEG:", "BDAY:1980-02-29"})
+           EXPECT_NE(c.find(kept), std::string::npos) << kept << " in\n" << c;
+         w.edit([](auto& r) { (*named(r, "Anne"))[FieldId::First] = "Anna"; });
+         ASSERT_TRUE(w.sync().ok());
+       }},
       {"a card renamed on the server renames its entry",
        [](World& w) {
          w.phone.change("anna@", card("Annabel", "Berg", "anna@example.org"));
