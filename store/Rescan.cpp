@@ -63,14 +63,14 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
   const WorkingFile& working = book.workingFile();
   if (!book.isOpen() || !working.isOpen()) return ScanResult::NotOpen;
 
-  const std::string bytes = working.readAll();
+  const WorkingFile::Bytes bytes = working.bytes();
   const auto& names = book.names().mainNames();
   const int count = static_cast<int>(names.size());
   const int cardSort = book.cardSort();
   const FieldId target = duplicateTarget(cardSort);
   out.assign(adr::kMagic);
   out += '\n';
-  out.reserve(bytes.size());
+  out.reserve(bytes.view().size());
   // The list built afterwards needs each record's head. Records copied as they are have
   // it at hand; when any record is rewritten, the heads are left to reading the new bytes.
   if (heads) {
