@@ -90,6 +90,14 @@ std::string foldForNameOrder(std::string_view text) {
   return out;
 }
 
+void appendFoldedForNameOrder(std::string& out, std::string_view text) {
+  const auto& f = table().fold;
+  const size_t at = out.size();
+  out.resize(at + text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    out[at + i] = static_cast<char>(f[static_cast<unsigned char>(text[i])]);
+}
+
 int compareNames(std::string_view a, std::string_view b) noexcept {
   if (const int r = compareNamesPrimary(a, b); r != 0) return r;
   const int r = a.compare(b);

@@ -20,6 +20,8 @@ int compareNames(std::string_view a, std::string_view b) noexcept;
 // A text folded as the name order sees it: two folded texts compared as plain bytes order
 // like compareNamesPrimary() on the originals. Sorting many names folds each once.
 std::string foldForNameOrder(std::string_view text);
+// The same, added to the end of `out` (many texts folded into one buffer).
+void appendFoldedForNameOrder(std::string& out, std::string_view text);
 
 // Case-insensitive equality of whole texts (ASCII and Windows-1252 letters).
 bool equalsIgnoreCase(std::string_view a, std::string_view b) noexcept;

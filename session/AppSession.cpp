@@ -74,12 +74,12 @@ void AppSession::setEntriesSource(std::function<std::vector<AddressRecord>()> so
   entriesSource_ = std::move(source);
 }
 
-bool AppSession::bookOpened(const std::filesystem::path& path) {
+bool AppSession::bookOpened(const std::filesystem::path& path, bool readPages) {
   const bool listed = !recent_ || recent_->add(pathText(path));
   bookPath_ = path;
   state_.page = 1;
   ++state_.bookGeneration;
-  (void)reloadPages();
+  if (readPages) (void)reloadPages();
   tell(SessionChange::Book);
   return listed;
 }

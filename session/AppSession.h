@@ -77,7 +77,9 @@ class AppSession {
   // over by a second start, crash recovery and Save As. The book joins the recent list;
   // the pages are read again from it and start at page 1; the listeners hear Book.
   // False when the recent list could not be written (the book is open all the same).
-  [[nodiscard]] bool bookOpened(const std::filesystem::path& path);
+  // `readPages` false leaves the pages as they were: the caller reads them (reloadPages)
+  // a moment later, as the window does for the book it starts with, after its first paint.
+  [[nodiscard]] bool bookOpened(const std::filesystem::path& path, bool readPages = true);
 
   // --- pages
   // Reads the book's entries again, edits included, and counts the pages. Returns how

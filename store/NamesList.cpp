@@ -95,21 +95,27 @@ void NamesList::removeName(EntryRef ref) {
 }
 
 void NamesList::sortAll() {
-  std::vector<std::string> folded;
+  std::string folded;            // every text of a group folded, one after another
+  std::vector<size_t> starts;    // where each text begins in `folded`, and the end
   std::vector<size_t> order;
   std::vector<NameEntry> sorted;
   for (GroupEntry& g : groups_) {
     auto& names = g.names;
     if (names.size() < 2) continue;
     // Each text folded once, then compared as bytes: the order of compareNamesPrimary.
-    folded.resize(names.size());
+    folded.clear();
+    starts.clear();
     order.resize(names.size());
     for (size_t i = 0; i < names.size(); ++i) {
-      folded[i] = foldForNameOrder(names[i].text);
+      starts.push_back(folded.size());
+      appendFoldedForNameOrder(folded, names[i].text);
       order[i] = i;
     }
+    starts.push_back(folded.size());
+    const std::string_view all = folded;
+    const auto text = [&](size_t i) { return all.substr(starts[i], starts[i + 1] - starts[i]); };
     std::stable_sort(order.begin(), order.end(),
-                     [&folded](size_t a, size_t b) { return folded[a] < folded[b]; });
+                     [&text](size_t a, size_t b) { return text(a) < text(b); });
     sorted.clear();
     sorted.reserve(names.size());
     for (const size_t i : order) sorted.push_back(std::move(names[i]));

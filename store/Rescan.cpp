@@ -63,14 +63,14 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
   const WorkingFile& working = book.workingFile();
   if (!book.isOpen() || !working.isOpen()) return ScanResult::NotOpen;
 
-  const std::string bytes = working.readAll();
+  const WorkingFile::Bytes bytes = working.bytes();
   const auto& names = book.names().mainNames();
   const int count = static_cast<int>(names.size());
   const int cardSort = book.cardSort();
   const FieldId target = duplicateTarget(cardSort);
   out.assign(adr::kMagic);
   out += '\n';
-  out.reserve(bytes.size());
+  out.reserve(bytes.view().size());
   // The list built afterwards needs each record's head. Records copied as they are have
   // it at hand; when any record is rewritten, the heads are left to reading the new bytes.
   if (heads) {
@@ -83,14 +83,23 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
   // Last list position of every key (folded to upper case): a record has a later twin
   // exactly when its key's last position lies after its own. One pass instead of
   // comparing every pair keeps large books quick.
-  std::vector<std::string> folded(names.size());
+  // All keys folded into one buffer, one after another, rather than a string each.
+  std::string foldedKeys;
+  std::vector<size_t> keyStarts;
+  keyStarts.reserve(names.size() + 1);
+  for (const NameEntry& name : names) {
+    keyStarts.push_back(foldedKeys.size());
+    foldedKeys += name.text;
+  }
+  keyStarts.push_back(foldedKeys.size());
+  foldInto(foldedKeys, foldedKeys);  // in place: each byte from itself alone
+  const auto folded = [&](int j) {
+    const size_t at = keyStarts[static_cast<size_t>(j)];
+    return std::string_view(foldedKeys).substr(at, keyStarts[static_cast<size_t>(j) + 1] - at);
+  };
   std::unordered_map<std::string_view, int> lastPosition;
   lastPosition.reserve(names.size());
-  for (int j = 0; j < count; ++j) {
-    std::string& key = folded[static_cast<size_t>(j)];
-    foldInto(key, names[static_cast<size_t>(j)].text);
-    lastPosition[key] = j;
-  }
+  for (int j = 0; j < count; ++j) lastPosition[folded(j)] = j;
 
   // Progress counts list positions, those of names without a record too.
   int shownPercent = -1;
@@ -113,12 +122,12 @@ ScanResult scanBook(const Book& book, const std::function<void(const std::string
     assignNameKey(key, rec.fields[toInt(FieldId::First)], rec.fields[toInt(FieldId::Last)],
                   rec.fields[toInt(FieldId::Company)], cardSort);
     // The record's key is nearly always its list text, already folded above.
-    const std::string* foldedRecordKey = &folded[static_cast<size_t>(i)];
+    std::string_view foldedRecordKey = folded(i);
     if (key != rec.name) {
       foldInto(foldedKey, key);
-      foldedRecordKey = &foldedKey;
+      foldedRecordKey = foldedKey;
     }
-    const auto twin = lastPosition.find(*foldedRecordKey);
+    const auto twin = lastPosition.find(foldedRecordKey);
     const bool repeated = twin != lastPosition.end() && twin->second > i;
     duplicates = duplicates || repeated;
 

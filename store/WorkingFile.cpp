@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace mv {
@@ -151,6 +152,32 @@ std::string WorkingFile::readAll() const {
   return bytes;
 }
 
+WorkingFile::Bytes::~Bytes() {
+  if (mapped_) ::munmap(mapped_, size_);
+}
+
+WorkingFile::Bytes::Bytes(Bytes&& other) noexcept
+    : mapped_(other.mapped_), size_(other.size_), copy_(std::move(other.copy_)) {
+  other.mapped_ = nullptr;
+  other.size_ = 0;
+}
+
+WorkingFile::Bytes WorkingFile::bytes() const {
+  Bytes out;
+  // A rewrite reads every byte once: mapped, the file is neither copied nor cleared first.
+  const long n = size();
+  if (n > 0) {
+    void* at = ::mmap(nullptr, static_cast<size_t>(n), PROT_READ, MAP_PRIVATE, ::fileno(file_), 0);
+    if (at != MAP_FAILED) {
+      out.mapped_ = at;
+      out.size_ = static_cast<size_t>(n);
+      return out;
+    }
+  }
+  out.copy_ = readAll();
+  return out;
+}
+
 bool WorkingFile::append(const AddressRecord& record, int slot, char initial) {
   if (!file_ || !validSlot(slot)) return false;
   if (std::fseek(file_, 0, SEEK_END) != 0) return false;
@@ -212,7 +239,7 @@ std::optional<AddressRecord> WorkingFile::read(int slot) const {
   return record;
 }
 
-std::vector<ScannedRecord> WorkingFile::scan() const { return scan(readAll()); }
+std::vector<ScannedRecord> WorkingFile::scan() const { return scan(bytes()); }
 
 std::vector<ScannedRecord> WorkingFile::scan(std::string_view bytes) {
   std::vector<ScannedRecord> found;

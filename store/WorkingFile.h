@@ -65,6 +65,30 @@ class WorkingFile {
 
   // Every byte of the file (empty when it is not open).
   std::string readAll() const;
+  // Every byte of the file, seen in place through a read-only mapping rather than copied
+  // (a copy when the file cannot be mapped). For a reader that walks the whole file once:
+  // the view stays valid while the Bytes lives, even after the file is replaced, and the
+  // file must not be appended to meanwhile.
+  class Bytes {
+   public:
+    Bytes() = default;
+    ~Bytes();
+    Bytes(Bytes&& other) noexcept;
+    Bytes& operator=(Bytes&&) = delete;
+    Bytes(const Bytes&) = delete;
+    Bytes& operator=(const Bytes&) = delete;
+    std::string_view view() const noexcept {
+      return mapped_ ? std::string_view(static_cast<const char*>(mapped_), size_) : copy_;
+    }
+    operator std::string_view() const noexcept { return view(); }
+
+   private:
+    friend class WorkingFile;
+    void* mapped_ = nullptr;
+    size_t size_ = 0;
+    std::string copy_;
+  };
+  Bytes bytes() const;
   long size() const;
 
   // Appends a version of `record` under `slot` with the given initial and the slot's

@@ -349,6 +349,13 @@ TEST_F(BookTest, theListOrderWalkReadsEveryShapeOfRecordAsTheReaderDoes) {
       // a hand-made over-long line is cut to 70 characters; the next field stays put
       {"over-long", "x\n" + longLine + "\nBo\n" + fieldLines({}).substr(3) + "\x15\n",
        "x\n" + longLine.substr(0, 70) + "\nBo\n" + fieldLines({}).substr(3) + "\x15\n"},
+      // the longest line taken whole, one more character is cut; a tab is plain text
+      {"70 characters", "x\n" + std::string(70, 'M') + "\nB\tb\n" + fieldLines({}).substr(3) +
+                            "\x15\n",
+       "x\n" + std::string(70, 'M') + "\nB\tb\n" + fieldLines({}).substr(3) + "\x15\n"},
+      {"71 characters", "x\n" + std::string(71, 'M') + "\nBo\n" + fieldLines({}).substr(3) +
+                            "\x15\n",
+       "x\n" + std::string(70, 'M') + "\nBo\n" + fieldLines({}).substr(3) + "\x15\n"},
       // cut off after three lines: no more fields, no notes
       {"cut short", "G\nMr\nCy\n\x15\n", "G\nMr\nCy\n\x15\n"},
       // no end byte: the next record's start, at the beginning of a line, ends it
