@@ -107,13 +107,22 @@ Answer StderrPrompter::ask(const Message& message) {
   return question ? Answer::No : Answer::Ok;
 }
 
+namespace {
+QGuiApplication* madeHere = nullptr;
+}  // namespace
+
 void ensureGuiApplication() {
   if (QGuiApplication::instance()) return;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "mervane-cli";
   static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
+  madeHere = new QGuiApplication(argc, argv);
+}
+
+void releaseGuiApplication() {
+  delete madeHere;
+  madeHere = nullptr;
 }
 
 }  // namespace mv::cli

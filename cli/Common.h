@@ -60,5 +60,8 @@ class StderrPrompter final : public Prompter {
 
 // Fonts need a GUI application; without a display the offscreen platform serves.
 void ensureGuiApplication();
+// Ends the application ensureGuiApplication made, before the program's statics go: Qt's
+// font caches are torn down with it, while the library that keeps them is still there.
+void releaseGuiApplication();
 
 }  // namespace mv::cli

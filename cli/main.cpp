@@ -1,8 +1,11 @@
 #include "cli/Cli.h"
+#include "cli/Common.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return mv::cli::run(args, std::cout, std::cerr);
+  const int code = mv::cli::run(args, std::cout, std::cerr);
+  mv::cli::releaseGuiApplication();
+  return code;
 }
