@@ -183,6 +183,8 @@ bool Profile::writeString(std::string_view key, std::string_view value) {
   for (size_t i = key.size() + 1; i < entry.size(); ++i)
     if (entry[i] == '\r' || entry[i] == '\n') entry[i] = ' ';
   if (at.keyLine >= 0) {
+    // A value already there as it would be written costs no write (and no sync to disk).
+    if (lines[static_cast<size_t>(at.keyLine)] == entry) return true;
     lines[static_cast<size_t>(at.keyLine)] = entry;
   } else if (at.sectionLine >= 0) {
     lines.insert(lines.begin() + at.lastInSection + 1, entry);

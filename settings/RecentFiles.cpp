@@ -36,6 +36,8 @@ bool RecentFiles::isFree(const std::string& value) {
 }
 
 bool RecentFiles::add(const std::string& path) {
+  // The newest book opened again (every start) leaves the list as it is.
+  if (count_ > 0 && entry(0) == path) return true;
   bool ok = true;
   for (int i = 0; i < count_; ++i) {
     if (samePathText(entry(i), path)) {

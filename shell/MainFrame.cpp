@@ -107,10 +107,12 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
   services_.showStatus = [this](const std::string& text) {
     statusBar()->showMessage(fromCp1252(text));
   };
+  // Until the desktop has been asked (after the first paint), a dialer counts as present
+  // and no browser as found; launching asks at once when it has not been asked yet.
   services_.browserFound = [this] { return browser_.found; };
   // Numbers go to the desktop as tel: links, with a copy on the clipboard.
   services_.dialerPresent = [this] { return dialerPresent_; };
-  services_.browserPath = [this] { return browser_.programPath; };
+  services_.browserPath = [this] { return webBrowser().programPath; };
   services_.launchChoice = [this](std::string_view key) {
     const int* choice = hookChoice(session_.customize(), key);
     return choice ? *choice : 1;
@@ -133,6 +135,20 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
 
 MainFrame::~MainFrame() = default;
 
+void MainFrame::probeDesktop() {
+  desktopProbed_ = true;
+  if (dialerProbe_) dialerPresent_ = dialerProbe_();
+  if (session_.customize().hasWebBrowser)
+    browser_ = BrowserProbe{true, {}};
+  else if (browserProbe_)
+    browser_ = browserProbe_();
+}
+
+const BrowserProbe& MainFrame::webBrowser() {
+  if (!desktopProbed_) probeDesktop();
+  return browser_;
+}
+
 void MainFrame::setUp() {
   const std::filesystem::path ini = mervaneIni();
   // Load the settings: the recent-files list (it writes its capacity), then Customize,
@@ -153,11 +169,14 @@ void MainFrame::setUp() {
   }
 
   lang_ = LangTable::load(langDat(), session_.customize().lang);
-  if (dialerProbe_) dialerPresent_ = dialerProbe_();
-  if (session_.customize().hasWebBrowser)
-    browser_ = BrowserProbe{true, {}};
-  else if (browserProbe_)
-    browser_ = browserProbe_();
+  // Asking the desktop runs xdg-mime, a shell script that takes tens of milliseconds on a
+  // real desktop, twice: it waits until the window is on screen.
+  desktopProbed_ = false;
+  QTimer::singleShot(0, this, [this] {
+    if (desktopProbed_) return;
+    probeDesktop();
+    updateCommandStates();
+  });
 
   if (runMode_ == RunMode::FirstRun) runMode_ = RunMode::Normal;
   setUpDone_ = true;
@@ -451,7 +470,7 @@ void MainFrame::registerCommands() {
       },
       always);
   c.add(cmd::kToolbar, [this] { setToolbarVisible(!bars_->toolBar()->isVisible()); }, always);
-  c.add(cmd::kPrint, [this] { print(); }, [this] { return printerReady(); });
+  c.add(cmd::kPrint, [this] { print(); }, [this] { return dialogs_->printerNotMissing(); });
   // The frame's dialogs of page settings; a test's handler may stand in for each.
   const auto pageDialog = [this](int id, std::function<void()> own, bool reload) {
     return [this, id, own = std::move(own), reload] {
@@ -465,7 +484,7 @@ void MainFrame::registerCommands() {
   };
   c.add(cmd::kPaperSize, pageDialog(cmd::kPaperSize, [this] { dialogs_->paperSize(); }, false), always);
   c.add(cmd::kPrinterSetup, pageDialog(cmd::kPrinterSetup, [this] { dialogs_->printerSetup(); }, false),
-        [this] { return printerReady(); });
+        [this] { return dialogs_->printerNotMissing(); });
   for (int id : {cmd::kHeading, cmd::kFootnote})
     c.add(id, pageDialog(id, [this, id] { dialogs_->pageText(id == cmd::kFootnote); }, false),
           always);

@@ -119,7 +119,8 @@ class MainFrame : public QMainWindow {
   const PageText& footnote() noexcept { return session_.footnote(); }
   const std::filesystem::path& bookPath() const noexcept { return session_.bookPath(); }
   bool bookValid() const noexcept { return bookValid_; }
-  const BrowserProbe& webBrowser() const noexcept { return browser_; }
+  // The desktop's web browser; asked now when it has not been asked yet.
+  const BrowserProbe& webBrowser();
   const LangTable& language() const noexcept { return lang_; }
 
   // The page job of the current layout, page options and page settings.
@@ -187,6 +188,8 @@ class MainFrame : public QMainWindow {
   std::function<BrowserProbe()> browserProbe_;
   std::function<bool()> dialerProbe_;
   bool dialerPresent_ = true;
+  bool desktopProbed_ = false;
+  void probeDesktop();
 
   // Main client state: the session holds what the views share.
   AppSession session_;

@@ -43,6 +43,10 @@ class SetupDialogs {
   QPrinter* printer();
   // A printer or PDF output can be had (checked once).
   bool printerReady();
+  // Whether printing commands are offered: until the first print looks for the printer
+  // they are. Looking loads the print system and asks its server, which the first
+  // window must not wait for.
+  bool printerNotMissing() const noexcept { return !printerChecked_ || printer_ != nullptr; }
 
   // The print dialog, then the job over the range chosen. `paperSize` serves its Paper
   // Size button. The status bar's text of a finished print; nothing when nothing printed.

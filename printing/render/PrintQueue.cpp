@@ -7,25 +7,84 @@
 
 #include <QSizeF>
 
+#include <optional>
 #include <span>
+#include <type_traits>
+
+#include <dlfcn.h>
 
 namespace mv {
 
+namespace {
+
+// libcups is opened when a queue is first used, not linked: it brings a dozen libraries
+// (TLS, Kerberos, service discovery) that a window which never prints would otherwise
+// load, and fault in, before its first paint.
+struct CupsLibrary {
+  decltype(&cupsGetDests2) getDests2 = nullptr;
+  decltype(&cupsFreeDests) freeDests = nullptr;
+  decltype(&cupsGetNamedDest) getNamedDest = nullptr;
+  decltype(&pwgMediaForSize) mediaForSize = nullptr;
+  decltype(&cupsAddOption) addOption = nullptr;
+  decltype(&cupsFreeOptions) freeOptions = nullptr;
+  decltype(&cupsCreateJob) createJob = nullptr;
+  decltype(&cupsStartDocument) startDocument = nullptr;
+  decltype(&cupsWriteRequestData) writeRequestData = nullptr;
+  decltype(&cupsFinishDocument) finishDocument = nullptr;
+  decltype(&cupsCancelJob2) cancelJob2 = nullptr;
+  decltype(&cupsLastErrorString) lastErrorString = nullptr;
+};
+
+// nullptr when libcups is not there (or lacks a function): no queue can be used then.
+const CupsLibrary* cups() {
+  static const std::optional<CupsLibrary> library = []() -> std::optional<CupsLibrary> {
+    void* handle = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!handle) return std::nullopt;
+    CupsLibrary l;
+    bool complete = true;
+    const auto bind = [&](auto& function, const char* name) {
+      function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
+      complete = complete && function;
+    };
+    bind(l.getDests2, "cupsGetDests2");
+    bind(l.freeDests, "cupsFreeDests");
+    bind(l.getNamedDest, "cupsGetNamedDest");
+    bind(l.mediaForSize, "pwgMediaForSize");
+    bind(l.addOption, "cupsAddOption");
+    bind(l.freeOptions, "cupsFreeOptions");
+    bind(l.createJob, "cupsCreateJob");
+    bind(l.startDocument, "cupsStartDocument");
+    bind(l.writeRequestData, "cupsWriteRequestData");
+    bind(l.finishDocument, "cupsFinishDocument");
+    bind(l.cancelJob2, "cupsCancelJob2");
+    bind(l.lastErrorString, "cupsLastErrorString");
+    if (!complete) return std::nullopt;
+    return l;
+  }();
+  return library ? &*library : nullptr;
+}
+
+}  // namespace
+
 std::vector<std::string> printQueueNames() {
+  const CupsLibrary* c = cups();
+  if (!c) return {};
   cups_dest_t* dests = nullptr;
-  const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+  const int count = c->getDests2(CUPS_HTTP_DEFAULT, &dests);
   std::vector<std::string> names;
   for (int i = 0; i < count; ++i)
     if (!dests[i].instance) names.emplace_back(dests[i].name);
-  cupsFreeDests(count, dests);
+  c->freeDests(count, dests);
   return names;
 }
 
 bool printQueueExists(const std::string& queue) {
   if (queue.empty()) return false;  // CUPS would take an empty name as the default queue
-  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.c_str(), nullptr);
+  const CupsLibrary* c = cups();
+  if (!c) return false;
+  cups_dest_t* dest = c->getNamedDest(CUPS_HTTP_DEFAULT, queue.c_str(), nullptr);
   if (!dest) return false;
-  cupsFreeDests(1, dest);
+  c->freeDests(1, dest);
   return true;
 }
 
@@ -37,29 +96,29 @@ namespace {
 
 // One PDF document as one job; the error is CUPS's own words. The job names its paper:
 // without it the queue fits the pages to its own default paper (A4 here, Letter there).
-std::string sendJob(const std::string& queue, const std::string& title,
+std::string sendJob(const CupsLibrary& c, const std::string& queue, const std::string& title,
                     const PdfDocument& document) {
   const std::string& pdf = document.bytes;
   const QSizeF mm = document.paper.size(QPageSize::Millimeter);
   cups_option_t* options = nullptr;
   int count = 0;
-  if (pwg_media_t* media = pwgMediaForSize(int(mm.width() * 100 + 0.5),
-                                           int(mm.height() * 100 + 0.5)))
-    count = cupsAddOption("media", media->pwg, count, &options);
-  const int id = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.c_str(), title.c_str(), count, options);
-  cupsFreeOptions(count, options);
-  if (id == 0) return cupsLastErrorString();
+  if (pwg_media_t* media =
+          c.mediaForSize(int(mm.width() * 100 + 0.5), int(mm.height() * 100 + 0.5)))
+    count = c.addOption("media", media->pwg, count, &options);
+  const int id = c.createJob(CUPS_HTTP_DEFAULT, queue.c_str(), title.c_str(), count, options);
+  c.freeOptions(count, options);
+  if (id == 0) return c.lastErrorString();
   std::string error;
-  if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.c_str(), id, title.c_str(), CUPS_FORMAT_PDF,
-                        1) != HTTP_STATUS_CONTINUE ||
-      cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.data(), pdf.size()) != HTTP_STATUS_CONTINUE) {
-    error = cupsLastErrorString();
-    cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.c_str());
-  } else if (cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.c_str()) != IPP_STATUS_OK) {
-    error = cupsLastErrorString();
+  if (c.startDocument(CUPS_HTTP_DEFAULT, queue.c_str(), id, title.c_str(), CUPS_FORMAT_PDF, 1) !=
+          HTTP_STATUS_CONTINUE ||
+      c.writeRequestData(CUPS_HTTP_DEFAULT, pdf.data(), pdf.size()) != HTTP_STATUS_CONTINUE) {
+    error = c.lastErrorString();
+    c.finishDocument(CUPS_HTTP_DEFAULT, queue.c_str());
+  } else if (c.finishDocument(CUPS_HTTP_DEFAULT, queue.c_str()) != IPP_STATUS_OK) {
+    error = c.lastErrorString();
   }
   // A job that did not get all its pages must not print what it got.
-  if (!error.empty()) cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), id, 0);
+  if (!error.empty()) c.cancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), id, 0);
   return error;
 }
 
@@ -68,6 +127,10 @@ std::string sendJob(const std::string& queue, const std::string& title,
 QueueResult printPlanToQueue(const PageJob& job, const PrintPlan& plan, const std::string& queue,
                              const std::string& title, const std::optional<QPageSize>& paper) {
   QueueResult result;
+  if (!cups()) {
+    result.error = "the print system's library (libcups.so.2) could not be loaded";
+    return result;
+  }
   if (!printQueueExists(queue)) {
     result.error = "no such print queue";
     return result;
@@ -80,7 +143,7 @@ QueueResult printPlanToQueue(const PageJob& job, const PrintPlan& plan, const st
       result.error = document.error;
       return result;
     }
-    if (std::string error = sendJob(queue, printJobTitle(title, int(pass)), document);
+    if (std::string error = sendJob(*cups(), queue, printJobTitle(title, int(pass)), document);
         !error.empty()) {
       result.error = error;
       return result;

@@ -331,12 +331,14 @@ TEST_F(PrinterJobTest, withoutAnyPrinterPrintSaysSo) {
   o.printerFactory = [] { return std::unique_ptr<QPrinter>(); };
   MainFrame f(std::move(o));
   f.setUp();
-  EXPECT_FALSE(f.isCommandEnabled(cmd::kPrint));
-  EXPECT_FALSE(f.isCommandEnabled(cmd::kPrinterSetup));
+  // The printer is looked for when first used, not while the window starts.
+  EXPECT_TRUE(f.isCommandEnabled(cmd::kPrint));
   f.onCommand(cmd::kPrint);
   ASSERT_FALSE(prompter.shown().empty());
   EXPECT_EQ(prompter.last().text, "Printer is not ready!");
   EXPECT_EQ(f.viewMode(), MainFrame::ViewMode::Card);
+  EXPECT_FALSE(f.isCommandEnabled(cmd::kPrint));
+  EXPECT_FALSE(f.isCommandEnabled(cmd::kPrinterSetup));
 }
 
 }  // namespace
