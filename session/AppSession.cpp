@@ -79,7 +79,11 @@ bool AppSession::bookOpened(const std::filesystem::path& path, bool readPages) {
   bookPath_ = path;
   state_.page = 1;
   ++state_.bookGeneration;
-  if (readPages) (void)reloadPages();
+  // Never the previous book's pages, even for a moment.
+  if (readPages)
+    (void)reloadPages();
+  else
+    pages_ = PageBook();
   tell(SessionChange::Book);
   return listed;
 }

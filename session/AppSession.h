@@ -77,8 +77,8 @@ class AppSession {
   // over by a second start, crash recovery and Save As. The book joins the recent list;
   // the pages are read again from it and start at page 1; the listeners hear Book.
   // False when the recent list could not be written (the book is open all the same).
-  // `readPages` false leaves the pages as they were: the caller reads them (reloadPages)
-  // a moment later, as the window does for the book it starts with, after its first paint.
+  // `readPages` false leaves the pages empty until they are next read (reloadPages), as
+  // the window does in card mode: its page view reads them whenever it comes up.
   [[nodiscard]] bool bookOpened(const std::filesystem::path& path, bool readPages = true);
 
   // --- pages

@@ -91,8 +91,9 @@ MainFrame::MainFrame(MainFrameOptions options, QWidget* parent)
     // as); the session reads the pages again and the views follow. A recent list that
     // cannot be written is said once, with the other settings, at exit.
     bookValid_ = true;
-    pagesPending_ = pagesAfterFirstPaint_;
-    if (!session_.bookOpened(p, !pagesPending_)) settingsSaved_ = false;
+    // The page view reads the pages whenever it comes up; in card mode they wait for it,
+    // so the start (and every Open) reads the book once, not twice.
+    if (!session_.bookOpened(p, mode_ == ViewMode::PageView)) settingsSaved_ = false;
   };
   // Titles name the book's file, so they come as path text (UTF-8), not Windows-1252.
   services_.setFrameTitle = [this](const std::string& t) {
@@ -184,18 +185,7 @@ void MainFrame::setUp() {
   // Without a card window (a frame under test) the card-window commands are disabled.
   card_ = cardFactory_ ? cardFactory_(central_, services_) : nullptr;
   if (card_) centralLayout_->insertWidget(0, card_->widget());
-  // The card window shows the names at once; the pages are not on screen yet, so their
-  // second read of the book waits until the window has been painted.
-  pagesAfterFirstPaint_ = true;
   if (bookValid_ && (!card_ || !card_->openBook(session_.bookPath()))) bookValid_ = false;
-  pagesAfterFirstPaint_ = false;
-  if (pagesPending_)
-    QTimer::singleShot(0, this, [this] {
-      if (!pagesPending_) return;  // another book came first, or they were read already
-      recountPages(true);
-      refreshPageView();
-      updateCommandStates();
-    });
   showCardWindow();
 }
 
@@ -332,7 +322,6 @@ void MainFrame::reportUnreadable() {
 
 void MainFrame::recountPages(bool reloadBook) {
   if (reloadBook) {
-    pagesPending_ = false;  // read now: the start-up's read would only say it all again
     (void)session_.reloadPages();
     reportUnreadable();
   } else {

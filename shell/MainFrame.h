@@ -200,8 +200,6 @@ class MainFrame : public QMainWindow {
   ViewMode mode_ = ViewMode::Card;
   bool sizeGiven_ = false;  // the frame has had its first size; the user's from then on
   bool setUpDone_ = false;
-  bool pagesAfterFirstPaint_ = false;  // while setUp opens the start book
-  bool pagesPending_ = false;          // the start book's pages are still to be read
   bool closeAsked_ = false;
   bool shutDown_ = false;
   bool settingsSaved_ = true;
