@@ -27,3 +27,11 @@ target_compile_definitions(mervane_labels_bench PRIVATE
 # bench/startup.sh times it against mervane.
 add_executable(mervane_startup_floor StartupFloor.cpp)
 target_link_libraries(mervane_startup_floor PRIVATE Qt6::Widgets)
+
+# Times start to first window by listening to the X server (no polling); bench/startup.sh
+# uses it when it is built, else it polls with xdotool.
+find_package(X11 QUIET)
+if(X11_FOUND)
+  add_executable(mervane_startup_wait StartupWait.cpp)
+  target_link_libraries(mervane_startup_wait PRIVATE X11::X11 mervane_warnings)
+endif()

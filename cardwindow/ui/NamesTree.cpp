@@ -117,6 +117,27 @@ class NamesDelegate final : public QStyledItemDelegate {
   QTreeWidget* tree_;
 };
 
+// An entry of the list. Its place and picture are answered by the item, not stored in it
+// as values: a book of 1,900 names is built at every start and every change of the list.
+class NameItem final : public QTreeWidgetItem {
+ public:
+  NameItem(const QString& text, int group, int name, const QIcon& icon)
+      : QTreeWidgetItem(QStringList{text}, UserType), group_(group), name_(name), icon_(icon) {}
+  QVariant data(int column, int role) const override {
+    if (column == 0) {
+      if (role == kGroupRole) return group_;
+      if (role == kNameRole) return name_;
+      if (role == Qt::DecorationRole) return icon_;
+    }
+    return QTreeWidgetItem::data(column, role);
+  }
+
+ private:
+  int group_;
+  int name_;
+  QIcon icon_;
+};
+
 }  // namespace
 
 NamesTree::NamesTree(QWidget* parent) : QTreeWidget(parent) {
@@ -183,11 +204,8 @@ void NamesTree::rebuild(const NamesList& names, EntryRef selection) {
     QList<QTreeWidgetItem*> children;
     children.reserve(static_cast<qsizetype>(group.names.size()));
     for (size_t n = 0; n < group.names.size(); ++n) {
-      auto* item = new QTreeWidgetItem(QStringList{fromCp1252(group.names[n].text)});
-      item->setData(0, kGroupRole, g);
-      item->setData(0, kNameRole, static_cast<int>(n));
-      item->setIcon(0, person);
-      children.append(item);
+      children.append(
+          new NameItem(fromCp1252(group.names[n].text), g, static_cast<int>(n), person));
     }
     top->addChildren(children);
     const bool open = expandedGroups_.contains(top->text(0).toLower()) ||
