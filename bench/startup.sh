@@ -19,8 +19,9 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 100); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
   sleep 0.2
 fi
-# Each run gets its own state folder: a copy ended by a signal leaves its working folder
-# behind, and the next start would read it.
+# Each run gets its own state and runtime folders: a copy ended by a signal leaves its
+# working folder and its single-copy lock behind, and the next start would deal with them,
+# which a start after a normal quit does not.
 state=$(mktemp -d)
 cleanup() { [ -n "$xvfb" ] && kill "$xvfb"; rm -rf "$state"; }
 trap cleanup EXIT
@@ -30,6 +31,8 @@ one() {  # EXE TITLE [ARGS] -> "ms kB"
   local t0 t1 p rss tries=0 out
   while :; do
     rm -rf "$state"/*
+    mkdir -m 700 "$state/run"
+    export XDG_RUNTIME_DIR=$state/run
     if [ -x "$waiter" ]; then
       # The waiter hears the window map from the X server: no poller shares the cores.
       if out=$(MERVANE_STATE_DIR=$state "$waiter" "$title" "$exe" "$@" 2>"$state.log"); then

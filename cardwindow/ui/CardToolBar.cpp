@@ -102,8 +102,12 @@ CardToolBar::CardToolBar(Row row, QWidget* parent) : QWidget(parent) {
     addTool(tool);
   }
   layout->addStretch(1);
+  // Drawn when first shown: its small bold font is one more font to look up at start.
   add(cmd::kAZ, QStringLiteral("A to Z menu... browse alphabetically"),
-      letterIcon(QStringLiteral("A-Z"), palette().color(QPalette::WindowText)), true);
+      lazyIcon([colour = palette().color(QPalette::WindowText)] {
+        return letterIcon(QStringLiteral("A-Z"), colour);
+      }),
+      true);
   add(cmd::kSortMenu, QStringLiteral("Sort the items"),
       themedIcon(this, "view-sort-ascending", QStyle::SP_ArrowDown), true);
 }
