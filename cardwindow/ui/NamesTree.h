@@ -32,6 +32,9 @@ class NamesTree final : public QTreeWidget {
   QTreeWidgetItem* itemFor(EntryRef entry) const;
   static EntryRef entryOf(const QTreeWidgetItem& item);
 
+ protected:
+  bool event(QEvent* event) override;
+
  signals:
   // The user chose an entry (never while the list is being built).
   void entryChosen(EntryRef entry);

@@ -24,6 +24,8 @@ namespace {
 
 constexpr int kSharedEditor = toInt(FieldId::Buffer);
 constexpr int kLabelGap = 2;  // the label ends this many pixels before the right edge
+constexpr int kBoxHeight = 25;  // 20 for the text, a little room above and below, the line
+constexpr int kTextIndent = 1;  // with the line edit's own margin, 3 pixels before the text
 
 // Small beside the value but still readable: a little below the application's font, and
 // never under 11 pixels.
@@ -97,7 +99,11 @@ CardFieldEdit::CardFieldEdit(int field, QWidget* parent) : QLineEdit(parent) {
     emit refused(count, count > 1 || kept.size() > lastText_.size());
   });
   connect(this, &QLineEdit::textChanged, this, [this](const QString& text) { lastText_ = text; });
-  setAttribute(Qt::WA_Hover);
+  // Boxes show only their bottom line (paintEvent) and light up under the pointer unless
+  // focused (showGround). Drawn here rather than by a style sheet: restyling every box
+  // through one cost more than the rest of the card window at start.
+  setFrame(false);
+  setMinimumHeight(kBoxHeight);
   setLabel(fromCp1252(info.cardLabel));
   setAccessible(this, fromCp1252(info.cardLabel.empty() ? info.listName : info.cardLabel));
 }
@@ -106,17 +112,52 @@ void CardFieldEdit::setLabel(const QString& label) {
   label_ = label;
   // Typed text stops before the label so the two never overlap.
   const int width = label.isEmpty() ? 0 : QFontMetrics(labelFont()).horizontalAdvance(label);
-  setTextMargins(0, 0, width ? width + 2 * kLabelGap + 2 : 0, 0);
+  setTextMargins(kTextIndent, 0, width ? width + 2 * kLabelGap + 2 : 0, 0);
   update();
+}
+
+QPalette CardFieldEdit::plainPalette() const {
+  return parentWidget() ? parentWidget()->palette() : QGuiApplication::palette();
+}
+
+void CardFieldEdit::showGround() {
+  const bool lit = underMouse() && !hasFocus();
+  if (lit == lit_) return;
+  lit_ = lit;
+  // The line edit paints its ground in the palette's base colour.
+  const QPalette plain = plainPalette();
+  QPalette p = palette();
+  p.setColor(QPalette::Base, lit ? cardHoverBackground(plain) : plain.color(QPalette::Base));
+  setPalette(p);
 }
 
 void CardFieldEdit::paintEvent(QPaintEvent* event) {
   QLineEdit::paintEvent(event);
-  if (label_.isEmpty()) return;
   QPainter p(this);
+  const QPalette plain = plainPalette();
+  // The bottom line: thicker, in the highlight colour, while the box has the focus.
+  const int line = hasFocus() ? 2 : 1;
+  p.fillRect(QRect(0, height() - line, width(), line),
+             plain.color(hasFocus() ? QPalette::Highlight : QPalette::Mid));
+  if (label_.isEmpty()) return;
   p.setFont(labelFont());
-  p.setPen(cardLabelColor(palette()));
+  p.setPen(cardLabelColor(plain));
   p.drawText(rect().adjusted(0, 0, -kLabelGap - 1, 0), Qt::AlignRight | Qt::AlignVCenter, label_);
+}
+
+void CardFieldEdit::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  showGround();
+}
+
+void CardFieldEdit::enterEvent(QEnterEvent* event) {
+  QLineEdit::enterEvent(event);
+  showGround();
+}
+
+void CardFieldEdit::leaveEvent(QEvent* event) {
+  QLineEdit::leaveEvent(event);
+  showGround();
 }
 
 void CardFieldEdit::showText(const QString& text) {
@@ -126,6 +167,7 @@ void CardFieldEdit::showText(const QString& text) {
 
 void CardFieldEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
+  showGround();
   // Left behind, a long value shows its start again rather than the end the caret was at
   // (a context menu keeps the caret and the selection it works on).
   if (event->reason() != Qt::PopupFocusReason) setCursorPosition(0);
@@ -250,13 +292,6 @@ TCardEditControls::TCardEditControls(CardModel& model, QWidget* parent)
   groupButton_ = menuButton(kGroupButton, QStringLiteral("Choose a group"),
                             QStringLiteral("Group menu"));
 
-  // Boxes show only their bottom line, and light up under the pointer unless focused.
-  setStyleSheet(QStringLiteral(
-      "mv--CardFieldEdit { border: none; border-bottom: 1px solid palette(mid);"
-      " background: palette(base); padding: 2px 3px; min-height: 20px; }"
-      "mv--CardFieldEdit:hover:!focus { background: %1; }"
-      "mv--CardFieldEdit:focus { border-bottom: 2px solid palette(highlight); }")
-                    .arg(cardHoverBackground(palette()).name()));
   layoutBoxes();
   refresh();
 }

@@ -71,11 +71,20 @@ class CardFieldEdit final : public QLineEdit {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
+  // The card's own palette: the box's ground and label colours come from it.
+  QPalette plainPalette() const;
+  // Lights the box up under the pointer unless it has the focus.
+  void showGround();
+
   QString label_;
   QString lastText_;  // the text before the change being validated
+  bool lit_ = false;
 };
 
 class TCardEditControls final : public QWidget {
