@@ -61,7 +61,9 @@ QIcon CardToolBar::themedIcon(const QWidget* w, const char* theme,
                               QStyle::StandardPixmap fallback) {
   QStyle* style = w->style();
   return lazyIcon([style, theme, fallback] {
-    return QIcon::fromTheme(QString::fromLatin1(theme), style->standardIcon(fallback));
+    // The style's picture only when the theme has none: making it reads several files.
+    QIcon icon = QIcon::fromTheme(QString::fromLatin1(theme));
+    return icon.isNull() ? style->standardIcon(fallback) : icon;
   });
 }
 
