@@ -219,6 +219,23 @@ TEST_F(ShellTest, everyChangeOfBookIsFollowedByThePagesThePrintDialogAndThePrint
   for (int i = 0; i < 60; ++i) bravo.push_back("Bravo" + std::to_string(100 + i));
   const Row rows[] = {
       {"Open", [&] { chooser.answer(b, 1), f.onCommand(cmd::kOpen); }, bravo, "b.adr"},
+      // In card mode the pages wait for the page view: it must not show the book before.
+      {"a recent book in card mode, then the page view",
+       [&] {
+         f.onCommand(cmd::kClosePreview);
+         openRecentA();
+         f.onCommand(cmd::kPrintPreview);
+       },
+       {"Alpha"},
+       "a.adr"},
+      {"Open in card mode, then the page view",
+       [&] {
+         f.onCommand(cmd::kClosePreview);
+         chooser.answer(b, 1), f.onCommand(cmd::kOpen);
+         f.onCommand(cmd::kPrintPreview);
+       },
+       bravo,
+       "b.adr"},
       {"New", [&] { chooser.answer(dir_ / "new"), f.onCommand(cmd::kNewFile); }, {}, "new.adr"},
       {"a recent book", openRecentA, {"Alpha"}, "a.adr"},
       {"Import CSV",
