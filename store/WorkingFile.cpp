@@ -48,15 +48,20 @@ void WorkingFile::note(std::string_view line) noexcept {
 void WorkingFile::noteNumbers(char kind, long a, long b) noexcept {
   // "o slot offset" or "m slot mark", made without the allocations of string sums: a
   // rebuild notes two of them for every record.
+  // A long has at most 20 characters, so both numbers always fit; a failed conversion
+  // would still stop short of the end instead of writing past it.
   char line[2 + 2 * 21];
-  char* end = line + sizeof line;
+  char* const end = line + sizeof line;
   char* at = line;
   *at++ = kind;
   *at++ = ' ';
-  at = std::to_chars(at, end, a).ptr;
+  const auto first = std::to_chars(at, end - 21, a);
+  if (first.ec != std::errc()) return;
+  at = first.ptr;
   *at++ = ' ';
-  at = std::to_chars(at, end, b).ptr;
-  note(std::string_view(line, static_cast<size_t>(at - line)));
+  const auto second = std::to_chars(at, end, b);
+  if (second.ec != std::errc()) return;
+  note(std::string_view(line, static_cast<size_t>(second.ptr - line)));
 }
 
 void WorkingFile::releaseNotes() noexcept {
