@@ -28,8 +28,27 @@ int commandOf(const QAction* a) {
 
 CommandBars::CommandBars(QMainWindow& frame, CommandBarHooks hooks)
     : QObject(&frame), frame_(frame), hooks_(std::move(hooks)), title_(frame.windowTitle()) {
-  buildToolBar();
   buildAccelerators();
+}
+
+QToolBar* CommandBars::toolBar() {
+  if (!toolBar_) {
+    buildToolBar();
+    refreshStatusTips();
+    setButtonTexts(pageText_, layoutName_, layoutDescription_);
+    updateStates();
+  }
+  return toolBar_;
+}
+
+QToolButton* CommandBars::pageButton() {
+  toolBar();
+  return pageButton_;
+}
+
+QToolButton* CommandBars::layoutButton() {
+  toolBar();
+  return layoutButton_;
 }
 
 QAction* CommandBars::commandAction(const QString& text, int id, QObject* parent) {
@@ -161,13 +180,18 @@ void CommandBars::refreshStatusTips() {
   for (QAction* top : frame_.menuBar()->actions())
     if (top->menu())
       for (QAction* a : top->menu()->actions()) tip(a);
-  for (QAction* a : toolBar_->actions()) tip(a);
+  if (toolBar_)
+    for (QAction* a : toolBar_->actions()) tip(a);
   if (pageButton_) tip(pageButton_->defaultAction());
   if (layoutButton_) tip(layoutButton_->defaultAction());
 }
 
 void CommandBars::setButtonTexts(const std::string& page, const std::string& layoutName,
                                  const std::string& layoutDescription) {
+  pageText_ = page;
+  layoutName_ = layoutName;
+  layoutDescription_ = layoutDescription;
+  if (!toolBar_) return;
   pageButton_->defaultAction()->setText(QString::fromStdString(page));
   if (layoutName != shownLayoutName_ || layoutButton_->text().isEmpty()) {
     shownLayoutName_ = layoutName;
@@ -178,10 +202,12 @@ void CommandBars::setButtonTexts(const std::string& page, const std::string& lay
 }
 
 void CommandBars::updateStates() {
-  for (QAction* a : toolBar_->actions())
-    if (const int id = commandOf(a)) a->setEnabled(hooks_.enabled(id));
-  pageButton_->defaultAction()->setEnabled(hooks_.enabled(cmd::kPageButton));
-  layoutButton_->defaultAction()->setEnabled(hooks_.enabled(cmd::kLayoutButton));
+  if (toolBar_) {
+    for (QAction* a : toolBar_->actions())
+      if (const int id = commandOf(a)) a->setEnabled(hooks_.enabled(id));
+    pageButton_->defaultAction()->setEnabled(hooks_.enabled(cmd::kPageButton));
+    layoutButton_->defaultAction()->setEnabled(hooks_.enabled(cmd::kLayoutButton));
+  }
   for (QAction* top : frame_.menuBar()->actions())
     if (top->menu()) prepareMenu(top->menu());
 }

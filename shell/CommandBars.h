@@ -42,9 +42,10 @@ class CommandBars final : public QObject {
   // The action of a command in the current menu bar (nullptr when the menu has none).
   QAction* menuAction(int id) const;
   QMenu* fileMenu() const noexcept { return fileMenu_; }
-  QToolBar* toolBar() const noexcept { return toolBar_; }
-  QToolButton* pageButton() const noexcept { return pageButton_; }
-  QToolButton* layoutButton() const noexcept { return layoutButton_; }
+  // The page view's toolbar, built when first asked for: the card window starts without it.
+  QToolBar* toolBar();
+  QToolButton* pageButton();
+  QToolButton* layoutButton();
 
   // Commands without a hint show the title (the book's file, kept as the file system
   // names it).
@@ -72,6 +73,10 @@ class CommandBars final : public QObject {
   CommandBarHooks hooks_;
   QString title_;
   std::string shownLayoutName_;
+  // The buttons' texts, kept for a toolbar built later.
+  std::string pageText_;
+  std::string layoutName_;
+  std::string layoutDescription_;
   int menuResource_ = 0;
   QToolBar* toolBar_ = nullptr;
   QToolButton* pageButton_ = nullptr;

@@ -106,9 +106,9 @@ class MainFrame : public QMainWindow {
   // The action of a command in the current menu bar (nullptr when the menu has none).
   QAction* menuAction(int id) const;
   QMenu* fileMenu() const noexcept { return bars_->fileMenu(); }
-  QToolBar* toolBar() const noexcept { return bars_->toolBar(); }
-  QToolButton* pageButton() const noexcept { return bars_->pageButton(); }
-  QToolButton* layoutButton() const noexcept { return bars_->layoutButton(); }
+  QToolBar* toolBar() const { return bars_->toolBar(); }
+  QToolButton* pageButton() const { return bars_->pageButton(); }
+  QToolButton* layoutButton() const { return bars_->layoutButton(); }
   CardWindowHost* cardWindow() const noexcept { return card_; }
   void setTitleText(const QString& title);
 
