@@ -28,7 +28,7 @@ trap cleanup EXIT
 
 one() {  # EXE TITLE [ARGS] -> "ms kB"
   local exe=$1 title=$2; shift 2
-  local t0 t1 p rss tries=0 out
+  local t0 t1 p rss ms tries=0 out
   while :; do
     rm -rf "$state"/*
     mkdir -m 700 "$state/run"

@@ -70,8 +70,7 @@ AddressRecord merged(const AddressRecord& fromCard, const AddressRecord& entry) 
 }
 
 QString hrefKey(const DavClient& dav, const QString& href) {
-  QString p = QUrl::fromPercentEncoding(dav.resolve(href).path().toUtf8());
-  return p;
+  return QUrl::fromPercentEncoding(dav.resolve(href).path().toUtf8());
 }
 
 // ----- the state file
@@ -254,9 +253,9 @@ vcard::Card parsedCard(std::string_view bytes) {
 // The card is then the renamed entry's, updated in place, so that what only the card holds
 // (a photo, a birthday) stays; without this the rename would delete the card and send a
 // new one. A match that is not one to one is left alone: delete and create, as before.
-template <class Entries, class Server, class Cards, class Dav>
-void followRenames(State& state, const Entries& entries, const Server& server,
-                   const Cards& cards, Dav& dav) {
+void followRenames(State& state, const std::map<std::string, AddressRecord>& entries,
+                   const std::map<QString, CardRef>& server,
+                   const std::map<QString, FetchedCard>& cards, const DavClient& dav) {
   const auto sameButNames = [](const AddressRecord& a, const AddressRecord& b) {
     for (int f = 0; f < kFieldCount; ++f) {
       if (f == toInt(FieldId::First) || f == toInt(FieldId::Last) ||

@@ -19,20 +19,16 @@ namespace {
 
 // libcups is opened when a queue is first used, not linked: it brings a dozen libraries
 // (TLS, Kerberos, service discovery) that a window which never prints would otherwise
-// load, and fault in, before its first paint.
+// load, and fault in, before its first paint. The functions used, named once:
+#define MV_CUPS_FUNCTIONS(X)                                                            \
+  X(cupsGetDests2) X(cupsFreeDests) X(cupsGetNamedDest) X(pwgMediaForSize) X(cupsAddOption) \
+  X(cupsFreeOptions) X(cupsCreateJob) X(cupsStartDocument) X(cupsWriteRequestData)         \
+  X(cupsFinishDocument) X(cupsCancelJob2) X(cupsLastErrorString)
+
 struct CupsLibrary {
-  decltype(&cupsGetDests2) getDests2 = nullptr;
-  decltype(&cupsFreeDests) freeDests = nullptr;
-  decltype(&cupsGetNamedDest) getNamedDest = nullptr;
-  decltype(&pwgMediaForSize) mediaForSize = nullptr;
-  decltype(&cupsAddOption) addOption = nullptr;
-  decltype(&cupsFreeOptions) freeOptions = nullptr;
-  decltype(&cupsCreateJob) createJob = nullptr;
-  decltype(&cupsStartDocument) startDocument = nullptr;
-  decltype(&cupsWriteRequestData) writeRequestData = nullptr;
-  decltype(&cupsFinishDocument) finishDocument = nullptr;
-  decltype(&cupsCancelJob2) cancelJob2 = nullptr;
-  decltype(&cupsLastErrorString) lastErrorString = nullptr;
+#define MV_CUPS_POINTER(name) decltype(&::name) name = nullptr;
+  MV_CUPS_FUNCTIONS(MV_CUPS_POINTER)
+#undef MV_CUPS_POINTER
 };
 
 // nullptr when libcups is not there (or lacks a function): no queue can be used then.
@@ -46,23 +42,16 @@ const CupsLibrary* cups() {
       function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(handle, name));
       complete = complete && function;
     };
-    bind(l.getDests2, "cupsGetDests2");
-    bind(l.freeDests, "cupsFreeDests");
-    bind(l.getNamedDest, "cupsGetNamedDest");
-    bind(l.mediaForSize, "pwgMediaForSize");
-    bind(l.addOption, "cupsAddOption");
-    bind(l.freeOptions, "cupsFreeOptions");
-    bind(l.createJob, "cupsCreateJob");
-    bind(l.startDocument, "cupsStartDocument");
-    bind(l.writeRequestData, "cupsWriteRequestData");
-    bind(l.finishDocument, "cupsFinishDocument");
-    bind(l.cancelJob2, "cupsCancelJob2");
-    bind(l.lastErrorString, "cupsLastErrorString");
+#define MV_CUPS_BIND(name) bind(l.name, #name);
+    MV_CUPS_FUNCTIONS(MV_CUPS_BIND)
+#undef MV_CUPS_BIND
     if (!complete) return std::nullopt;
     return l;
   }();
   return library ? &*library : nullptr;
 }
+
+#undef MV_CUPS_FUNCTIONS
 
 }  // namespace
 
@@ -70,11 +59,11 @@ std::vector<std::string> printQueueNames() {
   const CupsLibrary* c = cups();
   if (!c) return {};
   cups_dest_t* dests = nullptr;
-  const int count = c->getDests2(CUPS_HTTP_DEFAULT, &dests);
+  const int count = c->cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
   std::vector<std::string> names;
   for (int i = 0; i < count; ++i)
     if (!dests[i].instance) names.emplace_back(dests[i].name);
-  c->freeDests(count, dests);
+  c->cupsFreeDests(count, dests);
   return names;
 }
 
@@ -82,9 +71,9 @@ bool printQueueExists(const std::string& queue) {
   if (queue.empty()) return false;  // CUPS would take an empty name as the default queue
   const CupsLibrary* c = cups();
   if (!c) return false;
-  cups_dest_t* dest = c->getNamedDest(CUPS_HTTP_DEFAULT, queue.c_str(), nullptr);
+  cups_dest_t* dest = c->cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.c_str(), nullptr);
   if (!dest) return false;
-  c->freeDests(1, dest);
+  c->cupsFreeDests(1, dest);
   return true;
 }
 
@@ -103,22 +92,22 @@ std::string sendJob(const CupsLibrary& c, const std::string& queue, const std::s
   cups_option_t* options = nullptr;
   int count = 0;
   if (pwg_media_t* media =
-          c.mediaForSize(int(mm.width() * 100 + 0.5), int(mm.height() * 100 + 0.5)))
-    count = c.addOption("media", media->pwg, count, &options);
-  const int id = c.createJob(CUPS_HTTP_DEFAULT, queue.c_str(), title.c_str(), count, options);
-  c.freeOptions(count, options);
-  if (id == 0) return c.lastErrorString();
+          c.pwgMediaForSize(int(mm.width() * 100 + 0.5), int(mm.height() * 100 + 0.5)))
+    count = c.cupsAddOption("media", media->pwg, count, &options);
+  const int id = c.cupsCreateJob(CUPS_HTTP_DEFAULT, queue.c_str(), title.c_str(), count, options);
+  c.cupsFreeOptions(count, options);
+  if (id == 0) return c.cupsLastErrorString();
   std::string error;
-  if (c.startDocument(CUPS_HTTP_DEFAULT, queue.c_str(), id, title.c_str(), CUPS_FORMAT_PDF, 1) !=
+  if (c.cupsStartDocument(CUPS_HTTP_DEFAULT, queue.c_str(), id, title.c_str(), CUPS_FORMAT_PDF, 1) !=
           HTTP_STATUS_CONTINUE ||
-      c.writeRequestData(CUPS_HTTP_DEFAULT, pdf.data(), pdf.size()) != HTTP_STATUS_CONTINUE) {
-    error = c.lastErrorString();
-    c.finishDocument(CUPS_HTTP_DEFAULT, queue.c_str());
-  } else if (c.finishDocument(CUPS_HTTP_DEFAULT, queue.c_str()) != IPP_STATUS_OK) {
-    error = c.lastErrorString();
+      c.cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.data(), pdf.size()) != HTTP_STATUS_CONTINUE) {
+    error = c.cupsLastErrorString();
+    c.cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.c_str());
+  } else if (c.cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.c_str()) != IPP_STATUS_OK) {
+    error = c.cupsLastErrorString();
   }
   // A job that did not get all its pages must not print what it got.
-  if (!error.empty()) c.cancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), id, 0);
+  if (!error.empty()) c.cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.c_str(), id, 0);
   return error;
 }
 
